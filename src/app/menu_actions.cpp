@@ -1,0 +1,71 @@
+// The About menu and the service mode.
+
+#include "tvc.h"
+#include "ui_tvc.h"
+
+#include "constants.h"
+#include "herontemp.h"
+#include "sniffer.h"
+
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+const QString REGISTER_URL = QStringLiteral("https://www.tavero.example/register");
+
+const QString SERVICE_CODE_LEVEL_1 = QStringLiteral("taverox042");
+const QString SERVICE_CODE_LEVEL_2 = QStringLiteral("taverox5190");
+const QString SERVICE_CODE_NEAR_MISS = QStringLiteral("tavero042");
+
+} // namespace
+
+void TVC::on_actionVersion_triggered()
+{
+    QMessageBox::information(this, tr("Version"), ABOUT_TEXT, QMessageBox::Ok);
+}
+
+void TVC::on_actionRegister_triggered()
+{
+    QDesktopServices::openUrl(QUrl(REGISTER_URL, QUrl::TolerantMode));
+}
+
+void TVC::on_actionService_Mode_triggered()
+{
+    bool ok = false;
+    const QString code = QInputDialog::getText(this, tr("Service Mode Enable"), tr("Enter Service Code"),
+                                               QLineEdit::Password, QString(), &ok);
+    if (!ok || code.isEmpty())
+        return;
+
+    if (code == SERVICE_CODE_LEVEL_1) {
+        service_level = 1;
+        switch_channel_list(false);
+    } else if (code == SERVICE_CODE_LEVEL_2) {
+        service_level = 2;
+        switch_channel_list(true);
+        ui->actionHeron_Temperature->setVisible(true);
+        ui->actionSniffer->setVisible(true);
+        ui->comportslist->setVisible(true);
+        ui->serialport_label->setVisible(true);
+    } else if (code == SERVICE_CODE_NEAR_MISS) {
+        QMessageBox::information(this, tr("Almost..."), QStringLiteral("Forgot the 'x'?"), QMessageBox::Ok);
+    }
+}
+
+void TVC::on_actionHeron_Temperature_triggered()
+{
+    heron_temp->show();
+}
+
+void TVC::on_actionSniffer_triggered()
+{
+    sniffer->clear_lines();
+    sniffer->show();
+}
+
+void TVC::on_actionFirmware_Update_triggered()
+{
+}

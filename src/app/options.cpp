@@ -1,0 +1,50 @@
+#include "options.h"
+
+#include "port_finder.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+const QString PORT_OPTION = QStringLiteral("port");
+}
+
+void add_options(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        QCoreApplication::translate("main",
+            "Shows the status of a Tavero wireless audio device, controls it and updates its firmware.\n"
+            "Without --port it looks for the device on the serial ports whose USB bridge "
+            "reports the manufacturer \"Silicon Lab\"."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({PORT_OPTION,
+                      QCoreApplication::translate("main",
+                          "Use the serial port NAME (a port name such as ttyUSB0, or a device path "
+                          "such as /dev/pts/3) instead of searching for the device."),
+                      QStringLiteral("NAME")});
+}
+
+bool wants_text_only(const QStringList &arguments)
+{
+    static const QStringList text_only = {
+        QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("-?"),
+        QStringLiteral("--help-all"), QStringLiteral("-v"), QStringLiteral("--version")};
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (text_only.contains(arguments.at(i)))
+            return true;
+    }
+    return false;
+}
+
+AppOptions read_options(const QCommandLineParser &parser)
+{
+    AppOptions options;
+    options.port = parser.value(PORT_OPTION);
+    return options;
+}
+
+PortFinder port_finder_for(const AppOptions &options)
+{
+    return options.port.isEmpty() ? PortFinder::system() : PortFinder::fixed(options.port);
+}

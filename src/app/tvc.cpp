@@ -1,0 +1,70 @@
+#include "tvc.h"
+#include "ui_tvc.h"
+
+#include "constants.h"
+#include "herontemp.h"
+#include "sniffer.h"
+
+#include <QKeySequence>
+#include <QMessageBox>
+
+// The window icon of the Windows installation is named by the form. Where that
+// file is missing, the program's own icon is used. (The resource initialiser
+// cannot be called from inside a namespace.)
+static void ensure_window_icon(QWidget *window)
+{
+    if (!window->windowIcon().isNull())
+        return;
+    Q_INIT_RESOURCE(resources);
+    window->setWindowIcon(QIcon(QStringLiteral(":/icons/tvc.png")));
+}
+
+TVC::TVC(QWidget *parent)
+    : TVC(PortFinder::system(), parent)
+{
+}
+
+TVC::TVC(PortFinder ports, QWidget *parent)
+    : QMainWindow(parent)
+    , service_level(0)
+    , update_started(false)
+    , serial_port(nullptr)
+    , ui(new Ui::TVC)
+    , heron_temp(nullptr)
+    , sniffer(nullptr)
+    , port_signals_connected(false)
+    , port_finder(std::move(ports))
+{
+    serial_port = new QSerialPort(this);
+    heron_temp = new HeronTemp(this);
+    sniffer = new Sniffer(this);
+
+    ui->setupUi(this);
+    ensure_window_icon(this);
+
+    ui->comportslist->hide();
+    ui->serialport_label->hide();
+    ui->actionHeron_Temperature->setVisible(false);
+    ui->actionSniffer->setVisible(false);
+    ui->actionRefresh->setShortcut(QKeySequence(Qt::Key_F5));
+    ui->actionDevice_Version->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_V));
+
+    fill_service_channel_lists();
+
+    port_signals_connected = false;
+    service_level = 0;
+    update_started = false;
+
+    QMessageBox::information(nullptr, tr("Welcome"), WELCOME_TEXT, QMessageBox::Ok);
+
+    connect_device(false);
+}
+
+TVC::~TVC()
+{
+    reset_connection();
+    delete serial_port;
+    delete heron_temp;
+    delete sniffer;
+    delete ui;
+}

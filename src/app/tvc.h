@@ -1,0 +1,96 @@
+#pragma once
+
+#include "frame_assembler.h"
+#include "port_finder.h"
+
+#include <QMainWindow>
+#include <QSerialPort>
+
+namespace Ui {
+class TVC;
+}
+class HeronTemp;
+class Sniffer;
+
+// The main window: owns the serial link to the device, the form that shows the
+// device's state, and the two diagnostic dialogs.
+class TVC : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TVC(QWidget *parent = nullptr);
+    // `ports` decides where the device is looked for (see PortFinder).
+    explicit TVC(PortFinder ports, QWidget *parent = nullptr);
+    ~TVC() override;
+
+    // Builds one request frame and writes it; never waits for an answer.
+    void send_command(quint8 code, quint8 unit, int argument);
+    // Decodes one 112-byte reply frame into the device state and the display.
+    void parse_reply(const QByteArray &frame);
+
+    // Breaks the link and returns the display to its "no device" state.
+    void reset_connection();
+    // One connection attempt: with `use_selected_port` the port named in the
+    // service-mode port list, otherwise the first port the finder reports.
+    void connect_device(bool use_selected_port);
+    // Applies 8N1, no flow control, 115200 baud; false when a setting is refused.
+    bool configure_port();
+
+    void setup_channel_list();
+    void switch_channel_list(bool full);
+
+    // Requests made by the diagnostic dialogs.
+    void request_temperature();
+    void start_sniffer(quint8 mode);
+    void stop_sniffer();
+
+    quint8 service_level;
+    bool update_started;
+    QSerialPort *serial_port;
+
+private slots:
+    void tvc_read_serial();
+    void tvc_handle_serialport_error(QSerialPort::SerialPortError error);
+    void on_mute_button_clicked();
+    void on_gain_up_button_clicked();
+    void on_gain_down_button_clicked();
+    void on_link_button_clicked();
+    void on_refresh_button_clicked();
+    void on_actionRefresh_triggered();
+    void on_actionDevice_Version_triggered();
+    void on_actionHeron_Temperature_triggered();
+    void on_actionService_Mode_triggered();
+    void on_actionSniffer_triggered();
+    void on_actionVersion_triggered();
+    void on_actionFirmware_Update_triggered();
+    void on_actionRegister_triggered();
+    void update_timeout();
+    void mute_gain_guard();
+    void on_cbox_rssi_clicked(bool checked);
+    void on_chanlist_currentTextChanged(const QString &text);
+    void on_comportslist_activated(const QString &text);
+
+private:
+    void detach_channel_slot();
+    void attach_channel_slot();
+
+    Ui::TVC *ui;
+    HeronTemp *heron_temp;
+    Sniffer *sniffer;
+    bool port_signals_connected;
+
+    // What the device last reported.
+    bool is_txu = false;
+    quint8 dev_role = 0;
+    quint8 link_state = 0;
+    bool rep_mode = false;
+    bool ph_pwr = false;
+    bool mute_gain_busy = false;
+    bool muted = false;
+    quint8 sniff_mode = 0;
+    quint8 rf_channel = 0;
+
+    PortFinder port_finder;
+    FrameAssembler rx_frames;
+};

@@ -1,0 +1,156 @@
+// The main window's serial link: finding and opening the device's port,
+// sending requests, receiving frames, and tearing the link down again.
+
+#include "tvc.h"
+#include "ui_tvc.h"
+
+#include "constants.h"
+#include "frame.h"
+#include "status_display.h"
+
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+constexpr qint32 LINK_BAUD_RATE = 115200;
+constexpr int STATUS_REQUEST_DELAY_MS = 10;
+} // namespace
+
+void TVC::send_command(quint8 code, quint8 unit, int argument)
+{
+    // A request to a closed port is simply lost.
+    if (!serial_port->isOpen())
+        return;
+    serial_port->write(build_command_frame(code, unit, argument));
+}
+
+void TVC::reset_connection()
+{
+    if (port_signals_connected) {
+        disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
+        disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
+    }
+    if (serial_port->isOpen())
+        serial_port->close();
+    rx_frames.clear();
+
+    ui->l_p2p_devtype->setText(NO_DEVICE_TEXT);
+    mute_gain_busy = false;
+    muted = false;
+    ui->l_repmode->setStyleSheet(LED_GREY);
+    ui->lcd_gain->display(0);
+    ui->l_ph_pwr->setStyleSheet(LED_GREY);
+    ui->l_audio_in->setText(QString());
+    ui->grpbox_master->setEnabled(false);
+    ui->grpbox_gain->setEnabled(false);
+    ui->l_txq->setStyleSheet(LED_GREY);
+    ui->progressBar->setValue(SIGNAL_FLOOR);
+    ui->progressBar_rep->setValue(SIGNAL_FLOOR);
+    ui->progressBar->setStyleSheet(BAR_IDLE_STYLE);
+    ui->progressBar_rep->setStyleSheet(BAR_IDLE_STYLE);
+    ui->progressBar->setEnabled(false);
+    ui->progressBar_rep->setEnabled(false);
+    ui->cbox_rssi->setChecked(false);
+    ui->cbox_rssi->setEnabled(false);
+    ui->grpbox_link->setEnabled(false);
+    ui->chanlist->clear();
+}
+
+bool TVC::configure_port()
+{
+    if (serial_port->dataBits() != QSerialPort::Data8 && !serial_port->setDataBits(QSerialPort::Data8))
+        return false;
+    if (serial_port->parity() != QSerialPort::NoParity && !serial_port->setParity(QSerialPort::NoParity))
+        return false;
+    if (serial_port->stopBits() != QSerialPort::OneStop && !serial_port->setStopBits(QSerialPort::OneStop))
+        return false;
+    if (serial_port->flowControl() != QSerialPort::NoFlowControl
+        && !serial_port->setFlowControl(QSerialPort::NoFlowControl))
+        return false;
+    if (serial_port->baudRate() != LINK_BAUD_RATE
+        && !serial_port->setBaudRate(LINK_BAUD_RATE, QSerialPort::AllDirections))
+        return false;
+    return true;
+}
+
+void TVC::connect_device(bool use_selected_port)
+{
+    reset_connection();
+
+    QString port_name;
+    if (use_selected_port) {
+        port_name = ui->comportslist->currentText();
+    } else {
+        ui->comportslist->clear();
+        const QStringList candidates = port_finder.candidates();
+        ui->comportslist->addItems(candidates);
+        if (!candidates.isEmpty())
+            port_name = candidates.first();
+    }
+    if (port_name.isEmpty())
+        return;
+
+    serial_port->setPortName(port_name);
+    if (!serial_port->open(QIODevice::ReadWrite)) {
+        QMessageBox::critical(this, tr("Error"), serial_port->errorString(), QMessageBox::Ok);
+        return;
+    }
+    if (!configure_port()) {
+        const QString reason = serial_port->errorString();
+        serial_port->close();
+        QMessageBox::critical(this, tr("Error"), reason, QMessageBox::Ok);
+        return;
+    }
+    rx_frames.clear();
+
+    connect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error,
+            Qt::UniqueConnection);
+    port_signals_connected = true;
+    QTimer::singleShot(STATUS_REQUEST_DELAY_MS, this, &TVC::update_timeout);
+    ui->l_p2p_devtype->setText(UPDATING_TEXT);
+}
+
+void TVC::update_timeout()
+{
+    connect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial, Qt::UniqueConnection);
+    send_command(CMD_STATUS, UNIT_WLAN, 0);
+}
+
+void TVC::tvc_read_serial()
+{
+    rx_frames.append(serial_port->readAll());
+    // A reply may open a modal box whose event loop delivers more bytes or a
+    // port error; taking frames one at a time keeps them in order and stops
+    // as soon as a reset has emptied the buffer.
+    QByteArray frame;
+    while (rx_frames.take(&frame))
+        parse_reply(frame);
+}
+
+void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)
+{
+    // Every successful open reports NoError; that is not a failure.
+    if (error == QSerialPort::NoError)
+        return;
+    // A failing port keeps reporting errors until it is closed: end the link
+    // first, then tell the user once.
+    const QString reason = serial_port->errorString();
+    reset_connection();
+    if (service_level == 2)
+        QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
+}
+
+void TVC::on_refresh_button_clicked()
+{
+    connect_device(false);
+}
+
+void TVC::on_actionRefresh_triggered()
+{
+    connect_device(false);
+}
+
+void TVC::on_comportslist_activated(const QString &)
+{
+    connect_device(true);
+}

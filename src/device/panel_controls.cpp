@@ -1,0 +1,138 @@
+// The main window's controls: each sends one command and returns at once; the
+// device's replies update the display.
+
+#include "tvc.h"
+#include "ui_tvc.h"
+
+#include "constants.h"
+#include "frame.h"
+#include "status_display.h"
+
+#include <QTimer>
+
+namespace {
+// Mute and gain presses within this time of an accepted press are dropped.
+constexpr int MUTE_GAIN_GUARD_MS = 1000;
+
+constexpr quint8 REPORT_OFF = 0;
+constexpr quint8 REPORT_SIGNAL = 1;
+} // namespace
+
+void TVC::on_mute_button_clicked()
+{
+    if (mute_gain_busy)
+        return;
+    if (muted)
+        send_command(CMD_UNMUTE, UNIT_DSP, 0);
+    else
+        send_command(CMD_MUTE, UNIT_DSP, 0);
+    mute_gain_busy = true;
+    QTimer::singleShot(MUTE_GAIN_GUARD_MS, this, &TVC::mute_gain_guard);
+}
+
+void TVC::on_gain_up_button_clicked()
+{
+    if (mute_gain_busy)
+        return;
+    send_command(CMD_GAIN, UNIT_DSP, 1);
+    mute_gain_busy = true;
+    QTimer::singleShot(MUTE_GAIN_GUARD_MS, this, &TVC::mute_gain_guard);
+}
+
+void TVC::on_gain_down_button_clicked()
+{
+    if (mute_gain_busy)
+        return;
+    send_command(CMD_GAIN, UNIT_DSP, 0);
+    mute_gain_busy = true;
+    QTimer::singleShot(MUTE_GAIN_GUARD_MS, this, &TVC::mute_gain_guard);
+}
+
+void TVC::mute_gain_guard()
+{
+    mute_gain_busy = false;
+}
+
+void TVC::on_link_button_clicked()
+{
+    send_command(CMD_LINK, UNIT_DSP, 0);
+}
+
+void TVC::on_actionDevice_Version_triggered()
+{
+    send_command(CMD_VERSION, UNIT_WLAN, 0);
+}
+
+void TVC::on_cbox_rssi_clicked(bool checked)
+{
+    if (checked) {
+        send_command(CMD_REPORT_MODE, UNIT_WLAN, REPORT_SIGNAL);
+        return;
+    }
+    ui->progressBar->setValue(SIGNAL_FLOOR);
+    ui->progressBar_rep->setValue(SIGNAL_FLOOR);
+    send_command(CMD_REPORT_MODE, UNIT_WLAN, REPORT_OFF);
+}
+
+void TVC::on_chanlist_currentTextChanged(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    bool ok = false;
+    int value = text.toInt(&ok, 10);
+    if (!ok)
+        value = 0;
+    const quint8 channel = quint8(value & 0xFF);
+    if (channel == rf_channel)
+        return;
+    send_command(CMD_SET_CHANNEL, UNIT_WLAN, channel);
+    rf_channel = channel;
+}
+
+// The channel list's change notification is bound by name when the form is
+// built; it is detached and attached with the same kind of connection so that
+// a list being refilled never sends a channel command.
+void TVC::detach_channel_slot()
+{
+    disconnect(ui->chanlist, SIGNAL(currentTextChanged(QString)), this,
+               SLOT(on_chanlist_currentTextChanged(QString)));
+}
+
+void TVC::attach_channel_slot()
+{
+    connect(ui->chanlist, SIGNAL(currentTextChanged(QString)), this,
+            SLOT(on_chanlist_currentTextChanged(QString)), Qt::UniqueConnection);
+}
+
+void TVC::setup_channel_list()
+{
+    detach_channel_slot();
+    ui->chanlist->addItems(channels_for_level(service_level));
+    attach_channel_slot();
+}
+
+void TVC::switch_channel_list(bool full)
+{
+    detach_channel_slot();
+    const QString current = ui->chanlist->currentText();
+    ui->chanlist->clear();
+    ui->chanlist->addItems(full ? CHANNELS_SERVICE_2 : CHANNELS_SERVICE_1);
+    ui->chanlist->setCurrentText(current);
+    attach_channel_slot();
+}
+
+void TVC::request_temperature()
+{
+    send_command(CMD_TEMPERATURE, UNIT_WLAN, 0);
+}
+
+void TVC::start_sniffer(quint8 mode)
+{
+    sniff_mode = mode;
+    send_command(CMD_REPORT_MODE, UNIT_WLAN, mode);
+}
+
+void TVC::stop_sniffer()
+{
+    send_command(CMD_REPORT_MODE, UNIT_WLAN, REPORT_OFF);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// What the program needs to know of a serial port to decide whether the device
+// is on it.
+struct SerialPortEntry
+{
+    QString name;
+    QString manufacturer;
+    bool busy = false;
+};
+
+using PortLister = std::function<QList<SerialPortEntry>()>;
+
+// The serial ports the system reports, in the system's order.
+QList<SerialPortEntry> system_serial_ports();
+
+// The device sits behind a USB bridge whose manufacturer string contains this
+// text (exact case, anywhere in the string).
+extern const QString BRIDGE_MANUFACTURER;
+
+// A port is a candidate when its manufacturer names the bridge and no other
+// program holds it.
+bool port_qualifies(const SerialPortEntry &port);
+
+// Finds the names of the ports the device may be on, first choice first.
+class PortFinder
+{
+public:
+    // Every qualifying port that `lister` reports, in its order.
+    static PortFinder from_list(PortLister lister);
+    // The system's ports (the default).
+    static PortFinder system();
+    // One port named by the user (a port name or a device path), taken as it is:
+    // no manufacturer or busy test.
+    static PortFinder fixed(const QString &name);
+
+    QStringList candidates() const;
+
+private:
+    PortLister m_lister;
+    QString m_fixed;
+};

@@ -1,0 +1,158 @@
+// The main window's reply decoder: each frame from the device updates the
+// device state and the display.
+
+#include "tvc.h"
+#include "ui_tvc.h"
+
+#include "constants.h"
+#include "frame.h"
+#include "herontemp.h"
+#include "sniffer.h"
+#include "status_display.h"
+
+#include <QMessageBox>
+
+namespace {
+
+void show_audio_input(Ui::TVC *ui, quint8 input, bool hi_z)
+{
+    const AudioInput audio = audio_input(input, hi_z);
+    ui->lcd_gain->display(audio.gain);
+    ui->l_audio_in->setText(audio.mode);
+}
+
+void set_signal_widgets_enabled(Ui::TVC *ui, bool enabled)
+{
+    ui->cbox_rssi->setEnabled(enabled);
+    ui->progressBar->setEnabled(enabled);
+    ui->progressBar_rep->setEnabled(enabled);
+}
+
+void show_signal(QProgressBar *bar, int level)
+{
+    bar->setStyleSheet(chunk_style(qint16(level), BAR_BASE_STYLE));
+    bar->setValue(level);
+}
+
+// A signal level of 0 means no reading.
+int signal_level(const QByteArray &frame, int offset)
+{
+    const int level = frame_s16(frame, offset);
+    return level == 0 ? SIGNAL_FLOOR : level;
+}
+
+} // namespace
+
+void TVC::parse_reply(const QByteArray &frame)
+{
+    const quint8 b8 = frame_u8(frame, 8);
+    const quint8 b9 = frame_u8(frame, 9);
+
+    switch (frame_code(frame)) {
+    case RPL_LINK_STATE:
+        link_state = b8;
+        ui->l_txq->setStyleSheet(led_style(link_state));
+        if (is_txu) {
+            ui->grpbox_gain->setEnabled(is_linked(link_state));
+        } else if (link_state == 1) {
+            ui->progressBar->setValue(SIGNAL_FLOOR);
+            ui->progressBar_rep->setValue(SIGNAL_FLOOR);
+            set_signal_widgets_enabled(ui, false);
+        } else {
+            set_signal_widgets_enabled(ui, true);
+        }
+        break;
+
+    case RPL_AUDIO:
+        show_audio_input(ui, b8, b9 != 0 && ph_pwr);
+        break;
+
+    case RPL_DEVICE_INFO: {
+        ui->grpbox_link->setEnabled(true);
+        is_txu = (b8 & 0x04) != 0;
+        dev_role = b8 & 0x03;
+        rep_mode = (b8 & 0x08) != 0;
+        ui->l_repmode->setStyleSheet(rep_mode ? LED_GREEN : LED_GREY);
+
+        ui->l_p2p_devtype->setText(role_text(dev_role, is_txu, quint8(b8 >> 4), rep_mode));
+        if (dev_role == 0) {
+            setup_channel_list();
+            send_command(CMD_MASTER_INFO, UNIT_WLAN, 0);
+            ui->grpbox_master->setEnabled(true);
+        }
+
+        if (is_txu) {
+            muted = (b9 & 0x10) != 0;
+            ui->l_mute->setStyleSheet(muted ? LED_RED : LED_GREY);
+            ph_pwr = (b9 & 0x20) != 0;
+            ui->l_ph_pwr->setStyleSheet(ph_pwr ? LED_GREEN : LED_GREY);
+            show_audio_input(ui, frame_u8(frame, 10), (b9 & 0x60) == 0x60);
+            link_state = b9 & 0x0F;
+            if (is_linked(link_state))
+                ui->grpbox_gain->setEnabled(true);
+        } else {
+            link_state = b9;
+            if (is_linked(link_state))
+                set_signal_widgets_enabled(ui, true);
+        }
+        ui->l_txq->setStyleSheet(led_style(link_state));
+        break;
+    }
+
+    case RPL_CHANNEL: {
+        rf_channel = b8;
+        const QString text = QString::number(b8);
+        if (ui->chanlist->findText(text) < 0)
+            ui->chanlist->addItem(text);
+        ui->chanlist->setCurrentText(text);
+        break;
+    }
+
+    case RPL_VERSION:
+        if (frame_unit(frame) == UNIT_WLAN) {
+            QMessageBox::information(this, tr("Version"), wlan_version_text(frame), QMessageBox::Ok);
+            send_command(CMD_VERSION, UNIT_DSP, 0);
+        } else {
+            QMessageBox::information(this, tr("Version"), dsp_version_text(frame), QMessageBox::Ok);
+        }
+        break;
+
+    case RPL_TEMPERATURE:
+        heron_temp->show_temperature(frame_s16(frame, 8));
+        break;
+
+    case RPL_PHANTOM:
+        ph_pwr = b8 != 0;
+        ui->l_ph_pwr->setStyleSheet(ph_pwr ? LED_GREEN : LED_GREY);
+        break;
+
+    case RPL_MUTE:
+        muted = b8 != 0;
+        ui->l_mute->setStyleSheet(muted ? LED_RED : LED_GREY);
+        break;
+
+    case RPL_SIGNAL: {
+        if (!ui->cbox_rssi->isChecked())
+            break;
+        const int level_a = signal_level(frame, 8);
+        show_signal(ui->progressBar, level_a);
+        int level_b = SIGNAL_FLOOR;
+        if (rep_mode) {
+            level_b = signal_level(frame, 10);
+        } else {
+            const QString lamp = signal_lamp(level_a);
+            if (!lamp.isEmpty())
+                ui->l_txq->setStyleSheet(lamp);
+        }
+        show_signal(ui->progressBar_rep, level_b);
+        break;
+    }
+
+    case RPL_SNIFF:
+        sniffer->append_line(sniffer_line(frame, sniff_mode));
+        break;
+
+    default:
+        break;
+    }
+}

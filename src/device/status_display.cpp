@@ -1,0 +1,112 @@
+#include "status_display.h"
+
+#include "constants.h"
+#include "frame.h"
+
+const QString NO_DEVICE_TEXT = QStringLiteral("<b>No device found</b><br>");
+const QString UPDATING_TEXT = QStringLiteral("<b>Updating Device Information...</b><br>");
+
+const QString BAR_IDLE_STYLE = QStringLiteral(
+    "QProgressBar {border: 1px solid grey; border-radius: 5px; text-align: right; margin-right: 12ex;}");
+const QString BAR_BASE_STYLE = QStringLiteral(
+    "QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; margin-right: 12ex;}");
+
+QString led_style(int value)
+{
+    return value == 1 ? LED_RED : LED_GREEN;
+}
+
+QString chunk_style(qint16 level, const QString &style)
+{
+    const char *colour = level >= -50 ? "#178e85" : level >= -60 ? "#cc6633" : "#8e1720";
+    return style + QStringLiteral("QProgressBar::chunk {background-color: ") + QLatin1String(colour)
+        + QStringLiteral("; width: 15px; margin: 0.5px;}");
+}
+
+AudioInput audio_input(quint8 input, bool hi_z)
+{
+    if (hi_z)
+        return {(input & 127) + 2, QStringLiteral("Hi-Z Mode")};
+    if (input & 0x80)
+        return {(input & 127) + 4, QStringLiteral("MIC Mode")};
+    return {int(input) - 8, QStringLiteral("LINE Mode")};
+}
+
+QString role_text(quint8 role, bool is_txu, quint8 slot, bool rep_mode)
+{
+    switch (role) {
+    case 0:
+        return QStringLiteral("<b>Master</b><br>");
+    case 1:
+        if (is_txu)
+            return QStringLiteral("<b>TXU Client (Slot %1)</b><br>").arg(int(slot));
+        if (rep_mode)
+            slot = quint8(slot - 2);
+        if (slot == 1)
+            return QStringLiteral("<b>RXU Client (Master Slot)</b><br>");
+        return QStringLiteral("<b>RXU Client (Slot %1)</b><br>").arg(int(slot));
+    case 2:
+        return QStringLiteral("<b>Repeater</b><br>");
+    default:
+        return QStringLiteral("<b>Unknown Device</b><br>");
+    }
+}
+
+bool is_linked(quint8 link_state)
+{
+    return link_state == 2 || link_state == 3;
+}
+
+QString signal_lamp(int level)
+{
+    if (level >= -50)
+        return LED_GREEN;
+    if (level >= -79)
+        return LED_ORANGE;
+    return QString();
+}
+
+QStringList channels_normal()
+{
+    return {QStringLiteral("36"), QStringLiteral("40"), QStringLiteral("44"), QStringLiteral("48")};
+}
+
+QStringList channels_for_level(quint8 service_level)
+{
+    switch (service_level) {
+    case 0:
+        return channels_normal();
+    case 1:
+        return CHANNELS_SERVICE_1;
+    default:
+        return CHANNELS_SERVICE_2;
+    }
+}
+
+QString sniffer_line(const QByteArray &frame, quint8 sniff_mode)
+{
+    const int beacons_a = frame_u16(frame, 8);
+    const int audio_a = frame_u16(frame, 10);
+    const int beacons_b = frame_u16(frame, 12);
+    const int audio_b = frame_u16(frame, 14);
+    const int rssi_a = frame_s16(frame, 16);
+    const int rssi_b = frame_s16(frame, 18);
+    if (sniff_mode == 2) {
+        return QStringLiteral("<strong>Beacons:</strong> %1 (%2) <strong>Audio:</strong> %3 (%4) "
+                              "<strong>RSSI:</strong> %5")
+            .arg(beacons_a).arg(beacons_b).arg(audio_a).arg(audio_b).arg(rssi_a);
+    }
+    return QStringLiteral("<strong>Beacons:</strong> %1 : %2 <strong>Audio:</strong> %3 : %4 "
+                          "<strong>RSSI:</strong> %5 : %6")
+        .arg(beacons_a).arg(beacons_b).arg(audio_a).arg(audio_b).arg(rssi_a).arg(rssi_b);
+}
+
+QString wlan_version_text(const QByteArray &frame)
+{
+    return QStringLiteral("WLAN %1").arg(frame_u16(frame, 8));
+}
+
+QString dsp_version_text(const QByteArray &frame)
+{
+    return QStringLiteral("DSP %1.%2").arg(frame_u8(frame, 9)).arg(frame_u8(frame, 8));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The display vocabulary: which text, lamp or colour shows a value the device
+// reports. Pure functions; the main window applies them to its widgets.
+
+extern const QString NO_DEVICE_TEXT;
+extern const QString UPDATING_TEXT;
+
+// Signal bars: the idle style after a reset, and the base style that a chunk
+// rule is appended to while signal reports arrive.
+extern const QString BAR_IDLE_STYLE;
+extern const QString BAR_BASE_STYLE;
+
+// Bars show -80 to -25; -80 stands for "no reading".
+constexpr int SIGNAL_FLOOR = -80;
+
+// Link Status lamp for a link state: red for 1 (no link), green otherwise.
+QString led_style(int value);
+
+// `style` followed by the chunk rule that colours a bar at `level`.
+QString chunk_style(qint16 level, const QString &style);
+
+// The gain number and input mode shown for an input byte.
+struct AudioInput
+{
+    int gain;
+    QString mode;
+};
+AudioInput audio_input(quint8 input, bool hi_z);
+
+// Role text of the device-information line. `slot` is the raw slot field.
+QString role_text(quint8 role, bool is_txu, quint8 slot, bool rep_mode);
+
+// A link state of 2 or 3 means the device is linked.
+bool is_linked(quint8 link_state);
+
+// Link Status lamp that a signal level sets without repeater mode, or an empty
+// text when the level leaves the lamp as it is (at -80 and below).
+QString signal_lamp(int level);
+
+// Channels offered to a master at a service level.
+QStringList channels_normal();
+QStringList channels_for_level(quint8 service_level);
+
+// One line of the sniffer log for a sniffer report, in the format of the
+// report mode last started (2 shows the second values in parentheses).
+QString sniffer_line(const QByteArray &frame, quint8 sniff_mode);
+
+// Texts of the version boxes.
+QString wlan_version_text(const QByteArray &frame);
+QString dsp_version_text(const QByteArray &frame);

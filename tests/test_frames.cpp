@@ -1,0 +1,233 @@
+// Request frames and the reassembly of the byte stream into frames.
+
+#include "frame.h"
+#include "frame_assembler.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+// A reply as a device would send it: `code` with `args`, padded to 112 bytes.
+QByteArray reply(quint8 code, const QByteArray &args = QByteArray(), quint8 unit = 0)
+{
+    return build_frame(code, unit, args);
+}
+
+QList<QByteArray> drain(FrameAssembler &assembler)
+{
+    QList<QByteArray> frames;
+    QByteArray frame;
+    while (assembler.take(&frame))
+        frames.append(frame);
+    return frames;
+}
+
+} // namespace
+
+class FramesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void request_shapes_data();
+    void request_shapes();
+    void argument_is_sent_as_its_low_byte();
+    void generic_frame_layout();
+    void field_readers();
+
+    void frame_split_at_every_offset();
+    void several_frames_in_one_read_and_a_half();
+    void usb_packets_of_64_bytes();
+    void noise_before_a_frame_is_dropped();
+    void lost_byte_resynchronises_on_the_next_frame();
+    void start_byte_without_matching_lengths_is_skipped();
+    void clear_forgets_a_half_frame();
+};
+
+void FramesTest::request_shapes_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<int>("argument");
+    QTest::addColumn<QByteArray>("head");
+
+    // head: bytes 0..10; the rest of the 112 bytes must be zero.
+    QTest::newRow("gain up") << 20 << 5 << 1 << bytes({141, 6, 0, 2, 0, 5, 0, 20, 1, 0, 0});
+    QTest::newRow("gain down") << 20 << 5 << 0 << bytes({141, 6, 0, 2, 0, 5, 0, 20, 0, 0, 0});
+    QTest::newRow("mute is short") << 26 << 5 << 0 << bytes({141, 5, 0, 1, 0, 5, 0, 26, 0, 0, 0});
+    QTest::newRow("unmute carries 0") << 27 << 5 << 0 << bytes({141, 6, 0, 2, 0, 5, 0, 27, 0, 0, 0});
+    QTest::newRow("status") << 40 << 0 << 0 << bytes({141, 5, 0, 1, 0, 0, 0, 40, 0, 0, 0});
+    QTest::newRow("short ignores its argument") << 43 << 0 << 77 << bytes({141, 5, 0, 1, 0, 0, 0, 43, 0, 0, 0});
+    QTest::newRow("channel 149") << 56 << 0 << 149 << bytes({141, 8, 0, 4, 0, 0, 0, 56, 149, 10, 23});
+    QTest::newRow("version to dsp") << 62 << 5 << 0 << bytes({141, 5, 0, 1, 0, 5, 0, 62, 0, 0, 0});
+    QTest::newRow("report mode 3") << 119 << 0 << 3 << bytes({141, 6, 0, 2, 0, 0, 0, 119, 3, 0, 0});
+    QTest::newRow("link") << 86 << 5 << 1 << bytes({141, 5, 0, 1, 0, 5, 0, 86, 0, 0, 0});
+}
+
+void FramesTest::request_shapes()
+{
+    QFETCH(int, code);
+    QFETCH(int, unit);
+    QFETCH(int, argument);
+    QFETCH(QByteArray, head);
+
+    const QByteArray frame = build_command_frame(quint8(code), quint8(unit), argument);
+    QCOMPARE(frame.size(), FRAME_SIZE);
+    QCOMPARE(frame.left(head.size()), head);
+    QCOMPARE(frame.mid(head.size()), QByteArray(FRAME_SIZE - head.size(), '\0'));
+}
+
+void FramesTest::argument_is_sent_as_its_low_byte()
+{
+    QCOMPARE(frame_u8(build_command_frame(CMD_GAIN, UNIT_DSP, 0x101), 8), quint8(1));
+    QCOMPARE(frame_u8(build_command_frame(CMD_SET_CHANNEL, UNIT_WLAN, 300), 8), quint8(300 - 256));
+    QCOMPARE(frame_u8(build_command_frame(CMD_REPORT_MODE, UNIT_WLAN, -1), 8), quint8(255));
+}
+
+void FramesTest::generic_frame_layout()
+{
+    // A firmware data frame with 100 image bytes: L = 105, byte 1 = 109.
+    QByteArray args = bytes({0x34, 0x12, 100, 0}) + QByteArray(100, 'x');
+    QByteArray frame = build_frame(CMD_FW_DATA, UNIT_DSP, args);
+    QCOMPARE(frame.size(), FRAME_SIZE);
+    QCOMPARE(frame_u8(frame, 1), quint8(109));
+    QCOMPARE(frame_u8(frame, 3), quint8(105));
+    QCOMPARE(frame_unit(frame), UNIT_DSP);
+    QCOMPARE(frame_code(frame), CMD_FW_DATA);
+    QCOMPARE(frame_u16(frame, 8), quint16(0x1234));
+    QCOMPARE(frame.mid(12, 100), QByteArray(100, 'x'));
+
+    // Arguments can never spill past the frame.
+    frame = build_frame(1, 0, QByteArray(500, 'y'));
+    QCOMPARE(frame.size(), FRAME_SIZE);
+    QCOMPARE(frame_u8(frame, 3), quint8(1 + FRAME_MAX_ARGS));
+}
+
+void FramesTest::field_readers()
+{
+    QByteArray frame = reply(75, bytes({0xFF, 0xFF, 0x00, 0x80, 0x2A, 0x00}));
+    QCOMPARE(frame_s16(frame, 8), qint16(-1));
+    QCOMPARE(frame_u16(frame, 8), quint16(65535));
+    QCOMPARE(frame_s16(frame, 10), qint16(-32768));
+    QCOMPARE(frame_s16(frame, 12), qint16(42));
+    // Reading past the end gives 0 rather than garbage.
+    QCOMPARE(frame_u16(frame, FRAME_SIZE - 1), quint16(0));
+    QCOMPARE(frame_u8(QByteArray(), 3), quint8(0));
+}
+
+void FramesTest::frame_split_at_every_offset()
+{
+    const QByteArray first = reply(42, bytes({0x15, 0x22, 0x85}));
+    const QByteArray second = reply(99, bytes({1}), 5);
+    const QByteArray stream = first + second;
+    for (int cut = 1; cut < stream.size(); ++cut) {
+        FrameAssembler assembler;
+        assembler.append(stream.left(cut));
+        QList<QByteArray> frames = drain(assembler);
+        assembler.append(stream.mid(cut));
+        frames += drain(assembler);
+        QCOMPARE(frames.size(), 2);
+        QCOMPARE(frames.at(0), first);
+        QCOMPARE(frames.at(1), second);
+        QCOMPARE(assembler.buffered(), 0);
+        QCOMPARE(assembler.dropped(), qint64(0));
+    }
+}
+
+void FramesTest::several_frames_in_one_read_and_a_half()
+{
+    QList<QByteArray> sent;
+    QByteArray stream;
+    for (int i = 0; i < 5; ++i) {
+        sent.append(reply(120, bytes({i, 0xFF, 0, 0})));
+        stream += sent.last();
+    }
+    FrameAssembler assembler;
+    assembler.append(stream.left(3 * FRAME_SIZE + FRAME_SIZE / 2));
+    QCOMPARE(drain(assembler), sent.mid(0, 3));
+    QCOMPARE(assembler.buffered(), FRAME_SIZE / 2);
+    assembler.append(stream.mid(3 * FRAME_SIZE + FRAME_SIZE / 2));
+    QCOMPARE(drain(assembler), sent.mid(3));
+}
+
+void FramesTest::usb_packets_of_64_bytes()
+{
+    QList<QByteArray> sent;
+    QByteArray stream;
+    for (int i = 0; i < 40; ++i) {
+        sent.append(reply(151, bytes({i, 0, 3, 0, 7, 0, 1, 0, 0xC4, 0xFF, 0xBA, 0xFF})));
+        stream += sent.last();
+    }
+    FrameAssembler assembler;
+    QList<QByteArray> frames;
+    for (int pos = 0; pos < stream.size(); pos += 64) {
+        assembler.append(stream.mid(pos, 64));
+        frames += drain(assembler);
+    }
+    QCOMPARE(frames, sent);
+}
+
+void FramesTest::noise_before_a_frame_is_dropped()
+{
+    const QByteArray frame = reply(9, bytes({2}));
+    // Noise that includes start bytes whose lengths do not match.
+    const QByteArray noise = bytes({0, 7, 141, 1, 0, 1, 141, 141, 0xFF});
+    FrameAssembler assembler;
+    assembler.append(noise + frame);
+    QCOMPARE(drain(assembler), QList<QByteArray>{frame});
+    QCOMPARE(assembler.dropped(), qint64(noise.size()));
+}
+
+void FramesTest::lost_byte_resynchronises_on_the_next_frame()
+{
+    const QByteArray a = reply(42, bytes({0x11, 2}));
+    const QByteArray b = reply(21, bytes({0x85, 0}), 5);
+    const QByteArray c = reply(99, bytes({1}), 5);
+    QByteArray damaged = a;
+    damaged.remove(50, 1);  // one byte of the first frame lost on the line
+
+    FrameAssembler assembler;
+    assembler.append(damaged + b + c);
+    const QList<QByteArray> frames = drain(assembler);
+    // The short frame borrows the next frame's first byte and so eats it; the
+    // frame after that is found again intact.
+    QCOMPARE(frames.size(), 2);
+    QCOMPARE(frames.at(0).left(50), a.left(50));
+    QCOMPARE(frames.at(1), c);
+    QCOMPARE(assembler.buffered(), 0);
+}
+
+void FramesTest::start_byte_without_matching_lengths_is_skipped()
+{
+    // A lone start byte at the very end may yet begin a frame: it is kept.
+    FrameAssembler assembler;
+    assembler.append(bytes({1, 2, 141}));
+    QByteArray frame;
+    QVERIFY(!assembler.take(&frame));
+    QCOMPARE(assembler.buffered(), 1);
+    // Once its lengths are readable and do not match, it goes.
+    assembler.append(bytes({9, 0, 1}));
+    QVERIFY(!assembler.take(&frame));
+    QCOMPARE(assembler.buffered(), 0);
+}
+
+void FramesTest::clear_forgets_a_half_frame()
+{
+    const QByteArray frame = reply(45, bytes({149}));
+    FrameAssembler assembler;
+    assembler.append(frame.left(60));
+    assembler.clear();
+    assembler.append(frame);
+    QCOMPARE(drain(assembler), QList<QByteArray>{frame});
+}
+
+QTEST_GUILESS_MAIN(FramesTest)
+#include "test_frames.moc"
