@@ -1,0 +1,203 @@
+// tvc-sim's command line and the running command: first output line, symlink,
+// operator commands on standard input, clean exit on SIGTERM.
+
+#include "sim/cli.h"
+#include "simtest.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace simtest;
+
+class TestSimCli : public QObject
+{
+    Q_OBJECT
+
+private:
+    static sim::ParseResult parse(const QStringList &args, sim::DeviceOptions *o, QString *msg = nullptr)
+    {
+        QString dummy;
+        return sim::parseArguments(QStringList{QStringLiteral("tvc-sim")} + args, o, msg ? msg : &dummy);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qRegisterMetaType<QSerialPort::SerialPortError>();
+    }
+
+    void roles_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<bool>("txu");
+        QTest::newRow("default") << QStringList() << 1 << true;
+        QTest::newRow("master") << QStringList{"--role", "master"} << 0 << true;
+        QTest::newRow("master without TXU") << QStringList{"--no-txu", "--role", "master"} << 0 << false;
+        QTest::newRow("txu client") << QStringList{"--role", "txu-client"} << 1 << true;
+        QTest::newRow("rxu client") << QStringList{"--role", "rxu-client"} << 1 << false;
+        QTest::newRow("rxu client forced TXU") << QStringList{"--role", "rxu-client", "--txu"} << 1 << true;
+        QTest::newRow("repeater") << QStringList{"--role=repeater"} << 2 << false;
+        QTest::newRow("unknown") << QStringList{"--role", "unknown"} << 3 << false;
+    }
+
+    void roles()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, role);
+        QFETCH(bool, txu);
+        sim::DeviceOptions o;
+        QCOMPARE(parse(args, &o), sim::ParseResult::Run);
+        QCOMPARE(int(o.role), role);
+        QCOMPARE(o.txu, txu);
+    }
+
+    void valuesAndSwitches()
+    {
+        sim::DeviceOptions o;
+        const QStringList args{"--slot", "15", "--repeater-mode", "--link", "3", "--mute", "--phantom", "--hiz",
+                               "--input", "0x85", "--channel", "149", "--temp", "-12", "--wlan-version", "1600",
+                               "--dsp-version", "3.11", "--device-type", "7", "--report-period", "50",
+                               "--link-restore", "300", "--log", "/tmp/x.log", "--quiet", "--link-path", "/tmp/dev",
+                               "--image-dir", "/tmp/img", "--split", "64", "--split-pause", "2", "--merge", "3",
+                               "--merge-hold", "20", "--ack-delay", "15", "--wire-speed", "--dup-ack-at", "4",
+                               "--hangup-at", "9", "--ignore-malformed"};
+        QString msg;
+        QCOMPARE(parse(args, &o, &msg), sim::ParseResult::Run);
+        QCOMPARE(o.slot, 15);
+        QVERIFY(o.repeaterMode && o.muted && o.phantom && o.hiZ && o.wirePacing && o.ignoreMalformed);
+        QVERIFY(!o.logFrames);
+        QCOMPARE(o.linkState, 3);
+        QCOMPARE(o.input, quint8(0x85));
+        QCOMPARE(o.channel, 149);
+        QCOMPARE(o.temperature, -12);
+        QCOMPARE(o.wlanVersion, quint16(1600));
+        QCOMPARE(o.dspMajor, quint8(3));
+        QCOMPARE(o.dspMinor, quint8(11));
+        QCOMPARE(o.effectiveDeviceType(), 7);
+        QCOMPARE(o.reportPeriodMs, 50);
+        QCOMPARE(o.linkRestoreMs, 300);
+        QCOMPARE(o.logPath, QStringLiteral("/tmp/x.log"));
+        QCOMPARE(o.symlinkPath, QStringLiteral("/tmp/dev"));
+        QCOMPARE(o.imageDir, QStringLiteral("/tmp/img"));
+        QCOMPARE(o.splitSize, 64);
+        QCOMPARE(o.splitPauseMs, 2);
+        QCOMPARE(o.mergeCount, 3);
+        QCOMPARE(o.mergeHoldMs, 20);
+        QCOMPARE(o.ackDelayMs, 15);
+        QCOMPARE(o.duplicateAckAt, 4);
+        QCOMPARE(o.hangUpAt, 9);
+
+        sim::DeviceOptions d;
+        QCOMPARE(parse({}, &d), sim::ParseResult::Run);
+        QCOMPARE(d.effectiveDeviceType(), 4);
+        QCOMPARE(parse({"--role", "rxu-client"}, &d), sim::ParseResult::Run);
+        QCOMPARE(d.effectiveDeviceType(), 8);
+    }
+
+    void rejectsBadInput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("needle");
+        QTest::newRow("role") << QStringList{"--role", "boss"} << "--role";
+        QTest::newRow("slot 16") << QStringList{"--slot", "16"} << "--slot";
+        QTest::newRow("input 256") << QStringList{"--input", "256"} << "--input";
+        QTest::newRow("dsp without minor") << QStringList{"--dsp-version", "3"} << "--dsp-version";
+        QTest::newRow("dsp 256") << QStringList{"--dsp-version", "3.256"} << "--dsp-version";
+        QTest::newRow("wlan 65536") << QStringList{"--wlan-version", "65536"} << "--wlan-version";
+        QTest::newRow("split 0") << QStringList{"--split", "0"} << "--split";
+        QTest::newRow("letters") << QStringList{"--ack-delay", "ten"} << "--ack-delay";
+        QTest::newRow("both txu switches") << QStringList{"--txu", "--no-txu"} << "exclude";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "frobnicate";
+        QTest::newRow("stray argument") << QStringList{"extra"} << "extra";
+    }
+
+    void rejectsBadInput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, needle);
+        sim::DeviceOptions o;
+        o.slot = 9;
+        QString msg;
+        QCOMPARE(parse(args, &o, &msg), sim::ParseResult::Error);
+        QVERIFY2(msg.contains(needle), qPrintable(msg));
+        QCOMPARE(o.slot, 9);   // untouched on error
+    }
+
+    void help()
+    {
+        sim::DeviceOptions o;
+        QString msg;
+        QCOMPARE(parse({"--help"}, &o, &msg), sim::ParseResult::Help);
+        QVERIFY(msg.contains(QLatin1String("--split")));
+    }
+
+    void runsAsACommand()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString linkPath = dir.filePath(QStringLiteral("tavero"));
+        const QString logPath = dir.filePath(QStringLiteral("sim.log"));
+        QProcess proc;
+        proc.start(QStringLiteral(TVC_SIM_BIN),
+                   {"--role", "rxu-client", "--slot", "3", "--repeater-mode", "--link", "3",
+                    "--link-path", linkPath, "--log", logPath});
+        QVERIFY(proc.waitForStarted());
+        QTRY_VERIFY(proc.canReadLine());
+        const QString slave = QString::fromLocal8Bit(proc.readLine()).trimmed();
+        QVERIFY(slave.startsWith(QLatin1String("/dev/pts/")));
+        QCOMPARE(QFileInfo(linkPath).symLinkTarget(), slave);
+
+        Client client(linkPath);
+        QVERIFY(client.open());
+        client.send(request(40, 0));
+        QVERIFY(client.waitFrames(1));
+        QCOMPARE(client.frames.at(0), hexFrame("8d 08 00 04 00 00 00 2a 39 03 00"));
+
+        // Operator commands make the device speak on its own.
+        proc.write("mute on\ntemp -5\n");
+        QVERIFY(client.waitFrames(3));
+        QCOMPARE(client.frames.at(1), hexFrame("8d 06 00 02 00 05 00 63 01"));
+        QCOMPARE(client.frames.at(2), hexFrame("8d 07 00 03 00 00 00 4b fb ff"));
+        proc.write("nonsense\n");
+        QByteArray out;
+        QTRY_VERIFY2((out += proc.readAll()).contains("cannot understand"), out.constData());
+        QVERIFY(out.startsWith("muted\ntemperature -5\n"));
+
+        // End of input does not end the device.
+        proc.closeWriteChannel();
+        client.send(request(74, 0));
+        QVERIFY(client.waitFrames(4));
+        QCOMPARE(proc.state(), QProcess::Running);
+
+        ::kill(pid_t(proc.processId()), SIGTERM);
+        QVERIFY(proc.waitForFinished(5000));
+        QCOMPARE(proc.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(proc.exitCode(), 0);
+        QVERIFY(!QFileInfo(linkPath).isSymLink());
+
+        QFile log(logPath);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray text = log.readAll();
+        QVERIFY(text.contains("RX 8d 05 00 01 00 00 00 28"));
+        QVERIFY(text.contains("CMD 40 unit 0"));
+        QVERIFY(text.contains("RPL 42 unit 0"));
+    }
+
+    void badOptionEndsAtOnce()
+    {
+        QProcess proc;
+        proc.start(QStringLiteral(TVC_SIM_BIN), {"--slot", "99"});
+        QVERIFY(proc.waitForFinished(5000));
+        QCOMPARE(proc.exitCode(), 2);
+        QVERIFY(proc.readAllStandardError().contains("--slot"));
+        QVERIFY(proc.readAllStandardOutput().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimCli)
+#include "test_sim_cli.moc"

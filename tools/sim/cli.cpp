@@ -1,0 +1,287 @@
+#include "cli.h"
+
+#include "device.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sim {
+
+namespace {
+
+bool toNumber(const QString &text, int min, int max, int *out)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok, 0);
+    if (!ok || v < min || v > max)
+        return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options, QString *message)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral(
+        "Plays a Tavero device on a pseudo-terminal. Prints the terminal's path as the first line,\n"
+        "then takes operator commands on standard input (type help)."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
+    const QCommandLineOption role(QStringLiteral("role"),
+        QStringLiteral("Device role: master, txu-client, rxu-client, repeater or unknown (default txu-client)."),
+        QStringLiteral("role"));
+    const QCommandLineOption txu(QStringLiteral("txu"), QStringLiteral("Report the device as a TXU."));
+    const QCommandLineOption noTxu(QStringLiteral("no-txu"), QStringLiteral("Report the device as not a TXU."));
+    const QCommandLineOption slot(QStringLiteral("slot"), QStringLiteral("Slot number 0..15."), QStringLiteral("n"));
+    const QCommandLineOption repMode(QStringLiteral("repeater-mode"), QStringLiteral("The link runs in repeater mode."));
+    const QCommandLineOption link({QStringLiteral("link"), QStringLiteral("link-state")},
+        QStringLiteral("Link state (1 = no link, 2 and 3 = linked; default 2)."), QStringLiteral("n"));
+    const QCommandLineOption mute(QStringLiteral("mute"), QStringLiteral("Start muted."));
+    const QCommandLineOption phantom(QStringLiteral("phantom"), QStringLiteral("Start with +48V on."));
+    const QCommandLineOption hiz(QStringLiteral("hiz"), QStringLiteral("Report the Hi-Z indicator."));
+    const QCommandLineOption input(QStringLiteral("input"),
+        QStringLiteral("Input byte: bit 7 set = MIC mode, else LINE mode (decimal or 0x..)."), QStringLiteral("byte"));
+    const QCommandLineOption channel(QStringLiteral("channel"), QStringLiteral("RF channel (default 36)."), QStringLiteral("n"));
+    const QCommandLineOption temp(QStringLiteral("temp"), QStringLiteral("Module temperature."), QStringLiteral("n"));
+    const QCommandLineOption wlan(QStringLiteral("wlan-version"), QStringLiteral("WLAN firmware version (default 1650)."), QStringLiteral("n"));
+    const QCommandLineOption dsp(QStringLiteral("dsp-version"), QStringLiteral("DSP firmware version (default 3.12)."), QStringLiteral("maj.min"));
+    const QCommandLineOption devType(QStringLiteral("device-type"),
+        QStringLiteral("Device type code for the firmware update (default 4 for a TXU, 8 otherwise)."), QStringLiteral("n"));
+    const QCommandLineOption period(QStringLiteral("report-period"), QStringLiteral("Report interval in ms (default 200)."), QStringLiteral("ms"));
+    const QCommandLineOption linkRestore(QStringLiteral("link-restore"),
+        QStringLiteral("How long LINK drops the link, in ms (default 1000)."), QStringLiteral("ms"));
+    const QCommandLineOption logFile(QStringLiteral("log"), QStringLiteral("Log to this file instead of standard error."), QStringLiteral("file"));
+    const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("No per-frame log lines."));
+    const QCommandLineOption linkPath(QStringLiteral("link-path"),
+        QStringLiteral("Make a symlink to the terminal here (removed on exit)."), QStringLiteral("path"));
+    const QCommandLineOption imageDir(QStringLiteral("image-dir"),
+        QStringLiteral("Write received firmware images here (unit<u>-<n>.bin)."), QStringLiteral("dir"));
+    const QCommandLineOption split(QStringLiteral("split"), QStringLiteral("Write replies in pieces of n bytes."), QStringLiteral("n"));
+    const QCommandLineOption splitPause(QStringLiteral("split-pause"), QStringLiteral("Pause between pieces in ms (default 3)."), QStringLiteral("ms"));
+    const QCommandLineOption merge(QStringLiteral("merge"), QStringLiteral("Hold replies and write n at once."), QStringLiteral("n"));
+    const QCommandLineOption mergeHold(QStringLiteral("merge-hold"),
+        QStringLiteral("Write held replies after this many ms anyway (default 50)."), QStringLiteral("ms"));
+    const QCommandLineOption ackDelay(QStringLiteral("ack-delay"), QStringLiteral("Delay each firmware acknowledgement by ms."), QStringLiteral("ms"));
+    const QCommandLineOption wire(QStringLiteral("wire-speed"), QStringLiteral("Pace every frame in and out at 115200 baud."));
+    const QCommandLineOption dupAck(QStringLiteral("dup-ack-at"),
+        QStringLiteral("Acknowledge firmware data frame k (0-based, counted over all images) twice."), QStringLiteral("k"));
+    const QCommandLineOption hangAt(QStringLiteral("hangup-at"),
+        QStringLiteral("Hang up on receiving firmware data frame k (0-based)."), QStringLiteral("k"));
+    const QCommandLineOption ignoreBad(QStringLiteral("ignore-malformed"), QStringLiteral("Do not act on malformed frames."));
+
+    p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, temp, wlan, dsp,
+                  devType, period, linkRestore, logFile, quiet, linkPath, imageDir, split, splitPause, merge,
+                  mergeHold, ackDelay, wire, dupAck, hangAt, ignoreBad});
+
+    if (!p.parse(arguments)) {
+        *message = p.errorText();
+        return ParseResult::Error;
+    }
+    if (p.isSet(help)) {
+        *message = p.helpText();
+        return ParseResult::Help;
+    }
+    if (!p.positionalArguments().isEmpty()) {
+        *message = QStringLiteral("unexpected argument: %1").arg(p.positionalArguments().first());
+        return ParseResult::Error;
+    }
+
+    DeviceOptions o = *options;
+    auto bad = [message](const QCommandLineOption &opt, const QString &value) {
+        *message = QStringLiteral("invalid value for --%1: %2").arg(opt.names().first(), value);
+        return ParseResult::Error;
+    };
+    auto number = [&p](const QCommandLineOption &opt, int min, int max, int *out) {
+        return !p.isSet(opt) || toNumber(p.value(opt), min, max, out);
+    };
+
+    if (p.isSet(role)) {
+        const QString r = p.value(role).toLower();
+        if (r == QLatin1String("master")) {
+            o.role = Role::Master;
+            o.txu = true;
+        } else if (r == QLatin1String("txu-client")) {
+            o.role = Role::Client;
+            o.txu = true;
+        } else if (r == QLatin1String("rxu-client")) {
+            o.role = Role::Client;
+            o.txu = false;
+        } else if (r == QLatin1String("repeater")) {
+            o.role = Role::Repeater;
+            o.txu = false;
+        } else if (r == QLatin1String("unknown")) {
+            o.role = Role::Unknown;
+            o.txu = false;
+        } else {
+            return bad(role, p.value(role));
+        }
+    }
+    if (p.isSet(txu) && p.isSet(noTxu)) {
+        *message = QStringLiteral("--txu and --no-txu exclude each other");
+        return ParseResult::Error;
+    }
+    if (p.isSet(txu))
+        o.txu = true;
+    if (p.isSet(noTxu))
+        o.txu = false;
+    o.repeaterMode = o.repeaterMode || p.isSet(repMode);
+    o.muted = o.muted || p.isSet(mute);
+    o.phantom = o.phantom || p.isSet(phantom);
+    o.hiZ = o.hiZ || p.isSet(hiz);
+    o.wirePacing = o.wirePacing || p.isSet(wire);
+    o.ignoreMalformed = o.ignoreMalformed || p.isSet(ignoreBad);
+    if (p.isSet(quiet))
+        o.logFrames = false;
+
+    int v = 0;
+    struct IntOption
+    {
+        const QCommandLineOption &opt;
+        int min;
+        int max;
+        int *target;
+    };
+    const IntOption ints[] = {
+        {slot, 0, 15, &o.slot},
+        {link, 0, 255, &o.linkState},
+        {channel, 0, 255, &o.channel},
+        {temp, -32768, 32767, &o.temperature},
+        {devType, 0, 255, &o.deviceType},
+        {period, 1, 3600000, &o.reportPeriodMs},
+        {linkRestore, 0, 3600000, &o.linkRestoreMs},
+        {split, 1, 1 << 20, &o.splitSize},
+        {splitPause, 0, 60000, &o.splitPauseMs},
+        {merge, 1, 1000, &o.mergeCount},
+        {mergeHold, 0, 60000, &o.mergeHoldMs},
+        {ackDelay, 0, 3600000, &o.ackDelayMs},
+        {dupAck, 0, 1 << 30, &o.duplicateAckAt},
+        {hangAt, 0, 1 << 30, &o.hangUpAt},
+    };
+    for (const IntOption &i : ints) {
+        if (!number(i.opt, i.min, i.max, i.target))
+            return bad(i.opt, p.value(i.opt));
+    }
+    if (!number(input, 0, 255, &v))
+        return bad(input, p.value(input));
+    if (p.isSet(input))
+        o.input = quint8(v);
+    if (!number(wlan, 0, 65535, &v))
+        return bad(wlan, p.value(wlan));
+    if (p.isSet(wlan))
+        o.wlanVersion = quint16(v);
+    if (p.isSet(dsp)) {
+        const QStringList parts = p.value(dsp).split(QLatin1Char('.'));
+        int maj = 0;
+        int min = 0;
+        if (parts.size() != 2 || !toNumber(parts.at(0), 0, 255, &maj) || !toNumber(parts.at(1), 0, 255, &min))
+            return bad(dsp, p.value(dsp));
+        o.dspMajor = quint8(maj);
+        o.dspMinor = quint8(min);
+    }
+    if (p.isSet(logFile))
+        o.logPath = p.value(logFile);
+    if (p.isSet(linkPath))
+        o.symlinkPath = p.value(linkPath);
+    if (p.isSet(imageDir))
+        o.imageDir = p.value(imageDir);
+
+    *options = o;
+    return ParseResult::Run;
+}
+
+// ---- console ----
+
+Console::Console(Device *device, int fd, QObject *parent)
+    : QObject(parent)
+    , m_device(device)
+    , m_fd(fd)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return;
+    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &Console::onReadable);
+}
+
+void Console::onReadable()
+{
+    // One read per notification: the descriptor is readable, so it does not
+    // block, and it stays in blocking mode for whoever shares it.
+    char buf[1024];
+    ssize_t n;
+    do {
+        n = ::read(m_fd, buf, sizeof buf);
+    } while (n < 0 && errno == EINTR);
+    if (n > 0) {
+        m_pending.append(buf, int(n));
+    } else {
+        // End of input: the device keeps running without its operator.
+        m_notifier->setEnabled(false);
+        if (!m_pending.isEmpty())
+            m_pending.append('\n');
+    }
+    int nl;
+    while ((nl = m_pending.indexOf('\n')) >= 0) {
+        const QString line = QString::fromLocal8Bit(m_pending.left(nl));
+        m_pending.remove(0, nl + 1);
+        const QString out = m_device->runCommand(line);
+        if (!out.isEmpty()) {
+            std::fputs(out.toLocal8Bit().constData(), stdout);
+            std::fputc('\n', stdout);
+            std::fflush(stdout);
+        }
+    }
+}
+
+// ---- termination signals ----
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char c = 1;
+    const int saved = errno;
+    (void)!::write(g_signalPipe[1], &c, 1);
+    errno = saved;
+}
+
+} // namespace
+
+bool quitOnTerminationSignals()
+{
+    if (g_signalPipe[0] < 0) {
+        if (::pipe(g_signalPipe) != 0)
+            return false;
+        for (int fd : g_signalPipe) {
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        }
+    }
+    auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, []() {
+        char buf[16];
+        while (::read(g_signalPipe[0], buf, sizeof buf) > 0) {
+        }
+        QCoreApplication::quit();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = onTerminationSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(sig, &sa, nullptr);
+    return true;
+}
+
+} // namespace sim

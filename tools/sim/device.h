@@ -1,0 +1,157 @@
+#pragma once
+
+#include "firmwarereceiver.h"
+#include "frameassembler.h"
+#include "options.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+namespace sim {
+
+class PtyLink;
+class ReplyWriter;
+
+struct ReceivedFrame
+{
+    qint64 at_ns;      // std::chrono::steady_clock, nanoseconds since its epoch
+    QByteArray bytes;  // the whole 112-byte frame
+};
+using SentFrame = ReceivedFrame;
+
+struct CompletedImage
+{
+    quint8 unit;
+    QByteArray data;
+    QString filePath;  // where it was written, empty without an image folder
+};
+
+// The simulated device on the far end of a pseudo-terminal.
+//
+// It answers every request the program sends, keeps the state those requests
+// change (in options()), sends reports on its own, receives firmware images,
+// and records everything it receives so tests can inspect it.
+class Device : public QObject
+{
+    Q_OBJECT
+public:
+    // LINE mode input bytes run from 0 to this (gain -8 .. +24).
+    static constexpr int kLineMax = 32;
+    // MIC mode input bytes have bit 7 set; the low bits run from 0 to this.
+    static constexpr int kMicMax = 56;
+
+    explicit Device(const DeviceOptions &options, QObject *parent = nullptr);
+    ~Device() override;
+
+    // Opens a new pseudo-terminal. Also used after hangUp() to plug the device
+    // in again (the slave path changes; the symlink, if any, follows it).
+    bool start(QString *error = nullptr);
+    bool isConnected() const;
+    QString slavePath() const;
+    // Pulls the cable: closes the pseudo-terminal and drops pending output.
+    void hangUp();
+
+    DeviceOptions &options() { return m_opt; }
+    const DeviceOptions &options() const { return m_opt; }
+    void setQuiet(bool quiet) { m_opt.logFrames = !quiet; }
+
+    // What the device received and sent (when options().recordFrames is set).
+    const QList<ReceivedFrame> &received() const { return m_received; }
+    const QList<SentFrame> &sent() const { return m_sent; }
+    void clearReceived();
+    void clearSent();
+    int malformedCount() const { return m_malformed; }
+    QStringList malformedReports() const { return m_malformedReports; }
+    qint64 noiseBytes() const { return m_assembler.droppedBytes(); }
+
+    // Sends a frame as the device (through the fault switches).
+    void sendFrame(quint8 code, quint8 unit, const QByteArray &args);
+    // Writes bytes to the link as they are, at once.
+    void writeRaw(const QByteArray &bytes);
+
+    // The device changes on its own (as by its buttons or its radio) and
+    // reports the change with the matching reply.
+    void setMuted(bool muted);
+    void setPhantom(bool on);
+    void setLinkState(int state);
+    void setChannel(int channel);
+    void setTemperature(int degrees);
+    void stepGain(bool up);
+    void sendInfo();
+
+    // One line of the operator console; returns the text to show.
+    QString runCommand(const QString &line);
+    static QString commandHelp();
+
+    // Report mode last set by the program: 0 off, 1 signal, 2 or 3 sniffer.
+    int reportMode() const { return m_reportMode; }
+
+    // Firmware transfer.
+    QStringList violations() const { return m_violations; }
+    const QList<CompletedImage> &completedImages() const { return m_images; }
+    // The last complete image for the unit, empty if none.
+    QByteArray receivedImage(quint8 unit) const;
+    QByteArray partialImage(quint8 unit) const { return m_firmware.partialImage(unit); }
+    int firmwareDataFrames() const { return m_firmware.dataFrames(); }
+    int acksSent() const { return m_acksSent; }
+    void resetFirmware();
+
+signals:
+    void frameReceived(const QByteArray &frame);
+    void frameSent(const QByteArray &frame);
+    void bytesWritten(const QByteArray &bytes);   // every write to the link
+    void malformedFrame(const QByteArray &frame, const QString &problem);
+    void violation(const QString &text);
+    void imageCompleted(quint8 unit, const QByteArray &image);
+    void hungUp();
+
+private:
+    void onBytes(const QByteArray &bytes);
+    void processInput();
+    void handleFrame(const QByteArray &frame);
+    void reply(quint8 code, quint8 unit, const QByteArray &args, int delayMs = 0);
+    QByteArray infoArgs() const;
+    QByteArray audioArgs() const;
+    void setReportMode(int mode);
+    void sendReport();
+    void onFirmwareData(const QByteArray &frame);
+    void addViolations(const QStringList &texts);
+    void onFrameWritten(const QByteArray &frame, qint64 atNs);
+    void log(const QString &text);
+    void logFrame(const char *dir, const QByteArray &frame, const QString &desc);
+    bool openLog();
+
+    DeviceOptions m_opt;
+    PtyLink *m_link;
+    ReplyWriter *m_writer;
+    FrameAssembler m_assembler;
+    FirmwareReceiver m_firmware;
+    QFile m_log;
+    bool m_logOpen = false;
+
+    QList<ReceivedFrame> m_received;
+    QList<SentFrame> m_sent;
+    int m_malformed = 0;
+    QStringList m_malformedReports;
+
+    // Frames waiting for their time on the wire (wire pacing).
+    QList<ReceivedFrame> m_inQueue;
+    qint64 m_inFreeNs = 0;
+    QTimer m_inTimer;
+
+    int m_reportMode = 0;
+    quint32 m_reportTick = 0;
+    QTimer m_reportTimer;
+    QTimer m_linkTimer;
+
+    QStringList m_violations;
+    QList<CompletedImage> m_images;
+    QMap<quint8, int> m_imageCount;
+    int m_acksSent = 0;
+};
+
+} // namespace sim

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace sim {
+
+enum class Role : quint8 { Master = 0, Client = 1, Repeater = 2, Unknown = 3 };
+
+// Everything the simulated device is: its identity, its current state (the
+// device changes these fields as commands arrive) and the fault switches.
+struct DeviceOptions
+{
+    // Identity, reported with the device information reply.
+    Role role = Role::Client;
+    bool txu = true;
+    bool repeaterMode = false;
+    int slot = 1;                // 0..15
+
+    // Live state.
+    int linkState = 2;           // 1 = no link, 2 and 3 = linked
+    bool muted = false;
+    bool phantom = false;        // +48V
+    bool hiZ = false;
+    quint8 input = 8;            // bit 7 set: MIC mode, else LINE mode
+    int channel = 36;
+    int temperature = 38;        // signed 16-bit
+    quint16 wlanVersion = 1650;
+    quint8 dspMajor = 3;
+    quint8 dspMinor = 12;
+    int deviceType = -1;         // answer to the device-type request; -1: 4 for a TXU, 8 otherwise
+
+    // Timing of the device's own activity.
+    int reportPeriodMs = 200;    // signal and sniffer reports
+    int linkRestoreMs = 1000;    // LINK drops the link for this long
+
+    // Output and logging.
+    QString logPath;             // empty: standard error
+    bool logFrames = true;       // one hex line per frame in and out (off for speed)
+    bool recordFrames = true;    // keep received and sent frames in memory for tests
+    QString symlinkPath;         // symlink to the slave, made while the link is up
+    QString imageDir;            // completed firmware images are written here if set
+
+    // Fault switches.
+    int splitSize = 0;           // >0: write replies in pieces of this many bytes
+    int splitPauseMs = 3;        // pause between pieces
+    int mergeCount = 0;          // >1: hold replies and write this many at once
+    int mergeHoldMs = 50;        // ... or whatever is held after this long
+    int ackDelayMs = 0;          // delay before each firmware acknowledgement
+    bool wirePacing = false;     // every frame in and out takes its time at 115200 baud
+    int duplicateAckAt = -1;     // acknowledge this firmware chunk twice (0-based count of data frames)
+    int hangUpAt = -1;           // hang up on receiving this firmware chunk (same count)
+    bool ignoreMalformed = false; // do not act on malformed frames (they are always counted)
+
+    int effectiveDeviceType() const { return deviceType >= 0 ? deviceType : (txu ? 4 : 8); }
+};
+
+// Time one 112-byte frame takes on the wire at 115200 baud with 10 bits per byte.
+constexpr qint64 kFrameWireNs = 112LL * 10 * 1000000000LL / 115200;
+
+} // namespace sim

@@ -1,0 +1,154 @@
+#include "replywriter.h"
+
+#include "frame.h"
+#include "options.h"
+#include "ptylink.h"
+
+namespace sim {
+
+ReplyWriter::ReplyWriter(PtyLink *link, const DeviceOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_link(link)
+    , m_opt(options)
+{
+    for (QTimer *t : {&m_delayTimer, &m_mergeTimer, &m_pieceTimer}) {
+        t->setSingleShot(true);
+        t->setTimerType(Qt::PreciseTimer);
+    }
+    connect(&m_delayTimer, &QTimer::timeout, this, &ReplyWriter::releaseDue);
+    connect(&m_mergeTimer, &QTimer::timeout, this, &ReplyWriter::flushMerge);
+    connect(&m_pieceTimer, &QTimer::timeout, this, &ReplyWriter::writePiece);
+}
+
+void ReplyWriter::submit(const QByteArray &frame, int delayMs)
+{
+    if (delayMs <= 0 && !m_opt.wirePacing && m_delayed.isEmpty()) {
+        toMerge(frame);
+        return;
+    }
+    const qint64 now = steadyNowNs();
+    qint64 due = now + qint64(qMax(delayMs, 0)) * 1000000;
+    if (m_opt.wirePacing) {
+        due = qMax(due, m_wireFreeNs) + kFrameWireNs;
+        m_wireFreeNs = due;
+    }
+    // Replies leave in the order they were made.
+    if (!m_delayed.isEmpty())
+        due = qMax(due, m_delayed.last().dueNs);
+    m_delayed.append({due, frame});
+    armDelayTimer();
+}
+
+void ReplyWriter::armDelayTimer()
+{
+    if (m_delayed.isEmpty()) {
+        m_delayTimer.stop();
+        return;
+    }
+    const qint64 wait = m_delayed.first().dueNs - steadyNowNs();
+    m_delayTimer.start(wait <= 0 ? 0 : int((wait + 999999) / 1000000));
+}
+
+void ReplyWriter::releaseDue()
+{
+    // Allow a little early release: timers have millisecond resolution.
+    const qint64 now = steadyNowNs() + 200000;
+    while (!m_delayed.isEmpty() && m_delayed.first().dueNs <= now)
+        toMerge(m_delayed.takeFirst().frame);
+    armDelayTimer();
+}
+
+void ReplyWriter::toMerge(const QByteArray &frame)
+{
+    if (m_opt.mergeCount <= 1) {
+        if (m_opt.splitSize <= 0 && m_pieces.isEmpty() && m_mergeFrames.isEmpty()) {
+            // The common case: one frame, one write.
+            m_link->write(frame);
+            emit chunkWritten(frame);
+            emit frameWritten(frame, steadyNowNs());
+            return;
+        }
+        if (m_mergeFrames.isEmpty()) {
+            toSplit(frame, {frame});
+            return;
+        }
+    }
+    m_mergeBytes.append(frame);
+    m_mergeFrames.append(frame);
+    if (m_mergeFrames.size() >= qMax(m_opt.mergeCount, 1))
+        flushMerge();
+    else if (!m_mergeTimer.isActive())
+        m_mergeTimer.start(qMax(m_opt.mergeHoldMs, 0));
+}
+
+void ReplyWriter::flushMerge()
+{
+    m_mergeTimer.stop();
+    if (m_mergeFrames.isEmpty())
+        return;
+    const QByteArray bytes = m_mergeBytes;
+    const QList<QByteArray> frames = m_mergeFrames;
+    m_mergeBytes.clear();
+    m_mergeFrames.clear();
+    toSplit(bytes, frames);
+}
+
+void ReplyWriter::toSplit(const QByteArray &bytes, const QList<QByteArray> &frames)
+{
+    const int size = m_opt.splitSize > 0 ? m_opt.splitSize : bytes.size();
+    // Byte offset in `bytes` just past each frame.
+    int frameIndex = 0;
+    int frameEnd = frames.isEmpty() ? -1 : frames.first().size();
+    for (int off = 0; off < bytes.size(); off += size) {
+        Piece piece;
+        piece.bytes = bytes.mid(off, size);
+        const int pieceEnd = off + piece.bytes.size();
+        while (frameIndex < frames.size() && frameEnd <= pieceEnd) {
+            piece.completes.append(frames.at(frameIndex));
+            ++frameIndex;
+            if (frameIndex < frames.size())
+                frameEnd += frames.at(frameIndex).size();
+        }
+        m_pieces.append(piece);
+    }
+    if (!m_pieceTimer.isActive())
+        writePiece();
+}
+
+void ReplyWriter::writePiece()
+{
+    if (m_pieces.isEmpty())
+        return;
+    const Piece piece = m_pieces.takeFirst();
+    writeOut(piece.bytes, piece.completes);
+    if (!m_pieces.isEmpty())
+        m_pieceTimer.start(qMax(m_opt.splitPauseMs, 0));
+}
+
+void ReplyWriter::writeOut(const QByteArray &bytes, const QList<QByteArray> &frames)
+{
+    m_link->write(bytes);
+    emit chunkWritten(bytes);
+    const qint64 now = steadyNowNs();
+    for (const QByteArray &f : frames)
+        emit frameWritten(f, now);
+}
+
+void ReplyWriter::clear()
+{
+    m_delayed.clear();
+    m_delayTimer.stop();
+    m_wireFreeNs = 0;
+    m_mergeBytes.clear();
+    m_mergeFrames.clear();
+    m_mergeTimer.stop();
+    m_pieces.clear();
+    m_pieceTimer.stop();
+}
+
+bool ReplyWriter::isIdle() const
+{
+    return m_delayed.isEmpty() && m_mergeFrames.isEmpty() && m_pieces.isEmpty();
+}
+
+} // namespace sim
