@@ -45,6 +45,17 @@ inline qint64 steadyNs()
                std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+// How a pulled cable shows at the program's port. A read on a hung-up terminal
+// returns 0 and QSerialPort classifies it by whatever errno was left from an
+// earlier call: usually ReadError, ResourceError when that was EAGAIN or EIO.
+inline bool isHangUpError(const QSignalSpy &errors)
+{
+    if (errors.isEmpty())
+        return false;
+    const auto e = errors.first().first().value<QSerialPort::SerialPortError>();
+    return e == QSerialPort::ReadError || e == QSerialPort::ResourceError;
+}
+
 inline sim::DeviceOptions quietOptions()
 {
     sim::DeviceOptions o;

@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(hung.count(), 1);
         QVERIFY(!dev.isConnected());
         QTRY_VERIFY(errors.count() > 0);
-        QCOMPARE(errors.first().first().value<QSerialPort::SerialPortError>(), QSerialPort::ReadError);
+        QVERIFY(isHangUpError(errors));
         client.port.close();
         dev.sendInfo();   // nowhere to go; must not crash
         dev.hangUp();

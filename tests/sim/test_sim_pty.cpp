@@ -82,7 +82,7 @@ private slots:
         QTRY_COMPARE(link.pendingBytes(), qint64(0));
     }
 
-    void hangUpIsAReadErrorForTheProgram()
+    void hangUpIsAReadFailureForTheProgram()
     {
         sim::PtyLink link;
         QVERIFY(link.open());
@@ -94,7 +94,7 @@ private slots:
         QVERIFY(!link.isOpen());
         QVERIFY(!link.write(request(42, 0)));
         QTRY_VERIFY(errors.count() > 0);
-        QCOMPARE(errors.first().first().value<QSerialPort::SerialPortError>(), QSerialPort::ReadError);
+        QVERIFY(isHangUpError(errors));
         client.port.close();
 
         // Plugging in again gives a working, different terminal.
