@@ -40,8 +40,6 @@ QStringList ModalAnswerer::titles() const
 
 void ModalAnswerer::poll()
 {
-    if (m_paused)
-        return;
     QWidget *modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
@@ -66,6 +64,8 @@ void ModalAnswerer::poll()
         seen.kind = QStringLiteral("QFileDialog");
     }
     m_seen.append(seen);
+    if (m_inspector)
+        m_inspector(seen);
 
     // Closing the widget only ends its event loop; the code that opened it
     // goes on after this call has returned.

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 // Answers the program's modal boxes while a test drives it: message boxes, text
 // input dialogs and file dialogs that are the application's active modal widget.
 // Every answered widget is recorded. With no answer queued, a box is accepted
@@ -31,8 +33,9 @@ public:
     // The next modal widget is cancelled.
     void queue_cancel();
 
-    // Holds answers back (for example to observe a box while it is open).
-    void set_paused(bool paused) { m_paused = paused; }
+    // Called with each widget found, while it is still open, before it is
+    // answered: the test's view of the program during a nested event loop.
+    void set_inspector(std::function<void(const Seen &)> inspector) { m_inspector = std::move(inspector); }
 
     const QList<Seen> &seen() const { return m_seen; }
     int count() const { return m_seen.size(); }
@@ -54,5 +57,5 @@ private:
     QList<Answer> m_queue;
     QList<Seen> m_seen;
     QTimer m_timer;
-    bool m_paused = false;
+    std::function<void(const Seen &)> m_inspector;
 };

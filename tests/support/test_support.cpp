@@ -1,10 +1,41 @@
 #include "test_support.h"
 
+#include "modal_answerer.h"
+#include "tvc.h"
+
+#include <QAction>
+
 PortFinder one_bridge(const QString &path)
 {
     return PortFinder::from_list([path] {
         return QList<SerialPortEntry>{{path, QStringLiteral("Silicon Labs"), false}};
     });
+}
+
+std::unique_ptr<sim::Device> start_device(const sim::DeviceOptions &options)
+{
+    auto device = std::make_unique<sim::Device>(options);
+    device->setQuiet(true);
+    QString error;
+    if (!device->start(&error))
+        qFatal("cannot start the simulated device: %s", qPrintable(error));
+    return device;
+}
+
+QList<QByteArray> received_with_code(const sim::Device &device, quint8 code)
+{
+    QList<QByteArray> frames;
+    for (const sim::ReceivedFrame &frame : device.received()) {
+        if (quint8(frame.bytes.at(7)) == code)
+            frames.append(frame.bytes);
+    }
+    return frames;
+}
+
+void enter_service_code(TVC &window, ModalAnswerer &answerer, const QString &code)
+{
+    answerer.queue_text(code);
+    child<QAction>(&window, "actionService_Mode")->trigger();
 }
 
 QByteArray hex(const QByteArray &bytes)

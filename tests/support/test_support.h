@@ -1,10 +1,16 @@
 #pragma once
 
 #include "port_finder.h"
+#include "sim/device.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+
+#include <memory>
+
+class ModalAnswerer;
+class TVC;
 
 // Looks up a widget or action of the program by object name; a missing one
 // ends the test run, since every later check would be meaningless.
@@ -19,6 +25,15 @@ T *child(QObject *root, const char *name)
 
 // A port list with a single device bridge on `path`.
 PortFinder one_bridge(const QString &path);
+
+// A simulated device on a fresh pseudo-terminal, quiet (no frame log).
+std::unique_ptr<sim::Device> start_device(const sim::DeviceOptions &options = sim::DeviceOptions());
+
+// Frames the device received with this command code.
+QList<QByteArray> received_with_code(const sim::Device &device, quint8 code);
+
+// Types `code` into the service-mode dialog of `window`.
+void enter_service_code(TVC &window, ModalAnswerer &answerer, const QString &code);
 
 // Bytes as hex pairs, for readable failure messages.
 QByteArray hex(const QByteArray &bytes);

@@ -1,0 +1,331 @@
+// Finding, opening and losing the device's port, with the real QSerialPort on
+// a pseudo-terminal played by the simulated device.
+
+#include "constants.h"
+#include "frame.h"
+#include "modal_answerer.h"
+#include "status_display.h"
+#include "test_support.h"
+#include "tvc.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QtTest>
+
+#include <chrono>
+
+namespace {
+
+qint64 now_ns()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+QString device_line(TVC &window)
+{
+    return child<QLabel>(&window, "l_p2p_devtype")->text();
+}
+
+QStringList items(QComboBox *box)
+{
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i)
+        list.append(box->itemText(i));
+    return list;
+}
+
+// What QSerialPort itself says when `name` cannot be opened.
+QString open_error_of(const QString &name)
+{
+    QSerialPort port;
+    port.setPortName(name);
+    if (port.open(QIODevice::ReadWrite))
+        return QString();
+    return port.errorString();
+}
+
+// A port list with the bridge on wherever `device` is plugged in at the moment.
+PortFinder bridge_for(const sim::Device &device)
+{
+    return PortFinder::from_list([&device] {
+        return QList<SerialPortEntry>{{device.slavePath(), QStringLiteral("Silicon Labs"), false}};
+    });
+}
+
+const QString TXU_CLIENT_SLOT_1 = QStringLiteral("<b>TXU Client (Slot 1)</b><br>");
+
+} // namespace
+
+class ConnectionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void status_request_follows_the_open_and_its_reply_is_shown();
+    void discovery_takes_the_first_of_the_qualifying_ports();
+    void nothing_found_shows_no_box();
+    void open_failure_shows_the_ports_own_text();
+    void fixed_port_is_the_one_candidate();
+    void service_mode_port_selector_opens_the_chosen_port();
+    void refresh_resets_and_reconnects_without_doubling_handlers();
+    void pulled_cable_at_level_0_resets_silently();
+    void pulled_cable_at_level_2_gives_one_box_after_the_reset();
+    void frames_arriving_in_pieces_or_together_are_each_decoded_once();
+};
+
+void ConnectionTest::status_request_follows_the_open_and_its_reply_is_shown()
+{
+    auto device = start_device();
+    ModalAnswerer answerer;
+    TVC window(one_bridge(device->slavePath()));
+    const qint64 opened_ns = now_ns();
+
+    QVERIFY(window.serial_port->isOpen());
+    QCOMPARE(window.serial_port->baudRate(), 115200);
+    QCOMPARE(window.serial_port->dataBits(), QSerialPort::Data8);
+    QCOMPARE(window.serial_port->parity(), QSerialPort::NoParity);
+    QCOMPARE(window.serial_port->stopBits(), QSerialPort::OneStop);
+    QCOMPARE(window.serial_port->flowControl(), QSerialPort::NoFlowControl);
+    QCOMPARE(device_line(window), UPDATING_TEXT);
+    QCOMPARE(answerer.count(), 1);  // the welcome box only
+
+    QTRY_COMPARE(device->received().size(), 1);
+    const sim::ReceivedFrame request = device->received().first();
+    QCOMPARE(hex(request.bytes), hex(build_command_frame(CMD_STATUS, UNIT_WLAN, 0)));
+    QCOMPARE(request.bytes.size(), 112);
+    const qint64 delay_ms = (request.at_ns - opened_ns) / 1000000;
+    QVERIFY2(delay_ms >= 8 && delay_ms < 3000, qPrintable(QString::number(delay_ms)));
+
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+    QCOMPARE(device->malformedCount(), 0);
+}
+
+void ConnectionTest::discovery_takes_the_first_of_the_qualifying_ports()
+{
+    auto first = start_device();
+    auto second = start_device();
+    auto busy = start_device();
+    auto lower_case = start_device();
+    const QList<SerialPortEntry> ports = {
+        {QStringLiteral("ttyS0"), QString(), false},
+        {lower_case->slavePath(), QStringLiteral("silicon labs"), false},
+        {busy->slavePath(), QStringLiteral("Silicon Labs"), true},
+        {first->slavePath(), QStringLiteral("Silicon Labs CP210x"), false},
+        {QStringLiteral("ttyACM0"), QStringLiteral("Some Vendor"), false},
+        {second->slavePath(), QStringLiteral("A Silicon Laboratories bridge"), false},
+    };
+    ModalAnswerer answerer;
+    TVC window(PortFinder::from_list([ports] { return ports; }));
+
+    QCOMPARE(items(child<QComboBox>(&window, "comportslist")),
+             QStringList({first->slavePath(), second->slavePath()}));
+    QTRY_COMPARE(received_with_code(*first, CMD_STATUS).size(), 1);
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+    for (auto *other : {second.get(), busy.get(), lower_case.get()})
+        QCOMPARE(other->received().size(), 0);
+}
+
+void ConnectionTest::nothing_found_shows_no_box()
+{
+    const QList<SerialPortEntry> ports = {{QStringLiteral("ttyS0"), QStringLiteral("Silicon Labs"), true},
+                                          {QStringLiteral("ttyUSB0"), QStringLiteral("FTDI"), false}};
+    ModalAnswerer answerer;
+    TVC window(PortFinder::from_list([ports] { return ports; }));
+    QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
+    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+    QVERIFY(!window.serial_port->isOpen());
+    QCOMPARE(child<QComboBox>(&window, "comportslist")->count(), 0);
+
+    child<QPushButton>(&window, "refresh_button")->click();
+    QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
+    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+}
+
+void ConnectionTest::open_failure_shows_the_ports_own_text()
+{
+    for (const QString &name : {QStringLiteral("/dev/tvc-test-no-such-port"), QStringLiteral("/dev/null")}) {
+        const QString expected = open_error_of(name);
+        QVERIFY(!expected.isEmpty());
+        ModalAnswerer answerer;
+        TVC window(PortFinder::from_list([name] {
+            return QList<SerialPortEntry>{{name, QStringLiteral("Silicon Labs"), false}};
+        }));
+        QCOMPARE(answerer.titles(), QStringList({"Welcome", "Error"}));
+        QCOMPARE(answerer.seen().at(1).text, expected);
+        QCOMPARE(answerer.seen().at(1).icon, int(QMessageBox::Critical));
+        QVERIFY(!window.serial_port->isOpen());
+        QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+        // The failed port stays listed, so that it can be chosen again.
+        QCOMPARE(items(child<QComboBox>(&window, "comportslist")), QStringList({name}));
+    }
+}
+
+void ConnectionTest::fixed_port_is_the_one_candidate()
+{
+    auto device = start_device();
+    ModalAnswerer answerer;
+    TVC window(PortFinder::fixed(device->slavePath()));
+    QCOMPARE(items(child<QComboBox>(&window, "comportslist")), QStringList({device->slavePath()}));
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+
+    // A named port that cannot be opened ends in the usual box.
+    TVC missing(PortFinder::fixed(QStringLiteral("/dev/tvc-test-no-such-port")));
+    QCOMPARE(answerer.titles().last(), QStringLiteral("Error"));
+    QCOMPARE(device_line(missing), NO_DEVICE_TEXT);
+}
+
+void ConnectionTest::service_mode_port_selector_opens_the_chosen_port()
+{
+    auto first = start_device();
+    sim::DeviceOptions repeater;
+    repeater.role = sim::Role::Repeater;
+    repeater.txu = false;
+    auto second = start_device(repeater);
+    const QList<SerialPortEntry> ports = {{first->slavePath(), QStringLiteral("Silicon Labs"), false},
+                                          {second->slavePath(), QStringLiteral("Silicon Labs"), false}};
+    ModalAnswerer answerer;
+    TVC window(PortFinder::from_list([ports] { return ports; }));
+    window.show();
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+
+    auto *selector = child<QComboBox>(&window, "comportslist");
+    QVERIFY(!selector->isVisible());
+    enter_service_code(window, answerer, QStringLiteral("taverox5190"));
+    QVERIFY(selector->isVisible());
+    QVERIFY(child<QLabel>(&window, "serialport_label")->isVisible());
+
+    // The user picks the second port with the keyboard.
+    QCOMPARE(selector->currentIndex(), 0);
+    QTest::keyClick(selector, Qt::Key_Down);
+    QCOMPARE(selector->currentIndex(), 1);
+    QTRY_COMPARE(device_line(window), QStringLiteral("<b>Repeater</b><br>"));
+    QCOMPARE(received_with_code(*second, CMD_STATUS).size(), 1);
+    // Choosing a port does not search again: the list is left as it was.
+    QCOMPARE(items(selector), QStringList({first->slavePath(), second->slavePath()}));
+}
+
+void ConnectionTest::refresh_resets_and_reconnects_without_doubling_handlers()
+{
+    auto device = start_device();
+    ModalAnswerer answerer;
+    TVC window(one_bridge(device->slavePath()));
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+
+    // Refresh often, twice within 10 ms at the end, so that two status timers are
+    // pending at once.
+    for (int i = 0; i < 5; ++i) {
+        child<QPushButton>(&window, "refresh_button")->click();
+        QCOMPARE(device_line(window), UPDATING_TEXT);
+        QTRY_VERIFY(received_with_code(*device, CMD_STATUS).size() >= i + 2);
+    }
+    child<QPushButton>(&window, "refresh_button")->click();
+    child<QPushButton>(&window, "refresh_button")->click();
+    QTRY_COMPARE(received_with_code(*device, CMD_STATUS).size(), 8);
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+
+    // Every reply is decoded once: a sniffer report adds exactly one line.
+    auto *log = child<QPlainTextEdit>(&window, "sniffer_info");
+    log->clear();
+    device->sendFrame(RPL_SNIFF, UNIT_WLAN, QByteArray(12, '\1'));
+    QTRY_VERIFY(!log->toPlainText().isEmpty());
+    device->sendFrame(RPL_SNIFF, UNIT_WLAN, QByteArray(12, '\2'));
+    QTRY_COMPARE(log->blockCount(), 2);
+    QCOMPARE(log->toPlainText().count(QStringLiteral("Beacons")), 2);
+
+    // And every error is handled once: one box at service level 2.
+    enter_service_code(window, answerer, QStringLiteral("taverox5190"));
+    answerer.clear();
+    device->hangUp();
+    QTRY_COMPARE(answerer.titles(), QStringList({"Critical Error"}));
+    QVERIFY(!window.serial_port->isOpen());
+}
+
+void ConnectionTest::pulled_cable_at_level_0_resets_silently()
+{
+    auto device = start_device();
+    ModalAnswerer answerer;
+    TVC window(bridge_for(*device));
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+    QVERIFY(child<QWidget>(&window, "grpbox_link")->isEnabled());
+
+    device->hangUp();
+    QTRY_COMPARE(device_line(window), NO_DEVICE_TEXT);
+    QVERIFY(!window.serial_port->isOpen());
+    QVERIFY(!child<QWidget>(&window, "grpbox_link")->isEnabled());
+    QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
+
+    // The device is plugged in again (on a new terminal) and the user refreshes.
+    QVERIFY(device->start());
+    child<QPushButton>(&window, "refresh_button")->click();
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+}
+
+void ConnectionTest::pulled_cable_at_level_2_gives_one_box_after_the_reset()
+{
+    auto device = start_device();
+    ModalAnswerer answerer;
+    TVC window(one_bridge(device->slavePath()));
+    QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+    enter_service_code(window, answerer, QStringLiteral("taverox5190"));
+    answerer.clear();
+
+    // While the box is open the link is already down and the display idle.
+    bool port_open_during_box = true;
+    QString line_during_box;
+    answerer.set_inspector([&](const ModalAnswerer::Seen &) {
+        port_open_during_box = window.serial_port->isOpen();
+        line_during_box = device_line(window);
+    });
+    device->hangUp();
+    QTRY_COMPARE(answerer.count(), 1);
+
+    QVERIFY(!port_open_during_box);
+    QCOMPARE(line_during_box, NO_DEVICE_TEXT);
+    QCOMPARE(answerer.seen().first().title, QStringLiteral("Critical Error"));
+    QCOMPARE(answerer.seen().first().icon, int(QMessageBox::Critical));
+    QVERIFY(!answerer.seen().first().text.isEmpty());
+    // The port is closed, so the storm of read errors has ended: no second box.
+    QTest::qWait(200);
+    QCOMPARE(answerer.count(), 1);
+}
+
+void ConnectionTest::frames_arriving_in_pieces_or_together_are_each_decoded_once()
+{
+    sim::DeviceOptions options;
+    options.role = sim::Role::Master;
+    options.splitSize = 64;
+    options.splitPauseMs = 2;
+    auto device = start_device(options);
+    ModalAnswerer answerer;
+    TVC window(one_bridge(device->slavePath()));
+    QTRY_COMPARE(device_line(window), QStringLiteral("<b>Master</b><br>"));
+    // The master's channel report arrives in 64-byte pieces as well.
+    auto *chanlist = child<QComboBox>(&window, "chanlist");
+    QTRY_COMPARE(chanlist->currentText(), QStringLiteral("36"));
+
+    // Noise on the line, then three replies in one write.
+    device->options().splitSize = 0;
+    const QByteArray noise("\x01\x8d\x02", 3);
+    auto frame = [](quint8 code, quint8 unit, std::initializer_list<int> args) {
+        QByteArray a;
+        for (int v : args)
+            a.append(char(v));
+        return build_frame(code, unit, a);
+    };
+    device->writeRaw(noise + frame(RPL_CHANNEL, 0, {149}) + frame(RPL_MUTE, 5, {1}) + frame(RPL_PHANTOM, 5, {1}));
+    QTRY_COMPARE(child<QLabel>(&window, "l_ph_pwr")->styleSheet(), LED_GREEN);
+    QCOMPARE(child<QLabel>(&window, "l_mute")->styleSheet(), LED_RED);
+    QCOMPARE(chanlist->currentText(), QStringLiteral("149"));
+    // The reported channel is not echoed back as a channel command.
+    QCOMPARE(received_with_code(*device, CMD_SET_CHANNEL).size(), 0);
+    QCOMPARE(device->malformedCount(), 0);
+}
+
+QTEST_MAIN(ConnectionTest)
+#include "test_connection.moc"
