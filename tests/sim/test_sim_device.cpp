@@ -173,6 +173,34 @@ private slots:
         QCOMPARE(quint8(again.frames.first()[7]), quint8(42));
     }
 
+    void repliesWaitForAReopenedPortUnlessDropped()
+    {
+        sim::Device dev(quietOptions());
+        QVERIFY(dev.start());
+        {
+            Client first(dev.slavePath());
+            QVERIFY(first.open());
+        }
+        // Written while the program has its port closed: kept for it...
+        dev.setMuted(true);
+        Client second(dev.slavePath());
+        QVERIFY(second.open());
+        QVERIFY(second.waitFrames(1));
+        QCOMPARE(quint8(second.frames.first()[7]), quint8(99));
+        second.port.close();
+
+        // ...unless dropped.
+        dev.setChannel(40);
+        dev.discardUnread();
+        Client third(dev.slavePath());
+        QVERIFY(third.open());
+        dev.sendInfo();
+        QVERIFY(third.waitFrames(1));
+        QCOMPARE(third.frames.size(), 1);
+        QCOMPARE(quint8(third.frames.first()[7]), quint8(42));
+        QCOMPARE(dev.runCommand(QStringLiteral("flush")), QStringLiteral("unread replies dropped"));
+    }
+
     void rawWritesAndInjectedFrames()
     {
         sim::Device dev(quietOptions());

@@ -48,7 +48,7 @@ Device::~Device() = default;
 
 bool Device::start(QString *error)
 {
-    if (!m_logOpen)
+    if (!m_logTried)
         openLog();
     if (m_link->isOpen())
         hangUp();
@@ -91,6 +91,12 @@ void Device::hangUp()
         log(QStringLiteral("hung up"));
         emit hungUp();
     }
+}
+
+void Device::discardUnread()
+{
+    m_writer->clear();
+    m_link->discardUnread();
 }
 
 void Device::clearReceived()
@@ -444,15 +450,18 @@ void Device::onFrameWritten(const QByteArray &frame, qint64 atNs)
 
 bool Device::openLog()
 {
+    m_logTried = true;
     m_logOpen = m_opt.logPath.isEmpty()
         ? m_log.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered)
         : (m_log.setFileName(m_opt.logPath), m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text));
+    if (!m_logOpen)
+        std::fprintf(stderr, "tvc-sim: cannot open log %s: %s\n", qPrintable(m_opt.logPath), qPrintable(m_log.errorString()));
     return m_logOpen;
 }
 
 void Device::log(const QString &text)
 {
-    if (!m_logOpen && !openLog())
+    if (!m_logOpen && (m_logTried || !openLog()))
         return;
     const QByteArray line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1()
         + ' ' + text.toLocal8Bit() + '\n';
@@ -479,6 +488,7 @@ QString Device::commandHelp()
         "info             send the device information (reply 42)\n"
         "hangup           pull the cable\n"
         "replug           plug it in again (new pseudo-terminal)\n"
+        "flush            drop replies the program has not read\n"
         "quiet on|off     per-frame log off or on\n"
         "help             this text");
 }
@@ -545,6 +555,10 @@ QString Device::runCommand(const QString &line)
         if (!start(&err))
             return QStringLiteral("error: ") + err;
         return slavePath();
+    }
+    if (c == QLatin1String("flush") && w.size() == 1) {
+        discardUnread();
+        return QStringLiteral("unread replies dropped");
     }
     if (c == QLatin1String("quiet") && w.size() == 2 && onOff(&flag)) {
         setQuiet(flag);

@@ -54,6 +54,9 @@ public:
     QString slavePath() const;
     // Pulls the cable: closes the pseudo-terminal and drops pending output.
     void hangUp();
+    // Drops replies the program has not read yet (for example while its port
+    // was closed), including those still held back by the fault switches.
+    void discardUnread();
 
     DeviceOptions &options() { return m_opt; }
     const DeviceOptions &options() const { return m_opt; }
@@ -132,6 +135,7 @@ private:
     FirmwareReceiver m_firmware;
     QFile m_log;
     bool m_logOpen = false;
+    bool m_logTried = false;
 
     QList<ReceivedFrame> m_received;
     QList<SentFrame> m_sent;

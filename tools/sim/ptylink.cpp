@@ -177,6 +177,16 @@ void PtyLink::onReadable()
     }
 }
 
+void PtyLink::discardUnread()
+{
+    m_out.clear();
+    m_outPos = 0;
+    if (m_writeNotifier)
+        m_writeNotifier->setEnabled(false);
+    if (m_slaveKeep >= 0)
+        ::tcflush(m_slaveKeep, TCIFLUSH);
+}
+
 void PtyLink::hangUp()
 {
     closeFds();

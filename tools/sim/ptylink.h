@@ -32,6 +32,10 @@ public:
     bool write(const QByteArray &bytes);
     qint64 pendingBytes() const { return m_out.size() - m_outPos; }
 
+    // Throws away whatever the program has not read yet, as a serial bridge
+    // does when its port is opened.
+    void discardUnread();
+
     // Closes the master and the kept slave descriptor; removes the symlink.
     void hangUp();
 
