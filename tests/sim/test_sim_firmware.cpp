@@ -334,8 +334,8 @@ private slots:
         QVERIFY(r.started && r.opened);
         QElapsedTimer t;
         t.start();
-        r.sender->send(5, pattern(1000));   // ten chunks
-        QTRY_VERIFY(r.sender->done);
+        r.sender->send(5, pattern(1000));   // ten chunks and the finish
+        QTRY_VERIFY(r.sender->finished);
         const qint64 elapsed = t.elapsed();
         // Each round trip costs a frame in and a frame out: 2 x 9.7 ms.
         QVERIFY2(elapsed >= 180, qPrintable(QString::number(elapsed)));
