@@ -67,6 +67,7 @@ class ConnectionTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { qRegisterMetaType<QSerialPort::SerialPortError>(); }
     void status_request_follows_the_open_and_its_reply_is_shown();
     void discovery_takes_the_first_of_the_qualifying_ports();
     void nothing_found_shows_no_box();
@@ -104,6 +105,15 @@ void ConnectionTest::status_request_follows_the_open_and_its_reply_is_shown()
 
     QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
     QCOMPARE(device->malformedCount(), 0);
+
+    // The port reports NoError too (on every open, and when its error is
+    // cleared): that ends nothing.
+    QSignalSpy errors(window.serial_port, &QSerialPort::errorOccurred);
+    window.serial_port->clearError();
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors.first().first().value<QSerialPort::SerialPortError>(), QSerialPort::NoError);
+    QVERIFY(window.serial_port->isOpen());
+    QCOMPARE(device_line(window), TXU_CLIENT_SLOT_1);
 }
 
 void ConnectionTest::discovery_takes_the_first_of_the_qualifying_ports()

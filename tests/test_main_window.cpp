@@ -68,6 +68,7 @@ private slots:
     void service_channel_lists_are_filled_once();
     void shortcuts_trigger_their_actions();
     void closing_closes_the_port_before_the_form_goes();
+    void window_icon_from_the_installation_or_our_own();
     void command_line_help_and_version();
 };
 
@@ -324,6 +325,39 @@ void MainWindowTest::closing_closes_the_port_before_the_form_goes()
     });
     delete window;
     QVERIFY(form_alive_at_close);
+}
+
+void MainWindowTest::window_icon_from_the_installation_or_our_own()
+{
+    QColor ours;
+    {
+        ModalAnswerer answerer;
+        TVC window(PortFinder::from_list({}));
+        QVERIFY(!window.windowIcon().isNull());
+        ours = window.windowIcon().pixmap(64).toImage().pixelColor(32, 32);
+    }
+
+    // The form names the icon of a Windows installation. That path is relative
+    // here, so an installation can be laid out below a scratch folder.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString installed = dir.filePath("C:/Program Files (x86)/TESSARY/TAVERO Configurator/TessaryLogo.ico");
+    QVERIFY(QDir().mkpath(QFileInfo(installed).path()));
+    QImage red(32, 32, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(installed, "ICO"));
+
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QColor shown;
+    {
+        ModalAnswerer answerer;
+        TVC window(PortFinder::from_list({}));
+        shown = window.windowIcon().pixmap(32).toImage().pixelColor(16, 16);
+    }
+    QDir::setCurrent(previous);
+    QCOMPARE(shown, QColor(Qt::red));
+    QVERIFY(ours != QColor(Qt::red));
 }
 
 void MainWindowTest::command_line_help_and_version()
