@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include "frame.h"
 #include "modal_answerer.h"
 #include "tvc.h"
 
@@ -36,6 +37,14 @@ void enter_service_code(TVC &window, ModalAnswerer &answerer, const QString &cod
 {
     answerer.queue_text(code);
     child<QAction>(&window, "actionService_Mode")->trigger();
+}
+
+QByteArray frame_of(quint8 code, quint8 unit, std::initializer_list<int> args)
+{
+    QByteArray bytes;
+    for (int v : args)
+        bytes.append(char(v & 0xFF));
+    return build_frame(code, unit, bytes);
 }
 
 QByteArray hex(const QByteArray &bytes)

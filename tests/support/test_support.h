@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <initializer_list>
 #include <memory>
 
 class ModalAnswerer;
@@ -34,6 +35,9 @@ QList<QByteArray> received_with_code(const sim::Device &device, quint8 code);
 
 // Types `code` into the service-mode dialog of `window`.
 void enter_service_code(TVC &window, ModalAnswerer &answerer, const QString &code);
+
+// A frame with `code`, `unit` and argument bytes, as the device sends it.
+QByteArray frame_of(quint8 code, quint8 unit, std::initializer_list<int> args = {});
 
 // Bytes as hex pairs, for readable failure messages.
 QByteArray hex(const QByteArray &bytes);
