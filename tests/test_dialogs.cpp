@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -123,9 +125,69 @@ class DialogsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void dialogs_are_built_once_and_work_without_a_device();
     void temperature_dialog_reads_on_request();
     void sniffer_dialog_lists_reports();
 };
+
+void DialogsTest::dialogs_are_built_once_and_work_without_a_device()
+{
+    ModalAnswerer answerer;
+    TVC window(PortFinder::from_list({}));
+    const QDialog plain(&window);
+
+    const auto heron_all = window.findChildren<QDialog *>(QStringLiteral("HeronTemp"));
+    QCOMPARE(heron_all.size(), 1);
+    QDialog *heron = heron_all.first();
+    QCOMPARE(heron->metaObject()->className(), "HeronTemp");
+    QCOMPARE(heron->parentWidget(), &window);
+    QCOMPARE(heron->windowFlags(), plain.windowFlags());
+    QCOMPARE(heron->size(), QSize(313, 63));
+    auto *row = qobject_cast<QHBoxLayout *>(heron->layout());
+    QVERIFY(row);
+    QCOMPARE(row->objectName(), QStringLiteral("horizontalLayout"));
+    QCOMPARE(row->count(), 2);
+    QCOMPARE(row->itemAt(0)->widget(), child<QLineEdit>(heron, "htemp_val"));
+    QCOMPARE(row->itemAt(1)->widget(), child<QPushButton>(heron, "htemp_ref_button"));
+
+    const auto sniffer_all = window.findChildren<QDialog *>(QStringLiteral("Sniffer"));
+    QCOMPARE(sniffer_all.size(), 1);
+    QDialog *sniffer = sniffer_all.first();
+    QCOMPARE(sniffer->metaObject()->className(), "Sniffer");
+    QCOMPARE(sniffer->parentWidget(), &window);
+    QCOMPARE(sniffer->windowFlags(), plain.windowFlags());
+    QCOMPARE(sniffer->windowModality(), Qt::NonModal);
+    QCOMPARE(sniffer->size(), QSize(425, 426));
+    auto *grid = qobject_cast<QGridLayout *>(sniffer->layout());
+    QVERIFY(grid);
+    QCOMPARE(grid->objectName(), QStringLiteral("gridLayout"));
+    auto *view = child<QPlainTextEdit>(sniffer, "sniffer_info");
+    QVERIFY(!view->isReadOnly());
+    QCOMPARE(view->font().pointSize(), 8);
+    QCOMPARE(view->font().family(), QFont().family());
+    auto cell = [grid](QWidget *w) {
+        int r = -1, c = -1, rows = -1, columns = -1;
+        grid->getItemPosition(grid->indexOf(w), &r, &c, &rows, &columns);
+        return QStringLiteral("%1,%2 %3x%4").arg(r).arg(c).arg(rows).arg(columns);
+    };
+    QCOMPARE(cell(view), QStringLiteral("0,0 1x3"));
+    QCOMPARE(cell(child<QPushButton>(sniffer, "sniff_start_button")), QStringLiteral("1,0 1x1"));
+    QCOMPARE(cell(child<QPushButton>(sniffer, "sniffrep_start_button")), QStringLiteral("1,1 1x1"));
+    QCOMPARE(cell(child<QPushButton>(sniffer, "sniff_stop_button")), QStringLiteral("1,2 1x1"));
+
+    // With no device the requests are lost without a word, and the sniffer's
+    // buttons change all the same.
+    answerer.clear();
+    child<QPushButton>(heron, "htemp_ref_button")->click();
+    QVERIFY(child<QLineEdit>(heron, "htemp_val")->text().isEmpty());
+    child<QPushButton>(sniffer, "sniffrep_start_button")->click();
+    QVERIFY(!child<QPushButton>(sniffer, "sniff_start_button")->isEnabled());
+    QVERIFY(!child<QPushButton>(sniffer, "sniffrep_start_button")->isEnabled());
+    child<QPushButton>(sniffer, "sniff_stop_button")->click();
+    QVERIFY(child<QPushButton>(sniffer, "sniff_start_button")->isEnabled());
+    QVERIFY(child<QPushButton>(sniffer, "sniffrep_start_button")->isEnabled());
+    QCOMPARE(answerer.count(), 0);
+}
 
 void DialogsTest::temperature_dialog_reads_on_request()
 {
@@ -324,6 +386,17 @@ void DialogsTest::sniffer_dialog_lists_reports()
     device->sendFrame(RPL_SNIFF, UNIT_WLAN, report);
     QTRY_COMPARE(lines(view).last(), QStringLiteral("Beacons: 5 : 7 Audio: 3 : 1 RSSI: -60 : -70"));
     compare_with_last_reports(view, *device, false);
+
+    // The user writes a note at the top of the view; reports still go below
+    // the last line.
+    QTextCursor cursor = view->textCursor();
+    cursor.movePosition(QTextCursor::Start);
+    view->setTextCursor(cursor);
+    view->setFocus();
+    QTest::keyClicks(view, QStringLiteral("note "));
+    QVERIFY(lines(view).first().startsWith(QStringLiteral("note Beacons:")));
+    device->sendFrame(RPL_SNIFF, UNIT_WLAN, sniff_args(1, 2, 3, 4, -5, -6));
+    QTRY_COMPARE(lines(view).last(), QStringLiteral("Beacons: 1 : 3 Audio: 2 : 4 RSSI: -5 : -6"));
 
     QCOMPARE(received_with_code(*device, CMD_REPORT_MODE).size(), 5);
     QCOMPARE(device->received().size(), 5);

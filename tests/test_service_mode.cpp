@@ -232,11 +232,17 @@ void ServiceModeTest::access_codes_change_the_level_and_the_channel_choice()
     QCOMPARE(items(chanlist), CHANNELS_SERVICE_1);
     QCOMPARE(chanlist->currentText(), QStringLiteral("36"));
 
-    // None of this went to the device: after the status request and the
-    // master's follow-up, the next frame it sees is this temperature request.
+    // After all these switches the user's choice still goes out, once.
+    QTest::keyClick(chanlist, Qt::Key_Down);
+    QCOMPARE(chanlist->currentText(), QStringLiteral("40"));
+    QTRY_COMPARE(received_with_code(*device, CMD_SET_CHANNEL).size(), 1);
+    QCOMPARE(int(quint8(received_with_code(*device, CMD_SET_CHANNEL).first().at(8))), 40);
+
+    // Nothing else went to the device: after the status request and the
+    // master's follow-up came that choice, and then this temperature request.
     window.request_temperature();
     QTRY_VERIFY(!received_with_code(*device, CMD_TEMPERATURE).isEmpty());
-    QCOMPARE(codes_received(*device), QList<int>({CMD_STATUS, CMD_MASTER_INFO, CMD_TEMPERATURE}));
+    QCOMPARE(codes_received(*device), QList<int>({CMD_STATUS, CMD_MASTER_INFO, CMD_SET_CHANNEL, CMD_TEMPERATURE}));
     QCOMPARE(device->malformedCount(), 0);
 }
 
