@@ -4,9 +4,11 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "fwupdate.h"
 #include "herontemp.h"
 #include "sniffer.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -68,4 +70,26 @@ void TVC::on_actionSniffer_triggered()
 
 void TVC::on_actionFirmware_Update_triggered()
 {
+    // The firmware dialog talks to the device alone while it is open.
+    disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
+    disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
+    {
+        FWUpdate dialog(this);
+        dialog.exec();
+    }
+
+    if (update_started && service_level != 2) {
+        QCoreApplication::quit();
+        return;
+    }
+    // The dialog may have lost the device; then there is nothing to show.
+    if (!serial_port->isOpen()) {
+        reset_connection();
+        return;
+    }
+    // What the dialog left of the byte stream is not ours to decode.
+    rx_frames.clear();
+    connect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error,
+            Qt::UniqueConnection);
+    connect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial, Qt::UniqueConnection);
 }

@@ -5,6 +5,10 @@
 #include "tvc.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QEventLoop>
+#include <QTimer>
 
 PortFinder one_bridge(const QString &path)
 {
@@ -45,6 +49,38 @@ QByteArray frame_of(quint8 code, quint8 unit, std::initializer_list<int> args)
     for (int v : args)
         bytes.append(char(v & 0xFF));
     return build_frame(code, unit, bytes);
+}
+
+FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDialog *)> &steps)
+{
+    FirmwareDialogRun run;
+    QTimer poll;
+    poll.setInterval(2);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QDialog *dialog = window.findChild<QDialog *>(QStringLiteral("FWUpdate"));
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        run.dialog_shown = true;
+        steps(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+
+    QTimer::singleShot(0, &window, [&] {
+        poll.start();
+        child<QAction>(&window, "actionFirmware_Update")->trigger();
+        poll.stop();
+        // A quit request makes every event loop started afterwards return at
+        // once with -1; that is how it shows.
+        QEventLoop probe;
+        QTimer::singleShot(0, &probe, [&probe] { probe.exit(1); });
+        run.quit_requested = probe.exec() == -1;
+        QCoreApplication::exit(0);
+    });
+    // The application's own loop: it also clears a quit request when it ends.
+    QCoreApplication::exec();
+    return run;
 }
 
 QByteArray hex(const QByteArray &bytes)

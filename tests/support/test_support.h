@@ -7,10 +7,12 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
 class ModalAnswerer;
+class QDialog;
 class TVC;
 
 // Looks up a widget or action of the program by object name; a missing one
@@ -38,6 +40,17 @@ void enter_service_code(TVC &window, ModalAnswerer &answerer, const QString &cod
 
 // A frame with `code`, `unit` and argument bytes, as the device sends it.
 QByteArray frame_of(quint8 code, quint8 unit, std::initializer_list<int> args = {});
+
+// Opens the firmware dialog through the main window's menu entry, runs `steps`
+// on it once it shows (they may use QTRY_*: the dialog's own event loop is
+// below them), closes it if the steps left it open, and tells whether the
+// application was asked to quit once the dialog had closed.
+struct FirmwareDialogRun
+{
+    bool dialog_shown = false;
+    bool quit_requested = false;
+};
+FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDialog *)> &steps);
 
 // Bytes as hex pairs, for readable failure messages.
 QByteArray hex(const QByteArray &bytes);

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A firmware package is a zip archive holding, at its top level, the manifest
+// fw.txt and the images wlan.bin (every device), txu.ldr and rxu.ldr (the DSP
+// of each device type).
+
+extern const QString MANIFEST_FILE;
+extern const QString WLAN_IMAGE_FILE;
+extern const QString TXU_IMAGE_FILE;
+extern const QString RXU_IMAGE_FILE;
+
+// The manifest's four lines, each without its fixed-width label and with its
+// line feed kept (the last may lack one):
+//   line 1, 8 label bytes: package name
+//   line 2, 5 label bytes: WLAN version, a decimal number
+//   line 3, 4 label bytes: DSP version for TXU devices, major.minor
+//   line 4, 4 label bytes: DSP version for RXU devices, major.minor
+struct Manifest
+{
+    QByteArray name;
+    QByteArray wlan_version;
+    QByteArray txu_dsp_version;
+    QByteArray rxu_dsp_version;
+
+    // The DSP version line for a device type ("RXU", otherwise the TXU line).
+    const QByteArray &dsp_version_for(const QString &device_type) const;
+};
+
+// Reads the manifest at `path` in text mode (CR LF reads as LF). A file that
+// cannot be read gives empty values, which no device accepts.
+Manifest read_manifest(const QString &path);
+
+// A manifest value as text: up to its first NUL byte, as Latin-1.
+QString manifest_text(const QByteArray &value);
+
+// The package's WLAN version as a number: surrounding white space ignored,
+// anything else that is not a decimal number gives 0.
+uint package_wlan_version(const QByteArray &value);
+
+struct DspVersion
+{
+    bool valid = false;  // both parts present and non-empty
+    quint8 major = 0;
+    quint8 minor = 0;
+};
+// "major.minor"; each part is taken as its low 8 bits. A value without a "."
+// or with an empty part is not valid.
+DspVersion package_dsp_version(const QByteArray &value);
+
+// What the device reports of itself before an update.
+struct DeviceFirmware
+{
+    quint16 wlan_version = 0;
+    quint8 dsp_major = 0;
+    quint8 dsp_minor = 0;
+};
+
+// Whether the package may be installed on the device: the device's WLAN
+// version is 1600 to 1699, the package's is not older, the DSP major versions
+// match, the device's DSP minor is not 0 and the package's is not older.
+bool package_fits(const DeviceFirmware &device, const QByteArray &package_wlan,
+                  const QByteArray &package_dsp);
+
+// The DSP image file name for a device type: txu.ldr, rxu.ldr, or empty for a
+// type that is not known.
+QString dsp_image_file(const QString &device_type);
+
+// Unpacks `archive` into `directory` with the unzip program. On failure the
+// reason, ready to show, goes to *error.
+bool unpack_package(const QString &archive, const QString &directory, QString *error);

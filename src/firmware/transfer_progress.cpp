@@ -1,0 +1,48 @@
+#include "transfer_progress.h"
+
+#include <QObject>
+
+namespace {
+// An estimate needs this much history to mean anything.
+constexpr qint64 MIN_HISTORY_MS = 1000;
+} // namespace
+
+void TimeLeft::start(qint64 total_bytes, qint64 now_ms)
+{
+    m_total = total_bytes;
+    m_start_ms = now_ms;
+    m_now_ms = now_ms;
+    m_done = 0;
+}
+
+void TimeLeft::update(qint64 done_bytes, qint64 now_ms)
+{
+    m_done = done_bytes;
+    m_now_ms = now_ms;
+}
+
+qint64 TimeLeft::seconds_left() const
+{
+    const qint64 elapsed = m_now_ms - m_start_ms;
+    if (elapsed < MIN_HISTORY_MS || m_done <= 0)
+        return -1;
+    const qint64 left = qMax<qint64>(0, m_total - m_done);
+    // Round up, so that the last seconds do not read "0 s".
+    return (left * elapsed + m_done * 1000 - 1) / (m_done * 1000);
+}
+
+QString time_left_text(qint64 seconds)
+{
+    if (seconds < 60)
+        return QObject::tr("about %1 s left").arg(seconds);
+    if (seconds < 3600)
+        return QObject::tr("about %1 min %2 s left").arg(seconds / 60).arg(seconds % 60);
+    return QObject::tr("about %1 h %2 min left").arg(seconds / 3600).arg((seconds % 3600) / 60);
+}
+
+QString progress_format(qint64 seconds_left)
+{
+    if (seconds_left < 0)
+        return QStringLiteral("%p%");
+    return QStringLiteral("%p% \u2013 ") + time_left_text(seconds_left);
+}
