@@ -139,6 +139,12 @@ void ConnectionTest::discovery_takes_the_first_of_the_qualifying_ports()
     QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
     for (auto *other : {second.get(), busy.get(), lower_case.get()})
         QCOMPARE(other->received().size(), 0);
+    const QString tip = child<QLabel>(&window, "l_p2p_devtype")->toolTip();
+    QVERIFY2(tip.contains(lower_case->slavePath()
+                          + ": passed over, reports the manufacturer \"silicon labs\", not \"Silicon Lab\""),
+             qPrintable(tip));
+    QVERIFY2(tip.contains("ttyS0: passed over, reports no manufacturer"), qPrintable(tip));
+    QVERIFY2(tip.contains(first->slavePath() + ": device bridge"), qPrintable(tip));
 }
 
 void ConnectionTest::nothing_found_shows_no_box()
@@ -151,10 +157,18 @@ void ConnectionTest::nothing_found_shows_no_box()
     QCOMPARE(device_line(window), NO_DEVICE_TEXT);
     QVERIFY(!window.serial_port->isOpen());
     QCOMPARE(child<QComboBox>(&window, "comportslist")->count(), 0);
+    // Hovering over the device line tells why.
+    QCOMPARE(child<QLabel>(&window, "l_p2p_devtype")->toolTip(),
+             QStringLiteral("Serial ports seen:\n"
+                            "ttyS0: passed over, in use by another program\n"
+                            "ttyUSB0: passed over, reports the manufacturer \"FTDI\", not \"Silicon Lab\""));
 
     child<QPushButton>(&window, "refresh_button")->click();
     QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
     QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+
+    TVC bare(PortFinder::from_list({}));
+    QCOMPARE(child<QLabel>(&bare, "l_p2p_devtype")->toolTip(), QStringLiteral("No serial ports were found."));
 }
 
 void ConnectionTest::open_failure_shows_the_ports_own_text()

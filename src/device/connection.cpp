@@ -82,10 +82,12 @@ void TVC::connect_device(bool use_selected_port)
         port_name = ui->comportslist->currentText();
     } else {
         ui->comportslist->clear();
-        const QStringList candidates = port_finder.candidates();
-        ui->comportslist->addItems(candidates);
-        if (!candidates.isEmpty())
-            port_name = candidates.first();
+        const PortScan scan = port_finder.scan();
+        ui->comportslist->addItems(scan.candidates);
+        if (!scan.candidates.isEmpty())
+            port_name = scan.candidates.first();
+        // The device line tells, on hovering, why no device was found.
+        ui->l_p2p_devtype->setToolTip(scan.summary);
     }
     if (port_name.isEmpty())
         return;

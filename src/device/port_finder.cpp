@@ -1,5 +1,6 @@
 #include "port_finder.h"
 
+#include <QObject>
 #include <QSerialPortInfo>
 
 const QString BRIDGE_MANUFACTURER = QStringLiteral("Silicon Lab");
@@ -13,15 +14,23 @@ QList<SerialPortEntry> system_serial_ports()
     return ports;
 }
 
-bool port_qualifies(const SerialPortEntry &port)
+QString why_passed_over(const SerialPortEntry &port)
 {
-    return port.manufacturer.contains(BRIDGE_MANUFACTURER, Qt::CaseSensitive) && !port.busy;
+    if (!port.manufacturer.contains(BRIDGE_MANUFACTURER, Qt::CaseSensitive)) {
+        const QString reported = port.manufacturer.isEmpty()
+            ? QObject::tr("reports no manufacturer")
+            : QObject::tr("reports the manufacturer \"%1\"").arg(port.manufacturer);
+        return QObject::tr("%1, not \"%2\"").arg(reported, BRIDGE_MANUFACTURER);
+    }
+    if (port.busy)
+        return QObject::tr("in use by another program");
+    return QString();
 }
 
 PortFinder PortFinder::from_list(PortLister lister)
 {
     PortFinder finder;
-    finder.m_lister = std::move(lister);
+    finder.m_lister = lister ? std::move(lister) : [] { return QList<SerialPortEntry>(); };
     return finder;
 }
 
@@ -37,15 +46,30 @@ PortFinder PortFinder::fixed(const QString &name)
     return finder;
 }
 
-QStringList PortFinder::candidates() const
+PortScan PortFinder::scan() const
 {
-    if (!m_lister)
-        return m_fixed.isEmpty() ? QStringList() : QStringList{m_fixed};
-    QStringList names;
+    PortScan scan;
+    if (!m_lister) {
+        if (!m_fixed.isEmpty()) {
+            scan.candidates.append(m_fixed);
+            scan.summary = QObject::tr("Port named on the command line: %1").arg(m_fixed);
+        }
+        return scan;
+    }
+    QStringList lines;
     const auto ports = m_lister();
     for (const SerialPortEntry &port : ports) {
-        if (port_qualifies(port))
-            names.append(port.name);
+        const QString reason = why_passed_over(port);
+        if (reason.isEmpty()) {
+            scan.candidates.append(port.name);
+            lines.append(QObject::tr("%1: device bridge").arg(port.name));
+        } else {
+            lines.append(QObject::tr("%1: passed over, %2").arg(port.name, reason));
+        }
     }
-    return names;
+    if (ports.isEmpty())
+        scan.summary = QObject::tr("No serial ports were found.");
+    else
+        scan.summary = QObject::tr("Serial ports seen:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+    return scan;
 }

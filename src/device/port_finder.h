@@ -24,9 +24,17 @@ QList<SerialPortEntry> system_serial_ports();
 // text (exact case, anywhere in the string).
 extern const QString BRIDGE_MANUFACTURER;
 
-// A port is a candidate when its manufacturer names the bridge and no other
-// program holds it.
-bool port_qualifies(const SerialPortEntry &port);
+// Why a port cannot be the device's, or an empty text when it can: its
+// manufacturer must name the bridge and no other program may hold it.
+QString why_passed_over(const SerialPortEntry &port);
+
+// The result of one search: the candidates, first choice first, and a few
+// lines for the user on what was seen.
+struct PortScan
+{
+    QStringList candidates;
+    QString summary;
+};
 
 // Finds the names of the ports the device may be on, first choice first.
 class PortFinder
@@ -40,7 +48,7 @@ public:
     // no manufacturer or busy test.
     static PortFinder fixed(const QString &name);
 
-    QStringList candidates() const;
+    PortScan scan() const;
 
 private:
     PortLister m_lister;
