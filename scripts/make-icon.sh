@@ -50,3 +50,6 @@ convert -size ${SIZE}x${SIZE} xc:none \
   -filter Lanczos -resize 256x256 \
   -strip -define png:exclude-chunks=date,time \
   "PNG32:$out"
+
+# The Windows build's icon resource, at the sizes Windows asks for.
+convert "$out" -define icon:auto-resize=256,64,48,32,16 "$(dirname "$out")/tvc.ico"
