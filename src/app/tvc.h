@@ -74,6 +74,8 @@ private slots:
 private:
     void detach_channel_slot();
     void attach_channel_slot();
+    void begin_display_batch();
+    void end_display_batch();
 
     Ui::TVC *ui;
     HeronTemp *heron_temp;
@@ -93,4 +95,5 @@ private:
 
     PortFinder port_finder;
     FrameAssembler rx_frames;
+    bool decoding_batch = false;
 };

@@ -6,6 +6,7 @@
 
 #include "constants.h"
 #include "frame.h"
+#include "sniffer.h"
 #include "status_display.h"
 
 #include <QMessageBox>
@@ -121,12 +122,38 @@ void TVC::update_timeout()
 void TVC::tvc_read_serial()
 {
     rx_frames.append(serial_port->readAll());
+    // A progress bar repaints itself at once on every new value, and the
+    // sniffer log lays out each line as it comes: while a batch of frames is
+    // decoded, both wait and do it once, afterwards.
+    const bool outermost = !decoding_batch;
+    if (outermost)
+        begin_display_batch();
     // A reply may open a modal box whose event loop delivers more bytes or a
     // port error; taking frames one at a time keeps them in order and stops
     // as soon as a reset has emptied the buffer.
     QByteArray frame;
     while (rx_frames.take(&frame))
         parse_reply(frame);
+    if (outermost)
+        end_display_batch();
+}
+
+void TVC::begin_display_batch()
+{
+    decoding_batch = true;
+    ui->progressBar->setUpdatesEnabled(false);
+    ui->progressBar_rep->setUpdatesEnabled(false);
+    sniffer->begin_lines();
+}
+
+void TVC::end_display_batch()
+{
+    if (!decoding_batch)
+        return;
+    decoding_batch = false;
+    ui->progressBar->setUpdatesEnabled(true);
+    ui->progressBar_rep->setUpdatesEnabled(true);
+    sniffer->end_lines();
 }
 
 void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)

@@ -14,6 +14,14 @@
 
 namespace {
 
+// Setting a style sheet re-polishes the widget even when nothing changes;
+// reports repeat the same lamp colours many times a second.
+void set_style(QWidget *widget, const QString &style)
+{
+    if (widget->styleSheet() != style)
+        widget->setStyleSheet(style);
+}
+
 void show_audio_input(Ui::TVC *ui, quint8 input, bool hi_z)
 {
     const AudioInput audio = audio_input(input, hi_z);
@@ -30,7 +38,7 @@ void set_signal_widgets_enabled(Ui::TVC *ui, bool enabled)
 
 void show_signal(QProgressBar *bar, int level)
 {
-    bar->setStyleSheet(chunk_style(qint16(level), BAR_BASE_STYLE));
+    set_style(bar, chunk_style(qint16(level), BAR_BASE_STYLE));
     bar->setValue(level);
 }
 
@@ -51,7 +59,7 @@ void TVC::parse_reply(const QByteArray &frame)
     switch (frame_code(frame)) {
     case RPL_LINK_STATE:
         link_state = b8;
-        ui->l_txq->setStyleSheet(led_style(link_state));
+        set_style(ui->l_txq, led_style(link_state));
         if (is_txu) {
             ui->grpbox_gain->setEnabled(is_linked(link_state));
         } else if (link_state == 1) {
@@ -72,7 +80,7 @@ void TVC::parse_reply(const QByteArray &frame)
         is_txu = (b8 & 0x04) != 0;
         dev_role = b8 & 0x03;
         rep_mode = (b8 & 0x08) != 0;
-        ui->l_repmode->setStyleSheet(rep_mode ? LED_GREEN : LED_GREY);
+        set_style(ui->l_repmode, rep_mode ? LED_GREEN : LED_GREY);
 
         ui->l_p2p_devtype->setText(role_text(dev_role, is_txu, quint8(b8 >> 4), rep_mode));
         if (dev_role == 0) {
@@ -83,9 +91,9 @@ void TVC::parse_reply(const QByteArray &frame)
 
         if (is_txu) {
             muted = (b9 & 0x10) != 0;
-            ui->l_mute->setStyleSheet(muted ? LED_RED : LED_GREY);
+            set_style(ui->l_mute, muted ? LED_RED : LED_GREY);
             ph_pwr = (b9 & 0x20) != 0;
-            ui->l_ph_pwr->setStyleSheet(ph_pwr ? LED_GREEN : LED_GREY);
+            set_style(ui->l_ph_pwr, ph_pwr ? LED_GREEN : LED_GREY);
             show_audio_input(ui, frame_u8(frame, 10), (b9 & 0x60) == 0x60);
             link_state = b9 & 0x0F;
             if (is_linked(link_state))
@@ -95,7 +103,7 @@ void TVC::parse_reply(const QByteArray &frame)
             if (is_linked(link_state))
                 set_signal_widgets_enabled(ui, true);
         }
-        ui->l_txq->setStyleSheet(led_style(link_state));
+        set_style(ui->l_txq, led_style(link_state));
         break;
     }
 
@@ -109,6 +117,8 @@ void TVC::parse_reply(const QByteArray &frame)
     }
 
     case RPL_VERSION:
+        // The box runs its own event loop: the display must keep painting.
+        end_display_batch();
         if (frame_unit(frame) == UNIT_WLAN) {
             QMessageBox::information(this, tr("Version"), wlan_version_text(frame), QMessageBox::Ok);
             send_command(CMD_VERSION, UNIT_DSP, 0);
@@ -123,12 +133,12 @@ void TVC::parse_reply(const QByteArray &frame)
 
     case RPL_PHANTOM:
         ph_pwr = b8 != 0;
-        ui->l_ph_pwr->setStyleSheet(ph_pwr ? LED_GREEN : LED_GREY);
+        set_style(ui->l_ph_pwr, ph_pwr ? LED_GREEN : LED_GREY);
         break;
 
     case RPL_MUTE:
         muted = b8 != 0;
-        ui->l_mute->setStyleSheet(muted ? LED_RED : LED_GREY);
+        set_style(ui->l_mute, muted ? LED_RED : LED_GREY);
         break;
 
     case RPL_SIGNAL: {
@@ -142,7 +152,7 @@ void TVC::parse_reply(const QByteArray &frame)
         } else {
             const QString lamp = signal_lamp(level_a);
             if (!lamp.isEmpty())
-                ui->l_txq->setStyleSheet(lamp);
+                set_style(ui->l_txq, lamp);
         }
         show_signal(ui->progressBar_rep, level_b);
         break;

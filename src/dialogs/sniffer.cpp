@@ -30,6 +30,20 @@ void Sniffer::clear_lines()
     ui->sniffer_info->clear();
 }
 
+void Sniffer::begin_lines()
+{
+    batch = QTextCursor(ui->sniffer_info->document());
+    batch.beginEditBlock();
+}
+
+void Sniffer::end_lines()
+{
+    if (batch.isNull())
+        return;
+    batch.endEditBlock();
+    batch = QTextCursor();
+}
+
 void Sniffer::start(quint8 mode)
 {
     if (auto *window = qobject_cast<TVC *>(parentWidget()))

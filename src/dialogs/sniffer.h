@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QTextCursor>
 
 namespace Ui {
 class Sniffer;
@@ -20,6 +21,10 @@ public:
     void append_line(const QString &html);
     void clear_lines();
 
+    // Lines appended between these two are laid out together, once.
+    void begin_lines();
+    void end_lines();
+
 private slots:
     void on_sniff_start_button_clicked();
     void on_sniff_stop_button_clicked();
@@ -29,4 +34,5 @@ private:
     void start(quint8 mode);
 
     Ui::Sniffer *ui;
+    QTextCursor batch;
 };

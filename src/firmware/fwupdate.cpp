@@ -14,6 +14,8 @@ namespace {
 
 // After this long without an answer the dialog says that the device is silent.
 constexpr int SILENCE_MS = 5000;
+// The progress bar moves in at most this many steps per image.
+constexpr qint64 PROGRESS_STEPS = 500;
 // The time-left estimate is refreshed at most this often.
 constexpr qint64 ESTIMATE_INTERVAL_MS = 500;
 
@@ -23,11 +25,11 @@ constexpr quint8 DEVICE_TYPE_RXU = 8;
 const QString UPDATING_WLAN = QStringLiteral("Updating WLAN Firmware...");
 const QString UPDATING_DSP = QStringLiteral("Updating DSP Firmware...");
 
-// Manifest values are shown in a rich-text label: as text, never as markup.
+// Manifest values are shown byte for byte in a rich-text label: as text,
+// never as markup.
 QString shown(const QByteArray &value)
 {
-    const int nul = value.indexOf('\0');
-    return QString::fromUtf8(nul < 0 ? value : value.left(nul)).toHtmlEscaped();
+    return manifest_text(value).toHtmlEscaped();
 }
 
 } // namespace
@@ -166,6 +168,7 @@ void FWUpdate::handle_reply(const QByteArray &frame)
     if (code == RPL_DEVICE_TYPE || code == RPL_VERSION) {
         if (service_mode() || stage != Stage::Querying)
             return;
+        show_module(module_text);
         if (code == RPL_DEVICE_TYPE) {
             if (b8 == DEVICE_TYPE_TXU)
                 device_type = QStringLiteral("TXU");
@@ -187,6 +190,7 @@ void FWUpdate::handle_reply(const QByteArray &frame)
         return;
     }
     if (code == RPL_FW_DONE && stage == Stage::Finishing) {
+        show_module(module_text);
         if (service_mode())
             complete(tr("Firmware update completed successfully"));
         else
@@ -205,7 +209,11 @@ void FWUpdate::handle_acknowledgement(quint8 unit, quint16 sequence)
 
     if (sequence != LAST_CHUNK) {
         const qint64 done = qint64(sequence) * CHUNK_SIZE;
-        ui->fw_progress_bar->setValue(int(done));
+        // The bar moves in steps of at most 1/500 of the image, finer than it
+        // can show; a large image would otherwise spend most of its time
+        // measuring the bar's text.
+        if (done - ui->fw_progress_bar->value() >= qMax<qint64>(CHUNK_SIZE, image.size() / PROGRESS_STEPS))
+            ui->fw_progress_bar->setValue(int(done));
         time_left.update(done, clock.elapsed());
         if (clock.elapsed() - estimate_shown_ms >= ESTIMATE_INTERVAL_MS) {
             estimate_shown_ms = clock.elapsed();

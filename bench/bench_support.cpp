@@ -1,0 +1,71 @@
+#include "bench_support.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <chrono>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace bench {
+
+qint64 now_ns()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+qint64 cpu_ns()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto ns = [](const timeval &t) { return qint64(t.tv_sec) * 1000000000 + qint64(t.tv_usec) * 1000; };
+    return ns(usage.ru_utime) + ns(usage.ru_stime);
+}
+
+long peak_rss_kb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+long rss_kb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    if (fields.size() < 2)
+        return -1;
+    return fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+QString start_simulator(QProcess &process, const QString &program, const QStringList &arguments)
+{
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+    if (!process.waitForStarted(10000))
+        return QString();
+    while (!process.canReadLine()) {
+        if (!process.waitForReadyRead(10000))
+            return QString();
+    }
+    return QString::fromLocal8Bit(process.readLine()).trimmed();
+}
+
+void print(const char *name, double value, const char *unit)
+{
+    std::printf("  %-34s %12.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+void print(const char *name, const QString &value)
+{
+    std::printf("  %-34s %s\n", name, qPrintable(value));
+    std::fflush(stdout);
+}
+
+} // namespace bench

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+class QProcess;
+
+namespace bench {
+
+// Wall-clock time in nanoseconds on a steady clock.
+qint64 now_ns();
+// CPU time (user + system) this process has used, in nanoseconds.
+qint64 cpu_ns();
+// The largest resident set this process has had, in kilobytes.
+long peak_rss_kb();
+// The resident set now, in kilobytes.
+long rss_kb();
+
+// Starts tvc-sim with `arguments` and returns the pseudo-terminal it prints.
+QString start_simulator(QProcess &process, const QString &program, const QStringList &arguments);
+
+// One line of figures: "name: value unit".
+void print(const char *name, double value, const char *unit);
+void print(const char *name, const QString &value);
+
+} // namespace bench

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the program and runs every benchmark; each prints its figures.
+#
+#   scripts/bench.sh            all benchmarks
+#   scripts/bench.sh quick      smaller sizes, for a first look
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+bench="${TVC_BUILD_DIR:-$root/build}/bench"
+export QT_QPA_PLATFORM=offscreen
+
+large=6553600 decode=200000 lines=100000 runs=10
+if [ "${1:-}" = quick ]; then
+    large=1000000 decode=20000 lines=10000 runs=3
+fi
+
+echo "== Machine"
+echo "  $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(free -g | awk '/Mem:/ {print $2}') GiB"
+echo "  $(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(dpkg-query -W -f='${Version}' libqt5core5a)"
+echo "  load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+quiet() { "$@" 2>/dev/null; }
+echo "== 1. Firmware transfer against tvc-sim on a pseudo-terminal"
+quiet "$bench/bench_transfer" 100000
+quiet "$bench/bench_transfer" "$large"
+echo
+echo "== 2. Reply decoding through the serial port"
+quiet "$bench/bench_decode" "$decode"
+echo
+echo "== 3. Sniffer log"
+quiet "$bench/bench_sniffer" "$lines"
+echo
+echo "== 4. Start-up"
+quiet "$bench/bench_startup" "$runs"
