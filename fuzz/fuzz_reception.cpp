@@ -1,0 +1,180 @@
+// Fuzzes the receiving side of the serial link: a byte stream arrives in
+// pieces of pseudo-random sizes, goes through the frame assembler, and every
+// frame it hands out is decoded by a real main window.
+//
+// Input layout:
+//   byte 0    window state: bits 0-1 service level (3 counts as 2), bit 2 the
+//             signal-report box ticked, bits 3-4 the sniffer report mode
+//   bytes 1-2 seed of the piece sizes
+//   byte 3    largest piece (an index into PIECE_LIMITS)
+//   byte 4…   the stream from the device
+//
+// Besides what the sanitizers catch, the assembler is checked against itself:
+// the stream in pieces must give exactly the frames (and drop exactly the
+// bytes) that the whole stream at once gives, every frame must be 112 bytes
+// that start with 141 and have byte 1 == byte 3 + 4, and no byte may go
+// missing between frames, dropped bytes and the buffer.
+//
+// Version replies (63) open message boxes; a repeating timer answers every
+// modal box, so they are decoded like every other reply.
+
+#include "frame.h"
+#include "frame_assembler.h"
+#include "port_finder.h"
+#include "sniffer.h"
+#include "tvc.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QList>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+TVC *window = nullptr;
+QCheckBox *signal_box = nullptr;
+Sniffer *sniffer = nullptr;
+
+constexpr int HEADER_SIZE = 4;
+// One byte at a time, odd small sizes, the USB bridge's packets, around one
+// frame, several frames.
+constexpr int PIECE_LIMITS[] = {1, 3, 7, 64, 111, 112, 113, 300, 4096};
+
+void require(bool ok, const char *what)
+{
+    if (ok)
+        return;
+    std::fprintf(stderr, "fuzz_reception: broken: %s\n", what);
+    std::abort();
+}
+
+// Accepts whatever modal box is open: the welcome box, the version boxes.
+void answer_modal_box()
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    if (auto *box = qobject_cast<QMessageBox *>(modal))
+        static_cast<QDialog *>(box)->done(QMessageBox::Ok);
+}
+
+// Qt's warnings about the offscreen platform would drown the fuzzer's output;
+// critical and fatal messages still come through.
+void quiet_messages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    if (type == QtFatalMsg)
+        std::abort();
+}
+
+quint32 next_random(quint32 &state)
+{
+    // xorshift32; the state is never 0.
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+
+void check_frame(const QByteArray &frame)
+{
+    require(frame.size() == FRAME_SIZE, "a frame is 112 bytes");
+    require(frame_u8(frame, 0) == FRAME_START, "a frame starts with 141");
+    require(frame_u8(frame, 1) == frame_u8(frame, 3) + 4, "a frame's byte 1 is its byte 3 plus 4");
+}
+
+// Puts the window into a known state, so that an input decodes the same way
+// whatever ran before it.
+void prepare_window(quint8 state)
+{
+    window->reset_connection();
+    sniffer->clear_lines();
+    const quint8 level = state & 0x03;
+    window->service_level = level == 3 ? 2 : level;
+    window->start_sniffer(quint8((state >> 3) & 0x03));
+    // A TXU client, not linked, without phantom power.
+    window->parse_reply(build_frame(RPL_DEVICE_INFO, UNIT_WLAN, QByteArray("\x05\x00\x00", 3)));
+    window->parse_reply(build_frame(RPL_PHANTOM, UNIT_DSP, QByteArray(1, '\0')));
+    // The box reacts to clicks only; setting it sends nothing.
+    signal_box->setChecked((state & 0x04) != 0);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(quiet_messages);
+    static int argc = 1;
+    static char name[] = "fuzz_reception";
+    static char *argv[] = {name, nullptr};
+    auto *app = new QApplication(argc, argv);
+
+    auto *answerer = new QTimer(app);
+    answerer->setInterval(0);
+    QObject::connect(answerer, &QTimer::timeout, answer_modal_box);
+    answerer->start();
+
+    // No serial port qualifies, so the window never opens one and every
+    // request it makes while decoding is dropped.
+    window = new TVC(PortFinder::from_list({}));
+    signal_box = window->findChild<QCheckBox *>(QStringLiteral("cbox_rssi"));
+    sniffer = window->findChild<Sniffer *>();
+    require(signal_box && sniffer, "the window has its signal box and sniffer dialog");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < HEADER_SIZE)
+        return 0;
+    const quint8 state = data[0];
+    quint32 random = quint32(data[1]) | quint32(data[2]) << 8 | 0x10000u;
+    const int piece_limit = PIECE_LIMITS[data[3] % (sizeof PIECE_LIMITS / sizeof PIECE_LIMITS[0])];
+    const QByteArray stream(reinterpret_cast<const char *>(data + HEADER_SIZE), int(size - HEADER_SIZE));
+
+    // The whole stream at once, as the reference.
+    FrameAssembler whole;
+    whole.append(stream);
+    QList<QByteArray> expected;
+    QByteArray frame;
+    while (whole.take(&frame))
+        expected.append(frame);
+    require(whole.dropped() + qint64(expected.size()) * FRAME_SIZE + whole.buffered() == stream.size(),
+            "every byte of the whole stream is a frame's, dropped or buffered");
+
+    prepare_window(state);
+
+    // The stream in pieces, decoded as the window's read handler does.
+    FrameAssembler pieces;
+    int pos = 0;
+    int taken = 0;
+    while (pos < stream.size()) {
+        const int n = qMin(int(1 + next_random(random) % quint32(piece_limit)), stream.size() - pos);
+        pieces.append(stream.mid(pos, n));
+        pos += n;
+        while (pieces.take(&frame)) {
+            check_frame(frame);
+            require(taken < expected.size() && frame == expected.at(taken),
+                    "pieces give the frames of the whole stream, in order");
+            ++taken;
+            window->parse_reply(frame);
+        }
+        require(pieces.buffered() >= 0 && pieces.buffered() < FRAME_SIZE,
+                "no complete frame is left in the buffer");
+        require(pieces.dropped() + qint64(taken) * FRAME_SIZE + pieces.buffered() == pos,
+                "every byte so far is a frame's, dropped or buffered");
+    }
+    require(taken == expected.size(), "pieces give as many frames as the whole stream");
+    require(pieces.dropped() == whole.dropped(), "pieces drop the bytes the whole stream drops");
+    require(pieces.buffered() == whole.buffered(), "pieces leave the tail the whole stream leaves");
+
+    pieces.clear();
+    require(pieces.buffered() == 0 && !pieces.take(&frame), "nothing is left after clear()");
+    return 0;
+}

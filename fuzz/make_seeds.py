@@ -1,0 +1,112 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets into fuzz/corpus/<target>/.
+
+fuzz_reception: 4 header bytes (window state, two seed bytes of the piece
+sizes, largest piece), then frames as the device sends them.
+fuzz_manifest: 8 header bytes (device WLAN version, DSP major and minor, device
+type, unit, a chunk asked for again), then the file.
+"""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def frame(code, unit=0, args=b""):
+    args = bytes(args)[:104]
+    payload = 1 + len(args)
+    f = bytearray(112)
+    f[0] = 141
+    f[1] = payload + 4
+    f[3] = payload
+    f[5] = unit
+    f[7] = code
+    f[8:8 + len(args)] = args
+    return bytes(f)
+
+
+def s16(*values):
+    return b"".join(struct.pack("<h", v) for v in values)
+
+
+def u16(*values):
+    return b"".join(struct.pack("<H", v) for v in values)
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as out:
+        out.write(data)
+
+
+def reception():
+    plain = bytes([0x00, 0x34, 0x12, 0x03])       # level 0, pieces up to 64
+    ticked = bytes([0x04, 0x99, 0x00, 0x05])      # signal box ticked, up to 112
+    service = bytes([0x16, 0x01, 0x00, 0x00])     # level 2, ticked, sniff mode 2; 1 byte at a time
+    replies = {
+        "link-state-none": (plain, frame(9, 0, [1])),
+        "link-state-linked": (plain, frame(9, 0, [2])),
+        "audio-mic": (plain, frame(21, 5, [0x88, 1])),
+        "audio-line": (plain, frame(21, 5, [0x0c, 0])),
+        "device-info-txu-client": (plain, frame(42, 0, [0x25, 0x72, 0x90])),
+        "device-info-rxu-master": (plain, frame(42, 0, [0x00, 0x02])),
+        "device-info-rxu-repeater-mode": (plain, frame(42, 0, [0x39, 0x03])),
+        "device-info-repeater": (plain, frame(42, 0, [0x02, 0x01])),
+        "channel": (plain, frame(45, 0, [44])),
+        "version-wlan": (plain, frame(63, 0, u16(1650))),
+        "version-dsp": (plain, frame(63, 5, [12, 3])),
+        "temperature": (service, frame(75, 0, s16(-12))),
+        "phantom": (plain, frame(88, 5, [1])),
+        "mute": (plain, frame(99, 5, [1])),
+        "signal": (ticked, frame(120, 0, s16(-45, -70))),
+        "signal-no-reading": (ticked, frame(120, 0, s16(0, 0))),
+        "sniff": (service, frame(151, 0, u16(10, 20, 30, 40) + s16(-50, -60))),
+        "firmware-ack": (plain, frame(92, 0, u16(7))),
+        "firmware-done": (plain, frame(94, 5)),
+        "device-type": (plain, frame(96, 5, [4])),
+        "unknown-code": (plain, frame(200, 0, [1, 2, 3])),
+    }
+    for name, (header, data) in sorted(replies.items()):
+        write("fuzz_reception", "reply-%s" % name, header + data)
+    session = (frame(42, 0, [0x05, 0x22, 0x90]) + frame(21, 5, [0x88, 1]) + frame(88, 5, [1])
+               + frame(99, 5, [0]) + frame(120, 0, s16(-55, 0)) + frame(9, 0, [3]))
+    write("fuzz_reception", "session", ticked + session)
+    # Noise before the first frame, a false start, a frame cut short.
+    noise = b"\x00\x8d\x01\x02\x03\x8d\x05\x00\x01" + frame(45, 0, [36]) + frame(9, 0, [2])[:50]
+    write("fuzz_reception", "noise-and-cut-frame", plain + noise)
+    # Frames back to back, split in the middle of a header.
+    write("fuzz_reception", "split-header", bytes([0x00, 0x02, 0x00, 0x01]) + frame(99, 5, [1]) * 3)
+
+
+def manifest():
+    def header(wlan, major, minor, kind=0, unit=0, again=0):
+        return struct.pack("<HBBBBH", wlan, major, minor, kind, unit, again)
+
+    txu = header(1650, 3, 10, 0)
+    rxu = header(1650, 4, 5, 1, 5, 2)
+    lf = b"PACKAGE:Tavero 1.6\nWLAN:1660\nTXU:3.12\nRXU:4.5\n"
+    seeds = {
+        "lf": txu + lf,
+        "crlf": rxu + lf.replace(b"\n", b"\r\n"),
+        "no-final-line-feed": txu + lf[:-1],
+        "short-lines": txu + b"PACK\nWLA\nTX\n",
+        "no-dot": txu + b"PACKAGE:P\nWLAN:1660\nTXU:312\nRXU:45\n",
+        "empty-parts": rxu + b"PACKAGE:P\nWLAN:1660\nTXU:.12\nRXU:4.\n",
+        "nuls": txu + b"PACKAGE:P\0x\nWLAN:1660\0\nTXU:3.12\0junk\nRXU:4.5\n",
+        "spaces-and-sign": txu + b"PACKAGE:P\nWLAN: +1660 \nTXU: 3 . 12\nRXU:4.5\n",
+        "older-package": txu + b"PACKAGE:P\nWLAN:1500\nTXU:3.9\nRXU:4.5\n",
+        "device-outside-range": header(1700, 3, 10) + lf,
+        "device-minor-zero": header(1650, 3, 0) + lf,
+        "no-device-type": header(1650, 3, 10, 2) + lf,
+        "overlong-first-line": txu + b"PACKAGE:" + b"x" * 4100 + b"\nWLAN:1660\nTXU:3.12\nRXU:4.5\n",
+        "empty": txu,
+        "image-250-bytes": header(0, 0, 0, 0, 5, 1) + bytes((i * 37) & 0xFF for i in range(250)),
+        "image-200-bytes": header(0, 0, 0, 0, 0, 3) + bytes((i * 11) & 0xFF for i in range(200)),
+    }
+    for name, data in seeds.items():
+        write("fuzz_manifest", name, data)
+
+
+reception()
+manifest()

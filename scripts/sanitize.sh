@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Sanitizers and fuzzing.
+#
+#   scripts/sanitize.sh          both steps below
+#   scripts/sanitize.sh tests    only the test suite under the sanitizers
+#   scripts/sanitize.sh fuzz     only the fuzzers
+#
+# tests: builds everything with AddressSanitizer and UndefinedBehaviorSanitizer
+#        into build-asan/ and runs every test there, headless, with leak
+#        checking (fuzz/lsan.supp lists leaks inside Qt and fontconfig).
+# fuzz:  builds the libFuzzer targets of fuzz/ with clang into build-fuzz/ and
+#        runs each one on a copy of its seed corpus for TVC_FUZZ_SECONDS
+#        seconds (default 60). A crash, sanitizer report, leak or hang fails
+#        the run; the input that caused it is kept in build-fuzz/artifacts/.
+#
+# Installs what is missing with apt-get first, as scripts/setup.sh does.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+asan_build=${TVC_ASAN_BUILD_DIR:-$root/build-asan}
+fuzz_build=${TVC_FUZZ_BUILD_DIR:-$root/build-fuzz}
+fuzz_seconds=${TVC_FUZZ_SECONDS:-60}
+jobs=${TVC_JOBS:-$(nproc)}
+fuzzers=(fuzz_reception fuzz_manifest)
+
+steps=("$@")
+[ ${#steps[@]} -gt 0 ] || steps=(tests fuzz)
+for step in "${steps[@]}"; do
+    case "$step" in
+        tests|fuzz) ;;
+        *) echo "usage: $0 [tests] [fuzz]" >&2; exit 2 ;;
+    esac
+done
+
+# --- Packages ---------------------------------------------------------------
+# clang and its runtime libraries (libFuzzer, the sanitizers) for the fuzzers;
+# g++ brings the sanitizer runtimes of the test build.
+packages=(cmake g++ make qtbase5-dev libqt5serialport5-dev unzip zip clang libclang-rt-dev)
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+fi
+
+# Every sanitizer report ends the process with an error; leaks are reported.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_init_order=1:check_initialization_order=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0
+export QT_QPA_PLATFORM=offscreen
+
+run_tests() {
+    local flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+    echo "== Sanitizer build in $asan_build"
+    cmake -S "$root" -B "$asan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ \
+        -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
+    cmake --build "$asan_build" -j "$jobs"
+    echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    (cd "$asan_build" && ctest --output-on-failure -j "$jobs")
+}
+
+run_fuzzers() {
+    local flags="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+    echo "== Fuzzer build in $fuzz_build"
+    cmake -S "$root" -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+        -DBUILD_TESTING=OFF -DTVC_FUZZ=ON -DCMAKE_CXX_FLAGS="$flags" >/dev/null
+    cmake --build "$fuzz_build" -j "$jobs" --target "${fuzzers[@]}"
+
+    local artifacts=$fuzz_build/artifacts
+    mkdir -p "$artifacts"
+    local failed=()
+    for f in "${fuzzers[@]}"; do
+        # A copy: what the fuzzer adds to its corpus stays in the build folder.
+        local corpus=$fuzz_build/corpus/$f
+        rm -rf "$corpus"
+        mkdir -p "$corpus"
+        cp "$root/fuzz/corpus/$f"/* "$corpus"/
+        # The window's inputs grow Qt's caches, and libFuzzer would search the
+        # whole heap for leaks after each such input: four times slower. Leaks
+        # are still looked for when the run ends.
+        local extra=()
+        [ "$f" = fuzz_reception ] && extra=(-detect_leaks=0)
+        echo "== $f for ${fuzz_seconds} s"
+        if ! "$fuzz_build/fuzz/$f" -max_total_time="$fuzz_seconds" -timeout=30 -rss_limit_mb=2048 \
+            -print_final_stats=1 "${extra[@]}" -artifact_prefix="$artifacts/$f-" "$corpus" \
+            2>"$fuzz_build/$f.log"; then
+            tail -n 60 "$fuzz_build/$f.log" >&2
+            failed+=("$f")
+        else
+            grep -E '^(Done|stat::number_of_executed_units|stat::new_units_added)' "$fuzz_build/$f.log" || true
+        fi
+    done
+    if [ ${#failed[@]} -gt 0 ]; then
+        echo "Fuzzers that failed: ${failed[*]}" >&2
+        echo "Inputs that failed: $artifacts (replay: build-fuzz/fuzz/<target> <input>)" >&2
+        return 1
+    fi
+}
+
+for step in "${steps[@]}"; do
+    case "$step" in
+        tests) run_tests ;;
+        fuzz) run_fuzzers ;;
+    esac
+done
