@@ -69,10 +69,11 @@ if [ $headless -eq 0 ]; then
 fi
 
 # No display: a virtual one.
-display_number=$((90 + RANDOM % 100))
-Xvfb ":$display_number" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display number and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-export DISPLAY=":$display_number"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n 1 "$work/display")"
 for _ in $(seq 100); do
     xdotool getdisplaygeometry >/dev/null 2>&1 && break
     sleep 0.1

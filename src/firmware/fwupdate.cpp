@@ -64,10 +64,17 @@ bool FWUpdate::service_mode() const
     return window && window->service_level == 2;
 }
 
+bool FWUpdate::device_connected()
+{
+    if (serial_port && serial_port->isOpen())
+        return true;
+    QMessageBox::information(this, tr("Connected devices"), tr("No devices found"), QMessageBox::Ok);
+    return false;
+}
+
 void FWUpdate::on_get_fw_button_clicked()
 {
-    if (!serial_port || !serial_port->isOpen()) {
-        QMessageBox::information(this, tr("Connected devices"), tr("No devices found"), QMessageBox::Ok);
+    if (!device_connected()) {
         ui->get_fw_button->setEnabled(false);
         return;
     }
@@ -106,6 +113,11 @@ void FWUpdate::on_get_fw_button_clicked()
 
 void FWUpdate::on_start_fw_button_clicked()
 {
+    // The link may have been lost since the package was picked.
+    if (!device_connected()) {
+        ui->start_fw_button->setEnabled(false);
+        return;
+    }
     if (window)
         window->update_started = true;
     ui->fw_progress_bar->show();

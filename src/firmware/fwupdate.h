@@ -51,6 +51,8 @@ private:
     };
 
     bool service_mode() const;
+    // Whether the port is open; says "No devices found" when it is not.
+    bool device_connected();
     void handle_reply(const QByteArray &frame);
     void handle_acknowledgement(quint8 unit, quint16 sequence);
     void check_and_start_wlan_image();

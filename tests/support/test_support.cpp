@@ -54,6 +54,10 @@ QByteArray frame_of(quint8 code, quint8 unit, std::initializer_list<int> args)
 FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDialog *)> &steps)
 {
     FirmwareDialogRun run;
+    // In a test the main window is often not shown, so the dialog would be the
+    // last window to close; that must not count as a quit request.
+    const bool quit_on_last_window = QApplication::quitOnLastWindowClosed();
+    QApplication::setQuitOnLastWindowClosed(false);
     QTimer poll;
     poll.setInterval(2);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -80,6 +84,7 @@ FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDia
     });
     // The application's own loop: it also clears a quit request when it ends.
     QCoreApplication::exec();
+    QApplication::setQuitOnLastWindowClosed(quit_on_last_window);
     return run;
 }
 
