@@ -53,19 +53,6 @@ QByteArray frame_mix(int count, int *sniffer_lines)
     return stream;
 }
 
-bool wait_until(const std::function<bool()> &condition, int timeout_ms)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (condition())
-            loop.quit();
-    });
-    poll.start(1);
-    QTimer::singleShot(timeout_ms, &loop, [&] { loop.exit(1); });
-    return condition() || loop.exec() == 0;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -85,7 +72,7 @@ int main(int argc, char *argv[])
     TVC window(PortFinder::fixed(device->slavePath()));
     window.show();
     auto *line = window.findChild<QLabel *>(QStringLiteral("l_p2p_devtype"));
-    if (!wait_until([line] { return line->text() != UPDATING_TEXT; }, 10000)) {
+    if (!bench::wait_until([line] { return line->text() != UPDATING_TEXT; }, 10000)) {
         std::fprintf(stderr, "no device\n");
         return 1;
     }
@@ -99,7 +86,7 @@ int main(int argc, char *argv[])
     const qint64 cpu0 = bench::cpu_ns();
     const qint64 t0 = bench::now_ns();
     device->writeRaw(stream);
-    const bool done = wait_until([marker] { return marker->text() == QLatin1String("12345"); }, 600000);
+    const bool done = bench::wait_until([marker] { return marker->text() == QLatin1String("12345"); }, 600000);
     const qint64 t1 = bench::now_ns();
     const qint64 cpu1 = bench::cpu_ns();
 

@@ -1,6 +1,8 @@
 #include "bench_support.h"
 
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <QProcess>
 
 #include <chrono>
@@ -41,6 +43,19 @@ long rss_kb()
     if (fields.size() < 2)
         return -1;
     return fields.at(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+bool wait_until(const std::function<bool()> &condition, int timeout_ms)
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (condition())
+            loop.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(timeout_ms, &loop, [&] { loop.exit(1); });
+    return condition() || loop.exec() == 0;
 }
 
 QString start_simulator(QProcess &process, const QString &program, const QStringList &arguments)

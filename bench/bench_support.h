@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class QProcess;
 
 namespace bench {
@@ -15,6 +17,10 @@ qint64 cpu_ns();
 long peak_rss_kb();
 // The resident set now, in kilobytes.
 long rss_kb();
+
+// Runs the event loop until `condition` holds (checked every millisecond)
+// or `timeout_ms` has passed; tells whether it held.
+bool wait_until(const std::function<bool()> &condition, int timeout_ms);
 
 // Starts tvc-sim with `arguments` and returns the pseudo-terminal it prints.
 QString start_simulator(QProcess &process, const QString &program, const QStringList &arguments);

@@ -66,19 +66,6 @@ bool same_content(const QString &a, const QString &b)
     return true;
 }
 
-bool wait_for(const std::function<bool()> &condition, int timeout_ms)
-{
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (condition())
-            loop.quit();
-    });
-    poll.start(5);
-    QTimer::singleShot(timeout_ms, &loop, [&] { loop.exit(1); });
-    return condition() || loop.exec() == 0;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -108,7 +95,7 @@ int main(int argc, char *argv[])
     ModalAnswerer answerer;
     TVC window(PortFinder::fixed(port));
     auto *line = window.findChild<QLabel *>(QStringLiteral("l_p2p_devtype"));
-    if (!wait_for([line] { return line->text() != UPDATING_TEXT; }, 10000)) {
+    if (!bench::wait_until([line] { return line->text() != UPDATING_TEXT; }, 10000)) {
         std::fprintf(stderr, "no device answered on %s\n", qPrintable(port));
         return 1;
     }

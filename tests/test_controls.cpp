@@ -20,21 +20,9 @@
 
 namespace {
 
-struct Linked
+struct Linked : LinkedWindow
 {
-    explicit Linked(const sim::DeviceOptions &options = sim::DeviceOptions())
-        : device(start_device(options))
-        , window(std::make_unique<TVC>(one_bridge(device->slavePath())))
-    {
-    }
-    bool ready()
-    {
-        auto *line = child<QLabel>(window.get(), "l_p2p_devtype");
-        if (!QTest::qWaitFor([line] { return line->text() != UPDATING_TEXT; }, 5000))
-            return false;
-        device->clearReceived();
-        return true;
-    }
+    using LinkedWindow::LinkedWindow;
     // Frames the device received, as "code/unit/argument" texts.
     QStringList sent() const
     {
@@ -49,10 +37,6 @@ struct Linked
         return list;
     }
     void click(const char *button) { child<QAbstractButton>(window.get(), button)->click(); }
-
-    ModalAnswerer answerer;
-    std::unique_ptr<sim::Device> device;
-    std::unique_ptr<TVC> window;
 };
 
 } // namespace

@@ -22,22 +22,10 @@
 
 namespace {
 
-// A window linked to a simulated device, with the device's first report shown
-// and what it received so far forgotten.
-struct Linked
+// A linked window with shorthands for what these tests look at.
+struct Linked : LinkedWindow
 {
-    explicit Linked(const sim::DeviceOptions &options = sim::DeviceOptions())
-        : device(start_device(options))
-        , window(std::make_unique<TVC>(one_bridge(device->slavePath())))
-    {
-    }
-    bool ready()
-    {
-        if (!QTest::qWaitFor([this] { return text("l_p2p_devtype") != UPDATING_TEXT; }, 5000))
-            return false;
-        device->clearReceived();
-        return true;
-    }
+    using LinkedWindow::LinkedWindow;
     QString text(const char *label) { return child<QLabel>(window.get(), label)->text(); }
     QString style(const char *widget) { return child<QWidget>(window.get(), widget)->styleSheet(); }
     bool enabled(const char *widget) { return child<QWidget>(window.get(), widget)->isEnabled(); }
@@ -46,10 +34,6 @@ struct Linked
     {
         window->parse_reply(frame_of(code, unit, args));
     }
-
-    ModalAnswerer answerer;
-    std::unique_ptr<sim::Device> device;
-    std::unique_ptr<TVC> window;
 };
 
 sim::DeviceOptions rxu_client()

@@ -72,6 +72,8 @@ private slots:
     void on_comportslist_activated(const QString &text);
 
 private:
+    // Mute and gain share a one-second guard: a press within it is dropped.
+    void send_guarded(quint8 code, int argument);
     void detach_channel_slot();
     void attach_channel_slot();
     void begin_display_batch();

@@ -18,34 +18,28 @@ constexpr quint8 REPORT_OFF = 0;
 constexpr quint8 REPORT_SIGNAL = 1;
 } // namespace
 
-void TVC::on_mute_button_clicked()
+void TVC::send_guarded(quint8 code, int argument)
 {
     if (mute_gain_busy)
         return;
-    if (muted)
-        send_command(CMD_UNMUTE, UNIT_DSP, 0);
-    else
-        send_command(CMD_MUTE, UNIT_DSP, 0);
+    send_command(code, UNIT_DSP, argument);
     mute_gain_busy = true;
     QTimer::singleShot(MUTE_GAIN_GUARD_MS, this, &TVC::mute_gain_guard);
+}
+
+void TVC::on_mute_button_clicked()
+{
+    send_guarded(muted ? CMD_UNMUTE : CMD_MUTE, 0);
 }
 
 void TVC::on_gain_up_button_clicked()
 {
-    if (mute_gain_busy)
-        return;
-    send_command(CMD_GAIN, UNIT_DSP, 1);
-    mute_gain_busy = true;
-    QTimer::singleShot(MUTE_GAIN_GUARD_MS, this, &TVC::mute_gain_guard);
+    send_guarded(CMD_GAIN, 1);
 }
 
 void TVC::on_gain_down_button_clicked()
 {
-    if (mute_gain_busy)
-        return;
-    send_command(CMD_GAIN, UNIT_DSP, 0);
-    mute_gain_busy = true;
-    QTimer::singleShot(MUTE_GAIN_GUARD_MS, this, &TVC::mute_gain_guard);
+    send_guarded(CMD_GAIN, 0);
 }
 
 void TVC::mute_gain_guard()

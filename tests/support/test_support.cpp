@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include "frame.h"
+#include "status_display.h"
 #include "modal_answerer.h"
 #include "tvc.h"
 
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
+#include <QLabel>
+#include <QTest>
 #include <QTimer>
 
 PortFinder one_bridge(const QString &path)
@@ -49,6 +52,21 @@ QByteArray frame_of(quint8 code, quint8 unit, std::initializer_list<int> args)
     for (int v : args)
         bytes.append(char(v & 0xFF));
     return build_frame(code, unit, bytes);
+}
+
+LinkedWindow::LinkedWindow(const sim::DeviceOptions &options)
+    : device(start_device(options))
+    , window(std::make_unique<TVC>(one_bridge(device->slavePath())))
+{
+}
+
+bool LinkedWindow::ready()
+{
+    auto *line = child<QLabel>(window.get(), "l_p2p_devtype");
+    if (!QTest::qWaitFor([line] { return line->text() != UPDATING_TEXT; }, 5000))
+        return false;
+    device->clearReceived();
+    return true;
 }
 
 FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDialog *)> &steps)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modal_answerer.h"
 #include "port_finder.h"
 #include "sim/device.h"
 
@@ -11,7 +12,6 @@
 #include <initializer_list>
 #include <memory>
 
-class ModalAnswerer;
 class QDialog;
 class TVC;
 
@@ -40,6 +40,20 @@ void enter_service_code(TVC &window, ModalAnswerer &answerer, const QString &cod
 
 // A frame with `code`, `unit` and argument bytes, as the device sends it.
 QByteArray frame_of(quint8 code, quint8 unit, std::initializer_list<int> args = {});
+
+// A main window linked to a simulated device. Create it first thing in a test:
+// it answers the welcome box.
+struct LinkedWindow
+{
+    explicit LinkedWindow(const sim::DeviceOptions &options = sim::DeviceOptions());
+    // Waits until the device's first report is shown, then forgets what the
+    // device received so far.
+    bool ready();
+
+    ModalAnswerer answerer;
+    std::unique_ptr<sim::Device> device;
+    std::unique_ptr<TVC> window;
+};
 
 // Opens the firmware dialog through the main window's menu entry, runs `steps`
 // on it once it shows (they may use QTRY_*: the dialog's own event loop is
