@@ -35,22 +35,8 @@ done
 # --- Packages ---------------------------------------------------------------
 # clang and its runtime libraries (libFuzzer, the sanitizers) for the fuzzers;
 # g++ brings the sanitizer runtimes of the test build.
-packages=(cmake g++ make qtbase5-dev libqt5serialport5-dev unzip zip clang libclang-rt-dev)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
-    fi
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+"$root/scripts/install-packages.sh" cmake g++ make qtbase5-dev libqt5serialport5-dev unzip zip \
+    clang libclang-rt-dev
 
 # Every sanitizer report ends the process with an error; leaks are reported.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_init_order=1:check_initialization_order=1

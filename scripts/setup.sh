@@ -9,24 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${TVC_BUILD_DIR:-$root/build}
 
-packages=(cmake g++ make qtbase5-dev libqt5serialport5-dev unzip zip "$@")
-
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
-    fi
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+# The build's packages from Debian, and any named on the command line.
+"$root/scripts/install-packages.sh" cmake g++ make qtbase5-dev libqt5serialport5-dev unzip zip "$@"
 
 cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE="${TVC_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
