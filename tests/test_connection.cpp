@@ -349,6 +349,18 @@ void ConnectionTest::frames_arriving_in_pieces_or_together_are_each_decoded_once
     // The reported channel is not echoed back as a channel command.
     QCOMPARE(received_with_code(*device, CMD_SET_CHANNEL).size(), 0);
     QCOMPARE(device->malformedCount(), 0);
+
+    // A burst holds painting back only briefly, and a box that opens in the
+    // middle of one finds the window painting.
+    QTRY_VERIFY(window.centralWidget()->updatesEnabled());
+    bool painting_during_box = false;
+    answerer.set_inspector([&](const ModalAnswerer::Seen &) {
+        painting_during_box = window.centralWidget()->updatesEnabled();
+    });
+    device->writeRaw(frame(RPL_MUTE, 5, {0}) + frame(RPL_VERSION, 5, {12, 3}) + frame(RPL_PHANTOM, 5, {0}));
+    QTRY_COMPARE(child<QLabel>(&window, "l_ph_pwr")->styleSheet(), LED_GREY);
+    QVERIFY(painting_during_box);
+    QTRY_VERIFY(window.centralWidget()->updatesEnabled());
 }
 
 QTEST_MAIN(ConnectionTest)

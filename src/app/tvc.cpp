@@ -35,6 +35,10 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     , port_signals_connected(false)
     , port_finder(std::move(ports))
 {
+    display_refresh.setSingleShot(true);
+    display_refresh.setInterval(DISPLAY_REFRESH_MS);
+    connect(&display_refresh, &QTimer::timeout, this, &TVC::refresh_display);
+
     serial_port = new QSerialPort(this);
     heron_temp = new HeronTemp(this);
     sniffer = new Sniffer(this);

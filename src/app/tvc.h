@@ -5,11 +5,15 @@
 
 #include <QMainWindow>
 #include <QSerialPort>
+#include <QTimer>
 
 namespace Ui {
 class TVC;
 }
 class HeronTemp;
+
+// While the device reports in bursts, the window is painted at most this often.
+constexpr int DISPLAY_REFRESH_MS = 16;
 class Sniffer;
 
 // The main window: owns the serial link to the device, the form that shows the
@@ -78,6 +82,7 @@ private:
     void attach_channel_slot();
     void begin_display_batch();
     void end_display_batch();
+    void refresh_display();
 
     Ui::TVC *ui;
     HeronTemp *heron_temp;
@@ -98,4 +103,6 @@ private:
     PortFinder port_finder;
     FrameAssembler rx_frames;
     bool decoding_batch = false;
+    bool display_frozen = false;
+    QTimer display_refresh;
 };

@@ -122,9 +122,6 @@ void TVC::update_timeout()
 void TVC::tvc_read_serial()
 {
     rx_frames.append(serial_port->readAll());
-    // A progress bar repaints itself at once on every new value, and the
-    // sniffer log lays out each line as it comes: while a batch of frames is
-    // decoded, both wait and do it once, afterwards.
     const bool outermost = !decoding_batch;
     if (outermost)
         begin_display_batch();
@@ -138,11 +135,18 @@ void TVC::tvc_read_serial()
         end_display_batch();
 }
 
+// While frames are decoded, the display waits: a progress bar would repaint
+// itself at once on every value and the sniffer log would lay out each line as
+// it comes. Afterwards the log is laid out once, and the window is painted at
+// most every DISPLAY_REFRESH_MS, however fast the device reports.
 void TVC::begin_display_batch()
 {
     decoding_batch = true;
-    ui->progressBar->setUpdatesEnabled(false);
-    ui->progressBar_rep->setUpdatesEnabled(false);
+    if (!display_frozen) {
+        display_frozen = true;
+        ui->centralWidget->setUpdatesEnabled(false);
+        sniffer->setUpdatesEnabled(false);
+    }
     sniffer->begin_lines();
 }
 
@@ -151,9 +155,19 @@ void TVC::end_display_batch()
     if (!decoding_batch)
         return;
     decoding_batch = false;
-    ui->progressBar->setUpdatesEnabled(true);
-    ui->progressBar_rep->setUpdatesEnabled(true);
     sniffer->end_lines();
+    if (!display_refresh.isActive())
+        display_refresh.start();
+}
+
+void TVC::refresh_display()
+{
+    display_refresh.stop();
+    if (!display_frozen || decoding_batch)
+        return;
+    display_frozen = false;
+    ui->centralWidget->setUpdatesEnabled(true);
+    sniffer->setUpdatesEnabled(true);
 }
 
 void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)

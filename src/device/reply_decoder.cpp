@@ -119,6 +119,7 @@ void TVC::parse_reply(const QByteArray &frame)
     case RPL_VERSION:
         // The box runs its own event loop: the display must keep painting.
         end_display_batch();
+        refresh_display();
         if (frame_unit(frame) == UNIT_WLAN) {
             QMessageBox::information(this, tr("Version"), wlan_version_text(frame), QMessageBox::Ok);
             send_command(CMD_VERSION, UNIT_DSP, 0);
