@@ -8,6 +8,9 @@
 #include <QKeySequence>
 #include <QMessageBox>
 
+// While the device reports in bursts, the window is painted at most this often.
+static constexpr int DISPLAY_REFRESH_MS = 16;
+
 // The window icon of the Windows installation is named by the form. Where that
 // file is missing, the program's own icon is used. (The resource initialiser
 // cannot be called from inside a namespace.)

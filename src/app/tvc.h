@@ -11,9 +11,6 @@ namespace Ui {
 class TVC;
 }
 class HeronTemp;
-
-// While the device reports in bursts, the window is painted at most this often.
-constexpr int DISPLAY_REFRESH_MS = 16;
 class Sniffer;
 
 // The main window: owns the serial link to the device, the form that shows the

@@ -137,8 +137,8 @@ void TVC::tvc_read_serial()
 
 // While frames are decoded, the display waits: a progress bar would repaint
 // itself at once on every value and the sniffer log would lay out each line as
-// it comes. Afterwards the log is laid out once, and the window is painted at
-// most every DISPLAY_REFRESH_MS, however fast the device reports.
+// it comes. Afterwards the log is laid out once, and the window is painted when
+// the refresh timer fires: at most every 16 ms, however fast the device reports.
 void TVC::begin_display_batch()
 {
     decoding_batch = true;
