@@ -305,6 +305,7 @@ private slots:
     void service_oversized_image_is_refused();
     void service_start_again_resends_the_image();
     void service_hang_up_shows_one_error_and_main_window_recovers();
+    void cable_pulled_before_start();
     void hang_up_outside_service_mode_is_silent_and_quits();
 
     void time_left_appears_after_a_second();
@@ -845,6 +846,24 @@ void FirmwareUpdateTest::picking_without_a_device()
     QCOMPARE(box_titles(answerer), QStringList({"Connected devices"}));
     QCOMPARE(boxes(answerer).constFirst().text, QStringLiteral("No devices found"));
     QCOMPARE(answerer.count(), 1);  // no file dialog either
+}
+
+void FirmwareUpdateTest::cable_pulled_before_start()
+{
+    Bench bench;
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        bench.device->hangUp();
+        QTRY_VERIFY(!bench.window->serial_port->isOpen());
+        // Picking a package now says why it cannot be.
+        child<QToolButton>(dialog, "get_fw_button")->click();
+        QCOMPARE(box_titles(bench.answerer), QStringList({"Connected devices"}));
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY(!run.quit_requested);
+    QCOMPARE(device_line(*bench.window), NO_DEVICE_TEXT);
 }
 
 void FirmwareUpdateTest::package_name_bytes_read_as_latin1()

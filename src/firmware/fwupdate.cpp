@@ -47,12 +47,19 @@ FWUpdate::FWUpdate(QWidget *parent)
     silence.setSingleShot(true);
     silence.setInterval(SILENCE_MS);
     connect(&silence, &QTimer::timeout, this, &FWUpdate::device_silent);
+
+    // The dialog answers for the port from the start: a cable pulled before
+    // Start would otherwise go unnoticed, its read errors repeating unheard.
+    // The device's bytes wait for Start.
+    if (serial_port)
+        connect(serial_port, &QSerialPort::errorOccurred, this, &FWUpdate::fwupdate_handle_serialport_error,
+                Qt::UniqueConnection);
 }
 
 FWUpdate::~FWUpdate()
 {
     work_dir.reset();
-    if (handlers_connected) {
+    if (serial_port) {
         disconnect(serial_port, &QSerialPort::errorOccurred, this, &FWUpdate::fwupdate_handle_serialport_error);
         disconnect(serial_port, &QSerialPort::readyRead, this, &FWUpdate::fwupdate_read_serial);
     }
@@ -125,13 +132,9 @@ void FWUpdate::on_start_fw_button_clicked()
         ui->start_fw_button->setEnabled(false);
         ui->get_fw_button->setEnabled(false);
     }
-    if (!handlers_connected && serial_port) {
-        connect(serial_port, &QSerialPort::errorOccurred, this, &FWUpdate::fwupdate_handle_serialport_error,
-                Qt::UniqueConnection);
-        connect(serial_port, &QSerialPort::readyRead, this, &FWUpdate::fwupdate_read_serial,
-                Qt::UniqueConnection);
-        handlers_connected = true;
-    }
+    // Once only, however often Start is pressed in service mode.
+    if (serial_port)
+        connect(serial_port, &QSerialPort::readyRead, this, &FWUpdate::fwupdate_read_serial, Qt::UniqueConnection);
 
     if (service_mode()) {
         start_service_image();

@@ -68,7 +68,6 @@ private:
     Ui::FWUpdate *ui;
     TVC *window;
     QSerialPort *serial_port;
-    bool handlers_connected = false;
 
     std::unique_ptr<QTemporaryDir> work_dir;
     QString chosen_file;
