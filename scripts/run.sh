@@ -46,16 +46,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
+source "$root/scripts/session.sh"
 # The simulator reads operator commands from this terminal.
-"$build/tools/sim/tvc-sim" --log "$sim_log" "${sim_args[@]}" >"$work/sim.out" <&0 &
-pids+=($!)
-
-port=""
-for _ in $(seq 100); do
-    port=$(head -n 1 "$work/sim.out" 2>/dev/null || true)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
+start_simulator "${sim_args[@]}"
 if [ -z "$port" ]; then
     echo "The simulator did not start:" >&2
     cat "$sim_log" >&2 || true
@@ -69,43 +62,10 @@ if [ $headless -eq 0 ]; then
 fi
 
 # No display: a virtual one.
-# Xvfb picks a free display number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-for _ in $(seq 100); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
-
-"$build/src/tvc" --port "$port" >"$work/tvc.log" 2>&1 &
-tvc_pid=$!
-pids+=($tvc_pid)
-
-wait_for_window() {
-    local name=$1 id=""
-    for _ in $(seq 150); do
-        id=$(xdotool search --onlyvisible --name "^$name\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        kill -0 "$tvc_pid" 2>/dev/null || return 1
-        sleep 0.2
-    done
-    return 1
-}
-
-welcome=$(wait_for_window "Welcome") || { echo "The welcome box did not appear." >&2; cat "$work/tvc.log" >&2; exit 1; }
-xdotool windowactivate --sync "$welcome" 2>/dev/null || true
-xdotool key --window "$welcome" Return
-
-window=$(wait_for_window "Tavero Companion") || { echo "The main window did not appear." >&2; cat "$work/tvc.log" >&2; exit 1; }
-
-# The window shows the device once the device information reply (42) has gone out.
-for _ in $(seq 100); do
-    grep -qE ' TX 8d( [0-9a-f]{2}){6} 2a ' "$sim_log" 2>/dev/null && break
-    sleep 0.1
-done
-sleep 1
+start_xvfb
+pids+=("$xvfb_pid")
+start_program --port "$port"
+wait_for_device
 
 shot="$build/tvc-window.png"
 import -window "$window" "$shot"

@@ -20,64 +20,8 @@ stop_all() {
 }
 trap 'stop_all; kill "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-# Xvfb picks a free display number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-
-# The visible window of the running program with this title.
-window_named() {
-    local name=$1 id=""
-    for _ in $(seq 150); do
-        id=$(xdotool search --all --onlyvisible --pid "$program_pid" --name "^$name\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.2
-    done
-    echo "no window named '$name'; the program said:" >&2
-    cat "$work/tvc.log" >&2
-    kill -0 "$xvfb_pid" 2>/dev/null && echo "(Xvfb runs)" >&2 || { echo "(Xvfb ended:)" >&2; cat "$work/xvfb.log" >&2; }
-    return 1
-}
-
-# Starts the simulator with the given options; sets $port and $sim_log.
-start_simulator() {
-    sim_log="$work/sim-$RANDOM.log"
-    "$build/tools/sim/tvc-sim" --log "$sim_log" "$@" >"$work/sim.out" </dev/null &
-    pids+=($!)
-    port=""
-    for _ in $(seq 100); do
-        port=$(head -n 1 "$work/sim.out" 2>/dev/null || true)
-        [ -n "$port" ] && break
-        sleep 0.1
-    done
-}
-
-# Starts tvc with the given options and answers the welcome box; sets $window.
-start_program() {
-    "$build/src/tvc" "$@" >"$work/tvc.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
-    # Answer the welcome box until the main window shows.
-    local welcome
-    for _ in $(seq 150); do
-        xdotool search --all --onlyvisible --pid "$program_pid" --name '^Tavero Companion$' >/dev/null 2>&1 && break
-        welcome=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Welcome$' 2>/dev/null | head -n 1 || true)
-        [ -n "$welcome" ] && xdotool key --window "$welcome" Return 2>/dev/null || true
-        sleep 0.2
-    done
-    window=$(window_named "Tavero Companion")
-    xdotool windowmove "$window" 0 0
-}
-
-wait_for_device() {
-    for _ in $(seq 100); do
-        grep -qE ' TX 8d( [0-9a-f]{2}){6} 2a ' "$sim_log" 2>/dev/null && break
-        sleep 0.1
-    done
-    sleep 1
-}
+source "$root/scripts/session.sh"
+start_xvfb
 
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
@@ -88,7 +32,8 @@ shot() {
 
 echo "Screenshots:"
 while read -r name options; do
-    start_simulator --report-period 300 $options
+    sim_log="$work/sim-$name.log"
+    start_simulator --report-period 300 $options </dev/null
     start_program --port "$port"
     wait_for_device
     if [[ "$name" == rxu-* ]]; then
@@ -118,7 +63,8 @@ head -c 40000 /dev/urandom >"$pkg/wlan.bin"
 head -c 20000 /dev/urandom >"$pkg/txu.ldr"
 head -c 20000 /dev/urandom >"$pkg/rxu.ldr"
 (cd "$pkg" && zip -q "$work/firmware.zip" fw.txt wlan.bin txu.ldr rxu.ldr)
-start_simulator --role txu-client --ack-delay 25
+sim_log="$work/sim-update.log"
+start_simulator --role txu-client --ack-delay 25 </dev/null
 start_program --port "$port"
 wait_for_device
 # Options, then its third entry, Firmware Update.

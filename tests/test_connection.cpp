@@ -32,14 +32,6 @@ QString device_line(TVC &window)
     return child<QLabel>(&window, "l_p2p_devtype")->text();
 }
 
-QStringList items(QComboBox *box)
-{
-    QStringList list;
-    for (int i = 0; i < box->count(); ++i)
-        list.append(box->itemText(i));
-    return list;
-}
-
 // What QSerialPort itself says when `name` cannot be opened.
 QString open_error_of(const QString &name)
 {

@@ -43,21 +43,6 @@ quint16 u16_at(const QByteArray &frame, int offset)
     return quint16(quint8(frame.at(offset)) | (quint8(frame.at(offset + 1)) << 8));
 }
 
-// A request as it should go out: start byte, lengths, unit, code, arguments,
-// zeros up to 112 bytes.
-QByteArray request(quint8 code, quint8 unit, const QByteArray &args = QByteArray())
-{
-    QByteArray frame(112, '\0');
-    frame[0] = char(0x8D);
-    frame[1] = char(args.size() + 5);
-    frame[3] = char(args.size() + 1);
-    frame[5] = char(unit);
-    frame[7] = char(code);
-    for (int i = 0; i < args.size(); ++i)
-        frame[8 + i] = args.at(i);
-    return frame;
-}
-
 QByteArray report_mode(int mode)
 {
     return hex(request(CMD_REPORT_MODE, UNIT_WLAN, QByteArray(1, char(mode))));

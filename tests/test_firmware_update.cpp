@@ -137,7 +137,7 @@ QList<int> codes_of(const QList<sim::ReceivedFrame> &frames)
 }
 
 // The device's received frames, without the status requests used as markers.
-QList<int> codes_received(const sim::Device &device)
+QList<int> codes_but_status(const sim::Device &device)
 {
     QList<int> codes = codes_of(device.received());
     codes.removeAll(CMD_STATUS);
@@ -416,7 +416,7 @@ void FirmwareUpdateTest::full_update_sends_both_images_intact()
     QCOMPARE(bench.device->receivedImage(UNIT_DSP), dsp);
     QCOMPARE(bench.device->violations(), QStringList());
     QCOMPARE(bench.device->malformedCount(), 0);
-    QCOMPARE(codes_received(*bench.device),
+    QCOMPARE(codes_but_status(*bench.device),
              QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION})
                  + repeated(CMD_FW_DATA, chunk_count(package.wlan.size()) + chunk_count(dsp.size()))
                  + QList<int>({CMD_FW_FINISH}));
@@ -511,13 +511,13 @@ void FirmwareUpdateTest::version_check_decides_before_anything_is_sent()
         QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
         QCOMPARE(bench.device->receivedImage(UNIT_WLAN), package.wlan);
         QCOMPARE(bench.device->receivedImage(UNIT_DSP), package.txu);
-        QCOMPARE(codes_received(*bench.device), queries + repeated(CMD_FW_DATA, 4) + QList<int>({CMD_FW_FINISH}));
+        QCOMPARE(codes_but_status(*bench.device), queries + repeated(CMD_FW_DATA, 4) + QList<int>({CMD_FW_FINISH}));
         QCOMPARE(bench.device->violations(), QStringList());
     } else {
         QCOMPARE(box_titles(bench.answerer), QStringList({"Version Mismatch"}));
         QCOMPARE(boxes(bench.answerer).constFirst().text, MISMATCH_TEXT);
         QCOMPARE(boxes(bench.answerer).constFirst().icon, int(QMessageBox::Information));
-        QCOMPARE(codes_received(*bench.device), queries);
+        QCOMPARE(codes_but_status(*bench.device), queries);
     }
 }
 
@@ -599,7 +599,7 @@ void FirmwareUpdateTest::transfer_survives_link_faults()
     QCOMPARE(bench.device->receivedImage(UNIT_DSP), package.txu);
     QCOMPARE(sequences(data_frames(*bench.device, UNIT_WLAN)), QList<int>({0, 1, LAST}));
     QCOMPARE(sequences(data_frames(*bench.device, UNIT_DSP)), QList<int>({0, 1, LAST}));
-    QCOMPARE(codes_received(*bench.device),
+    QCOMPARE(codes_but_status(*bench.device),
              QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}) + repeated(CMD_FW_DATA, 6)
                  + QList<int>({CMD_FW_FINISH}));
     QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
@@ -633,7 +633,7 @@ void FirmwareUpdateTest::unknown_device_type_stops_at_the_dsp_image()
     QCOMPARE(boxes(bench.answerer).constFirst().icon, int(QMessageBox::Critical));
     QCOMPARE(bench.device->receivedImage(UNIT_WLAN), package.wlan);
     QCOMPARE(data_frames(*bench.device, UNIT_DSP).size(), 0);
-    QCOMPARE(codes_received(*bench.device),
+    QCOMPARE(codes_but_status(*bench.device),
              QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}) + repeated(CMD_FW_DATA, 3));
     QCOMPARE(bench.device->violations(), QStringList());
 }
@@ -704,7 +704,7 @@ void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
     QCOMPARE(box.icon, int(QMessageBox::Critical));
     QVERIFY(!box.text.isEmpty());
     QVERIFY2(box.text.contains(message_part), qPrintable(box.text));
-    QCOMPARE(codes_received(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
+    QCOMPARE(codes_but_status(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
 }
 
 void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start_data()
@@ -762,7 +762,7 @@ void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
     const ModalAnswerer::Seen box = boxes(bench.answerer).constLast();
     QCOMPARE(box.icon, int(QMessageBox::Critical));
     QVERIFY2(box.text.startsWith("The firmware package could not be unpacked."), qPrintable(box.text));
-    QCOMPARE(codes_received(*bench.device), QList<int>());
+    QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
 void FirmwareUpdateTest::closing_without_start_cleans_up_and_returns_the_port()
@@ -823,7 +823,7 @@ void FirmwareUpdateTest::closing_without_start_cleans_up_and_returns_the_port()
     bench.device->sendInfo();
     QTRY_COMPARE(device_line(*bench.window), QStringLiteral("<b>TXU Client (Slot 4)</b><br>"));
     QVERIFY(drain_to_device(*bench.window, *bench.device));
-    QCOMPARE(codes_received(*bench.device), QList<int>());
+    QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
 void FirmwareUpdateTest::picking_without_a_device()
@@ -978,7 +978,7 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame()
     QList<int> codes = repeated(CMD_FW_DATA, chunk_count(size));
     if (unit == UNIT_DSP)
         codes.append(CMD_FW_FINISH);
-    QCOMPARE(codes_received(*bench.device), codes);
+    QCOMPARE(codes_but_status(*bench.device), codes);
     if (unit == UNIT_DSP)
         QCOMPARE(hex(received_with_code(*bench.device, CMD_FW_FINISH).value(0)), hex(frame_of(CMD_FW_FINISH, UNIT_DSP)));
     QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
@@ -1017,7 +1017,7 @@ void FirmwareUpdateTest::service_oversized_image_is_refused()
 
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
     QVERIFY2(boxes(bench.answerer).constLast().text.contains("6553601"), qPrintable(boxes(bench.answerer).constLast().text));
-    QCOMPARE(codes_received(*bench.device), QList<int>());
+    QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
 void FirmwareUpdateTest::service_start_again_resends_the_image()
@@ -1073,7 +1073,7 @@ void FirmwareUpdateTest::service_start_again_resends_the_image()
     QCOMPARE(bench.device->violations().size(), 1);
     QVERIFY2(bench.device->violations().constFirst().contains("sequence 0, expected 2"),
              qPrintable(bench.device->violations().constFirst()));
-    QCOMPARE(codes_received(*bench.device), repeated(CMD_FW_DATA, frames.size()));
+    QCOMPARE(codes_but_status(*bench.device), repeated(CMD_FW_DATA, frames.size()));
     QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update", "Firmware Update"}));
 }
 
@@ -1265,7 +1265,7 @@ void FirmwareUpdateTest::silence_notice_gone_once_the_device_answered_a_query()
     QVERIFY(run.dialog_shown);
     QVERIFY(run.quit_requested);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
-    QCOMPARE(codes_received(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
+    QCOMPARE(codes_but_status(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
     // The device did answer, and the dialog waits for nothing any more.
     QVERIFY2(!module_after_refusal.contains(SILENT_MARK), qPrintable(module_after_refusal));
 }

@@ -23,37 +23,6 @@
 
 namespace {
 
-QStringList items(QComboBox *box)
-{
-    QStringList list;
-    for (int i = 0; i < box->count(); ++i)
-        list.append(box->itemText(i));
-    return list;
-}
-
-QList<int> codes_received(const sim::Device &device)
-{
-    QList<int> codes;
-    for (const sim::ReceivedFrame &frame : device.received())
-        codes.append(quint8(frame.bytes.at(7)));
-    return codes;
-}
-
-// A request as it should go out: start byte, lengths, unit, code, arguments,
-// zeros up to 112 bytes.
-QByteArray request(quint8 code, quint8 unit, const QByteArray &args = QByteArray())
-{
-    QByteArray frame(112, '\0');
-    frame[0] = char(0x8D);
-    frame[1] = char(args.size() + 5);
-    frame[3] = char(args.size() + 1);
-    frame[5] = char(unit);
-    frame[7] = char(code);
-    for (int i = 0; i < args.size(); ++i)
-        frame[8 + i] = args.at(i);
-    return frame;
-}
-
 QByteArray bytes(std::initializer_list<int> values)
 {
     QByteArray out;

@@ -21,14 +21,6 @@
 
 namespace {
 
-QStringList items(QComboBox *box)
-{
-    QStringList list;
-    for (int i = 0; i < box->count(); ++i)
-        list.append(box->itemText(i));
-    return list;
-}
-
 QStringList visible_entries(QMenu *menu)
 {
     QStringList texts;
@@ -38,14 +30,6 @@ QStringList visible_entries(QMenu *menu)
             texts.append(action->isSeparator() ? QStringLiteral("|") : action->text());
     }
     return texts;
-}
-
-QList<int> codes_received(const sim::Device &device)
-{
-    QList<int> codes;
-    for (const sim::ReceivedFrame &frame : device.received())
-        codes.append(quint8(frame.bytes.at(7)));
-    return codes;
 }
 
 // The dialogs and boxes of this menu are all shown while the call that opens

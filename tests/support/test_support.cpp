@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QEventLoop>
 #include <QLabel>
@@ -28,6 +29,35 @@ std::unique_ptr<sim::Device> start_device(const sim::DeviceOptions &options)
     if (!device->start(&error))
         qFatal("cannot start the simulated device: %s", qPrintable(error));
     return device;
+}
+
+QList<int> codes_received(const sim::Device &device)
+{
+    QList<int> codes;
+    for (const sim::ReceivedFrame &frame : device.received())
+        codes.append(quint8(frame.bytes.at(7)));
+    return codes;
+}
+
+QStringList items(QComboBox *box)
+{
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i)
+        list.append(box->itemText(i));
+    return list;
+}
+
+QByteArray request(quint8 code, quint8 unit, const QByteArray &args)
+{
+    QByteArray frame(112, '\0');
+    frame[0] = char(0x8D);
+    frame[1] = char(args.size() + 5);
+    frame[3] = char(args.size() + 1);
+    frame[5] = char(unit);
+    frame[7] = char(code);
+    for (int i = 0; i < args.size(); ++i)
+        frame[8 + i] = args.at(i);
+    return frame;
 }
 
 QList<QByteArray> received_with_code(const sim::Device &device, quint8 code)

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <memory>
 
+class QComboBox;
 class QDialog;
 class TVC;
 
@@ -31,6 +32,16 @@ PortFinder one_bridge(const QString &path);
 
 // A simulated device on a fresh pseudo-terminal, quiet (no frame log).
 std::unique_ptr<sim::Device> start_device(const sim::DeviceOptions &options = sim::DeviceOptions());
+
+// The command codes of the frames the device received, in order.
+QList<int> codes_received(const sim::Device &device);
+
+// The texts of a combo box's items, in order.
+QStringList items(QComboBox *box);
+
+// A request as it must go out, built byte by byte apart from the program's
+// own frame code: start byte, lengths, unit, code, arguments, zeros to 112.
+QByteArray request(quint8 code, quint8 unit, const QByteArray &args = QByteArray());
 
 // Frames the device received with this command code.
 QList<QByteArray> received_with_code(const sim::Device &device, quint8 code);

@@ -1,0 +1,70 @@
+# Shared by run.sh and screenshots.sh (sourced, not run): the simulator, a
+# virtual display, and the program driven with xdotool. The caller sets $build
+# and $work and keeps the background processes' ids in the array $pids.
+
+# Starts the simulator with the given options, reading operator commands from
+# this shell's standard input; sets $port (empty when it did not start). Its
+# frames are logged to $sim_log.
+start_simulator() {
+    "$build/tools/sim/tvc-sim" --log "$sim_log" "$@" >"$work/sim.out" <&0 &
+    pids+=($!)
+    port=""
+    for _ in $(seq 100); do
+        port=$(head -n 1 "$work/sim.out" 2>/dev/null || true)
+        [ -n "$port" ] && break
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb on a free display (it writes the number to fd 3) and sets
+# $DISPLAY and $xvfb_pid. -noreset: the server must not restart whenever its
+# last client leaves.
+start_xvfb() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -n 1 "$work/display")"
+    for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+# The visible window of the running program with this title.
+window_named() {
+    local name=$1 id=""
+    for _ in $(seq 150); do
+        id=$(xdotool search --all --onlyvisible --pid "$program_pid" --name "^$name\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.2
+    done
+    echo "no window named '$name'; the program said:" >&2
+    cat "$work/tvc.log" >&2
+    return 1
+}
+
+# Starts tvc with the given options and answers the welcome box; sets $window
+# and $program_pid.
+start_program() {
+    "$build/src/tvc" "$@" >"$work/tvc.log" 2>&1 &
+    program_pid=$!
+    pids+=($program_pid)
+    # Answer the welcome box until the main window shows.
+    local welcome
+    for _ in $(seq 150); do
+        xdotool search --all --onlyvisible --pid "$program_pid" --name '^Tavero Companion$' >/dev/null 2>&1 && break
+        welcome=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Welcome$' 2>/dev/null | head -n 1 || true)
+        [ -n "$welcome" ] && xdotool key --window "$welcome" Return 2>/dev/null || true
+        sleep 0.2
+    done
+    window=$(window_named "Tavero Companion")
+    xdotool windowmove "$window" 0 0
+}
+
+# Waits until the device information reply (42) has gone out, and a moment
+# more for the window to show it.
+wait_for_device() {
+    for _ in $(seq 100); do
+        grep -qE ' TX 8d( [0-9a-f]{2}){6} 2a ' "$sim_log" 2>/dev/null && break
+        sleep 0.1
+    done
+    sleep 1
+}
