@@ -9,11 +9,9 @@
 //   byte 3    largest piece (an index into PIECE_LIMITS)
 //   byte 4…   the stream from the device
 //
-// Besides what the sanitizers catch, the assembler is checked against itself:
-// the stream in pieces must give exactly the frames (and drop exactly the
-// bytes) that the whole stream at once gives, every frame must be 112 bytes
-// that start with 141 and have byte 1 == byte 3 + 4, and no byte may go
-// missing between frames, dropped bytes and the buffer.
+// Besides what the sanitizers catch, every frame decoded must have a
+// consistent header, and no complete frame may stay in the buffer. How the
+// pieces' frames compare with the whole stream's is fuzz_frames' concern.
 //
 // Version replies (63) open message boxes; a repeating timer answers every
 // modal box, so they are decoded like every other reply.
@@ -27,7 +25,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
-#include <QList>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -83,9 +80,13 @@ quint32 next_random(quint32 &state)
 
 void check_frame(const QByteArray &frame)
 {
+    const int length = frame_u8(frame, 3);
     require(frame.size() == FRAME_SIZE, "a frame is 112 bytes");
     require(frame_u8(frame, 0) == FRAME_START, "a frame starts with 141");
-    require(frame_u8(frame, 1) == frame_u8(frame, 3) + 4, "a frame's byte 1 is its byte 3 plus 4");
+    require(length >= 1 && length <= 105 && frame_u8(frame, 1) == length + 4,
+            "a frame's byte 1 is its payload length (1 to 105) plus 4");
+    require(frame_u8(frame, 2) == 0 && frame_u8(frame, 4) == 0 && frame_u8(frame, 6) == 0,
+            "a frame's bytes 2, 4 and 6 are 0");
 }
 
 // Puts the window into a known state, so that an input decodes the same way
@@ -138,41 +139,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int piece_limit = PIECE_LIMITS[data[3] % (sizeof PIECE_LIMITS / sizeof PIECE_LIMITS[0])];
     const QByteArray stream(reinterpret_cast<const char *>(data + HEADER_SIZE), int(size - HEADER_SIZE));
 
-    // The whole stream at once, as the reference.
-    FrameAssembler whole;
-    whole.append(stream);
-    QList<QByteArray> expected;
-    QByteArray frame;
-    while (whole.take(&frame))
-        expected.append(frame);
-    require(whole.dropped() + qint64(expected.size()) * FRAME_SIZE + whole.buffered() == stream.size(),
-            "every byte of the whole stream is a frame's, dropped or buffered");
-
     prepare_window(state);
 
     // The stream in pieces, decoded as the window's read handler does.
     FrameAssembler pieces;
+    QByteArray frame;
     int pos = 0;
-    int taken = 0;
     while (pos < stream.size()) {
         const int n = qMin(int(1 + next_random(random) % quint32(piece_limit)), stream.size() - pos);
         pieces.append(stream.mid(pos, n));
         pos += n;
         while (pieces.take(&frame)) {
             check_frame(frame);
-            require(taken < expected.size() && frame == expected.at(taken),
-                    "pieces give the frames of the whole stream, in order");
-            ++taken;
             window->parse_reply(frame);
         }
         require(pieces.buffered() >= 0 && pieces.buffered() < FRAME_SIZE,
                 "no complete frame is left in the buffer");
-        require(pieces.dropped() + qint64(taken) * FRAME_SIZE + pieces.buffered() == pos,
-                "every byte so far is a frame's, dropped or buffered");
     }
-    require(taken == expected.size(), "pieces give as many frames as the whole stream");
-    require(pieces.dropped() == whole.dropped(), "pieces drop the bytes the whole stream drops");
-    require(pieces.buffered() == whole.buffered(), "pieces leave the tail the whole stream leaves");
 
     pieces.clear();
     require(pieces.buffered() == 0 && !pieces.take(&frame), "nothing is left after clear()");

@@ -3,6 +3,8 @@
 
 fuzz_reception: 4 header bytes (window state, two seed bytes of the piece
 sizes, largest piece), then frames as the device sends them.
+fuzz_frames: 3 header bytes (two seed bytes of the read sizes, largest read),
+then a byte stream with the faults of a serial line.
 fuzz_manifest: 8 header bytes (device WLAN version, DSP major and minor, device
 type, unit, a chunk asked for again), then the file.
 """
@@ -79,6 +81,34 @@ def reception():
     write("fuzz_reception", "split-header", bytes([0x00, 0x02, 0x00, 0x01]) + frame(99, 5, [1]) * 3)
 
 
+def frames():
+    """Streams with the faults of a serial line, for the assembler alone."""
+    def header(seed, limit):
+        return struct.pack("<HB", seed, limit)
+
+    reports = [frame(42, 0, [0x15, 0x22, 0x85]), frame(151, 0, u16(0x048D, 0x3F, 0x2A00, 3) + s16(-60, -70)),
+               frame(99, 5, [1]), frame(120, 0, s16(-45, -70)), frame(92, 5, u16(0x8D8D)), frame(63, 0, u16(1599))]
+    clean = b"".join(reports)
+    # Beacons 0x058D, audio 256, beacons B 0 and audio B 0x2A00 hold a false
+    # start that reads as a master's device information.
+    false_start = frame(151, 0, u16(0x058D, 0x0100, 0, 0x2A00) + s16(-60, -70))
+    last_141 = frame(91, 0, bytes(103) + b"\x8d")
+    seeds = {
+        "clean": (header(0x1234, 3), clean),
+        "lost-body-byte": (header(0x0101, 5), clean[:150] + clean[151:]),
+        "lost-start-byte": (header(0x0202, 7), clean[:224] + clean[225:]),
+        "lost-header-byte": (header(0x0303, 4), clean[:229] + clean[230:]),
+        "inserted-between": (header(0x0404, 6), clean[:336] + b"\x00" + clean[336:]),
+        "inserted-body-byte": (header(0x0505, 2), clean[:400] + b"\x8d" + clean[400:]),
+        "flipped-start-byte": (header(0x0606, 3), clean[:448] + b"\x0d" + clean[449:]),
+        "late-start-false-master": (header(0x0707, 5), false_start[8:] + clean),
+        "ends-with-start-byte": (header(0x0808, 1), last_141 + clean[:200] + last_141[:111] + clean),
+        "noise": (header(0x0909, 8), b"\x8d\x05\x00\x01\x00\x8d\x8d\x06" + clean),
+    }
+    for name, (head, data) in sorted(seeds.items()):
+        write("fuzz_frames", name, head + data)
+
+
 def manifest():
     def header(wlan, major, minor, kind=0, unit=0, again=0):
         return struct.pack("<HBBBBH", wlan, major, minor, kind, unit, again)
@@ -109,4 +139,5 @@ def manifest():
 
 
 reception()
+frames()
 manifest()

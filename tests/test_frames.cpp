@@ -48,6 +48,8 @@ private slots:
     void usb_packets_of_64_bytes();
     void noise_before_a_frame_is_dropped();
     void lost_byte_resynchronises_on_the_next_frame();
+    void single_faults_cost_only_the_damaged_frame_data();
+    void single_faults_cost_only_the_damaged_frame();
     void start_byte_without_matching_lengths_is_skipped();
     void clear_forgets_a_half_frame();
 };
@@ -196,12 +198,74 @@ void FramesTest::lost_byte_resynchronises_on_the_next_frame()
 
     FrameAssembler assembler;
     assembler.append(damaged + b + c);
-    const QList<QByteArray> frames = drain(assembler);
-    // The short frame borrows the next frame's first byte and so eats it; the
-    // frame after that is found again intact.
-    QCOMPARE(frames.size(), 2);
-    QCOMPARE(frames.at(0).left(50), a.left(50));
-    QCOMPARE(frames.at(1), c);
+    // The short frame would end with the next frame's start byte; what follows
+    // it is no header, so it is no frame. Both frames after it are intact.
+    QCOMPARE(drain(assembler), QList<QByteArray>({b, c}));
+    QCOMPARE(assembler.buffered(), 0);
+    QCOMPARE(assembler.dropped(), qint64(damaged.size()));
+    QCOMPARE(assembler.rejected(), qint64(1));
+}
+
+void FramesTest::single_faults_cost_only_the_damaged_frame_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<QList<int>>("reads");  // sizes; the rest of the stream follows in one read
+    QTest::addColumn<QList<QByteArray>>("expected");
+
+    const QByteArray e = reply(120, bytes({0xC4, 0xFF, 0, 0}));
+    const QByteArray f = reply(42, bytes({0x15, 0x22, 0x85}));
+    const QByteArray g = reply(99, bytes({1}), 5);
+    const QByteArray h = reply(45, bytes({149}));
+    const QByteArray efgh = e + f + g + h;
+    const auto without = [&](int at) { return efgh.left(at) + efgh.mid(at + 1); };
+    const auto with = [&](int at, char byte) { return efgh.left(at) + QByteArray(1, byte) + efgh.mid(at); };
+    const int g_at = 2 * FRAME_SIZE;
+
+    QTest::newRow("lost byte of a payload") << without(FRAME_SIZE + 9) << QList<int>{} << QList<QByteArray>{e, g, h};
+    QTest::newRow("lost start byte of the next frame") << without(g_at) << QList<int>{} << QList<QByteArray>{e, f, h};
+    QTest::newRow("lost header byte of the next frame") << without(g_at + 4) << QList<int>{}
+                                                         << QList<QByteArray>{e, f, h};
+    QTest::newRow("inserted byte in a payload") << with(FRAME_SIZE + 60, '\x8d') << QList<int>{}
+                                                << QList<QByteArray>{e, g, h};
+    QTest::newRow("inserted byte in the next header") << with(g_at + 3, 0) << QList<int>{}
+                                                      << QList<QByteArray>{e, f, h};
+    // A read that ends with a frame hands it out at once, even a damaged one;
+    // the next frame's start byte it swallowed is looked at again.
+    QTest::newRow("lost byte, read ends with the damaged frame")
+        << without(FRAME_SIZE + 9) << QList<int>{2 * FRAME_SIZE}
+        << QList<QByteArray>{e, efgh.mid(FRAME_SIZE, 9) + efgh.mid(FRAME_SIZE + 10, FRAME_SIZE - 9), g, h};
+
+    // Picked up inside a sniffer report whose counters hold a false start
+    // (141, L + 4, 0, L, 0, 0, 0, code 42, role Master).
+    const QByteArray sniff = reply(151, bytes({0x8D, 5, 0, 1, 0, 0, 0, 42, 0xC4, 0xFF, 0xBA, 0xFF}));
+    QTest::newRow("late start at a false start") << sniff.mid(8) + g + h << QList<int>{}
+                                                 << QList<QByteArray>{g, h};
+    QTest::newRow("late start, false start cut in two")
+        << sniff.mid(8) + g + h << QList<int>{60, 20} << QList<QByteArray>{g, h};
+    // Length 0 or above 105, non-zero reserved bytes: not a header.
+    const QByteArray noise = bytes({141, 4, 0, 0, 0, 0, 0, 141, 110, 0, 106, 0, 0, 0, 141, 6, 1, 2, 0, 0, 0,
+                                    141, 6, 0, 2, 0, 0, 9});
+    QTest::newRow("inconsistent headers") << noise + e << QList<int>{5} << QList<QByteArray>{e};
+}
+
+void FramesTest::single_faults_cost_only_the_damaged_frame()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(QList<int>, reads);
+    QFETCH(QList<QByteArray>, expected);
+
+    FrameAssembler assembler;
+    QList<QByteArray> frames;
+    int done = 0;
+    for (int n : reads) {
+        assembler.append(stream.mid(done, n));
+        done += n;
+        frames += drain(assembler);
+    }
+    assembler.append(stream.mid(done));
+    frames += drain(assembler);
+    QCOMPARE(frames.size(), expected.size());
+    QCOMPARE(frames, expected);
     QCOMPARE(assembler.buffered(), 0);
 }
 

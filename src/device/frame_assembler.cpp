@@ -4,15 +4,47 @@
 
 namespace {
 
-// Whether the bytes at `p` (with `avail` bytes readable) may start a frame.
-// With fewer than four bytes it cannot be ruled out yet.
-bool may_start_frame(const char *p, int avail)
+// Bytes 0 to 6: start, L + 4, 0, L, 0, unit, 0.
+constexpr int HEADER_SIZE = 7;
+constexpr int MIN_PAYLOAD = 1;
+constexpr int MAX_PAYLOAD = FRAME_SIZE - FRAME_CODE_OFFSET;
+
+// Whether the first `n` bytes at `p` (n <= 7) may begin a frame header: every
+// field that has arrived fits.
+bool header_fits(const quint8 *p, int n)
 {
-    if (quint8(p[0]) != FRAME_START)
+    if (n >= 1 && p[0] != FRAME_START)
         return false;
-    if (avail < 4)
+    if (n >= 2 && (p[1] < MIN_PAYLOAD + 4 || p[1] > MAX_PAYLOAD + 4))
+        return false;
+    if (n >= 3 && p[2] != 0)
+        return false;
+    if (n >= 4 && p[3] + 4 != p[1])
+        return false;
+    if (n >= 5 && p[4] != 0)
+        return false;
+    return n < 7 || p[6] == 0;
+}
+
+// Whether the `n` bytes at `next` (1 <= n <= 7), which follow a frame whose
+// last byte is `last`, are the next frame's header damaged in one byte rather
+// than a sign that the frame itself is damaged.
+bool next_header_damaged(quint8 last, const quint8 *next, int n)
+{
+    // The start byte is in place; a later header byte was lost, added or changed.
+    if (next[0] == FRAME_START)
         return true;
-    return int(quint8(p[1])) == int(quint8(p[3])) + 4;
+    // A frame that lost a byte ends with the next frame's start byte, and what
+    // follows it is that header without its start: the same bytes as after an
+    // intact frame whose successor lost its start byte. Only the last byte
+    // tells them apart.
+    if (last == FRAME_START)
+        return false;
+    quint8 restored[HEADER_SIZE] = {FRAME_START};
+    const int m = qMin(n, HEADER_SIZE - 1);
+    for (int i = 0; i < m; ++i)
+        restored[i + 1] = next[i];
+    return header_fits(restored, m + 1);
 }
 
 } // namespace
@@ -29,33 +61,74 @@ void FrameAssembler::append(const QByteArray &bytes)
     m_buffer.append(bytes);
 }
 
-void FrameAssembler::sync()
+FrameAssembler::Verdict FrameAssembler::judge() const
 {
-    const char *data = m_buffer.constData();
-    const int size = m_buffer.size();
-    int pos = m_head;
-    while (pos < size && !may_start_frame(data + pos, size - pos))
-        ++pos;
-    m_dropped += pos - m_head;
-    m_head = pos;
+    const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
+    const int avail = buffered();
+    if (!header_fits(p, qMin(avail, HEADER_SIZE)))
+        return Verdict::NoHeader;
+    if (avail < FRAME_SIZE)
+        return Verdict::Wait;
+    const quint8 *next = p + FRAME_SIZE;
+    const int following = qMin(avail - FRAME_SIZE, HEADER_SIZE);
+    if (following == 0 || header_fits(next, following))
+        return Verdict::Frame;
+    if (m_in_step && next_header_damaged(p[FRAME_SIZE - 1], next, following))
+        return Verdict::Frame;
+    return Verdict::Rejected;
+}
+
+void FrameAssembler::skip_byte()
+{
+    // Passing over the kept last byte of a frame leads to where that frame
+    // ended, as if the byte had never been looked at again.
+    m_in_step = m_head_delivered;
+    if (!m_head_delivered)
+        ++m_dropped;
+    m_head_delivered = false;
+    ++m_head;
 }
 
 bool FrameAssembler::take(QByteArray *frame)
 {
-    sync();
-    if (buffered() < FRAME_SIZE)
-        return false;
-    *frame = m_buffer.mid(m_head, FRAME_SIZE);
-    m_head += FRAME_SIZE;
-    if (m_head == m_buffer.size()) {
-        m_buffer.clear();
-        m_head = 0;
+    while (buffered() > 0) {
+        switch (judge()) {
+        case Verdict::Wait:
+            return false;
+        case Verdict::Rejected:
+            ++m_rejected;
+            skip_byte();
+            break;
+        case Verdict::NoHeader:
+            skip_byte();
+            break;
+        case Verdict::Frame: {
+            const bool at_end = buffered() == FRAME_SIZE;
+            *frame = m_buffer.mid(m_head, FRAME_SIZE);
+            m_head += FRAME_SIZE;
+            m_in_step = true;
+            m_head_delivered = false;
+            if (at_end && quint8(frame->at(FRAME_SIZE - 1)) == FRAME_START) {
+                // Perhaps the next frame's start: look at it again.
+                --m_head;
+                m_in_step = false;
+                m_head_delivered = true;
+            }
+            if (m_head == m_buffer.size()) {
+                m_buffer.clear();
+                m_head = 0;
+            }
+            return true;
+        }
+        }
     }
-    return true;
+    return false;
 }
 
 void FrameAssembler::clear()
 {
     m_buffer.clear();
     m_head = 0;
+    m_in_step = true;
+    m_head_delivered = false;
 }

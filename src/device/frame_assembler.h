@@ -6,12 +6,37 @@
 //
 // Bytes arrive in pieces of any size: a frame split over several reads, several
 // frames in one read, a USB bridge's 64-byte packets. append() buffers them and
-// take() hands out each complete frame once, in order.
+// take() hands out each frame once, in order.
 //
-// The assembler stays in step with the stream: a frame starts with 141 and its
-// byte 1 equals its byte 3 plus 4. When the bytes at the head of the buffer do
-// not start a frame (a byte lost, the port opened mid-frame), it drops bytes up
-// to the next position that does. Nothing else about a frame is checked.
+// Nothing on the link carries a checksum, so a frame is believed only when it
+// fits the frame layout and what follows it fits too:
+//  - its header is consistent: byte 0 is 141, byte 3 (the payload length L) is
+//    1 to 105, byte 1 is L + 4, and bytes 2, 4 and 6 are 0;
+//  - the bytes that follow it begin another consistent header, as far as they
+//    have arrived. A lost or an inserted byte shifts the frame that holds it
+//    against the next frame's start, and a false start inside a payload is
+//    almost never followed by a header 112 bytes later.
+// A candidate that fails is not a frame: the search goes on one byte later and
+// the byte is counted as dropped. The padding is never looked at.
+//
+// A frame that ends exactly where the received bytes end is handed out at
+// once: the device pauses after its replies, and the firmware transfer waits
+// for each acknowledgement, so waiting for what follows would cost time.
+//
+// Two exceptions keep intact frames next to a damaged one:
+//  - A frame that starts exactly where the previous frame ended is kept when
+//    what follows is the next frame's header damaged in one byte (it starts
+//    with 141, or it reads as a header whose 141 was lost), unless the frame's
+//    own last byte is 141: then the frame itself lost a byte and swallowed the
+//    next start byte.
+//  - A frame handed out at the end of the received bytes whose last byte is
+//    141 may have swallowed the next frame's start in the same way; that byte
+//    is looked at again as a possible frame start.
+//
+// The frames handed out do not depend on how the stream is cut into reads,
+// except where a read ends at the end of a candidate that the bytes after it
+// reject, or within the 6 bytes after it: such a candidate is handed out when
+// the read ends before the byte that shows it false.
 //
 // take() is pull-based on purpose: a caller that decodes frames in a loop and is
 // reset in the middle (clear()) simply finds no further frame.
@@ -20,22 +45,31 @@ class FrameAssembler
 public:
     void append(const QByteArray &bytes);
 
-    // Moves the next complete frame into *frame and returns true, or returns
-    // false while no complete frame is buffered.
+    // Moves the next frame into *frame and returns true, or returns false
+    // while none is complete. Fewer than 112 bytes stay buffered afterwards.
     bool take(QByteArray *frame);
 
     void clear();
 
     int buffered() const { return int(m_buffer.size()) - m_head; }
-    // Bytes thrown away to find the start of a frame, since construction.
+    // Bytes passed over outside frames, since construction.
     qint64 dropped() const { return m_dropped; }
+    // Candidates with a consistent header that what followed showed not to be
+    // frames, since construction.
+    qint64 rejected() const { return m_rejected; }
 
 private:
-    // Advances m_head to the first position that may start a frame, or to the
-    // end of the buffer when there is none.
-    void sync();
+    enum class Verdict { Wait, Frame, NoHeader, Rejected };
+    Verdict judge() const;
+    void skip_byte();
 
     QByteArray m_buffer;
     int m_head = 0;
     qint64 m_dropped = 0;
+    qint64 m_rejected = 0;
+    // The head is where a frame is due: where the last frame ended, or the
+    // start of the stream; no byte skipped since.
+    bool m_in_step = true;
+    // The byte at the head is the last byte of the frame handed out last.
+    bool m_head_delivered = false;
 };

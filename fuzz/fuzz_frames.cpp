@@ -1,0 +1,138 @@
+// Fuzzes the frame assembler alone: the same byte stream in one read and cut
+// into reads two other ways must give the same frames.
+//
+// Input layout:
+//   bytes 0-1 seed of the read sizes
+//   byte 2    largest read (an index into READ_LIMITS)
+//   byte 3…   the stream from the device
+//
+// What is required:
+//  - The frames of the stream in one read are the stream's own bytes, in
+//    order, never overlapping, each with a consistent header (141, L from 1
+//    to 105, byte 1 = L + 4, bytes 2, 4 and 6 zero).
+//  - Cut into reads, the stream gives exactly those frames, as long as no read
+//    ends at the end of a candidate that the one read passed over, or within
+//    the 6 bytes after it: only there may a read's end hide the bytes that show
+//    a candidate false. Passed over are the bytes of the one read outside its
+//    frames; a candidate is a 141 among them with 111 bytes after it.
+//  - After every read, whatever is left holds no complete frame: fewer than
+//    112 bytes stay buffered.
+
+#include "frame.h"
+#include "frame_assembler.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QVector>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int HEADER_SIZE = 3;
+constexpr int AFTER_CANDIDATE = 6;
+constexpr int READ_LIMITS[] = {1, 2, 7, 64, 111, 112, 113, 200, 4096};
+
+void require(bool ok, const char *what)
+{
+    if (ok)
+        return;
+    std::fprintf(stderr, "fuzz_frames: broken: %s\n", what);
+    std::abort();
+}
+
+quint32 next_random(quint32 &state)
+{
+    // xorshift32; the state is never 0.
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+
+bool consistent(const QByteArray &frame)
+{
+    const int length = frame_u8(frame, 3);
+    return frame.size() == FRAME_SIZE && frame_u8(frame, 0) == FRAME_START && length >= 1 && length <= 105
+        && frame_u8(frame, 1) == length + 4 && frame_u8(frame, 2) == 0 && frame_u8(frame, 4) == 0
+        && frame_u8(frame, 6) == 0;
+}
+
+// Feeds `stream` in reads that end at `cuts` (the last one the stream's end).
+QList<QByteArray> frames_of(const QByteArray &stream, const QVector<int> &cuts)
+{
+    FrameAssembler assembler;
+    QList<QByteArray> frames;
+    QByteArray frame;
+    int done = 0;
+    for (int cut : cuts) {
+        assembler.append(stream.mid(done, cut - done));
+        done = cut;
+        while (assembler.take(&frame))
+            frames.append(frame);
+        require(assembler.buffered() < FRAME_SIZE, "no complete frame stays buffered");
+    }
+    return frames;
+}
+
+// Read ends at random, moved past every position where a read may not end.
+QVector<int> random_cuts(int size, const QVector<bool> &unsafe, int limit, quint32 &random)
+{
+    QVector<int> cuts;
+    int pos = 0;
+    while (pos < size) {
+        pos = qMin(size, pos + 1 + int(next_random(random) % quint32(limit)));
+        while (pos < size && unsafe.at(pos))
+            ++pos;
+        cuts.append(pos);
+    }
+    return cuts;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < HEADER_SIZE)
+        return 0;
+    quint32 random = quint32(data[0]) | quint32(data[1]) << 8 | 0x10000u;
+    const int limit = READ_LIMITS[data[2] % (sizeof READ_LIMITS / sizeof READ_LIMITS[0])];
+    const QByteArray stream(reinterpret_cast<const char *>(data + HEADER_SIZE), int(size - HEADER_SIZE));
+
+    // The whole stream in one read; where each frame lay follows from the
+    // bytes passed over before it.
+    FrameAssembler whole;
+    whole.append(stream);
+    QList<QByteArray> expected;
+    QVector<bool> in_frame(stream.size(), false);
+    QByteArray frame;
+    int end = 0;
+    while (whole.take(&frame)) {
+        require(consistent(frame), "every frame has a consistent header");
+        const qint64 at = whole.dropped() + qint64(expected.size()) * FRAME_SIZE;
+        require(at >= end && at + FRAME_SIZE <= stream.size(), "frames follow each other within the stream");
+        require(stream.mid(int(at), FRAME_SIZE) == frame, "a frame is the stream's own bytes");
+        for (int i = 0; i < FRAME_SIZE; ++i)
+            in_frame[int(at) + i] = true;
+        end = int(at) + FRAME_SIZE;
+        expected.append(frame);
+    }
+    require(whole.buffered() < FRAME_SIZE, "no complete frame stays buffered");
+
+    QVector<bool> unsafe(stream.size() + 1, false);
+    for (int p = 0; p + FRAME_SIZE <= stream.size(); ++p) {
+        if (in_frame.at(p) || quint8(stream.at(p)) != FRAME_START || p >= stream.size() - whole.buffered())
+            continue;
+        for (int c = p + FRAME_SIZE; c <= qMin(p + FRAME_SIZE + AFTER_CANDIDATE, stream.size()); ++c)
+            unsafe[c] = true;
+    }
+
+    const QList<QByteArray> first = frames_of(stream, random_cuts(stream.size(), unsafe, limit, random));
+    require(first == expected, "reads cut one way give the frames of the one read");
+    const int other_limit = READ_LIMITS[(data[2] / 9) % (sizeof READ_LIMITS / sizeof READ_LIMITS[0])];
+    const QList<QByteArray> second = frames_of(stream, random_cuts(stream.size(), unsafe, other_limit, random));
+    require(second == expected, "reads cut another way give the frames of the one read");
+    return 0;
+}
