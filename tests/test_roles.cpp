@@ -143,7 +143,18 @@ void RolesTest::master_channel_and_link()
     child<QPushButton>(&window, "link_button")->click();
     QTRY_COMPARE(received_with_code(*device, CMD_LINK).size(), 2);
 
-    QCOMPARE(codes_received(*device), QList<int>({CMD_STATUS, CMD_MASTER_INFO, CMD_SET_CHANNEL, CMD_LINK, CMD_LINK}));
+    // A channel outside the list is added for the device. Its reports that
+    // come again list no channel twice and keep the order and the current one.
+    device->setChannel(149);
+    QTRY_COMPARE(chanlist->currentText(), QStringLiteral("149"));
+    device->sendInfo();
+    device->sendInfo();
+    QTRY_COMPARE(received_with_code(*device, CMD_MASTER_INFO).size(), 3);
+    QCOMPARE(items(chanlist), QStringList({"36", "40", "44", "48", "149"}));
+    QCOMPARE(chanlist->currentText(), QStringLiteral("149"));
+
+    QCOMPARE(codes_received(*device), QList<int>({CMD_STATUS, CMD_MASTER_INFO, CMD_SET_CHANNEL, CMD_LINK, CMD_LINK,
+                                                  CMD_MASTER_INFO, CMD_MASTER_INFO}));
     QCOMPARE(device->malformedCount(), 0);
 }
 

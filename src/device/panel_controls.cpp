@@ -98,10 +98,16 @@ void TVC::attach_channel_slot()
             SLOT(on_chanlist_currentTextChanged(QString)), Qt::UniqueConnection);
 }
 
+// A master reports itself again and again (on its own, after a request): only
+// channels not yet listed are added, so the list, its order and its current
+// entry stay as they are.
 void TVC::setup_channel_list()
 {
     detach_channel_slot();
-    ui->chanlist->addItems(channels_for_level(service_level));
+    for (const QString &channel : channels_for_level(service_level)) {
+        if (ui->chanlist->findText(channel) < 0)
+            ui->chanlist->addItem(channel);
+    }
     attach_channel_slot();
 }
 
