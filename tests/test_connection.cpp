@@ -9,11 +9,13 @@
 #include "tvc.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSerialPort>
+#include <QToolButton>
 #include <QtTest>
 
 #include <chrono>
@@ -70,6 +72,8 @@ private slots:
     void pulled_cable_at_level_0_resets_silently();
     void pulled_cable_at_level_2_gives_one_box_after_the_reset();
     void frames_arriving_in_pieces_or_together_are_each_decoded_once();
+    void lost_byte_costs_neither_a_false_reply_nor_the_next_report();
+    void false_start_in_a_report_picked_up_midway_is_not_believed();
 };
 
 void ConnectionTest::status_request_follows_the_open_and_its_reply_is_shown()
@@ -353,6 +357,48 @@ void ConnectionTest::frames_arriving_in_pieces_or_together_are_each_decoded_once
     QTRY_COMPARE(child<QLabel>(&window, "l_ph_pwr")->styleSheet(), LED_GREY);
     QVERIFY(painting_during_box);
     QTRY_VERIFY(window.centralWidget()->updatesEnabled());
+}
+
+void ConnectionTest::lost_byte_costs_neither_a_false_reply_nor_the_next_report()
+{
+    LinkedWindow linked;
+    QVERIFY(linked.ready());
+    auto *mute_lamp = child<QLabel>(linked.window.get(), "l_mute");
+    QCOMPARE(mute_lamp->styleSheet(), LED_GREY);
+    const int boxes = linked.answerer.count();
+
+    // A sniffer report whose beacon count has the low byte 63 loses its byte 5
+    // on the line, which slides 63 into the code byte; the mute report follows.
+    QCOMPARE(linked.device->runCommand(QStringLiteral("drop 5")), QStringLiteral("the next frame loses byte 5"));
+    linked.device->sendFrame(RPL_SNIFF, UNIT_WLAN, QByteArray::fromHex("3f04 0700 0900 0300 c4ff baff"));
+    linked.device->setMuted(true);
+    QTRY_COMPARE(mute_lamp->styleSheet(), LED_RED);
+    QCOMPARE(linked.answerer.count(), boxes);
+
+    // So the mute button unmutes, and no version request went out.
+    child<QToolButton>(linked.window.get(), "mute_button")->click();
+    QTRY_COMPARE(codes_received(*linked.device), QList<int>({CMD_UNMUTE}));
+}
+
+void ConnectionTest::false_start_in_a_report_picked_up_midway_is_not_believed()
+{
+    sim::DeviceOptions options;
+    options.startMidFrame = 8;
+    LinkedWindow linked(options);
+    QVERIFY(linked.ready());
+    // The port opened while the device was sending a sniffer report: its last
+    // bytes begin with a false start that reads as a master's device
+    // information, and the reply to the status request follows them.
+    QCOMPARE(device_line(*linked.window), TXU_CLIENT_SLOT_1);
+
+    // Again, with a report of the device's own after it.
+    linked.device->runCommand(QStringLiteral("midframe"));
+    linked.device->setMuted(true);
+    QTRY_COMPARE(child<QLabel>(linked.window.get(), "l_mute")->styleSheet(), LED_RED);
+    QCOMPARE(device_line(*linked.window), TXU_CLIENT_SLOT_1);
+    QCOMPARE(child<QComboBox>(linked.window.get(), "chanlist")->count(), 0);
+    QVERIFY(!child<QGroupBox>(linked.window.get(), "grpbox_master")->isEnabled());
+    QCOMPARE(received_with_code(*linked.device, CMD_MASTER_INFO).size(), 0);
 }
 
 QTEST_MAIN(ConnectionTest)

@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include "device.h"
+#include "frame.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -77,10 +78,22 @@ ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options,
     const QCommandLineOption hangAt(QStringLiteral("hangup-at"),
         QStringLiteral("Hang up on receiving firmware data frame k (0-based)."), QStringLiteral("k"));
     const QCommandLineOption ignoreBad(QStringLiteral("ignore-malformed"), QStringLiteral("Do not act on malformed frames."));
+    const QCommandLineOption dropEvery(QStringLiteral("drop-every"),
+        QStringLiteral("Every n-th frame sent loses a byte on the line."), QStringLiteral("n"));
+    const QCommandLineOption insertEvery(QStringLiteral("insert-every"),
+        QStringLiteral("Every n-th frame sent gets an extra byte on the line."), QStringLiteral("n"));
+    const QCommandLineOption flipEvery(QStringLiteral("flip-every"),
+        QStringLiteral("A byte of every n-th frame sent is inverted on the line."), QStringLiteral("n"));
+    const QCommandLineOption faultByte(QStringLiteral("fault-byte"),
+        QStringLiteral("The byte (0..111) that those faults hit (default: a random byte each time)."), QStringLiteral("k"));
+    const QCommandLineOption midFrame(QStringLiteral("start-mid-frame"),
+        QStringLiteral("After each start, the stream begins with a sniffer report's bytes from byte k on\n"
+                       "(8: a false frame start that reads as a master's device information)."), QStringLiteral("k"));
 
     p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, temp, wlan, dsp,
                   devType, period, linkRestore, logFile, quiet, linkPath, imageDir, split, splitPause, merge,
-                  mergeHold, ackDelay, wire, dupAck, hangAt, ignoreBad});
+                  mergeHold, ackDelay, wire, dupAck, hangAt, ignoreBad, dropEvery, insertEvery, flipEvery,
+                  faultByte, midFrame});
 
     if (!p.parse(arguments)) {
         *message = p.errorText();
@@ -165,6 +178,11 @@ ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options,
         {ackDelay, 0, 3600000, &o.ackDelayMs},
         {dupAck, 0, 1 << 30, &o.duplicateAckAt},
         {hangAt, 0, 1 << 30, &o.hangUpAt},
+        {dropEvery, 1, 1 << 30, &o.dropEvery},
+        {insertEvery, 1, 1 << 30, &o.insertEvery},
+        {flipEvery, 1, 1 << 30, &o.flipEvery},
+        {faultByte, 0, kFrameSize - 1, &o.faultByte},
+        {midFrame, 0, kFrameSize - 1, &o.startMidFrame},
     };
     for (const IntOption &i : ints) {
         if (!number(i.opt, i.min, i.max, i.target))

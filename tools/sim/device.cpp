@@ -27,6 +27,7 @@ Device::Device(const DeviceOptions &options, QObject *parent)
     , m_opt(options)
     , m_link(new PtyLink(this))
     , m_writer(new ReplyWriter(m_link, m_opt, this))
+    , m_faults(m_opt)
 {
     connect(m_link, &PtyLink::bytesReceived, this, &Device::onBytes);
     connect(m_link, &PtyLink::writeError, this, [this](const QString &msg) { log(QStringLiteral("write error: ") + msg); });
@@ -61,6 +62,7 @@ bool Device::start(QString *error)
         return false;
     }
     m_assembler.clear();
+    m_midFramePending = m_opt.startMidFrame >= 0;
     log(QStringLiteral("device on %1%2").arg(m_link->slavePath(),
         m_opt.symlinkPath.isEmpty() ? QString() : QStringLiteral(" (link %1)").arg(m_opt.symlinkPath)));
     return true;
@@ -111,7 +113,27 @@ void Device::clearSent()
 
 void Device::sendFrame(quint8 code, quint8 unit, const QByteArray &args)
 {
-    m_writer->submit(buildFrame(code, unit, args));
+    submit(buildFrame(code, unit, args));
+}
+
+void Device::submit(const QByteArray &frame, int delayMs)
+{
+    if (m_midFramePending) {
+        m_midFramePending = false;
+        sendReportTail(m_opt.startMidFrame);
+    }
+    QString fault;
+    const QByteArray bytes = m_faults.apply(frame, &fault);
+    if (!fault.isEmpty())
+        log(QStringLiteral("line fault in %1: %2").arg(describeFrame(frame, false), fault));
+    m_writer->submit(bytes, delayMs);
+}
+
+void Device::sendReportTail(int from)
+{
+    const QByteArray tail = LineFaults::reportTail(from);
+    log(QStringLiteral("stream picked up mid-frame: the last %1 byte(s) of a sniffer report").arg(tail.size()));
+    m_writer->submit(tail);
 }
 
 void Device::writeRaw(const QByteArray &bytes)
@@ -248,7 +270,7 @@ void Device::reply(quint8 code, quint8 unit, const QByteArray &args, int delayMs
 {
     if (!m_link->isOpen())
         return;
-    m_writer->submit(buildFrame(code, unit, args), delayMs);
+    submit(buildFrame(code, unit, args), delayMs);
 }
 
 QByteArray Device::infoArgs() const
@@ -489,6 +511,11 @@ QString Device::commandHelp()
         "hangup           pull the cable\n"
         "replug           plug it in again (new pseudo-terminal)\n"
         "flush            drop replies the program has not read\n"
+        "drop [K]         the next frame loses byte K on the line (a random byte without K)\n"
+        "insert [K]       the next frame gets an extra byte before byte K\n"
+        "flip [K]         byte K of the next frame is inverted\n"
+        "midframe [K]     send a sniffer report's bytes from byte K on, as a port opened\n"
+        "                 mid-frame sees them (default 8: a false frame start)\n"
         "quiet on|off     per-frame log off or on\n"
         "help             this text");
 }
@@ -559,6 +586,25 @@ QString Device::runCommand(const QString &line)
     if (c == QLatin1String("flush") && w.size() == 1) {
         discardUnread();
         return QStringLiteral("unread replies dropped");
+    }
+    const bool byteArg = w.size() == 1 || (w.size() == 2 && ok && n >= 0 && n < kFrameSize);
+    const QString which = w.size() == 2 ? QStringLiteral("byte %1").arg(n) : QStringLiteral("a random byte");
+    if (c == QLatin1String("drop") && byteArg) {
+        m_faults.once(LineFaults::Kind::Drop, w.size() == 2 ? n : -1);
+        return QStringLiteral("the next frame loses %1").arg(which);
+    }
+    if (c == QLatin1String("insert") && byteArg) {
+        m_faults.once(LineFaults::Kind::Insert, w.size() == 2 ? n : -1);
+        return QStringLiteral("the next frame gets an extra byte before %1").arg(which);
+    }
+    if (c == QLatin1String("flip") && byteArg) {
+        m_faults.once(LineFaults::Kind::Flip, w.size() == 2 ? n : -1);
+        return QStringLiteral("the next frame has %1 inverted").arg(which);
+    }
+    if (c == QLatin1String("midframe") && byteArg) {
+        const int from = w.size() == 2 ? n : 8;
+        sendReportTail(from);
+        return QStringLiteral("sent a sniffer report from byte %1 on").arg(from);
     }
     if (c == QLatin1String("quiet") && w.size() == 2 && onOff(&flag)) {
         setQuiet(flag);

@@ -2,6 +2,7 @@
 
 #include "firmwarereceiver.h"
 #include "frameassembler.h"
+#include "linefaults.h"
 #include "options.h"
 
 #include <QByteArray>
@@ -75,6 +76,9 @@ public:
     void sendFrame(quint8 code, quint8 unit, const QByteArray &args);
     // Writes bytes to the link as they are, at once.
     void writeRaw(const QByteArray &bytes);
+    // Sends the rest of a report from byte `from` on, as if the program had
+    // opened its port in the middle of it (see LineFaults::reportTail).
+    void sendReportTail(int from);
 
     // The device changes on its own (as by its buttons or its radio) and
     // reports the change with the matching reply.
@@ -117,6 +121,8 @@ private:
     void processInput();
     void handleFrame(const QByteArray &frame);
     void reply(quint8 code, quint8 unit, const QByteArray &args, int delayMs = 0);
+    // Every frame the device sends passes the line faults here.
+    void submit(const QByteArray &frame, int delayMs = 0);
     QByteArray infoArgs() const;
     QByteArray audioArgs() const;
     void setReportMode(int mode);
@@ -133,6 +139,8 @@ private:
     ReplyWriter *m_writer;
     FrameAssembler m_assembler;
     FirmwareReceiver m_firmware;
+    LineFaults m_faults;
+    bool m_midFramePending = false;
     QFile m_log;
     bool m_logOpen = false;
     bool m_logTried = false;

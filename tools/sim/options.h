@@ -52,6 +52,13 @@ struct DeviceOptions
     int hangUpAt = -1;           // hang up on receiving this firmware chunk (same count)
     bool ignoreMalformed = false; // do not act on malformed frames (they are always counted)
 
+    // Line faults on the way to the program (see LineFaults).
+    int dropEvery = 0;           // >0: every n-th frame sent loses a byte
+    int insertEvery = 0;         // >0: every n-th frame sent gets an extra byte
+    int flipEvery = 0;           // >0: a byte of every n-th frame sent is inverted
+    int faultByte = -1;          // the byte these faults hit (0..111); -1: a random byte each time
+    int startMidFrame = -1;      // >=0: after each start the stream begins with a report's bytes from here on
+
     int effectiveDeviceType() const { return deviceType >= 0 ? deviceType : (txu ? 4 : 8); }
 };
 

@@ -1,0 +1,77 @@
+#include "linefaults.h"
+
+#include "frame.h"
+#include "options.h"
+
+namespace sim {
+
+LineFaults::LineFaults(const DeviceOptions &options)
+    : m_opt(options)
+{
+}
+
+void LineFaults::once(Kind kind, int at)
+{
+    m_once.append({kind, at});
+}
+
+QByteArray LineFaults::apply(const QByteArray &frame, QString *what)
+{
+    what->clear();
+    ++m_frames;
+    QByteArray out = frame;
+    auto every = [this](int n) { return n > 0 && m_frames % quint64(n) == 0; };
+    if (every(m_opt.dropEvery))
+        out = damage(out, {Kind::Drop, m_opt.faultByte}, what);
+    if (every(m_opt.insertEvery))
+        out = damage(out, {Kind::Insert, m_opt.faultByte}, what);
+    if (every(m_opt.flipEvery))
+        out = damage(out, {Kind::Flip, m_opt.faultByte}, what);
+    if (!m_once.isEmpty())
+        out = damage(out, m_once.takeFirst(), what);
+    return out;
+}
+
+QByteArray LineFaults::damage(const QByteArray &frame, Fault fault, QString *what)
+{
+    const int size = int(frame.size());
+    if (size == 0)
+        return frame;
+    const int at = fault.at >= 0 && fault.at < size
+        ? fault.at
+        : std::uniform_int_distribution<int>(0, size - 1)(m_random);
+    QByteArray out = frame;
+    QString done;
+    switch (fault.kind) {
+    case Kind::Drop:
+        out.remove(at, 1);
+        done = QStringLiteral("byte %1 dropped").arg(at);
+        break;
+    case Kind::Insert: {
+        const char extra = char(std::uniform_int_distribution<int>(0, 255)(m_random));
+        out.insert(at, extra);
+        done = QStringLiteral("byte 0x%1 inserted before byte %2").arg(quint8(extra), 2, 16, QLatin1Char('0')).arg(at);
+        break;
+    }
+    case Kind::Flip:
+        out[at] = char(~quint8(out.at(at)));
+        done = QStringLiteral("byte %1 inverted").arg(at);
+        break;
+    }
+    *what = what->isEmpty() ? done : *what + QStringLiteral(", ") + done;
+    return out;
+}
+
+QByteArray LineFaults::reportTail(int from)
+{
+    QByteArray a;
+    appendU16(a, 0x058D);                // beacons A: 141, 5
+    appendU16(a, 0x0100);                // audio A: 0, 1
+    appendU16(a, 0x0000);                // beacons B: 0, 0
+    appendU16(a, 0x2A00);                // audio B: 0, 42
+    appendU16(a, quint16(qint16(-60)));  // RSSI A: 0xC4 (role 0), 0xFF
+    appendU16(a, quint16(qint16(-70)));  // RSSI B
+    return buildFrame(rpl::Sniff, kUnitWlan, a).mid(qBound(0, from, kFrameSize));
+}
+
+} // namespace sim

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <random>
+
+namespace sim {
+
+struct DeviceOptions;
+
+// Damage on the line from the device to the program: a byte of a frame lost,
+// an extra byte, a byte turned into its inverse, or the stream picked up in
+// the middle of a frame. The switches in DeviceOptions damage every n-th
+// frame; once() damages the next frame only.
+class LineFaults
+{
+public:
+    enum class Kind { Drop, Insert, Flip };
+
+    explicit LineFaults(const DeviceOptions &options);
+
+    // The next frame is damaged this way at byte `at` (0..111; -1: a random byte).
+    void once(Kind kind, int at);
+
+    // The bytes that go on the line for `frame`. *what tells what was done to
+    // it, and is empty when the frame goes out as it is.
+    QByteArray apply(const QByteArray &frame, QString *what);
+
+    // The rest of a sniffer report from byte `from` on, as a program sees it
+    // when it opens the port while the device is sending that report. Its
+    // counters hold a false frame start at byte 8: 141, 5, 0, 1, 0, 0, 0,
+    // then 42 and a role byte of 0, a master's device information.
+    static QByteArray reportTail(int from);
+
+private:
+    struct Fault
+    {
+        Kind kind;
+        int at;
+    };
+    QByteArray damage(const QByteArray &frame, Fault fault, QString *what);
+
+    const DeviceOptions &m_opt;
+    QList<Fault> m_once;
+    quint64 m_frames = 0;
+    std::mt19937 m_random{20261207u};
+};
+
+} // namespace sim
