@@ -52,7 +52,7 @@ private:
     int m_head = 0;
 };
 
-enum class Fault { None, Lost, Inserted, Flipped, LateStart };
+enum class Fault { None, Lost, Inserted, Flipped, FlippedHeader, LateStart };
 
 const char *fault_name(Fault f)
 {
@@ -61,6 +61,7 @@ const char *fault_name(Fault f)
     case Fault::Lost: return "lost byte";
     case Fault::Inserted: return "inserted byte";
     case Fault::Flipped: return "flipped byte";
+    case Fault::FlippedHeader: return "flipped header byte";
     case Fault::LateStart: return "late start";
     }
     return "";
@@ -188,7 +189,9 @@ Trial make_trial(Fault fault, Random &r)
         t.received += t.sent.last();
         t.intact.append(true);
     }
-    const int pos = uniform(r, FRAME_SIZE, (FRAMES_PER_STREAM - 1) * FRAME_SIZE - 1);
+    int pos = uniform(r, FRAME_SIZE, (FRAMES_PER_STREAM - 1) * FRAME_SIZE - 1);
+    if (fault == Fault::FlippedHeader)
+        pos = pos / FRAME_SIZE * FRAME_SIZE + uniform(r, 0, 6);
     const int hit = pos / FRAME_SIZE;
     switch (fault) {
     case Fault::None:
@@ -204,6 +207,7 @@ Trial make_trial(Fault fault, Random &r)
             t.intact[hit] = false;
         break;
     case Fault::Flipped:
+    case Fault::FlippedHeader:
         t.received[pos] = char(quint8(t.received.at(pos)) ^ quint8(uniform(r, 1, 255)));
         t.intact[hit] = false;
         break;
@@ -287,7 +291,8 @@ int main(int argc, char *argv[])
     std::printf("|---|---|---|---|---|---|\n");
     Tally speed_before;
     Tally speed_after;
-    for (Fault fault : {Fault::None, Fault::Lost, Fault::Inserted, Fault::Flipped, Fault::LateStart}) {
+    for (Fault fault : {Fault::None, Fault::Lost, Fault::Inserted, Fault::Flipped, Fault::FlippedHeader,
+                        Fault::LateStart}) {
         Tally before;
         Tally after;
         Random r(20261207u + unsigned(fault));

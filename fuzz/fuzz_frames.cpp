@@ -11,12 +11,12 @@
 //    order, never overlapping, each with a consistent header (141, L from 1
 //    to 105, byte 1 = L + 4, bytes 2, 4 and 6 zero).
 //  - Cut into reads, the stream gives exactly those frames, as long as no read
-//    ends at the end of a candidate that the one read passed over, or within
-//    the 6 bytes after it: only there may a read's end hide the bytes that show
-//    a candidate false. Passed over are the bytes of the one read outside its
-//    frames; a candidate is a 141 among them with 111 bytes after it.
-//  - After every read, whatever is left holds no complete frame: fewer than
-//    112 bytes stay buffered.
+//    ends at the end of a candidate that the one read passed over or left
+//    waiting at the end, or within the 6 bytes after it: only there may a
+//    read's end hide the bytes that show a candidate false. Such candidates
+//    are among the 141s outside the one read's frames that have 111 bytes
+//    after them.
+//  - After every read, at most a frame and the 6 bytes after it stay buffered.
 
 #include "frame.h"
 #include "frame_assembler.h"
@@ -72,7 +72,7 @@ QList<QByteArray> frames_of(const QByteArray &stream, const QVector<int> &cuts)
         done = cut;
         while (assembler.take(&frame))
             frames.append(frame);
-        require(assembler.buffered() < FRAME_SIZE, "no complete frame stays buffered");
+        require(assembler.buffered() <= FRAME_SIZE + AFTER_CANDIDATE, "at most a frame and 6 bytes stay buffered");
     }
     return frames;
 }
@@ -119,11 +119,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         end = int(at) + FRAME_SIZE;
         expected.append(frame);
     }
-    require(whole.buffered() < FRAME_SIZE, "no complete frame stays buffered");
+    require(whole.buffered() <= FRAME_SIZE + AFTER_CANDIDATE, "at most a frame and 6 bytes stay buffered");
 
     QVector<bool> unsafe(stream.size() + 1, false);
     for (int p = 0; p + FRAME_SIZE <= stream.size(); ++p) {
-        if (in_frame.at(p) || quint8(stream.at(p)) != FRAME_START || p >= stream.size() - whole.buffered())
+        if (in_frame.at(p) || quint8(stream.at(p)) != FRAME_START)
             continue;
         for (int c = p + FRAME_SIZE; c <= qMin(p + FRAME_SIZE + AFTER_CANDIDATE, stream.size()); ++c)
             unsafe[c] = true;

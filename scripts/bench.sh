@@ -10,9 +10,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bench="${TVC_BUILD_DIR:-$root/build}/bench"
 export QT_QPA_PLATFORM=offscreen
 
-large=6553600 decode=200000 lines=100000 runs=10
+large=6553600 decode=200000 lines=100000 runs=10 faults=20000
 if [ "${1:-}" = quick ]; then
-    large=1000000 decode=20000 lines=10000 runs=3
+    large=1000000 decode=20000 lines=10000 runs=3 faults=2000
 fi
 
 echo "== Machine"
@@ -33,3 +33,6 @@ quiet "$bench/bench_sniffer" "$lines"
 echo
 echo "== 4. Start-up"
 quiet "$bench/bench_startup" "$runs"
+echo
+echo "== 5. Reception under line faults"
+quiet "$bench/bench_reception" "$faults"

@@ -225,6 +225,8 @@ void FramesTest::single_faults_cost_only_the_damaged_frame_data()
     QTest::newRow("lost start byte of the next frame") << without(g_at) << QList<int>{} << QList<QByteArray>{e, f, h};
     QTest::newRow("lost header byte of the next frame") << without(g_at + 4) << QList<int>{}
                                                          << QList<QByteArray>{e, f, h};
+    QTest::newRow("changed start byte of the next frame") << without(g_at).insert(g_at, '\x0d') << QList<int>{g_at + 3}
+                                                          << QList<QByteArray>{e, f, h};
     QTest::newRow("inserted byte in a payload") << with(FRAME_SIZE + 60, '\x8d') << QList<int>{}
                                                 << QList<QByteArray>{e, g, h};
     QTest::newRow("inserted byte in the next header") << with(g_at + 3, 0) << QList<int>{}

@@ -26,25 +26,32 @@ bool header_fits(const quint8 *p, int n)
     return n < 7 || p[6] == 0;
 }
 
+enum class Damage { Yes, No, Perhaps };
+
 // Whether the `n` bytes at `next` (1 <= n <= 7), which follow a frame whose
-// last byte is `last`, are the next frame's header damaged in one byte rather
-// than a sign that the frame itself is damaged.
-bool next_header_damaged(quint8 last, const quint8 *next, int n)
+// last byte is `last` and do not begin a header, are the next frame's header
+// damaged in one byte rather than a sign that the frame itself is damaged.
+// Perhaps: only more of them can tell.
+Damage next_header_damaged(quint8 last, const quint8 *next, int n)
 {
     // The start byte is in place; a later header byte was lost, added or changed.
     if (next[0] == FRAME_START)
-        return true;
-    // A frame that lost a byte ends with the next frame's start byte, and what
-    // follows it is that header without its start: the same bytes as after an
-    // intact frame whose successor lost its start byte. Only the last byte
-    // tells them apart.
-    if (last == FRAME_START)
-        return false;
+        return Damage::Yes;
     quint8 restored[HEADER_SIZE] = {FRAME_START};
+    // The start byte was lost. A frame that lost a byte itself ends with the
+    // next frame's start byte and is followed by the same bytes; only its last
+    // byte tells them apart.
     const int m = qMin(n, HEADER_SIZE - 1);
     for (int i = 0; i < m; ++i)
         restored[i + 1] = next[i];
-    return header_fits(restored, m + 1);
+    if (last != FRAME_START && header_fits(restored, m + 1))
+        return Damage::Yes;
+    // The start byte was changed: the rest is a header's, all 7 bytes told.
+    for (int i = 1; i < n; ++i)
+        restored[i] = next[i];
+    if (!header_fits(restored, n))
+        return Damage::No;
+    return n == HEADER_SIZE ? Damage::Yes : Damage::Perhaps;
 }
 
 } // namespace
@@ -73,8 +80,16 @@ FrameAssembler::Verdict FrameAssembler::judge() const
     const int following = qMin(avail - FRAME_SIZE, HEADER_SIZE);
     if (following == 0 || header_fits(next, following))
         return Verdict::Frame;
-    if (m_in_step && next_header_damaged(p[FRAME_SIZE - 1], next, following))
+    if (!m_in_step)
+        return Verdict::Rejected;
+    switch (next_header_damaged(p[FRAME_SIZE - 1], next, following)) {
+    case Damage::Yes:
         return Verdict::Frame;
+    case Damage::Perhaps:
+        return Verdict::Wait;
+    case Damage::No:
+        break;
+    }
     return Verdict::Rejected;
 }
 

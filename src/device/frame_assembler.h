@@ -24,19 +24,22 @@
 // for each acknowledgement, so waiting for what follows would cost time.
 //
 // Two exceptions keep intact frames next to a damaged one:
-//  - A frame that starts exactly where the previous frame ended is kept when
-//    what follows is the next frame's header damaged in one byte (it starts
-//    with 141, or it reads as a header whose 141 was lost), unless the frame's
-//    own last byte is 141: then the frame itself lost a byte and swallowed the
-//    next start byte.
+//  - A frame that starts where a frame is due (where the previous frame ended,
+//    or at the start of the stream) is kept when what follows is the next
+//    frame's header damaged in one byte: it starts with 141; or it reads as a
+//    header whose 141 was lost, unless the frame's own last byte is 141 (then
+//    the frame itself lost a byte and swallowed the next start byte); or all 7
+//    bytes read as a header whose 141 was changed. Until those 7 bytes have
+//    arrived such a frame may wait.
 //  - A frame handed out at the end of the received bytes whose last byte is
 //    141 may have swallowed the next frame's start in the same way; that byte
 //    is looked at again as a possible frame start.
 //
 // The frames handed out do not depend on how the stream is cut into reads,
 // except where a read ends at the end of a candidate that the bytes after it
-// reject, or within the 6 bytes after it: such a candidate is handed out when
-// the read ends before the byte that shows it false.
+// reject (or would decide on, were there more), or within the 6 bytes after
+// it: such a candidate is handed out when the read ends before the byte that
+// shows it false.
 //
 // take() is pull-based on purpose: a caller that decodes frames in a loop and is
 // reset in the middle (clear()) simply finds no further frame.
@@ -46,7 +49,8 @@ public:
     void append(const QByteArray &bytes);
 
     // Moves the next frame into *frame and returns true, or returns false
-    // while none is complete. Fewer than 112 bytes stay buffered afterwards.
+    // while none is complete. Afterwards at most a frame and the 6 bytes after
+    // it stay buffered.
     bool take(QByteArray *frame);
 
     void clear();
