@@ -20,45 +20,19 @@
 
 #include "frame.h"
 #include "frame_assembler.h"
+#include "fuzz_support.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QVector>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 constexpr int HEADER_SIZE = 3;
 constexpr int AFTER_CANDIDATE = 6;
 constexpr int READ_LIMITS[] = {1, 2, 7, 64, 111, 112, 113, 200, 4096};
-
-void require(bool ok, const char *what)
-{
-    if (ok)
-        return;
-    std::fprintf(stderr, "fuzz_frames: broken: %s\n", what);
-    std::abort();
-}
-
-quint32 next_random(quint32 &state)
-{
-    // xorshift32; the state is never 0.
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-}
-
-bool consistent(const QByteArray &frame)
-{
-    const int length = frame_u8(frame, 3);
-    return frame.size() == FRAME_SIZE && frame_u8(frame, 0) == FRAME_START && length >= 1 && length <= 105
-        && frame_u8(frame, 1) == length + 4 && frame_u8(frame, 2) == 0 && frame_u8(frame, 4) == 0
-        && frame_u8(frame, 6) == 0;
-}
 
 // Feeds `stream` in reads that end at `cuts` (the last one the stream's end).
 QList<QByteArray> frames_of(const QByteArray &stream, const QVector<int> &cuts)
@@ -110,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray frame;
     int end = 0;
     while (whole.take(&frame)) {
-        require(consistent(frame), "every frame has a consistent header");
+        require(consistent_frame(frame), "every frame has a consistent header");
         const qint64 at = whole.dropped() + qint64(expected.size()) * FRAME_SIZE;
         require(at >= end && at + FRAME_SIZE <= stream.size(), "frames follow each other within the stream");
         require(stream.mid(int(at), FRAME_SIZE) == frame, "a frame is the stream's own bytes");

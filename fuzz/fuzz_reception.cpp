@@ -18,6 +18,7 @@
 
 #include "frame.h"
 #include "frame_assembler.h"
+#include "fuzz_support.h"
 #include "port_finder.h"
 #include "sniffer.h"
 #include "tvc.h"
@@ -43,14 +44,6 @@ constexpr int HEADER_SIZE = 4;
 // frame, several frames.
 constexpr int PIECE_LIMITS[] = {1, 3, 7, 64, 111, 112, 113, 300, 4096};
 
-void require(bool ok, const char *what)
-{
-    if (ok)
-        return;
-    std::fprintf(stderr, "fuzz_reception: broken: %s\n", what);
-    std::abort();
-}
-
 // Accepts whatever modal box is open: the welcome box, the version boxes.
 void answer_modal_box()
 {
@@ -67,26 +60,6 @@ void quiet_messages(QtMsgType type, const QMessageLogContext &context, const QSt
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
     if (type == QtFatalMsg)
         std::abort();
-}
-
-quint32 next_random(quint32 &state)
-{
-    // xorshift32; the state is never 0.
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-}
-
-void check_frame(const QByteArray &frame)
-{
-    const int length = frame_u8(frame, 3);
-    require(frame.size() == FRAME_SIZE, "a frame is 112 bytes");
-    require(frame_u8(frame, 0) == FRAME_START, "a frame starts with 141");
-    require(length >= 1 && length <= 105 && frame_u8(frame, 1) == length + 4,
-            "a frame's byte 1 is its payload length (1 to 105) plus 4");
-    require(frame_u8(frame, 2) == 0 && frame_u8(frame, 4) == 0 && frame_u8(frame, 6) == 0,
-            "a frame's bytes 2, 4 and 6 are 0");
 }
 
 // Puts the window into a known state, so that an input decodes the same way
@@ -150,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         pieces.append(stream.mid(pos, n));
         pos += n;
         while (pieces.take(&frame)) {
-            check_frame(frame);
+            require(consistent_frame(frame), "every frame decoded has a consistent header");
             window->parse_reply(frame);
         }
         require(pieces.buffered() >= 0 && pieces.buffered() <= FRAME_SIZE + 6,

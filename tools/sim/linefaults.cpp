@@ -50,7 +50,7 @@ QByteArray LineFaults::damage(const QByteArray &frame, Fault fault, QString *wha
     case Kind::Insert: {
         const char extra = char(std::uniform_int_distribution<int>(0, 255)(m_random));
         out.insert(at, extra);
-        done = QStringLiteral("byte 0x%1 inserted before byte %2").arg(quint8(extra), 2, 16, QLatin1Char('0')).arg(at);
+        done = QStringLiteral("byte 0x%1 inserted before byte %2").arg(uint(quint8(extra)), 2, 16, QLatin1Char('0')).arg(at);
         break;
     }
     case Kind::Flip:
