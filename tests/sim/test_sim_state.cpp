@@ -277,6 +277,29 @@ private slots:
         }
     }
 
+    void lineFaultsDamageTheFramesAsked()
+    {
+        sim::DeviceOptions o = quietOptions();
+        o.dropEvery = 2;
+        o.faultByte = 5;
+        o.startMidFrame = 8;
+        Rig r(o);
+        QVERIFY(r.started && r.opened);
+        QCOMPARE(r.dev.runCommand(QStringLiteral("flip 7")), QStringLiteral("the next frame has byte 7 inverted"));
+        for (int i = 0; i < 4; ++i)
+            r.dev.setLinkState(2);
+
+        const QByteArray frame = hexFrame("8d 06 00 02 00 00 00 09 02");
+        QByteArray flipped = frame;
+        flipped[7] = char(0xF6);
+        const QByteArray shortened = frame.left(5) + frame.mid(6);
+        const QByteArray expected = sim::LineFaults::reportTail(8) + flipped + shortened + frame + shortened;
+        QCOMPARE(expected.left(8).toHex(' '), QByteArray("8d 05 00 01 00 00 00 2a"));
+        auto received = [&r]() { return r.client->frames.join() + r.client->pending; };
+        QVERIFY(QTest::qWaitFor([&]() { return received().size() >= expected.size(); }, 5000));
+        QCOMPARE(received().toHex(' '), expected.toHex(' '));
+    }
+
     void consoleControlsTheLink()
     {
         Rig r;
