@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -328,6 +329,10 @@ void ConnectionTest::frames_arriving_in_pieces_or_together_are_each_decoded_once
     // The master's channel report arrives in 64-byte pieces as well.
     auto *chanlist = child<QComboBox>(&window, "chanlist");
     QTRY_COMPARE(chanlist->currentText(), QStringLiteral("36"));
+    // The list shows 36 before the device's channel report arrives: let its
+    // last piece go out before writing past the device's own queue.
+    QTRY_VERIFY(std::any_of(device->sent().cbegin(), device->sent().cend(),
+                            [](const sim::SentFrame &f) { return frame_code(f.bytes) == RPL_CHANNEL; }));
 
     // Noise on the line, then three replies in one write.
     device->options().splitSize = 0;
