@@ -311,9 +311,12 @@ private slots:
         QVERIFY(!r.dev.options().logFrames);
         QCOMPARE(r.dev.runCommand(QStringLiteral("hangup")), QStringLiteral("hung up"));
         QVERIFY(!r.dev.isConnected());
-        const QString path = r.dev.runCommand(QStringLiteral("replug"));
+        const QString path = r.dev.runCommand(QStringLiteral("plug"));
         QCOMPARE(path, r.dev.slavePath());
         QVERIFY(r.dev.isConnected());
+        QCOMPARE(r.dev.runCommand(QStringLiteral("replug 50")), QStringLiteral("hung up; plugging in again in 50 ms"));
+        QVERIFY(!r.dev.isConnected());
+        QTRY_VERIFY(r.dev.isConnected());
     }
 };
 

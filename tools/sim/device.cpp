@@ -43,6 +43,9 @@ Device::Device(const DeviceOptions &options, QObject *parent)
 
     m_linkTimer.setSingleShot(true);
     connect(&m_linkTimer, &QTimer::timeout, this, [this]() { setLinkState(2); });
+
+    m_plugTimer.setSingleShot(true);
+    connect(&m_plugTimer, &QTimer::timeout, this, [this]() { start(); });
 }
 
 Device::~Device() = default;
@@ -80,6 +83,7 @@ QString Device::slavePath() const
 
 void Device::hangUp()
 {
+    m_plugTimer.stop();
     m_writer->clear();
     m_inQueue.clear();
     m_inTimer.stop();
@@ -93,6 +97,12 @@ void Device::hangUp()
         log(QStringLiteral("hung up"));
         emit hungUp();
     }
+}
+
+void Device::replug(int delayMs)
+{
+    hangUp();
+    m_plugTimer.start(qMax(delayMs, 0));
 }
 
 void Device::discardUnread()
@@ -508,8 +518,9 @@ QString Device::commandHelp()
         "temp N           change the module temperature (reply 75)\n"
         "gain up|down     one gain step (reply 21)\n"
         "info             send the device information (reply 42)\n"
-        "hangup           pull the cable\n"
-        "replug           plug it in again (new pseudo-terminal)\n"
+        "unplug, hangup   pull the cable (the terminal and the --link-path symlink go)\n"
+        "plug             plug it in (a new terminal; the symlink follows it)\n"
+        "replug [ms]      unplug, and plug in again after ms (default 1000)\n"
         "flush            drop replies the program has not read\n"
         "drop [K]         the next frame loses byte K on the line (a random byte without K)\n"
         "insert [K]       the next frame gets an extra byte before byte K\n"
@@ -573,15 +584,22 @@ QString Device::runCommand(const QString &line)
         stepGain(a == QLatin1String("up"));
         return QStringLiteral("input byte 0x%1").arg(m_opt.input, 2, 16, QLatin1Char('0'));
     }
-    if (c == QLatin1String("hangup") && w.size() == 1) {
+    if ((c == QLatin1String("hangup") || c == QLatin1String("unplug")) && w.size() == 1) {
         hangUp();
         return QStringLiteral("hung up");
     }
-    if (c == QLatin1String("replug") && w.size() == 1) {
+    if (c == QLatin1String("plug") && w.size() == 1) {
+        if (isConnected())
+            return QStringLiteral("already plugged in on ") + slavePath();
         QString err;
         if (!start(&err))
             return QStringLiteral("error: ") + err;
         return slavePath();
+    }
+    if (c == QLatin1String("replug") && (w.size() == 1 || (w.size() == 2 && ok && n >= 0))) {
+        const int delayMs = w.size() == 2 ? n : 1000;
+        replug(delayMs);
+        return QStringLiteral("hung up; plugging in again in %1 ms").arg(delayMs);
     }
     if (c == QLatin1String("flush") && w.size() == 1) {
         discardUnread();

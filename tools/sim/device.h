@@ -55,6 +55,8 @@ public:
     QString slavePath() const;
     // Pulls the cable: closes the pseudo-terminal and drops pending output.
     void hangUp();
+    // Pulls the cable now and plugs it in again after `delayMs` (start()).
+    void replug(int delayMs);
     // Drops replies the program has not read yet (for example while its port
     // was closed), including those still held back by the fault switches.
     void discardUnread();
@@ -159,6 +161,7 @@ private:
     quint32 m_reportTick = 0;
     QTimer m_reportTimer;
     QTimer m_linkTimer;
+    QTimer m_plugTimer;
 
     QStringList m_violations;
     QList<CompletedImage> m_images;
