@@ -73,10 +73,12 @@ void TVC::on_actionFirmware_Update_triggered()
     // The firmware dialog talks to the device alone while it is open.
     disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
     disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
+    firmware_dialog_open = true;
     {
         FWUpdate dialog(this);
         dialog.exec();
     }
+    firmware_dialog_open = false;
 
     if (update_started && service_level != 2) {
         QCoreApplication::quit();
@@ -84,6 +86,7 @@ void TVC::on_actionFirmware_Update_triggered()
     }
     // The dialog may have lost the device; then there is nothing to show.
     if (!serial_port->isOpen()) {
+        forget_lost_port();
         reset_connection();
         return;
     }

@@ -64,6 +64,8 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 
     QMessageBox::information(nullptr, tr("Welcome"), WELCOME_TEXT, QMessageBox::Ok);
 
+    // Watching starts before the first search, so that no port slips in between.
+    watch_for_devices();
     connect_device(false);
 }
 

@@ -7,6 +7,8 @@
 #include <QSerialPort>
 #include <QTimer>
 
+#include <optional>
+
 namespace Ui {
 class TVC;
 }
@@ -73,6 +75,18 @@ private slots:
     void on_comportslist_activated(const QString &text);
 
 private:
+    // connect_device without the box: the port's error description when
+    // opening or configuring the port failed.
+    std::optional<QString> open_device(bool use_selected_port);
+    // A device plugged in while the window is idle is connected on its own.
+    void watch_for_devices();
+    void look_for_plugged_device();
+    void connect_on_its_own(bool first_try);
+    // No port open and no firmware dialog running.
+    bool idle() const;
+    // The link was lost: its port, when seen again, counts as plugged in anew.
+    void forget_lost_port();
+
     // Mute and gain share a one-second guard: a press within it is dropped.
     void send_guarded(quint8 code, int argument);
     void detach_channel_slot();
@@ -98,6 +112,10 @@ private:
     quint8 rf_channel = 0;
 
     PortFinder port_finder;
+    QStringList ports_seen;  // present at the last look
+    QString linked_port;     // the port last opened
+    QTimer open_retry;
+    bool firmware_dialog_open = false;
     FrameAssembler rx_frames;
     bool decoding_batch = false;
     bool display_frozen = false;

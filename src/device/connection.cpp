@@ -6,6 +6,7 @@
 
 #include "constants.h"
 #include "frame.h"
+#include "port_watcher.h"
 #include "sniffer.h"
 #include "status_display.h"
 
@@ -15,7 +16,21 @@
 namespace {
 constexpr qint32 LINK_BAUD_RATE = 115200;
 constexpr int STATUS_REQUEST_DELAY_MS = 10;
+// The one retry of a port that appeared but could not be opened.
+constexpr int OPEN_RETRY_MS = 1000;
 } // namespace
+
+void TVC::watch_for_devices()
+{
+    open_retry.setSingleShot(true);
+    open_retry.setInterval(OPEN_RETRY_MS);
+    connect(&open_retry, &QTimer::timeout, this, [this] {
+        if (idle())
+            connect_on_its_own(false);
+    });
+    auto *watcher = new PortWatcher(port_finder.places(), this);
+    connect(watcher, &PortWatcher::ports_changed, this, &TVC::look_for_plugged_device);
+}
 
 void TVC::send_command(quint8 code, quint8 unit, int argument)
 {
@@ -76,6 +91,13 @@ bool TVC::configure_port()
 
 void TVC::connect_device(bool use_selected_port)
 {
+    if (const auto failure = open_device(use_selected_port))
+        QMessageBox::critical(this, tr("Error"), *failure, QMessageBox::Ok);
+}
+
+std::optional<QString> TVC::open_device(bool use_selected_port)
+{
+    open_retry.stop();
     reset_connection();
 
     QString port_name;
@@ -84,6 +106,7 @@ void TVC::connect_device(bool use_selected_port)
     } else {
         ui->comportslist->clear();
         const PortScan scan = port_finder.scan();
+        ports_seen = scan.present;
         ui->comportslist->addItems(scan.candidates);
         if (!scan.candidates.isEmpty())
             port_name = scan.candidates.first();
@@ -91,26 +114,62 @@ void TVC::connect_device(bool use_selected_port)
         ui->l_p2p_devtype->setToolTip(scan.summary);
     }
     if (port_name.isEmpty())
-        return;
+        return std::nullopt;
 
     serial_port->setPortName(port_name);
-    if (!serial_port->open(QIODevice::ReadWrite)) {
-        QMessageBox::critical(this, tr("Error"), serial_port->errorString(), QMessageBox::Ok);
-        return;
-    }
+    if (!serial_port->open(QIODevice::ReadWrite))
+        return serial_port->errorString();
     if (!configure_port()) {
         const QString reason = serial_port->errorString();
         serial_port->close();
-        QMessageBox::critical(this, tr("Error"), reason, QMessageBox::Ok);
-        return;
+        return reason;
     }
     rx_frames.clear();
+    linked_port = port_name;
 
     connect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error,
             Qt::UniqueConnection);
     port_signals_connected = true;
     QTimer::singleShot(STATUS_REQUEST_DELAY_MS, this, &TVC::update_timeout);
     ui->l_p2p_devtype->setText(UPDATING_TEXT);
+    return std::nullopt;
+}
+
+// Only a port that was not there at the last look, and that discovery would
+// take, starts an attempt; one that is there all along is left to Refresh.
+void TVC::look_for_plugged_device()
+{
+    const PortScan scan = port_finder.scan();
+    bool plugged_in = false;
+    for (const QString &name : scan.present)
+        plugged_in = plugged_in || (!ports_seen.contains(name) && scan.candidates.contains(name));
+    ports_seen = scan.present;
+    if (plugged_in && idle())
+        connect_on_its_own(true);
+}
+
+// A port may show up before it may be opened (its permissions are set a moment
+// later), so a failure is kept quiet once and tried again shortly after. Only a
+// port that still fails tells the user, with the box that Refresh would give.
+void TVC::connect_on_its_own(bool first_try)
+{
+    const auto failure = open_device(false);
+    if (!failure)
+        return;
+    if (first_try)
+        open_retry.start();
+    else
+        QMessageBox::critical(this, tr("Error"), *failure, QMessageBox::Ok);
+}
+
+bool TVC::idle() const
+{
+    return !serial_port->isOpen() && !firmware_dialog_open;
+}
+
+void TVC::forget_lost_port()
+{
+    ports_seen.removeAll(linked_port);
 }
 
 void TVC::update_timeout()
@@ -178,6 +237,7 @@ void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)
     // A failing port keeps reporting errors until it is closed: end the link
     // first, then tell the user once.
     const QString reason = serial_port->errorString();
+    forget_lost_port();
     reset_connection();
     if (service_level == 2)
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);

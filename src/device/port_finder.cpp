@@ -1,9 +1,23 @@
 #include "port_finder.h"
 
+#include <QFileInfo>
 #include <QObject>
 #include <QSerialPortInfo>
 
 const QString BRIDGE_MANUFACTURER = QStringLiteral("Silicon Lab");
+
+namespace {
+
+// The file of a port: a name such as ttyUSB0 lives in /dev; a device path
+// (/dev/pts/3, ./link) is its own.
+QString port_location(const QString &name)
+{
+    const bool is_path = name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1String("./"))
+        || name.startsWith(QLatin1String("../"));
+    return is_path ? name : QStringLiteral("/dev/") + name;
+}
+
+} // namespace
 
 QList<SerialPortEntry> system_serial_ports()
 {
@@ -27,22 +41,32 @@ QString why_passed_over(const SerialPortEntry &port)
     return QString();
 }
 
-PortFinder PortFinder::from_list(PortLister lister)
+PortFinder PortFinder::from_list(PortLister lister, const QStringList &places)
 {
     PortFinder finder;
     finder.m_lister = lister ? std::move(lister) : [] { return QList<SerialPortEntry>(); };
+    finder.m_places = places;
     return finder;
 }
 
 PortFinder PortFinder::system()
 {
+#ifdef Q_OS_UNIX
+    return from_list(system_serial_ports, {QStringLiteral("/dev")});
+#else
     return from_list(system_serial_ports);
+#endif
 }
 
 PortFinder PortFinder::fixed(const QString &name)
 {
     PortFinder finder;
     finder.m_fixed = name;
+#ifdef Q_OS_UNIX
+    // The directory of the name itself: a stable symlink comes and goes there.
+    if (!name.isEmpty())
+        finder.m_places.append(QFileInfo(port_location(name)).absolutePath());
+#endif
     return finder;
 }
 
@@ -53,12 +77,15 @@ PortScan PortFinder::scan() const
         if (!m_fixed.isEmpty()) {
             scan.candidates.append(m_fixed);
             scan.summary = QObject::tr("Port named on the command line: %1").arg(m_fixed);
+            if (QFileInfo::exists(port_location(m_fixed)))
+                scan.present.append(m_fixed);
         }
         return scan;
     }
     QStringList lines;
     const auto ports = m_lister();
     for (const SerialPortEntry &port : ports) {
+        scan.present.append(port.name);
         const QString reason = why_passed_over(port);
         if (reason.isEmpty()) {
             scan.candidates.append(port.name);

@@ -28,29 +28,35 @@ extern const QString BRIDGE_MANUFACTURER;
 // manufacturer must name the bridge and no other program may hold it.
 QString why_passed_over(const SerialPortEntry &port);
 
-// The result of one search: the candidates, first choice first, and a few
-// lines for the user on what was seen.
+// The result of one search: the candidates, first choice first, a few lines
+// for the user on what was seen, and every port there is now, candidate or not
+// (so that a later search can tell which ports are new).
 struct PortScan
 {
     QStringList candidates;
     QString summary;
+    QStringList present;
 };
 
 // Finds the names of the ports the device may be on, first choice first.
 class PortFinder
 {
 public:
-    // Every qualifying port that `lister` reports, in its order.
-    static PortFinder from_list(PortLister lister);
+    // Every qualifying port that `lister` reports, in its order. New ports
+    // appear in the directories `places` (none: the finder is not told of them).
+    static PortFinder from_list(PortLister lister, const QStringList &places = QStringList());
     // The system's ports (the default).
     static PortFinder system();
     // One port named by the user (a port name or a device path), taken as it is:
-    // no manufacturer or busy test.
+    // no manufacturer or busy test. It is present while its file exists.
     static PortFinder fixed(const QString &name);
 
     PortScan scan() const;
+    // The directories in which the ports this finder looks for appear.
+    QStringList places() const { return m_places; }
 
 private:
     PortLister m_lister;
     QString m_fixed;
+    QStringList m_places;
 };

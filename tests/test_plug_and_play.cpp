@@ -1,0 +1,134 @@
+// The window connects on its own when the device is plugged in, with the
+// simulated device making and removing its terminal and a symlink to it.
+
+#include "frame.h"
+#include "modal_answerer.h"
+#include "port_watcher.h"
+#include "status_display.h"
+#include "test_support.h"
+#include "tvc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString device_line(TVC &window)
+{
+    return child<QLabel>(&window, "l_p2p_devtype")->text();
+}
+
+int status_requests(const sim::Device &device)
+{
+    return received_with_code(device, CMD_STATUS).size();
+}
+
+} // namespace
+
+class PlugAndPlayTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qRegisterMetaType<QSerialPort::SerialPortError>(); }
+    void plugging_in_connects_once_each_time_but_not_under_the_firmware_dialog();
+    void named_port_that_cannot_be_opened_yet_is_tried_once_more();
+};
+
+void PlugAndPlayTest::plugging_in_connects_once_each_time_but_not_under_the_firmware_dialog()
+{
+    QTemporaryDir dir;
+    sim::DeviceOptions options;
+    options.symlinkPath = dir.filePath(QStringLiteral("ttyUSB0"));
+    sim::Device device(options);
+    device.setQuiet(true);
+    // The system's list: the bridge while the device is plugged in; it appears in `dir`.
+    const PortFinder ports = PortFinder::from_list([&device] {
+        QList<SerialPortEntry> list;
+        if (device.isConnected())
+            list.append({device.slavePath(), QStringLiteral("Silicon Labs"), false});
+        return list;
+    }, {dir.path()});
+    ModalAnswerer answerer;
+    TVC window(ports);
+    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+    QSignalSpy looks(window.findChild<PortWatcher *>(), &PortWatcher::ports_changed);
+
+    for (int plugged = 1; plugged <= 2; ++plugged) {
+        QVERIFY(device.start());
+        QTRY_COMPARE(device_line(window), QStringLiteral("<b>TXU Client (Slot 1)</b><br>"));
+        QCOMPARE(status_requests(device), plugged);
+        device.hangUp();
+        QTRY_COMPARE(device_line(window), NO_DEVICE_TEXT);
+    }
+    QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
+
+    // Plugged in while the firmware dialog has the port: the dialog keeps it.
+    QVERIFY(device.start());
+    QTRY_COMPARE(status_requests(device), 3);
+    const FirmwareDialogRun run = run_firmware_dialog(window, [&](QDialog *) {
+        int before = looks.count();
+        device.hangUp();
+        QTRY_VERIFY(!window.serial_port->isOpen() && looks.count() > before);
+        before = looks.count();
+        QVERIFY(device.start());
+        QTRY_VERIFY(looks.count() > before);
+        QVERIFY(!window.serial_port->isOpen());
+    });
+    QVERIFY(run.dialog_shown);
+    QCOMPARE(status_requests(device), 3);
+    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+}
+
+void PlugAndPlayTest::named_port_that_cannot_be_opened_yet_is_tried_once_more()
+{
+    // Named by a link in a directory that comes with the device, as udev's by-id links.
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("by-id/tavero"));
+    ModalAnswerer answerer;
+    TVC window(PortFinder::fixed(link));
+    QCOMPARE(answerer.titles(), QStringList({"Welcome", "Error"}));  // not there at start-up
+    answerer.clear();
+    QSignalSpy looks(window.findChild<PortWatcher *>(), &PortWatcher::ports_changed);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("by-id")));
+    QTRY_COMPARE(looks.count(), 1);
+
+    // The port shows up before it can be opened: no box yet...
+    QSignalSpy errors(window.serial_port, &QSerialPort::errorOccurred);
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), link));
+    QTRY_VERIFY(!errors.isEmpty() && errors.last().first().value<QSerialPort::SerialPortError>() != QSerialPort::NoError);
+    QCOMPARE(answerer.count(), 0);
+    // ...and one retry a moment later finds it usable.
+    sim::DeviceOptions options;
+    options.symlinkPath = link;
+    auto device = start_device(options);
+    QTRY_COMPARE(status_requests(*device), 1);
+    QCOMPARE(answerer.count(), 0);
+    // Off and straight back on, as a device that restarts its USB bridge: the
+    // same name, and yet plugged in anew.
+    device->replug(0);
+    QTRY_COMPARE(status_requests(*device), 2);
+
+    // Pulled, and back as a port that stays unusable: one box after the retry...
+    device->hangUp();
+    QTRY_COMPARE(device_line(window), NO_DEVICE_TEXT);
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), link));
+    QTRY_COMPARE(answerer.titles(), QStringList({"Error"}));
+    // ...and nothing more: neither other changes beside it nor time bring it back.
+    errors.clear();
+    const int before = looks.count();
+    QFile other(dir.filePath(QStringLiteral("by-id/other")));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    QTRY_VERIFY(looks.count() > before);
+    QTest::qWait(1500);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(status_requests(*device), 2);
+}
+
+QTEST_MAIN(PlugAndPlayTest)
+#include "test_plug_and_play.moc"
