@@ -4,11 +4,12 @@
 #   scripts/run.sh [-- simulator options]
 #
 # The simulator plays a device on a pseudo-terminal and the program is started
-# with --port set to it. Type simulator commands (help, mute on, link 1, ...)
-# into this terminal while the window is open; closing the window stops the
-# simulator. Without a display, everything runs under Xvfb: the welcome box is
-# answered, a screenshot of the window is saved once it shows the simulated
-# device, and the script ends.
+# with --port set to a symlink that follows the terminal, so that the program
+# finds the device again after "unplug" and "plug" (or "replug"). Type
+# simulator commands (help, mute on, link 1, ...) into this terminal while the
+# window is open; closing the window stops the simulator. Without a display,
+# everything runs under Xvfb: the welcome box is answered, a screenshot of the
+# window is saved once it shows the simulated device, and the script ends.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -48,23 +49,24 @@ trap cleanup EXIT
 
 source "$root/scripts/session.sh"
 # The simulator reads operator commands from this terminal.
-start_simulator "${sim_args[@]}"
+link="$work/tavero"
+start_simulator --link-path "$link" "${sim_args[@]}"
 if [ -z "$port" ]; then
     echo "The simulator did not start:" >&2
     cat "$sim_log" >&2 || true
     exit 1
 fi
-echo "Simulated device on $port; it logs every frame to $sim_log."
+echo "Simulated device on $port (linked as $link); it logs every frame to $sim_log."
 
 if [ $headless -eq 0 ]; then
-    "$build/src/tvc" --port "$port" || true
+    "$build/src/tvc" --port "$link" || true
     exit 0
 fi
 
 # No display: a virtual one.
 start_xvfb
 pids+=("$xvfb_pid")
-start_program --port "$port"
+start_program --port "$link"
 wait_for_device
 
 shot="$build/tvc-window.png"
