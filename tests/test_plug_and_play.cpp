@@ -2,32 +2,21 @@
 // simulated device making and removing its terminal and a symlink to it.
 
 #include "frame.h"
-#include "modal_answerer.h"
 #include "port_watcher.h"
 #include "status_display.h"
 #include "test_support.h"
 #include "tvc.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QString device_line(TVC &window)
-{
-    return child<QLabel>(&window, "l_p2p_devtype")->text();
-}
-
-int status_requests(const sim::Device &device)
+static int status_requests(const sim::Device &device)
 {
     return received_with_code(device, CMD_STATUS).size();
 }
-
-} // namespace
 
 class PlugAndPlayTest : public QObject
 {
@@ -46,28 +35,26 @@ void PlugAndPlayTest::plugging_in_connects_once_each_time_but_not_under_the_firm
     options.symlinkPath = dir.filePath(QStringLiteral("ttyUSB0"));
     sim::Device device(options);
     device.setQuiet(true);
-    // The system's list: the bridge while the device is plugged in; it appears in `dir`.
-    const PortFinder ports = PortFinder::from_list([&device] {
-        QList<SerialPortEntry> list;
-        if (device.isConnected())
-            list.append({device.slavePath(), QStringLiteral("Silicon Labs"), false});
-        return list;
-    }, {dir.path()});
+    // The bridge is listed while the device is plugged in, and appears in `dir`.
     ModalAnswerer answerer;
-    TVC window(ports);
-    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+    TVC window(PortFinder::from_list([&device] {
+        return device.isConnected() ? QList<SerialPortEntry>{{device.slavePath(), "Silicon Labs", false}}
+                                    : QList<SerialPortEntry>{};
+    }, {dir.path()}));
+    auto *line = child<QLabel>(&window, "l_p2p_devtype");
     QSignalSpy looks(window.findChild<PortWatcher *>(), &PortWatcher::ports_changed);
 
     for (int plugged = 1; plugged <= 2; ++plugged) {
+        QCOMPARE(line->text(), NO_DEVICE_TEXT);
         QVERIFY(device.start());
-        QTRY_COMPARE(device_line(window), QStringLiteral("<b>TXU Client (Slot 1)</b><br>"));
+        QTRY_COMPARE(line->text(), QStringLiteral("<b>TXU Client (Slot 1)</b><br>"));
         QCOMPARE(status_requests(device), plugged);
         device.hangUp();
-        QTRY_COMPARE(device_line(window), NO_DEVICE_TEXT);
+        QTRY_COMPARE(line->text(), NO_DEVICE_TEXT);
     }
     QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
 
-    // Plugged in while the firmware dialog has the port: the dialog keeps it.
+    // Unplugged and plugged in while the firmware dialog has the port: it is left alone.
     QVERIFY(device.start());
     QTRY_COMPARE(status_requests(device), 3);
     const FirmwareDialogRun run = run_firmware_dialog(window, [&](QDialog *) {
@@ -81,7 +68,7 @@ void PlugAndPlayTest::plugging_in_connects_once_each_time_but_not_under_the_firm
     });
     QVERIFY(run.dialog_shown);
     QCOMPARE(status_requests(device), 3);
-    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+    QCOMPARE(line->text(), NO_DEVICE_TEXT);
 }
 
 void PlugAndPlayTest::named_port_that_cannot_be_opened_yet_is_tried_once_more()
@@ -97,37 +84,33 @@ void PlugAndPlayTest::named_port_that_cannot_be_opened_yet_is_tried_once_more()
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("by-id")));
     QTRY_COMPARE(looks.count(), 1);
 
-    // The port shows up before it can be opened: no box yet...
+    // Shows up before it can be opened: a quiet failure, then one retry finds it usable.
     QSignalSpy errors(window.serial_port, &QSerialPort::errorOccurred);
     QVERIFY(QFile::link(QStringLiteral("/dev/null"), link));
-    QTRY_VERIFY(!errors.isEmpty() && errors.last().first().value<QSerialPort::SerialPortError>() != QSerialPort::NoError);
-    QCOMPARE(answerer.count(), 0);
-    // ...and one retry a moment later finds it usable.
+    QTRY_VERIFY(!errors.isEmpty());
     sim::DeviceOptions options;
     options.symlinkPath = link;
     auto device = start_device(options);
     QTRY_COMPARE(status_requests(*device), 1);
-    QCOMPARE(answerer.count(), 0);
     // Off and straight back on, as a device that restarts its USB bridge: the
     // same name, and yet plugged in anew.
     device->replug(0);
     QTRY_COMPARE(status_requests(*device), 2);
+    QCOMPARE(answerer.count(), 0);
 
-    // Pulled, and back as a port that stays unusable: one box after the retry...
+    // Pulled, and back as a port that stays unusable: one box after the retry,
+    // and neither other changes beside it nor time bring it back.
     device->hangUp();
-    QTRY_COMPARE(device_line(window), NO_DEVICE_TEXT);
+    QTRY_COMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), NO_DEVICE_TEXT);
     QVERIFY(QFile::link(QStringLiteral("/dev/null"), link));
     QTRY_COMPARE(answerer.titles(), QStringList({"Error"}));
-    // ...and nothing more: neither other changes beside it nor time bring it back.
     errors.clear();
     const int before = looks.count();
-    QFile other(dir.filePath(QStringLiteral("by-id/other")));
-    QVERIFY(other.open(QIODevice::WriteOnly));
+    QVERIFY(QFile(dir.filePath(QStringLiteral("by-id/other"))).open(QIODevice::WriteOnly));
     QTRY_VERIFY(looks.count() > before);
     QTest::qWait(1500);
     QCOMPARE(errors.count(), 0);
     QCOMPARE(answerer.count(), 1);
-    QCOMPARE(status_requests(*device), 2);
 }
 
 QTEST_MAIN(PlugAndPlayTest)
