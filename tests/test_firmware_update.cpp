@@ -299,6 +299,8 @@ private slots:
     void closing_without_start_cleans_up_and_returns_the_port();
     void picking_without_a_device();
     void package_name_bytes_read_as_latin1();
+    void manifest_that_is_no_file_is_refused_at_pick_data();
+    void manifest_that_is_no_file_is_refused_at_pick();
 
     void service_image_goes_out_frame_by_frame_data();
     void service_image_goes_out_frame_by_frame();
@@ -893,6 +895,55 @@ void FirmwareUpdateTest::package_name_bytes_read_as_latin1()
     // Each byte is one character; the name ends at its NUL byte.
     QVERIFY2(shown.contains(QStringLiteral("Package: Caf\u00e9 \u00b5 WLAN")), qPrintable(shown));
     QVERIFY(!shown.contains("hidden"));
+}
+
+void FirmwareUpdateTest::manifest_that_is_no_file_is_refused_at_pick_data()
+{
+    QTest::addColumn<bool>("as_link");
+    QTest::newRow("fw.txt a link to a good manifest") << true;
+    QTest::newRow("fw.txt a folder") << false;
+}
+
+void FirmwareUpdateTest::manifest_that_is_no_file_is_refused_at_pick()
+{
+    QFETCH(bool, as_link);
+
+    QTemporaryDir dir;
+    const QString outside = dir.filePath("outside.txt");
+    {
+        QFile file(outside);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Package().manifest);
+    }
+    Package package;
+    package.with_manifest = false;
+    package.extra = [&](const QString &staging) {
+        if (as_link)
+            QFile::link(outside, staging + "/fw.txt");
+        else
+            QDir().mkpath(staging + "/fw.txt/inside");
+    };
+    const QString zip = dir.filePath("package.zip");
+    QVERIFY(package.write(dir, zip));
+
+    Bench bench;
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+    bench.device->clearReceived();
+
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, zip);
+        QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), QString());
+        QVERIFY(!child<QPushButton>(dialog, "start_fw_button")->isEnabled());
+        QCOMPARE(work_dirs(), QStringList());
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY(!run.quit_requested);
+    QVERIFY(drain_to_device(*bench.window, *bench.device));
+    QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
+    QVERIFY2(boxes(bench.answerer).constFirst().text.contains("fw.txt is not a regular file"),
+             qPrintable(boxes(bench.answerer).constFirst().text));
+    QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
 // --- Service mode ------------------------------------------------------------

@@ -102,8 +102,8 @@ void FWUpdate::on_get_fw_button_clicked()
         QString error;
         if (!work_dir->isValid())
             error = work_dir->errorString();
-        else
-            unpack_package(chosen_file, work_dir->path(), &error);
+        else if (unpack_package(chosen_file, work_dir->path(), &error))
+            error = not_a_regular_file(QFileInfo(work_dir->filePath(MANIFEST_FILE)));
         if (!error.isEmpty()) {
             work_dir.reset();
             ui->fw_path->clear();
