@@ -38,6 +38,8 @@ const QString DONE_TEXT = QStringLiteral("Firmware update completed successfully
     + QStringLiteral("It is now safe to disconnect your device. Application will now close.");
 const QString SERVICE_DONE_TEXT = QStringLiteral("Firmware update completed successfully");
 const QString SILENT_MARK = QStringLiteral("has not answered");
+const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
+const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 
 QByteArray pattern(int size, int seed)
 {
@@ -314,6 +316,7 @@ private slots:
     void time_left_appears_after_a_second();
     void silence_notice_while_waiting_for_an_acknowledgement();
     void silence_notice_gone_once_the_device_answered_a_query();
+    void slow_finish_asks_not_to_disconnect();
 
 private:
     QByteArray saved_tmpdir;
@@ -1237,15 +1240,19 @@ void FirmwareUpdateTest::hang_up_outside_service_mode_is_silent_and_quits()
     WAIT_CONNECTED(bench);
     bench.answerer.clear();
 
+    QString shown;
     const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
         pick(dialog, bench.answerer, zip);
         start(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(!bench.device->isConnected(), 10000);
         QTRY_VERIFY(!bench.window->serial_port->isOpen());
+        shown = module_text(dialog);
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(run.quit_requested);
     QCOMPARE(box_titles(bench.answerer), QStringList());
+    // No box, but the dialog does not look alive either.
+    QCOMPARE(shown, LINK_LOST_TEXT);
 }
 
 // --- Progress while waiting --------------------------------------------------
@@ -1360,6 +1367,35 @@ void FirmwareUpdateTest::silence_notice_gone_once_the_device_answered_a_query()
     QCOMPARE(codes_but_status(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
     // The device did answer, and the dialog waits for nothing any more.
     QVERIFY2(!module_after_refusal.contains(SILENT_MARK), qPrintable(module_after_refusal));
+}
+
+void FirmwareUpdateTest::slow_finish_asks_not_to_disconnect()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("txu.ldr");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pattern(150, 16));
+    }
+
+    sim::DeviceOptions options = txu_device();
+    options.finishDelayMs = 6500;  // a flash commit
+    Bench bench(options);
+    WAIT_CONNECTED(bench);
+    enter_service_code(*bench.window, bench.answerer, SERVICE_CODE);
+    bench.answerer.clear();
+
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, path);
+        start(dialog);
+        QTRY_COMPARE_WITH_TIMEOUT(module_text(dialog), FINISHING_TEXT, 6400);
+        QCOMPARE(box_titles(bench.answerer), QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 5000);
+    });
+    QVERIFY(run.dialog_shown);
+    QCOMPARE(received_with_code(*bench.device, CMD_FW_FINISH).size(), 1);
+    QCOMPARE(bench.device->receivedImage(UNIT_DSP), pattern(150, 16));
 }
 
 QTEST_MAIN(FirmwareUpdateTest)

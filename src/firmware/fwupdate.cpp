@@ -24,6 +24,8 @@ constexpr quint8 DEVICE_TYPE_RXU = 8;
 
 const QString UPDATING_WLAN = QStringLiteral("Updating WLAN Firmware...");
 const QString UPDATING_DSP = QStringLiteral("Updating DSP Firmware...");
+const QString LINK_LOST = QStringLiteral("Connection to the device lost: the update is not complete.");
+const QString FINISHING = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 
 // Manifest values are shown byte for byte in a rich-text label: as text,
 // never as markup.
@@ -167,9 +169,12 @@ void FWUpdate::fwupdate_handle_serialport_error(QSerialPort::SerialPortError err
     image.clear();
     dsp_image.clear();
     silence.stop();
+    const bool was_updating = stage != Stage::Idle && stage != Stage::Ended;
     stage = Stage::Ended;
     if (service_mode())
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
+    else if (was_updating)
+        show_module(LINK_LOST);
 }
 
 void FWUpdate::handle_reply(const QByteArray &frame)
@@ -348,6 +353,11 @@ void FWUpdate::device_silent()
 {
     if (stage == Stage::Ended || stage == Stage::Idle)
         return;
+    // The images are all out; only the device's confirmation is awaited.
+    if (stage == Stage::Finishing) {
+        ui->cur_module->setText(FINISHING);
+        return;
+    }
     ui->cur_module->setText(
         (module_text.isEmpty() ? QString() : module_text + QLatin1Char(' '))
         + tr("The device has not answered for %1 seconds; the update is not complete. Waiting for the device...")
