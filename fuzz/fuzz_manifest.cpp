@@ -154,9 +154,9 @@ void check_chunk(const QByteArray &frame, const QByteArray &file, quint8 unit, q
 
 void check_chunks(const QByteArray &file, quint8 unit, quint16 again)
 {
-    ImageFile image;
+    FirmwareImage image;
     QString error;
-    require(image.open(*file_path, &error), "the image opens");
+    require(image.load(*file_path, &error), "the image loads");
     require(image.size() == file.size(), "the image size");
 
     QList<QByteArray> frames;
@@ -179,8 +179,8 @@ void check_chunks(const QByteArray &file, quint8 unit, quint16 again)
         if (s < frames.size())
             require(frame == frames.at(s), "a chunk asked for again is the same frame");
     }
-    image.close();
-    require(!image.is_open() && image.size() == 0, "a closed image");
+    image.clear();
+    require(!image.is_loaded() && image.size() == 0, "a cleared image");
 }
 
 } // namespace

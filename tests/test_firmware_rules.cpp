@@ -203,9 +203,9 @@ void FirmwareRulesTest::chunks_of_small_images()
     QFETCH(QList<int>, counts);
     QTemporaryDir dir;
     const QByteArray content = pattern(size);
-    ImageFile image;
+    FirmwareImage image;
     QString error;
-    QVERIFY(image.open(write_file(dir, "image.bin", content), &error));
+    QVERIFY(image.load(write_file(dir, "image.bin", content), &error));
     QCOMPARE(image.size(), qint64(size));
 
     QByteArray sent;
@@ -233,9 +233,9 @@ void FirmwareRulesTest::chunk_carries_the_bytes_of_its_number()
 {
     QTemporaryDir dir;
     const QByteArray content = pattern(1000);
-    ImageFile image;
+    FirmwareImage image;
     QString error;
-    QVERIFY(image.open(write_file(dir, "image.bin", content), &error));
+    QVERIFY(image.load(write_file(dir, "image.bin", content), &error));
     // Out of order and again: each chunk is always the same bytes.
     for (int s : {0, 1, 1, 5, 2, 9, 3, 3}) {
         const QByteArray frame = image.chunk_frame(UNIT_WLAN, quint16(s));
@@ -248,15 +248,16 @@ void FirmwareRulesTest::image_size_limit_and_non_files()
     QTemporaryDir dir;
     QCOMPARE(MAX_IMAGE_SIZE, qint64(6553600));
     QString error;
-    ImageFile image;
+    FirmwareImage image;
 
-    // Sizes are sparse files: nothing this large is ever written to disk.
+    // Sizes are sparse files: nothing this large is ever written to disk. The
+    // name's markers stay as they are in the message.
     for (qint64 size : {MAX_IMAGE_SIZE, MAX_IMAGE_SIZE + 1}) {
-        QFile file(dir.filePath("big.bin"));
+        QFile file(dir.filePath("big %2 %1.bin"));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QVERIFY(file.resize(size));
         file.close();
-        const bool opened = image.open(file.fileName(), &error);
+        const bool opened = image.load(file.fileName(), &error);
         QCOMPARE(opened, size == MAX_IMAGE_SIZE);
         if (opened) {
             // The last chunk of the largest image is chunk 65535, with 100 bytes.
@@ -266,18 +267,27 @@ void FirmwareRulesTest::image_size_limit_and_non_files()
             QCOMPARE(frame_u16(last, 8), quint16(0xFFFF));
             QCOMPARE(frame_u8(last, 10), quint8(100));
         } else {
-            QVERIFY(error.contains("6553600"));
+            QVERIFY2(error.contains("big %2 %1.bin holds 6553601 bytes; at most 6553600"), qPrintable(error));
+            QVERIFY(!image.is_loaded());
         }
     }
 
-    QVERIFY(!image.open(dir.filePath("missing.bin"), &error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(!image.open(dir.path(), &error));
+    QVERIFY(!image.load(dir.filePath("missing.bin"), &error));
+    QVERIFY(error.startsWith("missing.bin: "));
+    QVERIFY(!image.load(dir.path(), &error));
     QVERIFY(error.contains("not a regular file"));
     const QString target = write_file(dir, "secret", "not firmware");
     QVERIFY(QFile::link(target, dir.filePath("link.bin")));
-    QVERIFY(!image.open(dir.filePath("link.bin"), &error));
+    QVERIFY(!image.load(dir.filePath("link.bin"), &error));
+    QVERIFY(error.contains("link.bin is not a regular file"));
+    QVERIFY(QFile::link(dir.filePath("nowhere"), dir.filePath("dangling.bin")));
+    QVERIFY(!image.load(dir.filePath("dangling.bin"), &error));
     QVERIFY(error.contains("not a regular file"));
+    // A file that reads back at another size than it claims (as one cut or
+    // grown while it is read) is never taken.
+    QVERIFY(!image.load(QStringLiteral("/proc/self/status"), &error));
+    QVERIFY2(error.contains("status changed or could not be read") && error.contains("not complete"),
+             qPrintable(error));
 }
 
 void FirmwareRulesTest::time_left()

@@ -38,6 +38,8 @@ const QString DONE_TEXT = QStringLiteral("Firmware update completed successfully
     + QStringLiteral("It is now safe to disconnect your device. Application will now close.");
 const QString SERVICE_DONE_TEXT = QStringLiteral("Firmware update completed successfully");
 const QString SILENT_MARK = QStringLiteral("has not answered");
+const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
+const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 
 QByteArray pattern(int size, int seed)
 {
@@ -291,7 +293,7 @@ private slots:
     void version_check_decides_before_anything_is_sent();
     void transfer_survives_link_faults_data();
     void transfer_survives_link_faults();
-    void unknown_device_type_stops_at_the_dsp_image();
+    void unknown_device_type_stops_before_any_image();
     void unusable_image_is_refused_before_sending_data();
     void unusable_image_is_refused_before_sending();
     void unpack_failure_leaves_nothing_to_start_data();
@@ -299,11 +301,14 @@ private slots:
     void closing_without_start_cleans_up_and_returns_the_port();
     void picking_without_a_device();
     void package_name_bytes_read_as_latin1();
+    void manifest_that_is_no_file_is_refused_at_pick_data();
+    void manifest_that_is_no_file_is_refused_at_pick();
 
     void service_image_goes_out_frame_by_frame_data();
     void service_image_goes_out_frame_by_frame();
     void service_oversized_image_is_refused();
     void service_start_again_resends_the_image();
+    void service_image_cut_while_sending_goes_out_as_checked();
     void service_hang_up_shows_one_error_and_main_window_recovers();
     void cable_pulled_before_start();
     void hang_up_outside_service_mode_is_silent_and_quits();
@@ -311,6 +316,7 @@ private slots:
     void time_left_appears_after_a_second();
     void silence_notice_while_waiting_for_an_acknowledgement();
     void silence_notice_gone_once_the_device_answered_a_query();
+    void slow_finish_asks_not_to_disconnect();
 
 private:
     QByteArray saved_tmpdir;
@@ -364,7 +370,7 @@ void FirmwareUpdateTest::full_update_sends_both_images_intact()
     QTemporaryDir dir;
     const QString zip = dir.filePath(folder + "/firmware package.zip");
     Package package;
-    package.manifest = "PACKAGE:<b>Tavero</b> & Co\nWLAN:1660\nTXU:3.12\nRXU:4.5\n";
+    package.manifest = "PACKAGE:<b>Tavero</b> & Co %1 %2\nWLAN:1660\nTXU:3.12\nRXU:4.5\n";
     QVERIFY(package.write(dir, zip));
 
     sim::DeviceOptions options = txu_device();
@@ -430,8 +436,10 @@ void FirmwareUpdateTest::full_update_sends_both_images_intact()
     QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
     QCOMPARE(boxes(bench.answerer).constFirst().text, DONE_TEXT);
 
-    // The package name is shown as text, not as markup.
-    QVERIFY2(dev_info_while_sending.contains("&lt;b&gt;Tavero&lt;/b&gt; &amp; Co"), qPrintable(dev_info_while_sending));
+    // The package name is shown as text, not as markup, and its markers as
+    // they are.
+    QVERIFY2(dev_info_while_sending.contains("&lt;b&gt;Tavero&lt;/b&gt; &amp; Co %1 %2\n WLAN: 1650 -> 1660\n DSP: "),
+             qPrintable(dev_info_while_sending));
     QVERIFY(dev_info_while_sending.contains(txu ? "Updating TXU..." : "Updating RXU..."));
     QVERIFY(!dev_info_while_sending.contains("<b>Tavero"));
 }
@@ -605,7 +613,7 @@ void FirmwareUpdateTest::transfer_survives_link_faults()
     QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
 }
 
-void FirmwareUpdateTest::unknown_device_type_stops_at_the_dsp_image()
+void FirmwareUpdateTest::unknown_device_type_stops_before_any_image()
 {
     QTemporaryDir dir;
     const QString zip = dir.filePath("package.zip");
@@ -631,21 +639,19 @@ void FirmwareUpdateTest::unknown_device_type_stops_at_the_dsp_image()
 
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
     QCOMPARE(boxes(bench.answerer).constFirst().icon, int(QMessageBox::Critical));
-    QCOMPARE(bench.device->receivedImage(UNIT_WLAN), package.wlan);
-    QCOMPARE(data_frames(*bench.device, UNIT_DSP).size(), 0);
-    QCOMPARE(codes_but_status(*bench.device),
-             QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}) + repeated(CMD_FW_DATA, 3));
-    QCOMPARE(bench.device->violations(), QStringList());
+    QCOMPARE(codes_but_status(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
 }
 
 void FirmwareUpdateTest::unusable_image_is_refused_before_sending_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("message_part");
-    QTest::newRow("wlan.bin missing") << 0 << QString();
+    QTest::newRow("wlan.bin missing") << 0 << QStringLiteral("wlan.bin");
     QTest::newRow("wlan.bin a symbolic link") << 1 << QStringLiteral("wlan.bin");
     QTest::newRow("wlan.bin a folder") << 2 << QStringLiteral("wlan.bin");
     QTest::newRow("txu.ldr too large") << 3 << QStringLiteral("6553601");
+    // The WLAN image is fine, but the device would be left without its DSP image.
+    QTest::newRow("txu.ldr missing") << 4 << QStringLiteral("txu.ldr");
 }
 
 void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
@@ -681,6 +687,9 @@ void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
         break;
     case 3:
         package.txu = QByteArray(int(OVERSIZED), '\0');
+        break;
+    case 4:
+        package.with_txu = false;
         break;
     }
     QVERIFY(package.write(dir, zip));
@@ -891,6 +900,55 @@ void FirmwareUpdateTest::package_name_bytes_read_as_latin1()
     QVERIFY(!shown.contains("hidden"));
 }
 
+void FirmwareUpdateTest::manifest_that_is_no_file_is_refused_at_pick_data()
+{
+    QTest::addColumn<bool>("as_link");
+    QTest::newRow("fw.txt a link to a good manifest") << true;
+    QTest::newRow("fw.txt a folder") << false;
+}
+
+void FirmwareUpdateTest::manifest_that_is_no_file_is_refused_at_pick()
+{
+    QFETCH(bool, as_link);
+
+    QTemporaryDir dir;
+    const QString outside = dir.filePath("outside.txt");
+    {
+        QFile file(outside);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(Package().manifest);
+    }
+    Package package;
+    package.with_manifest = false;
+    package.extra = [&](const QString &staging) {
+        if (as_link)
+            QFile::link(outside, staging + "/fw.txt");
+        else
+            QDir().mkpath(staging + "/fw.txt/inside");
+    };
+    const QString zip = dir.filePath("package.zip");
+    QVERIFY(package.write(dir, zip));
+
+    Bench bench;
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+    bench.device->clearReceived();
+
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, zip);
+        QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), QString());
+        QVERIFY(!child<QPushButton>(dialog, "start_fw_button")->isEnabled());
+        QCOMPARE(work_dirs(), QStringList());
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY(!run.quit_requested);
+    QVERIFY(drain_to_device(*bench.window, *bench.device));
+    QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
+    QVERIFY2(boxes(bench.answerer).constFirst().text.contains("fw.txt is not a regular file"),
+             qPrintable(boxes(bench.answerer).constFirst().text));
+    QCOMPARE(codes_but_status(*bench.device), QList<int>());
+}
+
 // --- Service mode ------------------------------------------------------------
 
 void FirmwareUpdateTest::service_image_goes_out_frame_by_frame_data()
@@ -993,7 +1051,7 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame()
 void FirmwareUpdateTest::service_oversized_image_is_refused()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("huge.bin");
+    const QString path = dir.filePath("huge %1.bin");
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -1016,7 +1074,8 @@ void FirmwareUpdateTest::service_oversized_image_is_refused()
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
-    QVERIFY2(boxes(bench.answerer).constLast().text.contains("6553601"), qPrintable(boxes(bench.answerer).constLast().text));
+    QVERIFY2(boxes(bench.answerer).constLast().text.contains("huge %1.bin holds 6553601"),
+             qPrintable(boxes(bench.answerer).constLast().text));
     QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
@@ -1075,6 +1134,42 @@ void FirmwareUpdateTest::service_start_again_resends_the_image()
              qPrintable(bench.device->violations().constFirst()));
     QCOMPARE(codes_but_status(*bench.device), repeated(CMD_FW_DATA, frames.size()));
     QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update", "Firmware Update"}));
+}
+
+void FirmwareUpdateTest::service_image_cut_while_sending_goes_out_as_checked()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wlan.bin");
+    const QByteArray image = pattern(20000, 15);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(image);
+    }
+
+    Bench bench;
+    WAIT_CONNECTED(bench);
+    enter_service_code(*bench.window, bench.answerer, SERVICE_CODE);
+    bench.answerer.clear();
+    bench.device->clearReceived();
+
+    // The file is cut to 150 bytes once the device has its second chunk.
+    int seen = 0;
+    QObject context;
+    connect(bench.device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (quint8(frame.at(7)) == CMD_FW_DATA && ++seen == 2)
+            QFile::resize(path, 150);
+    });
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, path);
+        start(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(!box_titles(bench.answerer).isEmpty(), 10000);
+    });
+    QVERIFY(run.dialog_shown);
+    QCOMPARE(QFileInfo(path).size(), qint64(150));
+    QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
+    QCOMPARE(bench.device->receivedImage(UNIT_WLAN), image);
+    QCOMPARE(bench.device->violations(), QStringList());
 }
 
 void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recovers()
@@ -1145,15 +1240,19 @@ void FirmwareUpdateTest::hang_up_outside_service_mode_is_silent_and_quits()
     WAIT_CONNECTED(bench);
     bench.answerer.clear();
 
+    QString shown;
     const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
         pick(dialog, bench.answerer, zip);
         start(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(!bench.device->isConnected(), 10000);
         QTRY_VERIFY(!bench.window->serial_port->isOpen());
+        shown = module_text(dialog);
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(run.quit_requested);
     QCOMPARE(box_titles(bench.answerer), QStringList());
+    // No box, but the dialog does not look alive either.
+    QCOMPARE(shown, LINK_LOST_TEXT);
 }
 
 // --- Progress while waiting --------------------------------------------------
@@ -1268,6 +1367,35 @@ void FirmwareUpdateTest::silence_notice_gone_once_the_device_answered_a_query()
     QCOMPARE(codes_but_status(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
     // The device did answer, and the dialog waits for nothing any more.
     QVERIFY2(!module_after_refusal.contains(SILENT_MARK), qPrintable(module_after_refusal));
+}
+
+void FirmwareUpdateTest::slow_finish_asks_not_to_disconnect()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("txu.ldr");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(pattern(150, 16));
+    }
+
+    sim::DeviceOptions options = txu_device();
+    options.finishDelayMs = 6500;  // a flash commit
+    Bench bench(options);
+    WAIT_CONNECTED(bench);
+    enter_service_code(*bench.window, bench.answerer, SERVICE_CODE);
+    bench.answerer.clear();
+
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, path);
+        start(dialog);
+        QTRY_COMPARE_WITH_TIMEOUT(module_text(dialog), FINISHING_TEXT, 6400);
+        QCOMPARE(box_titles(bench.answerer), QStringList());
+        QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 5000);
+    });
+    QVERIFY(run.dialog_shown);
+    QCOMPARE(received_with_code(*bench.device, CMD_FW_FINISH).size(), 1);
+    QCOMPARE(bench.device->receivedImage(UNIT_DSP), pattern(150, 16));
 }
 
 QTEST_MAIN(FirmwareUpdateTest)

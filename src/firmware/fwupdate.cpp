@@ -24,6 +24,8 @@ constexpr quint8 DEVICE_TYPE_RXU = 8;
 
 const QString UPDATING_WLAN = QStringLiteral("Updating WLAN Firmware...");
 const QString UPDATING_DSP = QStringLiteral("Updating DSP Firmware...");
+const QString LINK_LOST = QStringLiteral("Connection to the device lost: the update is not complete.");
+const QString FINISHING = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 
 // Manifest values are shown byte for byte in a rich-text label: as text,
 // never as markup.
@@ -102,8 +104,8 @@ void FWUpdate::on_get_fw_button_clicked()
         QString error;
         if (!work_dir->isValid())
             error = work_dir->errorString();
-        else
-            unpack_package(chosen_file, work_dir->path(), &error);
+        else if (unpack_package(chosen_file, work_dir->path(), &error))
+            error = not_a_regular_file(QFileInfo(work_dir->filePath(MANIFEST_FILE)));
         if (!error.isEmpty()) {
             work_dir.reset();
             ui->fw_path->clear();
@@ -164,11 +166,15 @@ void FWUpdate::fwupdate_handle_serialport_error(QSerialPort::SerialPortError err
     const QString reason = serial_port->errorString();
     serial_port->close();
     rx_frames.clear();
-    image.close();
+    image.clear();
+    dsp_image.clear();
     silence.stop();
+    const bool was_updating = stage != Stage::Idle && stage != Stage::Ended;
     stage = Stage::Ended;
     if (service_mode())
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
+    else if (was_updating)
+        show_module(LINK_LOST);
 }
 
 void FWUpdate::handle_reply(const QByteArray &frame)
@@ -251,15 +257,13 @@ void FWUpdate::handle_acknowledgement(quint8 unit, quint16 sequence)
 void FWUpdate::check_and_start_wlan_image()
 {
     const QByteArray &package_dsp = manifest.dsp_version_for(device_type);
+    // One pass over the format: a "%1" inside a value stays as it is.
     ui->dev_info->setText(QStringLiteral("<p><b>Updating %1...</b></p>").arg(device_type)
                           + QString(20, QLatin1Char(' '))
                           + QStringLiteral("<p>Package: %1 WLAN: %2 -> %3 DSP: %4.%5 -> %6</p>")
-                                .arg(shown(manifest.name))
-                                .arg(device.wlan_version)
-                                .arg(shown(manifest.wlan_version))
-                                .arg(device.dsp_major)
-                                .arg(device.dsp_minor)
-                                .arg(shown(package_dsp)));
+                                .arg(shown(manifest.name), QString::number(device.wlan_version),
+                                     shown(manifest.wlan_version), QString::number(device.dsp_major),
+                                     QString::number(device.dsp_minor), shown(package_dsp)));
 
     if (!package_fits(device, manifest.wlan_version, package_dsp)) {
         stage = Stage::Ended;
@@ -269,49 +273,49 @@ void FWUpdate::check_and_start_wlan_image()
         return;
     }
 
-    // A DSP image too large to send is refused now, before the WLAN image
-    // goes out; one that is missing shows when its turn comes.
-    const QString dsp_file = dsp_image_file(device_type);
-    if (!dsp_file.isEmpty() && QFileInfo(work_dir->filePath(dsp_file)).size() > MAX_IMAGE_SIZE) {
-        ImageFile dsp;
-        QString error;
-        dsp.open(work_dir->filePath(dsp_file), &error);
-        stop_with_error(error);
-        return;
-    }
-    if (start_image(work_dir->filePath(WLAN_IMAGE_FILE), UNIT_WLAN))
-        show_module(UPDATING_WLAN);
-}
-
-void FWUpdate::start_dsp_image()
-{
-    image.close();
+    // Both images are read and checked before the first chunk: a device is
+    // never left with a new WLAN image and no DSP image to go with it.
     const QString dsp_file = dsp_image_file(device_type);
     if (dsp_file.isEmpty()) {
         stop_with_error(tr("The device did not report a type that the package has a DSP image for."));
         return;
     }
-    if (start_image(work_dir->filePath(dsp_file), UNIT_DSP))
-        show_module(UPDATING_DSP);
+    FirmwareImage wlan;
+    QString error;
+    if (!wlan.load(work_dir->filePath(WLAN_IMAGE_FILE), &error)
+        || !dsp_image.load(work_dir->filePath(dsp_file), &error)) {
+        stop_with_error(error);
+        return;
+    }
+    start_image(wlan, UNIT_WLAN);
+    show_module(UPDATING_WLAN);
+}
+
+void FWUpdate::start_dsp_image()
+{
+    start_image(dsp_image, UNIT_DSP);
+    dsp_image.clear();
+    show_module(UPDATING_DSP);
 }
 
 void FWUpdate::start_service_image()
 {
-    image.close();
+    image.clear();
     const bool wlan = QFileInfo(chosen_file).suffix() == QLatin1String("bin");
-    if (!start_image(chosen_file, wlan ? UNIT_WLAN : UNIT_DSP))
+    FirmwareImage raw;
+    QString error;
+    if (!raw.load(chosen_file, &error)) {
+        stop_with_error(error);
         return;
+    }
+    start_image(raw, wlan ? UNIT_WLAN : UNIT_DSP);
     ui->dev_info->setText(tr("Firmware update in progress..."));
     show_module(wlan ? UPDATING_WLAN : UPDATING_DSP);
 }
 
-bool FWUpdate::start_image(const QString &path, quint8 unit)
+void FWUpdate::start_image(const FirmwareImage &next, quint8 unit)
 {
-    QString error;
-    if (!image.open(path, &error)) {
-        stop_with_error(error);
-        return false;
-    }
+    image = next;
     image_unit = unit;
     ui->fw_progress_bar->setMaximum(int(image.size()));
     ui->fw_progress_bar->setValue(0);
@@ -321,7 +325,6 @@ bool FWUpdate::start_image(const QString &path, quint8 unit)
     time_left.start(image.size(), 0);
     stage = Stage::Sending;
     send_chunk(0);
-    return true;
 }
 
 void FWUpdate::send_frame(quint8 code, quint8 unit)
@@ -350,6 +353,11 @@ void FWUpdate::device_silent()
 {
     if (stage == Stage::Ended || stage == Stage::Idle)
         return;
+    // The images are all out; only the device's confirmation is awaited.
+    if (stage == Stage::Finishing) {
+        ui->cur_module->setText(FINISHING);
+        return;
+    }
     ui->cur_module->setText(
         (module_text.isEmpty() ? QString() : module_text + QLatin1Char(' '))
         + tr("The device has not answered for %1 seconds; the update is not complete. Waiting for the device...")
@@ -360,7 +368,7 @@ void FWUpdate::complete(const QString &message)
 {
     stage = Stage::Ended;
     silence.stop();
-    image.close();
+    image.clear();
     ui->fw_progress_bar->setValue(0);
     ui->fw_progress_bar->setFormat(progress_format(-1));
     module_text.clear();
@@ -373,6 +381,7 @@ void FWUpdate::stop_with_error(const QString &message)
 {
     stage = Stage::Ended;
     silence.stop();
-    image.close();
+    image.clear();
+    dsp_image.clear();
     QMessageBox::critical(this, tr("Error!"), message, QMessageBox::Ok);
 }

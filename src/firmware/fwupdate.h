@@ -58,7 +58,7 @@ private:
     void check_and_start_wlan_image();
     void start_dsp_image();
     void start_service_image();
-    bool start_image(const QString &path, quint8 unit);
+    void start_image(const FirmwareImage &next, quint8 unit);
     void send_frame(quint8 code, quint8 unit);
     void send_chunk(quint16 sequence);
     void show_module(const QString &text);
@@ -77,7 +77,8 @@ private:
     DeviceFirmware device;
 
     Stage stage = Stage::Idle;
-    ImageFile image;
+    FirmwareImage image;      // the image being sent
+    FirmwareImage dsp_image;  // read and checked with the WLAN image, sent after it
     quint8 image_unit = 0;
     quint16 chunk_in_flight = 0;  // the sequence field of the chunk last sent
     FrameAssembler rx_frames;

@@ -2,12 +2,13 @@
 
 #include "frame.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QObject>
 
 QByteArray build_data_frame(quint8 unit, quint16 sequence_field, const QByteArray &data)
 {
-    const int n = qMin(data.size(), CHUNK_SIZE);
+    const int n = qMin(int(data.size()), CHUNK_SIZE);
     QByteArray args(4 + n, '\0');
     args[0] = char(sequence_field & 0xFF);
     args[1] = char(sequence_field >> 8);
@@ -21,43 +22,54 @@ bool is_last_chunk(qint64 size, quint16 sequence)
     return size - qint64(sequence) * CHUNK_SIZE <= CHUNK_SIZE;
 }
 
-bool ImageFile::open(const QString &path, QString *error)
+QString not_a_regular_file(const QFileInfo &info)
 {
-    close();
+    // A dangling link does not "exist", but it is a link all the same.
+    if (info.isSymLink() || (info.exists() && !info.isFile()))
+        return QObject::tr("%1 is not a regular file.").arg(info.fileName());
+    return QString();
+}
+
+bool FirmwareImage::load(const QString &path, QString *error)
+{
+    clear();
     const QFileInfo info(path);
-    if (info.exists() && (info.isSymLink() || !info.isFile())) {
-        *error = QObject::tr("%1 is not a regular file.").arg(info.fileName());
+    const QString name = info.fileName();
+    *error = not_a_regular_file(info);
+    if (!error->isEmpty())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = name.isEmpty() ? file.errorString() : QStringLiteral("%1: %2").arg(name, file.errorString());
         return false;
     }
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly)) {
-        *error = m_file.errorString();
-        return false;
-    }
-    m_size = m_file.size();
-    if (m_size > MAX_IMAGE_SIZE) {
+    const qint64 size = file.size();
+    if (size > MAX_IMAGE_SIZE) {
         *error = QObject::tr("The image %1 holds %2 bytes; at most %3 bytes can be sent.")
-                     .arg(info.fileName())
-                     .arg(m_size)
-                     .arg(MAX_IMAGE_SIZE);
-        close();
+                     .arg(name, QString::number(size), QString::number(MAX_IMAGE_SIZE));
         return false;
     }
+    // One byte more than the size: a file that grows while it is read shows.
+    QByteArray bytes = file.read(size + 1);
+    if (bytes.size() != size) {
+        *error = QObject::tr("%1 changed or could not be read (%2 of %3 bytes read): the update is not complete.")
+                     .arg(name, QString::number(bytes.size()), QString::number(size));
+        return false;
+    }
+    m_bytes = bytes;
+    m_loaded = true;
     return true;
 }
 
-void ImageFile::close()
+void FirmwareImage::clear()
 {
-    m_file.close();
-    m_size = 0;
+    m_bytes.clear();
+    m_loaded = false;
 }
 
-QByteArray ImageFile::chunk_frame(quint8 unit, quint16 sequence)
+QByteArray FirmwareImage::chunk_frame(quint8 unit, quint16 sequence) const
 {
     const qint64 offset = qint64(sequence) * CHUNK_SIZE;
-    QByteArray data;
-    // Chunks normally follow each other, so the file rarely has to seek.
-    if (offset < m_size && (m_file.pos() == offset || m_file.seek(offset)))
-        data = m_file.read(CHUNK_SIZE);
-    return build_data_frame(unit, is_last_chunk(m_size, sequence) ? LAST_CHUNK : sequence, data);
+    const QByteArray data = offset < size() ? m_bytes.mid(int(offset), CHUNK_SIZE) : QByteArray();
+    return build_data_frame(unit, is_last_chunk(size(), sequence) ? LAST_CHUNK : sequence, data);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
+
+class QFileInfo;
 
 // Firmware images travel in chunks of 100 bytes, one data frame each, every
 // chunk acknowledged before the next goes out. Chunks are numbered from 0; the
@@ -19,22 +20,30 @@ QByteArray build_data_frame(quint8 unit, quint16 sequence_field, const QByteArra
 // Whether chunk `sequence` of an image of `size` bytes is its last one.
 bool is_last_chunk(qint64 size, quint16 sequence);
 
-// An image file being sent. Chunk s always carries the bytes from offset
-// 100 x s, so a chunk sent again is the same chunk.
-class ImageFile
+// Why the file at `info` may not be read as part of an update (a link, a
+// folder, a device or pipe), or an empty text for a regular file or none at all.
+QString not_a_regular_file(const QFileInfo &info);
+
+// A firmware image, read whole into memory when it is loaded: what is sent is
+// exactly what was checked, whatever happens to the file afterwards. Copies
+// share the bytes.
+class FirmwareImage
 {
 public:
-    // Opens `path` read-only. Refuses what is not a regular file and an image
-    // too large for the chunk numbering; the reason goes to *error.
-    bool open(const QString &path, QString *error);
-    void close();
-    bool is_open() const { return m_file.isOpen(); }
-    qint64 size() const { return m_size; }
+    // Reads `path`. Refuses what is not a regular file, an image too large for
+    // the chunk numbering, and a file that does not read back at the size it
+    // has; the reason, naming the file, goes to *error.
+    bool load(const QString &path, QString *error);
+    void clear();
+    bool is_loaded() const { return m_loaded; }
+    qint64 size() const { return m_bytes.size(); }
+    const QByteArray &bytes() const { return m_bytes; }
 
-    // The data frame of chunk `sequence` for `unit`.
-    QByteArray chunk_frame(quint8 unit, quint16 sequence);
+    // The data frame of chunk `sequence` for `unit`: always the bytes from
+    // offset 100 x s, so a chunk sent again is the same chunk.
+    QByteArray chunk_frame(quint8 unit, quint16 sequence) const;
 
 private:
-    QFile m_file;
-    qint64 m_size = 0;
+    QByteArray m_bytes;
+    bool m_loaded = false;
 };

@@ -72,6 +72,8 @@ ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options,
     const QCommandLineOption mergeHold(QStringLiteral("merge-hold"),
         QStringLiteral("Write held replies after this many ms anyway (default 50)."), QStringLiteral("ms"));
     const QCommandLineOption ackDelay(QStringLiteral("ack-delay"), QStringLiteral("Delay each firmware acknowledgement by ms."), QStringLiteral("ms"));
+    const QCommandLineOption finishDelay(QStringLiteral("finish-delay"),
+        QStringLiteral("Delay the confirmation of a firmware finish by ms."), QStringLiteral("ms"));
     const QCommandLineOption wire(QStringLiteral("wire-speed"), QStringLiteral("Pace every frame in and out at 115200 baud."));
     const QCommandLineOption dupAck(QStringLiteral("dup-ack-at"),
         QStringLiteral("Acknowledge firmware data frame k (0-based, counted over all images) twice."), QStringLiteral("k"));
@@ -92,8 +94,8 @@ ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options,
 
     p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, temp, wlan, dsp,
                   devType, period, linkRestore, logFile, quiet, linkPath, imageDir, split, splitPause, merge,
-                  mergeHold, ackDelay, wire, dupAck, hangAt, ignoreBad, dropEvery, insertEvery, flipEvery,
-                  faultByte, midFrame});
+                  mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery, insertEvery,
+                  flipEvery, faultByte, midFrame});
 
     if (!p.parse(arguments)) {
         *message = p.errorText();
@@ -176,6 +178,7 @@ ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options,
         {merge, 1, 1000, &o.mergeCount},
         {mergeHold, 0, 60000, &o.mergeHoldMs},
         {ackDelay, 0, 3600000, &o.ackDelayMs},
+        {finishDelay, 0, 3600000, &o.finishDelayMs},
         {dupAck, 0, 1 << 30, &o.duplicateAckAt},
         {hangAt, 0, 1 << 30, &o.hangUpAt},
         {dropEvery, 1, 1 << 30, &o.dropEvery},

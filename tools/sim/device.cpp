@@ -266,7 +266,7 @@ void Device::handleFrame(const QByteArray &frame)
         break;
     case cmd::FwFinish:
         addViolations(m_firmware.takeFinish(unit));
-        reply(rpl::FwDone, unit, QByteArray());
+        reply(rpl::FwDone, unit, QByteArray(), m_opt.finishDelayMs);
         break;
     default:
         log(QStringLiteral("no answer to unknown command %1").arg(code));

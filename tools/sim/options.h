@@ -47,6 +47,7 @@ struct DeviceOptions
     int mergeCount = 0;          // >1: hold replies and write this many at once
     int mergeHoldMs = 50;        // ... or whatever is held after this long
     int ackDelayMs = 0;          // delay before each firmware acknowledgement
+    int finishDelayMs = 0;       // delay before confirming a firmware finish (a flash commit)
     bool wirePacing = false;     // every frame in and out takes its time at 115200 baud
     int duplicateAckAt = -1;     // acknowledge this firmware chunk twice (0-based count of data frames)
     int hangUpAt = -1;           // hang up on receiving this firmware chunk (same count)
