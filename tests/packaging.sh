@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs into a scratch folder and builds the Debian package, then checks
 # what a desktop needs is where it looks and that the package depends on
-# Debian's Qt 5 and unzip.
+# unzip and on Debian's Qt libraries of the major version it was built with
+# (5 or 6), and on no others.
+#
+#   tests/packaging.sh BUILD-FOLDER QT-MAJOR
 set -euo pipefail
 build=$1
+qt=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -20,9 +24,18 @@ fields=$(dpkg-deb -f "$deb" Package Version Depends)
 echo "$fields"
 echo "$fields" | grep -q '^Package: tavero-companion$'
 echo "$fields" | grep -q '^Version: 1.5.0.0$'
-for dep in libqt5widgets5 libqt5serialport5 unzip; do
+if [ "$qt" = 5 ]; then
+    wanted=(libqt5widgets5 libqt5serialport5 unzip) other=qt6
+else
+    wanted=(libqt6widgets6 libqt6serialport6 qt6-qpa-plugins unzip) other=qt5
+fi
+for dep in "${wanted[@]}"; do
     echo "$fields" | grep -q "$dep" || { echo "no dependency on $dep"; exit 1; }
 done
+if echo "$fields" | grep -q "$other"; then
+    echo "a dependency on the other Qt version"
+    exit 1
+fi
 contents=$(dpkg-deb -c "$deb")
 echo "$contents" | grep -q './usr/bin/tvc$'
 echo "$contents" | grep -q './usr/share/applications/tavero-companion.desktop$'

@@ -68,6 +68,7 @@ private slots:
     void nothing_found_shows_no_box();
     void open_failure_shows_the_ports_own_text();
     void fixed_port_is_the_one_candidate();
+    void port_with_a_live_lock_file_is_busy();
     void service_mode_port_selector_opens_the_chosen_port();
     void refresh_resets_and_reconnects_without_doubling_handlers();
     void pulled_cable_at_level_0_resets_silently();
@@ -199,6 +200,33 @@ void ConnectionTest::fixed_port_is_the_one_candidate()
     TVC missing(PortFinder::fixed(QStringLiteral("/dev/tvc-test-no-such-port")));
     QCOMPARE(answerer.titles().last(), QStringLiteral("Error"));
     QCOMPARE(device_line(missing), NO_DEVICE_TEXT);
+}
+
+void ConnectionTest::port_with_a_live_lock_file_is_busy()
+{
+    // Qt's own serial port leaves its lock where the busy test looks, and takes
+    // it away on closing.
+    auto device = start_device();
+    QSerialPort held(device->slavePath());
+    QVERIFY(held.open(QIODevice::ReadWrite));
+    QVERIFY(port_is_locked(held.portName()));
+    held.close();
+    QVERIFY(!port_is_locked(held.portName()));
+
+    // Lock files of other programs: only a living process holds the port.
+    QTemporaryDir folder;
+    const auto locked = [&](const QByteArray &content) {
+        QFile file(folder.filePath(QStringLiteral("LCK..usb_ttyX")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            return false;
+        file.close();
+        return port_is_locked(QStringLiteral("usb/ttyX"), {QStringLiteral("/tvc-no-such-folder"), folder.path()});
+    };
+    QVERIFY(locked(QByteArray::number(QCoreApplication::applicationPid()) + "\ntvc\n"));
+    QVERIFY(locked("      " + QByteArray::number(QCoreApplication::applicationPid()) + "\n"));
+    for (const QByteArray &stale : {QByteArray("2147483647\n"), QByteArray("0\n"), QByteArray("-1\n"),
+                                    QByteArray("99999999999\n"), QByteArray("tvc\n"), QByteArray()})
+        QVERIFY2(!locked(stale), stale.constData());
 }
 
 void ConnectionTest::service_mode_port_selector_opens_the_chosen_port()

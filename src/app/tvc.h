@@ -72,7 +72,9 @@ private slots:
     void mute_gain_guard();
     void on_cbox_rssi_clicked(bool checked);
     void on_chanlist_currentTextChanged(const QString &text);
-    void on_comportslist_activated(const QString &text);
+    // Bound to activated(int), the one activation signal that Qt 5 and Qt 6
+    // share; the port is read from the list's current text.
+    void on_comportslist_activated(int index);
 
 private:
     // connect_device without the box: the port's error description when

@@ -253,7 +253,7 @@ void TVC::on_actionRefresh_triggered()
     connect_device(false);
 }
 
-void TVC::on_comportslist_activated(const QString &)
+void TVC::on_comportslist_activated(int)
 {
     connect_device(true);
 }

@@ -1,8 +1,17 @@
 #include "port_finder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QObject>
 #include <QSerialPortInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <limits>
+#include <signal.h>
+#include <sys/types.h>
+#endif
 
 const QString BRIDGE_MANUFACTURER = QStringLiteral("Silicon Lab");
 
@@ -19,13 +28,48 @@ QString port_location(const QString &name)
 
 } // namespace
 
+const QStringList SERIAL_LOCK_FOLDERS = {
+    QStringLiteral("/var/lock"),        QStringLiteral("/run/lock"),
+    QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
+    QStringLiteral("/etc/locks"),       QDir::tempPath(),
+};
+
+// Qt's serial ports have no busy test of their own on every Qt version the
+// program builds with, so the lock files are read here.
 QList<SerialPortEntry> system_serial_ports()
 {
     QList<SerialPortEntry> ports;
     const auto infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : infos)
-        ports.append({info.portName(), info.manufacturer(), info.isBusy()});
+        ports.append(SerialPortEntry{info.portName(), info.manufacturer(), port_is_locked(info.portName())});
     return ports;
+}
+
+bool port_is_locked(const QString &name, const QStringList &folders)
+{
+#ifdef Q_OS_UNIX
+    if (name.isEmpty())
+        return false;
+    const QString file_name = QStringLiteral("LCK..") + QString(name).replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const QString &folder : folders) {
+        QFile lock(QDir(folder).filePath(file_name));
+        if (!lock.open(QIODevice::ReadOnly))
+            continue;
+        bool number = false;
+        const qint64 pid = lock.readLine(64).trimmed().toLongLong(&number);
+        // Not a process id: no program of ours could have written it, and a
+        // number this large or small would name no process, or a group of them.
+        if (!number || pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)
+            return true;
+    }
+    return false;
+#else
+    Q_UNUSED(name)
+    Q_UNUSED(folders)
+    return false;
+#endif
 }
 
 QString why_passed_over(const SerialPortEntry &port)

@@ -20,6 +20,17 @@ using PortLister = std::function<QList<SerialPortEntry>()>;
 // The serial ports the system reports, in the system's order.
 QList<SerialPortEntry> system_serial_ports();
 
+// The folders where serial programs on Unix leave a lock file while they hold a
+// port, the usual one first.
+extern const QStringList SERIAL_LOCK_FOLDERS;
+
+// Whether another program holds the serial port `name` (a port name such as
+// ttyUSB0): while it has the port open, a serial program keeps a lock file
+// LCK..<name> (with '/' written as '_') whose first line is its process id. A
+// file whose process is gone is stale and holds nothing; a system without such
+// lock files has no busy port.
+bool port_is_locked(const QString &name, const QStringList &folders = SERIAL_LOCK_FOLDERS);
+
 // The device sits behind a USB bridge whose manufacturer string contains this
 // text (exact case, anywhere in the string).
 extern const QString BRIDGE_MANUFACTURER;
