@@ -6,8 +6,9 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/qt-version.sh"
 "$root/scripts/setup.sh"
-bench="${TVC_BUILD_DIR:-$root/build}/bench"
+bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
 large=6553600 decode=200000 lines=100000 runs=10 faults=20000
@@ -17,7 +18,7 @@ fi
 
 echo "== Machine"
 echo "  $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(free -g | awk '/Mem:/ {print $2}') GiB"
-echo "  $(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(dpkg-query -W -f='${Version}' libqt5core5a)"
+echo "  $(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(dpkg-query -W -f='${Version}' "$qt_core_package")"
 echo "  load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 quiet() { "$@" 2>/dev/null; }

@@ -2,6 +2,7 @@
 # Builds the program and runs it against the simulated device.
 #
 #   scripts/run.sh [-- simulator options]
+#   TVC_QT=6 scripts/run.sh         the same, built with Qt 6
 #
 # The simulator plays a device on a pseudo-terminal and the program is started
 # with --port set to a symlink that follows the terminal, so that the program
@@ -13,7 +14,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${TVC_BUILD_DIR:-$root/build}
+source "$root/scripts/qt-version.sh"
 
 sim_args=()
 while [ $# -gt 0 ]; do

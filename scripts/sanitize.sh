@@ -13,7 +13,8 @@
 #        seconds (default 60). A crash, sanitizer report, leak or hang fails
 #        the run; the input that caused it is kept in build-fuzz/artifacts/.
 #
-# Installs what is missing with apt-get first, as scripts/setup.sh does.
+# Installs what is missing with apt-get first, as scripts/setup.sh does. Both
+# steps build with Qt 5, whatever TVC_QT says.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -47,7 +48,7 @@ export QT_QPA_PLATFORM=offscreen
 run_tests() {
     local flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
     echo "== Sanitizer build in $asan_build"
-    cmake -S "$root" -B "$asan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ \
+    cmake -S "$root" -B "$asan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DTVC_QT_MAJOR=5 \
         -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
     cmake --build "$asan_build" -j "$jobs"
     echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
@@ -57,7 +58,7 @@ run_tests() {
 run_fuzzers() {
     local flags="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
     echo "== Fuzzer build in $fuzz_build"
-    cmake -S "$root" -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    cmake -S "$root" -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DTVC_QT_MAJOR=5 \
         -DBUILD_TESTING=OFF -DTVC_FUZZ=ON -DCMAKE_CXX_FLAGS="$flags" >/dev/null
     cmake --build "$fuzz_build" -j "$jobs" --target "${fuzzers[@]}"
 

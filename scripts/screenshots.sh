@@ -3,10 +3,11 @@
 # no device, and during a firmware update, and saves a screenshot of each.
 #
 #   scripts/screenshots.sh [folder]      (default: build/screenshots)
+#   TVC_QT=6 scripts/screenshots.sh      built with Qt 6 (default: build-qt6/screenshots)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${TVC_BUILD_DIR:-$root/build}
+source "$root/scripts/qt-version.sh"
 out=$(realpath -m "${1:-$build/screenshots}")
 "$root/scripts/setup.sh" xvfb xdotool imagemagick zip >/dev/null
 mkdir -p "$out"
