@@ -18,9 +18,11 @@ start_simulator() {
 
 # Starts Xvfb on a free display (it writes the number to fd 3) and sets
 # $DISPLAY and $xvfb_pid. -noreset: the server must not restart whenever its
-# last client leaves.
+# last client leaves. -dpi 96: with no desktop to say the resolution, Qt 5
+# takes it from the screen's size in millimetres and Qt 6 takes 96; the same
+# figure for both draws the same text.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     export DISPLAY=":$(head -n 1 "$work/display")"
