@@ -34,8 +34,8 @@ const QStringList SERIAL_LOCK_FOLDERS = {
     QStringLiteral("/etc/locks"),       QDir::tempPath(),
 };
 
-// Qt's serial ports have no busy test of their own on every Qt version the
-// program builds with, so the lock files are read here.
+// Qt 6 has no busy test for a port and Qt 5 deprecates its own, so the lock
+// files are read here.
 QList<SerialPortEntry> system_serial_ports()
 {
     QList<SerialPortEntry> ports;
@@ -57,8 +57,8 @@ bool port_is_locked(const QString &name, const QStringList &folders)
             continue;
         bool number = false;
         const qint64 pid = lock.readLine(64).trimmed().toLongLong(&number);
-        // Not a process id: no program of ours could have written it, and a
-        // number this large or small would name no process, or a group of them.
+        // Not a process id. Zero and negative numbers would ask kill() about a
+        // process group or every process.
         if (!number || pid <= 0 || pid > std::numeric_limits<pid_t>::max())
             continue;
         if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)
