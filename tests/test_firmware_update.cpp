@@ -41,50 +41,6 @@ const QString SILENT_MARK = QStringLiteral("has not answered");
 const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
 const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 
-QByteArray pattern(int size, int seed)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 7 + seed + i / 253) & 0xFF);
-    return bytes;
-}
-
-struct Package
-{
-    QByteArray manifest = "PACKAGE:Test package\nWLAN:1660\nTXU:3.12\nRXU:4.5\n";
-    QByteArray wlan = pattern(1234, 1);
-    QByteArray txu = pattern(777, 2);
-    QByteArray rxu = pattern(555, 3);
-    bool with_manifest = true, with_wlan = true, with_txu = true, with_rxu = true;
-    // Runs on the staging folder before zipping: for entries that are not
-    // plain files. Symbolic links are stored as links.
-    std::function<void(const QString &staging)> extra;
-
-    // Zips the package into `zip_path` with Debian's zip.
-    bool write(const QTemporaryDir &dir, const QString &zip_path) const
-    {
-        const QString staging = dir.filePath("staging-" + QFileInfo(zip_path).completeBaseName());
-        QDir().mkpath(staging);
-        auto put = [&](bool wanted, const char *name, const QByteArray &content) {
-            if (!wanted)
-                return true;
-            QFile file(staging + "/" + name);
-            return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-        };
-        if (!put(with_manifest, "fw.txt", manifest) || !put(with_wlan, "wlan.bin", wlan)
-            || !put(with_txu, "txu.ldr", txu) || !put(with_rxu, "rxu.ldr", rxu))
-            return false;
-        if (extra)
-            extra(staging);
-        QDir().mkpath(QFileInfo(zip_path).absolutePath());
-        QProcess zip;
-        zip.setWorkingDirectory(staging);
-        QStringList args = {"-q", "-r", "-y", zip_path, "."};
-        zip.start("zip", args);
-        return zip.waitForFinished(30000) && zip.exitCode() == 0;
-    }
-};
-
 // The device's port as the device has it now: after a replug it is a new one.
 PortFinder bridge_for(const sim::Device &device)
 {

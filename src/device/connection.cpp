@@ -7,6 +7,7 @@
 #include "constants.h"
 #include "frame.h"
 #include "port_watcher.h"
+#include "serial_settings.h"
 #include "sniffer.h"
 #include "status_display.h"
 
@@ -14,7 +15,6 @@
 #include <QTimer>
 
 namespace {
-constexpr qint32 LINK_BAUD_RATE = 115200;
 constexpr int STATUS_REQUEST_DELAY_MS = 10;
 // The one retry of a port that appeared but could not be opened.
 constexpr int OPEN_RETRY_MS = 1000;
@@ -74,19 +74,7 @@ void TVC::reset_connection()
 
 bool TVC::configure_port()
 {
-    if (serial_port->dataBits() != QSerialPort::Data8 && !serial_port->setDataBits(QSerialPort::Data8))
-        return false;
-    if (serial_port->parity() != QSerialPort::NoParity && !serial_port->setParity(QSerialPort::NoParity))
-        return false;
-    if (serial_port->stopBits() != QSerialPort::OneStop && !serial_port->setStopBits(QSerialPort::OneStop))
-        return false;
-    if (serial_port->flowControl() != QSerialPort::NoFlowControl
-        && !serial_port->setFlowControl(QSerialPort::NoFlowControl))
-        return false;
-    if (serial_port->baudRate() != LINK_BAUD_RATE
-        && !serial_port->setBaudRate(LINK_BAUD_RATE, QSerialPort::AllDirections))
-        return false;
-    return true;
+    return configure_serial_port(*serial_port);
 }
 
 void TVC::connect_device(bool use_selected_port)

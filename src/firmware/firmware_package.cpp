@@ -1,8 +1,11 @@
 #include "firmware_package.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
 const QString MANIFEST_FILE = QStringLiteral("fw.txt");
 const QString WLAN_IMAGE_FILE = QStringLiteral("wlan.bin");
@@ -39,6 +42,8 @@ const QByteArray &Manifest::dsp_version_for(const QString &device_type) const
 Manifest read_manifest(const QString &path)
 {
     Manifest manifest;
+    if (!not_a_regular_file(QFileInfo(path)).isEmpty())
+        return manifest;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return manifest;
@@ -120,4 +125,43 @@ bool unpack_package(const QString &archive, const QString &directory, QString *e
     if (!last_line.isEmpty())
         *error += QLatin1Char(' ') + last_line;
     return false;
+}
+
+FirmwarePackage::FirmwarePackage() = default;
+FirmwarePackage::~FirmwarePackage() = default;
+
+std::shared_ptr<FirmwarePackage> FirmwarePackage::unpack(const QString &archive, QString *error)
+{
+    std::shared_ptr<FirmwarePackage> package(new FirmwarePackage);
+    package->m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tvc-XXXXXX"));
+    if (!package->m_dir->isValid()) {
+        *error = package->m_dir->errorString();
+        return nullptr;
+    }
+    if (!unpack_package(archive, package->folder(), error))
+        return nullptr;
+    const QString manifest = package->m_dir->filePath(MANIFEST_FILE);
+    *error = not_a_regular_file(QFileInfo(manifest));
+    if (!error->isEmpty())
+        return nullptr;
+    package->m_manifest = read_manifest(manifest);
+    return package;
+}
+
+QString FirmwarePackage::folder() const
+{
+    return m_dir->path();
+}
+
+bool FirmwarePackage::image(const QString &file_name, FirmwareImage *image, QString *error)
+{
+    auto found = m_images.constFind(file_name);
+    if (found == m_images.constEnd()) {
+        FirmwareImage loaded;
+        if (!loaded.load(m_dir->filePath(file_name), error))
+            return false;
+        found = m_images.insert(file_name, loaded);
+    }
+    *image = found.value();
+    return true;
 }

@@ -1,7 +1,14 @@
 #pragma once
 
+#include "image_chunks.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+
+#include <memory>
+
+class QTemporaryDir;
 
 // A firmware package is a zip archive holding, at its top level, the manifest
 // fw.txt and the images wlan.bin (every device), txu.ldr and rxu.ldr (the DSP
@@ -30,7 +37,8 @@ struct Manifest
 };
 
 // Reads the manifest at `path` in text mode (CR LF reads as LF). A file that
-// cannot be read gives empty values, which no device accepts.
+// cannot be read, or is not a regular file, gives empty values, which no
+// device accepts.
 Manifest read_manifest(const QString &path);
 
 // A manifest value as text: up to its first NUL byte, as Latin-1.
@@ -71,3 +79,31 @@ QString dsp_image_file(const QString &device_type);
 // Unpacks `archive` into `directory` with the unzip program. On failure the
 // reason, ready to show, goes to *error.
 bool unpack_package(const QString &archive, const QString &directory, QString *error);
+
+// An unpacked package: its private folder, removed with the object, its
+// manifest and, once asked for, its images. Several updates may share one
+// package (through the shared pointer); each image is then read once.
+class FirmwarePackage
+{
+public:
+    // Unpacks `archive` into a fresh private folder in the system's temporary
+    // folder and reads its manifest, which must be a regular file if it is
+    // there at all (a missing one reads as empty values). On failure the
+    // reason goes to *error and nothing is left on disk.
+    static std::shared_ptr<FirmwarePackage> unpack(const QString &archive, QString *error);
+    ~FirmwarePackage();
+
+    const Manifest &manifest() const { return m_manifest; }
+    QString folder() const;
+
+    // The image `file_name` of the package, read and checked on first use;
+    // later calls share the same bytes.
+    bool image(const QString &file_name, FirmwareImage *image, QString *error);
+
+private:
+    FirmwarePackage();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    Manifest m_manifest;
+    QHash<QString, FirmwareImage> m_images;
+};

@@ -9,8 +9,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLabel>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -139,4 +143,34 @@ FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDia
 QByteArray hex(const QByteArray &bytes)
 {
     return bytes.toHex(' ');
+}
+
+QByteArray pattern(int size, int seed)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + seed + i / 253) & 0xFF);
+    return bytes;
+}
+
+bool Package::write(const QTemporaryDir &dir, const QString &zip_path) const
+{
+    const QString staging = dir.filePath("staging-" + QFileInfo(zip_path).completeBaseName());
+    QDir().mkpath(staging);
+    auto put = [&](bool wanted, const char *name, const QByteArray &content) {
+        if (!wanted)
+            return true;
+        QFile file(staging + "/" + name);
+        return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    };
+    if (!put(with_manifest, "fw.txt", manifest) || !put(with_wlan, "wlan.bin", wlan)
+        || !put(with_txu, "txu.ldr", txu) || !put(with_rxu, "rxu.ldr", rxu))
+        return false;
+    if (extra)
+        extra(staging);
+    QDir().mkpath(QFileInfo(zip_path).absolutePath());
+    QProcess zip;
+    zip.setWorkingDirectory(staging);
+    zip.start("zip", {"-q", "-r", "-y", zip_path, "."});
+    return zip.waitForFinished(30000) && zip.exitCode() == 0;
 }

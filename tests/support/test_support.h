@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QDialog;
+class QTemporaryDir;
 class TVC;
 
 // Looks up a widget or action of the program by object name; a missing one
@@ -76,6 +77,28 @@ struct FirmwareDialogRun
     bool quit_requested = false;
 };
 FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDialog *)> &steps);
+
+// `size` bytes of a pattern that differs with `seed` and does not repeat
+// every 256 bytes.
+QByteArray pattern(int size, int seed);
+
+// A firmware package to be zipped: the manifest and the three images, each
+// of which may be left out.
+struct Package
+{
+    QByteArray manifest = "PACKAGE:Test package\nWLAN:1660\nTXU:3.12\nRXU:4.5\n";
+    QByteArray wlan = pattern(1234, 1);
+    QByteArray txu = pattern(777, 2);
+    QByteArray rxu = pattern(555, 3);
+    bool with_manifest = true, with_wlan = true, with_txu = true, with_rxu = true;
+    // Runs on the staging folder before zipping: for entries that are not
+    // plain files. Symbolic links are stored as links.
+    std::function<void(const QString &staging)> extra;
+
+    // Zips the package into `zip_path` with Debian's zip, staging its files
+    // in `dir`.
+    bool write(const QTemporaryDir &dir, const QString &zip_path) const;
+};
 
 // Bytes as hex pairs, for readable failure messages.
 QByteArray hex(const QByteArray &bytes);

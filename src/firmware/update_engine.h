@@ -1,0 +1,151 @@
+#pragma once
+
+#include "firmware_package.h"
+#include "frame_assembler.h"
+#include "image_chunks.h"
+#include "transfer_progress.h"
+
+#include <QElapsedTimer>
+#include <QMetaType>
+#include <QObject>
+#include <QSerialPort>
+#include <QTimer>
+
+#include <memory>
+
+// What the device and the package say of their versions, values as stored.
+struct UpdateVersions
+{
+    QString device_type;  // "TXU", "RXU", or empty when the type code is not known
+    DeviceFirmware device;
+    QByteArray package_name;
+    QByteArray package_wlan;
+    QByteArray package_dsp;  // the line for the device's type
+};
+Q_DECLARE_METATYPE(UpdateVersions)
+
+// Texts an update shows; the faces use them as they are.
+extern const QString UPDATING_WLAN_TEXT;
+extern const QString UPDATING_DSP_TEXT;
+extern const QString LINK_LOST_TEXT;
+extern const QString FINISHING_TEXT;
+
+// Runs one firmware update on an open serial port, stop and wait: every frame
+// it sends waits for the device's reply, and each reply releases the next.
+//
+// A package update asks for the device's type and its two versions, checks
+// them against the manifest, reads and checks the WLAN image and the DSP image
+// for the type, sends them in that order and finishes. A raw update sends one
+// image to one unit without asking or checking anything.
+//
+// The engine owns no port: its face opens it, connects the port's readyRead
+// to read_port() and errorOccurred to port_error(), and shows what the
+// signals report. It keeps no global state, so any number of engines may run
+// side by side, sharing a package.
+class UpdateEngine : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Stage
+    {
+        Idle,       // nothing started, or a raw image may start again
+        Querying,   // asking the device for its type and versions
+        Sending,    // an image chunk is waiting for its acknowledgement
+        Finishing,  // the images are out, waiting for the device to confirm the finish
+        Ended       // completed, refused, stopped by an error, a lost link or cancel()
+    };
+    enum class Failure
+    {
+        Image,    // an image is missing, not a regular file, too large or changed while read
+        Device,   // the device reported a type the package has no DSP image for
+        Silence   // the device stayed silent past the give-up time
+    };
+    Q_ENUM(Failure)
+
+    explicit UpdateEngine(QSerialPort *port, QObject *parent = nullptr);
+
+    // A package update; with `check_only` it ends after the check (and the
+    // images needed have been read), having sent no image data.
+    void start_update(std::shared_ptr<FirmwarePackage> package, bool check_only = false);
+    // Sends the image `path` to `unit` (UNIT_WLAN or UNIT_DSP). Starting again
+    // while an image is on its way begins it anew from its first chunk.
+    void start_raw(const QString &path, quint8 unit);
+    // Stops at once: no further frame goes out.
+    void cancel();
+
+    // After `notice_ms` without an answer the module text carries a notice;
+    // after `give_up_ms` (0: never) the update fails.
+    void set_silence_limits(int notice_ms, int give_up_ms);
+
+    Stage stage() const { return m_stage; }
+    bool running() const { return m_stage != Stage::Idle && m_stage != Stage::Ended; }
+    // The text the module line shows now.
+    QString module_text() const { return m_shown; }
+
+    // The port's notifications.
+    void read_port();
+    void port_error(QSerialPort::SerialPortError error);
+
+signals:
+    // The module line: the image being sent, or a notice while the device is silent.
+    void module_changed(const QString &text);
+    // The device's type and versions are known; the check follows at once.
+    void versions_known(const UpdateVersions &versions);
+    // The image being sent: bytes acknowledged, its size, the seconds it still
+    // needs (-1 while that is not known). Sent with 0 as each image starts.
+    void progress(qint64 done, qint64 total, qint64 seconds_left);
+    // The package does not fit the device; nothing was sent.
+    void refused(const UpdateVersions &versions);
+    // The package fits the device and has the images it needs (check only).
+    void check_passed();
+    // The update stopped; `text` says why, naming the file where there is one.
+    void failed(UpdateEngine::Failure failure, const QString &text);
+    // The port failed and was closed; `reason` is the port's own description.
+    // `mid_update` tells whether an update was running.
+    void link_lost(const QString &reason, bool mid_update);
+    // The device has confirmed the whole update.
+    void completed();
+
+private:
+    enum class Mode { Package, Check, Raw };
+
+    void handle_reply(const QByteArray &frame);
+    void handle_acknowledgement(quint8 unit, quint16 sequence);
+    void check_and_start();
+    void start_image(const FirmwareImage &next, quint8 unit, const QString &module);
+    void send(const QByteArray &frame);
+    void send_chunk(quint16 sequence);
+    void end();
+    void fail(Failure failure, const QString &text);
+    void show(const QString &text);
+    void restore_module();
+    void check_silence();
+    void arm_silence(qint64 quiet);
+
+    QSerialPort *m_port;
+    FrameAssembler m_frames;
+    Mode m_mode = Mode::Package;
+    Stage m_stage = Stage::Idle;
+    std::shared_ptr<FirmwarePackage> m_package;
+    UpdateVersions m_versions;
+
+    FirmwareImage m_image;      // the image being sent
+    FirmwareImage m_dsp_image;  // read and checked with the WLAN image, sent after it
+    quint8 m_unit = 0;
+    quint16 m_in_flight = 0;    // the sequence field of the chunk last sent
+
+    QString m_module;  // the image being sent, without any notice
+    QString m_shown;   // what the module line shows
+
+    // Silence is measured from the last frame sent; the timer only looks at
+    // the clock, so that sending a chunk costs no timer restart.
+    QElapsedTimer m_since_sent;
+    QTimer m_silence;
+    int m_notice_ms;
+    int m_give_up_ms = 0;
+    bool m_notice_shown = false;
+
+    QElapsedTimer m_clock;
+    TimeLeft m_time_left;
+};
