@@ -12,7 +12,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr >/dev/null
-for f in usr/bin/tvc usr/bin/tvc-sim usr/share/applications/tavero-companion.desktop \
+for f in usr/bin/tvc usr/bin/tvc-update usr/bin/tvc-sim usr/share/applications/tavero-companion.desktop \
          usr/share/icons/hicolor/256x256/apps/tavero-companion.png; do
     [ -e "$scratch/root/$f" ] || { echo "missing after install: $f"; exit 1; }
 done
@@ -38,4 +38,5 @@ if echo "$fields" | grep -q "$other"; then
 fi
 contents=$(dpkg-deb -c "$deb")
 echo "$contents" | grep -q './usr/bin/tvc$'
+echo "$contents" | grep -q './usr/bin/tvc-update$'
 echo "$contents" | grep -q './usr/share/applications/tavero-companion.desktop$'

@@ -37,6 +37,10 @@ FWUpdate::FWUpdate(QWidget *parent)
 
     connect(&engine, &UpdateEngine::module_changed, ui->cur_module, &QLabel::setText);
     connect(&engine, &UpdateEngine::versions_known, this, &FWUpdate::show_versions);
+    connect(&engine, &UpdateEngine::image_started, this, [this](quint8, qint64 size) {
+        ui->fw_progress_bar->setMaximum(int(size));
+        reset_progress();
+    });
     connect(&engine, &UpdateEngine::progress, this, &FWUpdate::show_progress);
     connect(&engine, &UpdateEngine::refused, this, [this] {
         QMessageBox::information(this, tr("Version Mismatch"), tr("Skipping firmware update for this portable"),
@@ -167,11 +171,6 @@ void FWUpdate::show_versions(const UpdateVersions &versions)
 void FWUpdate::show_progress(qint64 done, qint64 total, qint64 seconds_left)
 {
     QProgressBar *bar = ui->fw_progress_bar;
-    if (done == 0) {
-        bar->setMaximum(int(total));
-        reset_progress();
-        return;
-    }
     // The bar moves in steps of at most 1/500 of the image, finer than it can
     // show; a large image would otherwise spend most of its time measuring
     // the bar's text.

@@ -147,6 +147,9 @@ void UpdateEngine::handle_acknowledgement(quint8 unit, quint16 sequence)
         }
         return;
     }
+    emit image_done(unit, m_image.size());
+    if (m_stage != Stage::Sending)
+        return;
     if (unit != UNIT_WLAN) {
         m_stage = Stage::Finishing;
         send(build_frame(CMD_FW_FINISH, unit));
@@ -212,7 +215,7 @@ void UpdateEngine::start_image(const FirmwareImage &next, quint8 unit, const QSt
     show(module);
     m_clock.start();
     m_time_left.start(m_image.size(), 0);
-    emit progress(0, m_image.size(), -1);
+    emit image_started(unit, m_image.size());
     if (m_stage == Stage::Sending)
         send_chunk(0);
 }

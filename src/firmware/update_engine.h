@@ -92,9 +92,13 @@ signals:
     void module_changed(const QString &text);
     // The device's type and versions are known; the check follows at once.
     void versions_known(const UpdateVersions &versions);
+    // An image goes out to `unit`: its first chunk is on its way.
+    void image_started(quint8 unit, qint64 size);
     // The image being sent: bytes acknowledged, its size, the seconds it still
-    // needs (-1 while that is not known). Sent with 0 as each image starts.
+    // needs (-1 while that is not known). Reported as each chunk goes out.
     void progress(qint64 done, qint64 total, qint64 seconds_left);
+    // The device has acknowledged the image's last chunk.
+    void image_done(quint8 unit, qint64 size);
     // The package does not fit the device; nothing was sent.
     void refused(const UpdateVersions &versions);
     // The package fits the device and has the images it needs (check only).

@@ -1,0 +1,188 @@
+// tvc-update end to end: the command against the simulated device on a
+// pseudo-terminal, its output and its exit status.
+
+#include "frame.h"
+#include "test_support.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+struct ToolRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+    QStringList left_behind;  // in the tool's temporary folder
+};
+
+// Runs tvc-update on the device's port; `device` answers meanwhile. Its
+// process id goes to *pid while it runs.
+ToolRun run_tool(const sim::Device &device, QStringList arguments, qint64 *pid = nullptr)
+{
+    QTemporaryDir tmp;
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    tool.setProcessEnvironment(environment);
+    arguments.prepend(device.slavePath());
+    arguments.prepend(QStringLiteral("--port"));
+    tool.start(QStringLiteral(TVC_UPDATE_BINARY), arguments);
+    ToolRun run;
+    if (!tool.waitForStarted(10000))
+        return run;
+    if (pid)
+        *pid = tool.processId();
+    if (!QTest::qWaitFor([&tool] { return tool.state() == QProcess::NotRunning; }, 30000))
+        return run;
+    run.status = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(tool.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(tool.readAllStandardError());
+    run.left_behind = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    return run;
+}
+
+sim::DeviceOptions txu_device()
+{
+    sim::DeviceOptions options;
+    options.wlanVersion = 1650;
+    options.dspMajor = 3;
+    options.dspMinor = 12;
+    return options;
+}
+
+const QList<int> QUERIES = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};
+
+} // namespace
+
+class UpdateToolTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void updates_and_checks_data();
+    void updates_and_checks();
+    void failures_data();
+    void failures();
+};
+
+void UpdateToolTest::updates_and_checks_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("last_line");
+    QTest::newRow("update") << "update" << "Firmware update completed successfully.";
+    QTest::newRow("--check") << "check" << "The package fits the device.";
+    QTest::newRow("--raw, unit by option") << "raw" << "Firmware update completed successfully.";
+}
+
+void UpdateToolTest::updates_and_checks()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, last_line);
+
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.wlan = pattern(2500, 1);
+    QVERIFY(package.write(dir, zip));
+    QStringList arguments = {zip};
+    if (mode == "check")
+        arguments.prepend("--check");
+    if (mode == "raw")
+        arguments = QStringList({"--raw", dir.filePath("staging-package/wlan.bin"), "--unit", "dsp"});
+
+    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+    const ToolRun run = run_tool(*device, arguments);
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.left_behind, QStringList());
+    const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.last(), last_line);
+
+    if (mode == "update") {
+        QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
+        QCOMPARE(device->receivedImage(UNIT_DSP), package.txu);
+        QCOMPARE(device->violations(), QStringList());
+        // Not a terminal: a line per step and every 10 %.
+        QVERIFY(lines.contains("Device: TXU, WLAN 1650, DSP 3.12"));
+        QVERIFY(lines.contains("Package \"Test package\": WLAN 1660, DSP 3.12"));
+        QCOMPARE(lines.filter(QRegularExpression("^WLAN \\d+% ")).size(), 10);
+    } else if (mode == "check") {
+        QCOMPARE(codes_received(*device), QUERIES);
+    } else {
+        QCOMPARE(device->receivedImage(UNIT_DSP), package.wlan);
+        QCOMPARE(received_with_code(*device, CMD_FW_FINISH).size(), 1);
+    }
+}
+
+void UpdateToolTest::failures_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("data_frames");
+
+    QTest::newRow("refused") << "refused" << 1
+                             << "does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP 3.12)"
+                             << 0;
+    QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: unzip ended" << 0;
+    QTest::newRow("DSP image missing") << "no txu.ldr" << 2 << "txu.ldr: No such file or directory" << 0;
+    QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
+    QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 seconds: the update is not complete"
+                                   << 1;
+    QTest::newRow("SIGINT mid-transfer") << "SIGINT" << 130 << "Interrupted: the update is not complete." << 5;
+}
+
+void UpdateToolTest::failures()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(int, data_frames);
+
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.with_txu = kind != "no txu.ldr";
+    QVERIFY(package.write(dir, zip));
+    if (kind == "not a zip")
+        QVERIFY(QFile::resize(zip, 100));
+
+    sim::DeviceOptions options = txu_device();
+    if (kind == "refused")
+        options.wlanVersion = 1700;
+    if (kind == "hang up")
+        options.hangUpAt = 3;
+    if (kind == "silent")
+        options.ackDelayMs = 3000;
+    if (kind == "SIGINT")
+        options.ackDelayMs = 500;
+    const std::unique_ptr<sim::Device> device = start_device(options);
+
+    QStringList arguments = {zip};
+    if (kind == "silent")
+        arguments = QStringList({"--timeout", "1"}) + arguments;
+    // The signal goes out as the device takes the fifth chunk; its
+    // acknowledgement is held long enough to come after it.
+    qint64 pid = 0;
+    QObject context;
+    connect(device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (kind == "SIGINT" && frame_code(frame) == CMD_FW_DATA && device->firmwareDataFrames() == 4 && pid > 0)
+            ::kill(pid_t(pid), SIGINT);
+    });
+    const ToolRun run = run_tool(*device, arguments, &pid);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QCOMPARE(run.err.count('\n'), 1);  // one sentence, one line
+    QCOMPARE(run.left_behind, QStringList());
+    QCOMPARE(device->firmwareDataFrames(), data_frames);
+    if (data_frames == 0 && kind != "not a zip")
+        QCOMPARE(codes_received(*device), QUERIES);
+}
+
+QTEST_GUILESS_MAIN(UpdateToolTest)
+#include "test_update_tool.moc"
