@@ -1,8 +1,13 @@
-// Firmware transfer speed over a pseudo-terminal: the program sends one raw
-// image in service mode to tvc-sim (a separate process) acknowledging every
-// chunk at once, so the figures are the program's own turnaround.
+// Firmware transfer over a pseudo-terminal, through both faces of the update:
+// the dialog (service mode, one raw image) and tvc-update --raw, each against
+// tvc-sim in a separate process.
 //
-//   bench_transfer <image bytes>
+//   bench_transfer [paced bytes] [unpaced bytes]
+//
+// Paced: tvc-sim --wire-speed holds every frame for its time at 115200 baud,
+// in and out, so the figure to watch is how much longer than the wire the
+// transfer took. Unpaced: the simulator answers at once, so the figures are
+// the program's own turnaround.
 
 #include "bench_support.h"
 #include "modal_answerer.h"
@@ -15,6 +20,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -22,6 +28,7 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +36,24 @@ constexpr double WIRE_BITS_PER_BYTE = 10;
 constexpr double BAUD = 115200;
 // A chunk's round trip on the wire: its frame out and the acknowledgement back.
 constexpr double WIRE_SECONDS_PER_CHUNK = 2 * 112 * WIRE_BITS_PER_BYTE / BAUD;
+
+const QString DONE_LINE = QStringLiteral("Firmware update completed successfully.");
+
+struct Row
+{
+    QString face;
+    bool paced = false;
+    qint64 size = 0;
+    bool intact = false;
+    double seconds = 0;
+    double cpu_seconds = 0;
+    double peak_mb = 0;
+};
+
+qint64 chunks_of(qint64 size)
+{
+    return qMax<qint64>(1, (size + 99) / 100);
+}
 
 bool write_image(const QString &path, qint64 size)
 {
@@ -66,79 +91,198 @@ bool same_content(const QString &a, const QString &b)
     return true;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// A simulator for one measurement, writing the images it receives into `received`.
+struct Simulator
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const qint64 size = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100 * 1000;
-
-    QTemporaryDir dir;
-    const QString image = dir.filePath(QStringLiteral("image.bin"));
-    const QString received = dir.filePath(QStringLiteral("received"));
-    QDir().mkpath(received);
-    if (!write_image(image, size)) {
-        std::fprintf(stderr, "cannot write the image\n");
-        return 1;
+    Simulator(bool paced, const QString &received)
+    {
+        QDir(received).removeRecursively();
+        QDir().mkpath(received);
+        QStringList arguments = {QStringLiteral("--quiet"), QStringLiteral("--image-dir"), received};
+        if (paced)
+            arguments.append(QStringLiteral("--wire-speed"));
+        port = bench::start_simulator(process, QStringLiteral(TVC_SIM_BINARY), arguments);
     }
-
-    QProcess simulator;
-    const QString port = bench::start_simulator(
-        simulator, QStringLiteral(TVC_SIM_BINARY),
-        {QStringLiteral("--quiet"), QStringLiteral("--image-dir"), received});
-    if (port.isEmpty()) {
-        std::fprintf(stderr, "tvc-sim did not start\n");
-        return 1;
+    ~Simulator()
+    {
+        process.terminate();
+        process.waitForFinished(10000);
     }
+    QProcess process;
+    QString port;
+};
+
+Row measure_dialog(const QString &image, qint64 size, bool paced, const QString &received)
+{
+    Row row{QStringLiteral("dialog"), paced, size};
+    Simulator simulator(paced, received);
+    if (simulator.port.isEmpty())
+        return row;
 
     ModalAnswerer answerer;
-    TVC window(PortFinder::fixed(port));
+    TVC window(PortFinder::fixed(simulator.port));
     auto *line = window.findChild<QLabel *>(QStringLiteral("l_p2p_devtype"));
-    if (!bench::wait_until([line] { return line->text() != UPDATING_TEXT; }, 10000)) {
-        std::fprintf(stderr, "no device answered on %s\n", qPrintable(port));
-        return 1;
-    }
+    if (!bench::wait_until([line] { return line->text() != UPDATING_TEXT; }, 10000))
+        return row;
     enter_service_code(window, answerer, QStringLiteral("taverox5190"));
-    const long rss_before = bench::rss_kb();
 
+    // While the image goes out the answerer is paused, so that nothing but
+    // the program runs in this process; the box that ends the transfer is a
+    // child of the dialog, and its arrival wakes the answerer.
+    struct BoxWatch : QObject
+    {
+        std::function<void()> on_box;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::ChildPolished && on_box
+                && qobject_cast<QMessageBox *>(static_cast<QChildEvent *>(event)->child()))
+                on_box();
+            return false;
+        }
+    } watch;
     qint64 t0 = 0, t1 = 0, cpu0 = 0, cpu1 = 0;
     bool completed = false;
     run_firmware_dialog(window, [&](QDialog *dialog) {
         answerer.queue_file(image);
         dialog->findChild<QToolButton *>(QStringLiteral("get_fw_button"))->click();
         QEventLoop loop;
+        watch.on_box = [&] {
+            if (t1 == 0) {
+                t1 = bench::now_ns();
+                cpu1 = bench::cpu_ns();
+            }
+            answerer.resume();
+        };
+        bool answered = false;
         QObject::connect(&answerer, &ModalAnswerer::answered, &loop, [&] {
-            if (answerer.titles().contains(QStringLiteral("Firmware Update"))
-                || answerer.titles().contains(QStringLiteral("Error!")))
-                loop.quit();
+            answered = true;
+            loop.quit();
         });
+        answerer.pause();
+        dialog->installEventFilter(&watch);
         cpu0 = bench::cpu_ns();
         t0 = bench::now_ns();
         dialog->findChild<QPushButton *>(QStringLiteral("start_fw_button"))->click();
-        loop.exec();
-        t1 = bench::now_ns();
-        cpu1 = bench::cpu_ns();
+        if (!answered)
+            loop.exec();
+        dialog->removeEventFilter(&watch);
         completed = answerer.titles().contains(QStringLiteral("Firmware Update"));
     });
+    row.seconds = double(t1 - t0) / 1e9;
+    row.cpu_seconds = double(cpu1 - cpu0) / 1e9;
+    row.peak_mb = double(bench::peak_rss_kb()) / 1024.0;
+    row.intact = completed && same_content(received + QStringLiteral("/unit0-1.bin"), image);
+    return row;
+}
 
-    const long peak_rss = bench::peak_rss_kb();
-    simulator.terminate();
-    simulator.waitForFinished(10000);
-    const bool intact = completed && same_content(received + QStringLiteral("/unit0-1.bin"), image);
+// CPU seconds (user and system) and peak resident megabytes of process `pid`.
+void sample_process(qint64 pid, double *cpu_seconds, double *peak_mb)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QByteArray text = stat.readAll();
+        // Fields after the command name, which is in parentheses.
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12)
+            *cpu_seconds = double(fields.at(11).toLongLong() + fields.at(12).toLongLong()) / double(sysconf(_SC_CLK_TCK));
+    }
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                *peak_mb = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+}
 
-    const qint64 chunks = qMax<qint64>(1, (size + 99) / 100);
-    const double seconds = double(t1 - t0) / 1e9;
+// The tool is timed from its line saying that the image goes out (its first
+// chunk is written right after) to its line saying that the device confirmed
+// it, both read as they come: its start-up is not the transfer's.
+Row measure_tool(const QString &image, qint64 size, bool paced, const QString &received)
+{
+    Row row{QStringLiteral("tvc-update"), paced, size};
+    Simulator simulator(paced, received);
+    if (simulator.port.isEmpty())
+        return row;
+
+    QProcess tool;
+    qint64 t0 = 0, t1 = 0;
+    double cpu_at_start = 0, ignored = 0;
+    QByteArray pending;
+    QEventLoop loop;
+    QObject::connect(&tool, &QProcess::readyReadStandardOutput, &loop, [&] {
+        pending += tool.readAllStandardOutput();
+        int end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const QString line = QString::fromLocal8Bit(pending.left(end));
+            pending.remove(0, end + 1);
+            if (line.startsWith(QLatin1String("Updating ")) && t0 == 0) {
+                t0 = bench::now_ns();
+                sample_process(tool.processId(), &cpu_at_start, &ignored);
+            } else if (line == DONE_LINE) {
+                t1 = bench::now_ns();
+                sample_process(tool.processId(), &row.cpu_seconds, &row.peak_mb);
+            }
+        }
+    });
+    QObject::connect(&tool, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, &QEventLoop::quit);
+    tool.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    tool.start(QStringLiteral(TVC_UPDATE_BINARY), {QStringLiteral("--port"), simulator.port, QStringLiteral("--raw"), image});
+    loop.exec();
+    row.seconds = double(t1 - t0) / 1e9;
+    row.cpu_seconds -= cpu_at_start;
+    row.intact = t1 > 0 && tool.exitCode() == 0 && same_content(received + QStringLiteral("/unit0-1.bin"), image);
+    return row;
+}
+
+void print_row(const Row &row)
+{
+    const qint64 chunks = chunks_of(row.size);
     const double wire = double(chunks) * WIRE_SECONDS_PER_CHUNK;
-    std::printf("Firmware transfer of %lld bytes (%lld chunks)\n", size, chunks);
-    bench::print("completed, image intact", intact ? QStringLiteral("yes") : QStringLiteral("NO"));
-    bench::print("total time", seconds, "s");
-    bench::print("chunks per second", double(chunks) / seconds, "chunks/s");
-    bench::print("round trip per chunk (pty)", double(t1 - t0) / double(chunks) / 1000.0, "us");
-    bench::print("program CPU per chunk", double(cpu1 - cpu0) / double(chunks) / 1000.0, "us");
+    std::printf("%s, %s, %lld bytes (%lld chunks)\n", qPrintable(row.face),
+                row.paced ? "tvc-sim --wire-speed" : "unpaced", row.size, chunks);
+    bench::print("completed, image intact", row.intact ? QStringLiteral("yes") : QStringLiteral("NO"));
+    bench::print("total time", row.seconds, "s");
+    bench::print("chunks per second", double(chunks) / row.seconds, "chunks/s");
+    bench::print("time per chunk", row.seconds / double(chunks) * 1e6, "us");
+    bench::print("program CPU per chunk", row.cpu_seconds / double(chunks) * 1e6, "us");
     bench::print("time on the wire at 115200 baud", wire, "s");
-    bench::print("faster than the wire by", wire / seconds, "x");
-    bench::print("resident memory before the transfer", double(rss_before) / 1024.0, "MB");
-    bench::print("peak resident memory", double(peak_rss) / 1024.0, "MB");
-    return intact ? 0 : 1;
+    if (row.paced)
+        bench::print("longer than the wire by", (row.seconds - wire) / wire * 100.0, "%");
+    else
+        bench::print("faster than the wire by", wire / row.seconds, "x");
+    bench::print("peak resident memory", row.peak_mb, "MB");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const qint64 paced_size = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100 * 1000;
+    const qint64 unpaced_size = argc > 2 ? QByteArray(argv[2]).toLongLong() : 6553600;
+
+    QTemporaryDir dir;
+    const QString paced_image = dir.filePath(QStringLiteral("paced.bin"));
+    const QString unpaced_image = dir.filePath(QStringLiteral("unpaced.bin"));
+    const QString received = dir.filePath(QStringLiteral("received"));
+    if (!write_image(paced_image, paced_size) || !write_image(unpaced_image, unpaced_size)) {
+        std::fprintf(stderr, "cannot write the images\n");
+        return 1;
+    }
+    std::printf("Peak memory of the dialog is the benchmark process's own (it only grows).\n");
+
+    const QList<Row> rows = {
+        measure_dialog(paced_image, paced_size, true, received),
+        measure_tool(paced_image, paced_size, true, received),
+        measure_dialog(unpaced_image, unpaced_size, false, received),
+        measure_tool(unpaced_image, unpaced_size, false, received),
+    };
+    bool all_intact = true;
+    for (const Row &row : rows) {
+        print_row(row);
+        all_intact = all_intact && row.intact;
+    }
+    return all_intact ? 0 : 1;
 }

@@ -11,9 +11,9 @@ source "$root/scripts/qt-version.sh"
 bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
-large=6553600 decode=200000 lines=100000 runs=10 faults=20000
+paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000
 if [ "${1:-}" = quick ]; then
-    large=1000000 decode=20000 lines=10000 runs=3 faults=2000
+    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000
 fi
 
 echo "== Machine"
@@ -22,9 +22,8 @@ echo "  $(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(dpkg-query -W -f='${Ve
 echo "  load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 quiet() { "$@" 2>/dev/null; }
-echo "== 1. Firmware transfer against tvc-sim on a pseudo-terminal"
-quiet "$bench/bench_transfer" 100000
-quiet "$bench/bench_transfer" "$large"
+echo "== 1. Firmware transfer against tvc-sim on a pseudo-terminal: the dialog and tvc-update"
+quiet "$bench/bench_transfer" "$paced" "$large"
 echo
 echo "== 2. Reply decoding through the serial port"
 quiet "$bench/bench_decode" "$decode"

@@ -14,6 +14,8 @@ namespace {
 constexpr qint64 PROGRESS_STEPS = 500;
 // The time-left estimate is refreshed at most this often.
 constexpr qint64 ESTIMATE_INTERVAL_MS = 500;
+// The progress bar is painted at most this often while an image goes out.
+constexpr int BAR_PAINT_INTERVAL_MS = 100;
 
 // Manifest values are shown byte for byte in a rich-text label: as text,
 // never as markup.
@@ -34,6 +36,10 @@ FWUpdate::FWUpdate(QWidget *parent)
     ui->setupUi(this);
     ui->fw_progress_bar->hide();
     ui->start_fw_button->setEnabled(false);
+
+    bar_painting.setSingleShot(true);
+    bar_painting.setInterval(BAR_PAINT_INTERVAL_MS);
+    connect(&bar_painting, &QTimer::timeout, this, [this] { ui->fw_progress_bar->setUpdatesEnabled(true); });
 
     connect(&engine, &UpdateEngine::module_changed, ui->cur_module, &QLabel::setText);
     connect(&engine, &UpdateEngine::versions_known, this, &FWUpdate::show_versions);
@@ -171,6 +177,12 @@ void FWUpdate::show_versions(const UpdateVersions &versions)
 void FWUpdate::show_progress(qint64 done, qint64 total, qint64 seconds_left)
 {
     QProgressBar *bar = ui->fw_progress_bar;
+    // A new value would repaint the bar at once, chunk after chunk; it is
+    // painted later instead, with whatever value it has by then.
+    if (!bar_painting.isActive()) {
+        bar->setUpdatesEnabled(false);
+        bar_painting.start();
+    }
     // The bar moves in steps of at most 1/500 of the image, finer than it can
     // show; a large image would otherwise spend most of its time measuring
     // the bar's text.
@@ -184,6 +196,8 @@ void FWUpdate::show_progress(qint64 done, qint64 total, qint64 seconds_left)
 
 void FWUpdate::reset_progress()
 {
+    bar_painting.stop();
+    ui->fw_progress_bar->setUpdatesEnabled(true);
     ui->fw_progress_bar->setValue(0);
     ui->fw_progress_bar->setFormat(progress_format(-1));
     estimate_shown.start();

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QSerialPort>
+#include <QTimer>
 
 #include <memory>
 
@@ -55,4 +56,5 @@ private:
     bool raw_update = false;  // the update started is a service-mode image
 
     QElapsedTimer estimate_shown;  // since the time left was last shown
+    QTimer bar_painting;           // while it runs, the bar's new values wait to be painted
 };

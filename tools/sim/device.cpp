@@ -136,7 +136,7 @@ void Device::submit(const QByteArray &frame, int delayMs)
     const QByteArray bytes = m_faults.apply(frame, &fault);
     if (!fault.isEmpty())
         log(QStringLiteral("line fault in %1: %2").arg(describeFrame(frame, false), fault));
-    m_writer->submit(bytes, delayMs);
+    m_writer->submit(bytes, delayMs, m_replyBaseNs);
 }
 
 void Device::sendReportTail(int from)
@@ -179,8 +179,11 @@ void Device::onBytes(const QByteArray &bytes)
         }
         if (m_opt.wirePacing || !m_inQueue.isEmpty()) {
             // The last byte of this frame reaches the device one frame time after
-            // the line becomes free for it.
-            const qint64 ready = qMax(now, m_inFreeNs) + kFrameWireNs;
+            // the line becomes free for it. The program sent it in answer to the
+            // device's last frame, which left late by the writer's lateness: on
+            // time, the program would have sent it that much earlier.
+            const qint64 sent = now - m_writer->takeLateness();
+            const qint64 ready = qMax(sent, m_inFreeNs) + kFrameWireNs;
             m_inFreeNs = ready;
             m_inQueue.append({ready, frame});
             if (!m_inTimer.isActive())
@@ -198,11 +201,14 @@ void Device::processInput()
 {
     while (!m_inQueue.isEmpty()) {
         const qint64 wait = m_inQueue.first().at_ns - steadyNowNs();
-        if (wait > 200000) {
+        if (wait > kEarlyReleaseNs) {
             m_inTimer.start(int((wait + 999999) / 1000000));
             return;
         }
-        handleFrame(m_inQueue.takeFirst().bytes);
+        const ReceivedFrame next = m_inQueue.takeFirst();
+        m_replyBaseNs = next.at_ns;
+        handleFrame(next.bytes);
+        m_replyBaseNs = -1;
     }
 }
 

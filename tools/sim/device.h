@@ -152,9 +152,13 @@ private:
     int m_malformed = 0;
     QStringList m_malformedReports;
 
-    // Frames waiting for their time on the wire (wire pacing).
+    // Frames waiting for their time on the wire (wire pacing), each with the
+    // moment its last byte is in. While one is handled, m_replyBaseNs is that
+    // moment: the answer's time on the wire starts there, not when a timer
+    // happened to fire.
     QList<ReceivedFrame> m_inQueue;
     qint64 m_inFreeNs = 0;
+    qint64 m_replyBaseNs = -1;
     QTimer m_inTimer;
 
     int m_reportMode = 0;

@@ -65,5 +65,8 @@ struct DeviceOptions
 
 // Time one 112-byte frame takes on the wire at 115200 baud with 10 bits per byte.
 constexpr qint64 kFrameWireNs = 112LL * 10 * 1000000000LL / 115200;
+// Paced frames whose time is this close are taken at once rather than after
+// another timer round.
+constexpr qint64 kEarlyReleaseNs = 200000;
 
 } // namespace sim

@@ -20,14 +20,14 @@ ReplyWriter::ReplyWriter(PtyLink *link, const DeviceOptions &options, QObject *p
     connect(&m_pieceTimer, &QTimer::timeout, this, &ReplyWriter::writePiece);
 }
 
-void ReplyWriter::submit(const QByteArray &frame, int delayMs)
+void ReplyWriter::submit(const QByteArray &frame, int delayMs, qint64 baseNs)
 {
     if (delayMs <= 0 && !m_opt.wirePacing && m_delayed.isEmpty()) {
         toMerge(frame);
         return;
     }
-    const qint64 now = steadyNowNs();
-    qint64 due = now + qint64(qMax(delayMs, 0)) * 1000000;
+    const qint64 base = baseNs >= 0 ? baseNs : steadyNowNs();
+    qint64 due = base + qint64(qMax(delayMs, 0)) * 1000000;
     if (m_opt.wirePacing) {
         due = qMax(due, m_wireFreeNs) + kFrameWireNs;
         m_wireFreeNs = due;
@@ -51,11 +51,23 @@ void ReplyWriter::armDelayTimer()
 
 void ReplyWriter::releaseDue()
 {
-    // Allow a little early release: timers have millisecond resolution.
-    const qint64 now = steadyNowNs() + 200000;
-    while (!m_delayed.isEmpty() && m_delayed.first().dueNs <= now)
-        toMerge(m_delayed.takeFirst().frame);
+    // Timers have millisecond resolution: a frame may leave a little early,
+    // and mostly leaves a little late. Either is made good on the next request
+    // (takeLateness()), so that the schedule is exact on average.
+    const qint64 now = steadyNowNs();
+    while (!m_delayed.isEmpty() && m_delayed.first().dueNs <= now + kEarlyReleaseNs) {
+        const Delayed next = m_delayed.takeFirst();
+        toMerge(next.frame);
+        m_latenessNs = steadyNowNs() - next.dueNs;
+    }
     armDelayTimer();
+}
+
+qint64 ReplyWriter::takeLateness()
+{
+    const qint64 late = m_latenessNs;
+    m_latenessNs = 0;
+    return late;
 }
 
 void ReplyWriter::toMerge(const QByteArray &frame)
@@ -139,6 +151,7 @@ void ReplyWriter::clear()
     m_delayed.clear();
     m_delayTimer.stop();
     m_wireFreeNs = 0;
+    m_latenessNs = 0;
     m_mergeBytes.clear();
     m_mergeFrames.clear();
     m_mergeTimer.stop();

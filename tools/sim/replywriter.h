@@ -20,7 +20,14 @@ class ReplyWriter : public QObject
 public:
     ReplyWriter(PtyLink *link, const DeviceOptions &options, QObject *parent = nullptr);
 
-    void submit(const QByteArray &frame, int delayMs = 0);
+    // `baseNs` is the moment the device had the request it answers (steady
+    // clock); -1: now. With wire pacing the frame leaves one frame time after
+    // that moment (plus the delay), or after the frame before it.
+    void submit(const QByteArray &frame, int delayMs = 0, qint64 baseNs = -1);
+    // How late (ns) the last paced frame left, against its schedule; the
+    // next request the program sends in answer is that much late too.
+    // Returns it once, then 0.
+    qint64 takeLateness();
     // Drops everything not yet written (the link went away).
     void clear();
     bool isIdle() const;
@@ -55,6 +62,7 @@ private:
     const DeviceOptions &m_opt;
     QList<Delayed> m_delayed;
     qint64 m_wireFreeNs = 0;
+    qint64 m_latenessNs = 0;
     QTimer m_delayTimer;
     QByteArray m_mergeBytes;
     QList<QByteArray> m_mergeFrames;
