@@ -14,8 +14,8 @@ namespace {
 constexpr qint64 PROGRESS_STEPS = 500;
 // The time-left estimate is refreshed at most this often.
 constexpr qint64 ESTIMATE_INTERVAL_MS = 500;
-// The progress bar is painted at most this often while an image goes out.
-constexpr int BAR_PAINT_INTERVAL_MS = 100;
+// The progress bar is painted at most this often while an image goes out (five times a second).
+constexpr int BAR_PAINT_INTERVAL_MS = 200;
 
 // Manifest values are shown byte for byte in a rich-text label: as text,
 // never as markup.
