@@ -49,15 +49,6 @@ PortFinder bridge_for(const sim::Device &device)
     });
 }
 
-sim::DeviceOptions txu_device()
-{
-    sim::DeviceOptions options;
-    options.wlanVersion = 1650;
-    options.dspMajor = 3;
-    options.dspMinor = 12;
-    return options;
-}
-
 // A device, the answerer of the program's boxes, and the main window on the
 // device's port. The answerer exists before the window: it takes the
 // "Welcome" box.

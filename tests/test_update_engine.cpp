@@ -11,15 +11,6 @@
 
 namespace {
 
-sim::DeviceOptions txu_device()
-{
-    sim::DeviceOptions options;
-    options.wlanVersion = 1650;
-    options.dspMajor = 3;
-    options.dspMinor = 12;
-    return options;
-}
-
 // An engine on a port linked to a simulated device, and what it reported.
 struct Link
 {

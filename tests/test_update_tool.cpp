@@ -46,15 +46,6 @@ ToolRun run_tool(const sim::Device &device, QStringList arguments, qint64 *pid =
     return run;
 }
 
-sim::DeviceOptions txu_device()
-{
-    sim::DeviceOptions options;
-    options.wlanVersion = 1650;
-    options.dspMajor = 3;
-    options.dspMinor = 12;
-    return options;
-}
-
 const QList<int> QUERIES = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};
 
 } // namespace

@@ -18,6 +18,15 @@
 #include <QTest>
 #include <QTimer>
 
+sim::DeviceOptions txu_device()
+{
+    sim::DeviceOptions options;
+    options.wlanVersion = 1650;
+    options.dspMajor = 3;
+    options.dspMinor = 12;
+    return options;
+}
+
 PortFinder one_bridge(const QString &path)
 {
     return PortFinder::from_list([path] {

@@ -28,6 +28,10 @@ T *child(QObject *root, const char *name)
     return found;
 }
 
+// A TXU client with WLAN version 1650 and DSP version 3.12: a device that the
+// firmware packages of the tests fit.
+sim::DeviceOptions txu_device();
+
 // A port list with a single device bridge on `path`.
 PortFinder one_bridge(const QString &path);
 
