@@ -10,6 +10,8 @@
 // the program's own turnaround.
 
 #include "bench_support.h"
+#include "frame.h"
+#include "image_chunks.h"
 #include "modal_answerer.h"
 #include "status_display.h"
 #include "test_support.h"
@@ -28,6 +30,8 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -235,6 +239,51 @@ Row measure_tool(const QString &image, qint64 size, bool paced, const QString &r
     return row;
 }
 
+// The floor: what this machine and the simulator cost per chunk without the
+// program. A plain loop with blocking reads and writes, no event loop, sends
+// the same chunks; whatever it takes beyond the wire (waking up on each
+// acknowledgement, the simulator waking up on each chunk) the program cannot
+// avoid either.
+Row measure_floor(const QString &image, qint64 size, bool paced, const QString &received)
+{
+    Row row{QStringLiteral("floor (blocking loop)"), paced, size};
+    Simulator simulator(paced, received);
+    QFile file(image);
+    if (simulator.port.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return row;
+    const QByteArray bytes = file.readAll();
+    const int fd = ::open(QFile::encodeName(simulator.port).constData(), O_RDWR | O_NOCTTY);
+    termios tio{};
+    if (fd < 0 || ::tcgetattr(fd, &tio) != 0)
+        return row;
+    ::cfmakeraw(&tio);
+    ::tcsetattr(fd, TCSANOW, &tio);
+
+    const qint64 cpu0 = bench::cpu_ns(), t0 = bench::now_ns();
+    bool ok = true;
+    for (quint32 sequence = 0; ok; ++sequence) {
+        const bool last = is_last_chunk(size, quint16(sequence));
+        const QByteArray frame = build_data_frame(UNIT_WLAN, last ? LAST_CHUNK : quint16(sequence),
+                                                  bytes.mid(int(sequence) * CHUNK_SIZE, CHUNK_SIZE));
+        ok = ::write(fd, frame.constData(), size_t(frame.size())) == frame.size();
+        char ack[FRAME_SIZE];
+        for (int got = 0; ok && got < FRAME_SIZE;) {
+            const ssize_t n = ::read(fd, ack + got, size_t(FRAME_SIZE - got));
+            ok = n > 0;
+            got += int(qMax<ssize_t>(n, 0));
+        }
+        if (last)
+            break;
+    }
+    row.seconds = double(bench::now_ns() - t0) / 1e9;
+    row.cpu_seconds = double(bench::cpu_ns() - cpu0) / 1e9;
+    ::close(fd);
+    simulator.process.terminate();
+    simulator.process.waitForFinished(10000);
+    row.intact = ok && same_content(received + QStringLiteral("/unit0-1.bin"), image);
+    return row;
+}
+
 void print_row(const Row &row)
 {
     const qint64 chunks = chunks_of(row.size);
@@ -247,8 +296,10 @@ void print_row(const Row &row)
     bench::print("time per chunk", row.seconds / double(chunks) * 1e6, "us");
     bench::print("program CPU per chunk", row.cpu_seconds / double(chunks) * 1e6, "us");
     bench::print("time on the wire at 115200 baud", wire, "s");
-    if (row.paced)
+    if (row.paced) {
         bench::print("longer than the wire by", (row.seconds - wire) / wire * 100.0, "%");
+        bench::print("beyond the wire per chunk", (row.seconds - wire) / double(chunks) * 1e6, "us");
+    }
     else
         bench::print("faster than the wire by", wire / row.seconds, "x");
     bench::print("peak resident memory", row.peak_mb, "MB");
@@ -274,6 +325,7 @@ int main(int argc, char *argv[])
     std::printf("Peak memory of the dialog is the benchmark process's own (it only grows).\n");
 
     const QList<Row> rows = {
+        measure_floor(paced_image, paced_size, true, received),
         measure_dialog(paced_image, paced_size, true, received),
         measure_tool(paced_image, paced_size, true, received),
         measure_dialog(unpaced_image, unpaced_size, false, received),
