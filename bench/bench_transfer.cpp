@@ -302,7 +302,8 @@ void print_row(const Row &row)
     }
     else
         bench::print("faster than the wire by", wire / row.seconds, "x");
-    bench::print("peak resident memory", row.peak_mb, "MB");
+    if (row.peak_mb > 0)
+        bench::print("peak resident memory", row.peak_mb, "MB");
 }
 
 } // namespace
