@@ -188,6 +188,82 @@ private slots:
         QVERIFY(text.contains("RPL 42 unit 0"));
     }
 
+    void severalDevices()
+    {
+        QList<sim::DeviceOptions> all;
+        QString msg;
+        QCOMPARE(sim::parseDevices({"tvc-sim", "--devices", "3", "--wire-speed", "--link-path", "/tmp/d",
+                                    "--device", "2:--role rxu-client --dsp-version 4.5 --hangup-at 7",
+                                    "--device", "2:--slot 3", "--device", "3: --link-path \"/tmp/my dev\""},
+                                   &all, &msg),
+                 sim::ParseResult::Run);
+        QCOMPARE(all.size(), 3);
+        for (const sim::DeviceOptions &o : all)
+            QVERIFY(o.wirePacing);
+        QVERIFY(all[0].txu && !all[1].txu && all[2].txu);
+        QCOMPARE(all[1].dspMajor, quint8(4));
+        QCOMPARE(all[1].slot, 3);
+        QCOMPARE(all[0].hangUpAt, -1);
+        QCOMPARE(all[1].hangUpAt, 7);
+        QCOMPARE(all[0].symlinkPath, QStringLiteral("/tmp/d-1"));
+        QCOMPARE(all[2].symlinkPath, QStringLiteral("/tmp/my dev"));
+        QCOMPARE(all[1].logTag, QStringLiteral("2"));
+
+        // One device: the options as they always were.
+        QCOMPARE(sim::parseDevices({"tvc-sim", "--link-path", "/tmp/d"}, &all, &msg), sim::ParseResult::Run);
+        QCOMPARE(all.size(), 1);
+        QCOMPARE(all[0].symlinkPath, QStringLiteral("/tmp/d"));
+        QVERIFY(all[0].logTag.isEmpty());
+
+        const QList<QStringList> bad = {
+            {"--devices", "0"},
+            {"--devices", "2", "--device", "3:--mute"},
+            {"--devices", "2", "--device", "--mute"},
+            {"--devices", "2", "--device", "2:--slot 16"},
+            {"--devices", "2", "--device", "2:--devices 3"},
+        };
+        for (const QStringList &args : bad) {
+            all.clear();
+            QCOMPARE(sim::parseDevices(QStringList{"tvc-sim"} + args, &all, &msg), sim::ParseResult::Error);
+            QVERIFY2(msg.contains("--device"), qPrintable(msg));
+            QVERIFY(all.isEmpty());
+        }
+    }
+
+    void severalDevicesRunAsOneCommand()
+    {
+        QProcess proc;
+        proc.start(QStringLiteral(TVC_SIM_BIN), {"--devices", "2", "--quiet", "--device", "2:--role rxu-client"});
+        QVERIFY(proc.waitForStarted());
+        QStringList paths;
+        while (paths.size() < 2) {
+            QTRY_VERIFY(proc.canReadLine());
+            paths.append(QString::fromLocal8Bit(proc.readLine()).trimmed());
+        }
+        QVERIFY(paths[0] != paths[1]);
+        Client txu(paths[0]);
+        Client rxu(paths[1]);
+        QVERIFY(txu.open() && rxu.open());
+        txu.send(request(40, 0));
+        rxu.send(request(40, 0));
+        QVERIFY(txu.waitFrames(1) && rxu.waitFrames(1));
+        QCOMPARE(txu.frames.at(0), hexFrame("8d 08 00 04 00 00 00 2a 15 02 08"));
+        QCOMPARE(rxu.frames.at(0), hexFrame("8d 08 00 04 00 00 00 2a 11 02 00"));
+
+        // A numbered command reaches its device alone, any other every device.
+        proc.write("2 mute on\nphantom on\n");
+        QVERIFY(rxu.waitFrames(3) && txu.waitFrames(2));
+        QCOMPARE(rxu.frames.at(1), hexFrame("8d 06 00 02 00 05 00 63 01"));
+        QCOMPARE(txu.frames.at(1), hexFrame("8d 06 00 02 00 05 00 58 01"));
+        QByteArray out;
+        QTRY_VERIFY2((out += proc.readAll()).count('\n') >= 3, out.constData());
+        QCOMPARE(out, QByteArray("2: muted\n1: +48V on\n2: +48V on\n"));
+
+        ::kill(pid_t(proc.processId()), SIGTERM);
+        QVERIFY(proc.waitForFinished(5000));
+        QCOMPARE(proc.exitCode(), 0);
+    }
+
     void badOptionEndsAtOnce()
     {
         QProcess proc;

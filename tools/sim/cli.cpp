@@ -5,6 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -28,14 +29,26 @@ bool toNumber(const QString &text, int min, int max, int *out)
     return true;
 }
 
-} // namespace
+// The options that make several devices: how many, and each one's own options.
+struct DeviceSet
+{
+    int count = 1;
+    QStringList own;  // "K:OPTIONS", in the order given
+};
 
-ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options, QString *message)
+// Reads one device's options on top of *options; `set` is null where
+// --devices and --device may not appear (inside --device).
+ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QString *message, DeviceSet *set)
 {
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
         "Plays a Tavero device on a pseudo-terminal. Prints the terminal's path as the first line,\n"
-        "then takes operator commands on standard input (type help)."));
+        "then takes operator commands on standard input (type help).\n"
+        "With --devices N it plays N devices, each on its own terminal, and prints their paths,\n"
+        "one per line, device 1 first. The other options apply to every device; --device K:OPTIONS\n"
+        "gives device K options of its own on top, for example\n"
+        "  tvc-sim --devices 3 --wire-speed --device '2:--role rxu-client --dsp-version 4.5'\n"
+        "          --device '3:--hangup-at 40'"));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
     const QCommandLineOption role(QStringLiteral("role"),
         QStringLiteral("Device role: master, txu-client, rxu-client, repeater or unknown (default txu-client)."),
@@ -91,11 +104,19 @@ ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options,
     const QCommandLineOption midFrame(QStringLiteral("start-mid-frame"),
         QStringLiteral("After each start, the stream begins with a sniffer report's bytes from byte k on\n"
                        "(8: a false frame start that reads as a master's device information)."), QStringLiteral("k"));
+    const QCommandLineOption devices(QStringLiteral("devices"),
+        QStringLiteral("Play n devices (1..%1), each on its own terminal. A --link-path or --image-dir\n"
+                       "given for all of them gets -K appended for device K.").arg(kMaxDevices),
+        QStringLiteral("n"));
+    const QCommandLineOption device(QStringLiteral("device"),
+        QStringLiteral("Options of device K alone, in one argument, on top of the others (may be repeated;\n"
+                       "a value with spaces goes in double quotes)."),
+        QStringLiteral("K:options"));
 
     p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, temp, wlan, dsp,
                   devType, period, linkRestore, logFile, quiet, linkPath, imageDir, split, splitPause, merge,
                   mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery, insertEvery,
-                  flipEvery, faultByte, midFrame});
+                  flipEvery, faultByte, midFrame, devices, device});
 
     if (!p.parse(arguments)) {
         *message = p.errorText();
@@ -107,6 +128,11 @@ ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options,
     }
     if (!p.positionalArguments().isEmpty()) {
         *message = QStringLiteral("unexpected argument: %1").arg(p.positionalArguments().first());
+        return ParseResult::Error;
+    }
+
+    if (!set && (p.isSet(devices) || p.isSet(device))) {
+        *message = QStringLiteral("--devices and --device cannot be given for one device");
         return ParseResult::Error;
     }
 
@@ -214,16 +240,97 @@ ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options,
         o.symlinkPath = p.value(linkPath);
     if (p.isSet(imageDir))
         o.imageDir = p.value(imageDir);
+    if (set) {
+        if (!number(devices, 1, kMaxDevices, &set->count))
+            return bad(devices, p.value(devices));
+        set->own = p.values(device);
+    }
 
     *options = o;
     return ParseResult::Run;
 }
 
+} // namespace
+
+ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options, QString *message)
+{
+    return parseInto(arguments, options, message, nullptr);
+}
+
+ParseResult parseDevices(const QStringList &arguments, QList<DeviceOptions> *devices, QString *message)
+{
+    DeviceOptions common;
+    DeviceSet set;
+    const ParseResult result = parseInto(arguments, &common, message, &set);
+    if (result != ParseResult::Run)
+        return result;
+
+    QList<DeviceOptions> all;
+    for (int k = 1; k <= set.count; ++k) {
+        DeviceOptions o = common;
+        if (set.count > 1) {
+            // Each device needs its own symlink and image folder, and says in
+            // the log which one speaks.
+            const QString suffix = QStringLiteral("-%1").arg(k);
+            if (!o.symlinkPath.isEmpty())
+                o.symlinkPath += suffix;
+            if (!o.imageDir.isEmpty())
+                o.imageDir += suffix;
+            o.logTag = QString::number(k);
+        }
+        all.append(o);
+    }
+    for (const QString &own : set.own) {
+        const int colon = own.indexOf(QLatin1Char(':'));
+        int k = 0;
+        if (colon < 0 || !toNumber(own.left(colon), 1, set.count, &k)) {
+            *message = QStringLiteral("--device takes K:OPTIONS with K from 1 to %1, not \"%2\"").arg(set.count).arg(own);
+            return ParseResult::Error;
+        }
+        const QStringList words = QStringList{arguments.value(0)} + QProcess::splitCommand(own.mid(colon + 1));
+        QString why;
+        const ParseResult r = parseInto(words, &all[k - 1], &why, nullptr);
+        if (r != ParseResult::Run) {
+            *message = r == ParseResult::Help ? why : QStringLiteral("--device %1: %2").arg(k).arg(why);
+            return r;
+        }
+    }
+    *devices = all;
+    return ParseResult::Run;
+}
+
 // ---- console ----
 
-Console::Console(Device *device, int fd, QObject *parent)
+QString runConsoleLine(const QList<Device *> &devices, const QString &line)
+{
+    if (devices.size() == 1)
+        return devices.first()->runCommand(line);
+    const QString simple = line.simplified();
+    if (simple.isEmpty())
+        return QString();
+    const QString first = simple.section(QLatin1Char(' '), 0, 0);
+    if (first == QLatin1String("help") || first == QLatin1String("?")) {
+        return Device::commandHelp()
+            + QStringLiteral("\nK COMMAND        the command for device K alone (1..%1); without K, for every device")
+                  .arg(devices.size());
+    }
+    bool numbered = false;
+    const int k = first.toInt(&numbered);
+    if (numbered && (k < 1 || k > devices.size()))
+        return QStringLiteral("error: there is no device %1; the devices are 1 to %2").arg(k).arg(devices.size());
+    const QString command = numbered ? simple.section(QLatin1Char(' '), 1) : simple;
+    QStringList answers;
+    for (int i = numbered ? k : 1; i <= (numbered ? k : devices.size()); ++i) {
+        const QString answer = devices.at(i - 1)->runCommand(command);
+        if (!answer.isEmpty())
+            answers.append(QStringLiteral("%1: %2").arg(i).arg(answer));
+    }
+    return answers.join(QLatin1Char('\n'));
+}
+
+Console::Console(const QList<Device *> &devices, int fd, QObject *parent)
     : QObject(parent)
-    , m_device(device)
+    , m_devices(devices)
     , m_fd(fd)
 {
     struct stat st;
@@ -254,7 +361,7 @@ void Console::onReadable()
     while ((nl = m_pending.indexOf('\n')) >= 0) {
         const QString line = QString::fromLocal8Bit(m_pending.left(nl));
         m_pending.remove(0, nl + 1);
-        const QString out = m_device->runCommand(line);
+        const QString out = runConsoleLine(m_devices, line);
         if (!out.isEmpty()) {
             std::fputs(out.toLocal8Bit().constData(), stdout);
             std::fputc('\n', stdout);

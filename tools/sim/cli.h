@@ -2,6 +2,7 @@
 
 #include "options.h"
 
+#include <QList>
 #include <QObject>
 #include <QStringList>
 
@@ -13,9 +14,23 @@ class Device;
 
 enum class ParseResult { Run, Help, Error };
 
+// tvc-sim plays at most this many devices at once.
+constexpr int kMaxDevices = 100;
+
 // Reads the command line of tvc-sim into options. On Help, *message is the
 // usage text; on Error, what was wrong.
 ParseResult parseArguments(const QStringList &arguments, DeviceOptions *options, QString *message);
+
+// The same for a command line that may ask for several devices (--devices N):
+// one set of options per device, device 1 first, each the common options with
+// that device's own (--device K:OPTIONS) on top.
+ParseResult parseDevices(const QStringList &arguments, QList<DeviceOptions> *devices, QString *message);
+
+// One line of the operator console for these devices; returns the answer.
+// With one device the line is that device's command. With several, a line
+// that starts with a device number (1 for the first) goes to that device
+// alone, any other to every device; each answer is headed by the number.
+QString runConsoleLine(const QList<Device *> &devices, const QString &line);
 
 // Operator console: one command per line on standard input, answers on
 // standard output. Stops listening at end of input without ending the program.
@@ -23,12 +38,12 @@ class Console : public QObject
 {
     Q_OBJECT
 public:
-    Console(Device *device, int fd, QObject *parent = nullptr);
+    Console(const QList<Device *> &devices, int fd, QObject *parent = nullptr);
 
 private:
     void onReadable();
 
-    Device *m_device;
+    QList<Device *> m_devices;
     int m_fd;
     QSocketNotifier *m_notifier = nullptr;
     QByteArray m_pending;

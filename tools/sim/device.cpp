@@ -501,8 +501,10 @@ void Device::log(const QString &text)
 {
     if (!m_logOpen && (m_logTried || !openLog()))
         return;
-    const QByteArray line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1()
-        + ' ' + text.toLocal8Bit() + '\n';
+    QByteArray line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1() + ' ';
+    if (!m_opt.logTag.isEmpty())
+        line += '[' + m_opt.logTag.toLocal8Bit() + "] ";
+    line += text.toLocal8Bit() + '\n';
     m_log.write(line);
     m_log.flush();
 }

@@ -7,15 +7,17 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tvc-sim"));
 
-    sim::DeviceOptions options;
+    QList<sim::DeviceOptions> options;
     QString message;
-    switch (sim::parseArguments(app.arguments(), &options, &message)) {
+    switch (sim::parseDevices(app.arguments(), &options, &message)) {
     case sim::ParseResult::Help:
         std::fputs(message.toLocal8Bit().constData(), stdout);
         return 0;
@@ -26,16 +28,24 @@ int main(int argc, char *argv[])
         break;
     }
 
-    sim::Device device(options);
-    QString error;
-    if (!device.start(&error)) {
-        std::fprintf(stderr, "tvc-sim: %s\n", error.toLocal8Bit().constData());
-        return 1;
+    // Each device has its own terminal, timers and state; they share only
+    // the event loop.
+    std::vector<std::unique_ptr<sim::Device>> devices;
+    QList<sim::Device *> console_devices;
+    for (const sim::DeviceOptions &o : options) {
+        devices.push_back(std::make_unique<sim::Device>(o));
+        console_devices.append(devices.back().get());
+        QString error;
+        if (!devices.back()->start(&error)) {
+            std::fprintf(stderr, "tvc-sim: %s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
     }
-    std::printf("%s\n", device.slavePath().toLocal8Bit().constData());
+    for (const auto &device : devices)
+        std::printf("%s\n", device->slavePath().toLocal8Bit().constData());
     std::fflush(stdout);
 
     sim::quitOnTerminationSignals();
-    sim::Console console(&device, 0);
+    sim::Console console(console_devices, 0);
     return app.exec();
 }

@@ -36,6 +36,7 @@ struct DeviceOptions
 
     // Output and logging.
     QString logPath;             // empty: standard error
+    QString logTag;              // put before every log line (which of several devices speaks); empty: none
     bool logFrames = true;       // one hex line per frame in and out (off for speed)
     bool recordFrames = true;    // keep received and sent frames in memory for tests
     QString symlinkPath;         // symlink to the slave, made while the link is up
