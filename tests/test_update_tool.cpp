@@ -12,38 +12,11 @@
 
 namespace {
 
-struct ToolRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-    QStringList left_behind;  // in the tool's temporary folder
-};
-
 // Runs tvc-update on the device's port; `device` answers meanwhile. Its
 // process id goes to *pid while it runs.
 ToolRun run_tool(const sim::Device &device, QStringList arguments, qint64 *pid = nullptr)
 {
-    QTemporaryDir tmp;
-    QProcess tool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
-    tool.setProcessEnvironment(environment);
-    arguments.prepend(device.slavePath());
-    arguments.prepend(QStringLiteral("--port"));
-    tool.start(QStringLiteral(TVC_UPDATE_BINARY), arguments);
-    ToolRun run;
-    if (!tool.waitForStarted(10000))
-        return run;
-    if (pid)
-        *pid = tool.processId();
-    if (!QTest::qWaitFor([&tool] { return tool.state() == QProcess::NotRunning; }, 30000))
-        return run;
-    run.status = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(tool.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(tool.readAllStandardError());
-    run.left_behind = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
-    return run;
+    return run_update_tool({&device}, arguments, pid);
 }
 
 const QList<int> QUERIES = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};

@@ -15,18 +15,12 @@
 
 const QString BRIDGE_MANUFACTURER = QStringLiteral("Silicon Lab");
 
-namespace {
-
-// The file of a port: a name such as ttyUSB0 lives in /dev; a device path
-// (/dev/pts/3, ./link) is its own.
 QString port_location(const QString &name)
 {
     const bool is_path = name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1String("./"))
         || name.startsWith(QLatin1String("../"));
     return is_path ? name : QStringLiteral("/dev/") + name;
 }
-
-} // namespace
 
 const QStringList SERIAL_LOCK_FOLDERS = {
     QStringLiteral("/var/lock"),        QStringLiteral("/run/lock"),

@@ -17,6 +17,10 @@ struct SerialPortEntry
 
 using PortLister = std::function<QList<SerialPortEntry>()>;
 
+// The file of a port: a name such as ttyUSB0 lives in /dev; a device path
+// (/dev/pts/3, ./link) is its own.
+QString port_location(const QString &name);
+
 // The serial ports the system reports, in the system's order.
 QList<SerialPortEntry> system_serial_ports();
 

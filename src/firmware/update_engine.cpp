@@ -54,7 +54,13 @@ void UpdateEngine::start_raw(const QString &path, quint8 unit)
         fail(Failure::Image, error);
         return;
     }
-    start_image(raw, unit, unit == UNIT_WLAN ? UPDATING_WLAN_TEXT : UPDATING_DSP_TEXT);
+    start_raw(raw, unit);
+}
+
+void UpdateEngine::start_raw(const FirmwareImage &image, quint8 unit)
+{
+    m_mode = Mode::Raw;
+    start_image(image, unit, unit == UNIT_WLAN ? UPDATING_WLAN_TEXT : UPDATING_DSP_TEXT);
 }
 
 void UpdateEngine::cancel()

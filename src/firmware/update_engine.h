@@ -71,6 +71,8 @@ public:
     // Sends the image `path` to `unit` (UNIT_WLAN or UNIT_DSP). Starting again
     // while an image is on its way begins it anew from its first chunk.
     void start_raw(const QString &path, quint8 unit);
+    // The same with an image already read (engines may share it).
+    void start_raw(const FirmwareImage &image, quint8 unit);
     // Stops at once: no further frame goes out.
     void cancel();
 

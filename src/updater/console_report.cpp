@@ -11,10 +11,11 @@ namespace {
 constexpr qint64 REDRAW_MS = 100;
 } // namespace
 
-ConsoleReport::ConsoleReport(std::FILE *out, std::FILE *err, bool terminal)
+ConsoleReport::ConsoleReport(std::FILE *out, std::FILE *err, bool terminal, const QString &prefix)
     : m_out(out)
     , m_err(err)
     , m_terminal(terminal)
+    , m_prefix(prefix)
 {
 }
 
@@ -44,7 +45,13 @@ void ConsoleReport::end_line()
 void ConsoleReport::step(const QString &text)
 {
     end_line();
-    write(m_out, text + QLatin1Char('\n'));
+    write(m_out, m_prefix + text + QLatin1Char('\n'));
+}
+
+void ConsoleReport::module(const QString &text)
+{
+    if (!text.isEmpty())
+        step(text);
 }
 
 void ConsoleReport::versions(const UpdateVersions &v)
@@ -107,15 +114,15 @@ void ConsoleReport::draw(qint64 done, qint64 seconds_left)
     m_drawn.start();
     if (m_terminal) {
         // Back to the line's start, the new text, and the rest of the old one cleared.
-        write(m_out, QStringLiteral("\r") + text + QStringLiteral("\033[K"));
+        write(m_out, QStringLiteral("\r") + m_prefix + text + QStringLiteral("\033[K"));
         m_line_open = true;
     } else {
-        write(m_out, text + QLatin1Char('\n'));
+        write(m_out, m_prefix + text + QLatin1Char('\n'));
     }
 }
 
 void ConsoleReport::error(const QString &sentence)
 {
     end_line();
-    write(m_err, QCoreApplication::applicationName() + QStringLiteral(": ") + sentence + QLatin1Char('\n'));
+    write(m_err, QCoreApplication::applicationName() + QStringLiteral(": ") + m_prefix + sentence + QLatin1Char('\n'));
 }

@@ -1,28 +1,29 @@
 #pragma once
 
+#include "run_report.h"
+
 #include <QElapsedTimer>
 #include <QString>
 
 #include <cstdio>
 
-struct UpdateVersions;
-
 // What tvc-update prints. On a terminal each image gets one progress line that
 // rewrites itself; otherwise (a log, a pipe) a plain line per step and every
 // 10 %. Errors go to standard error, one sentence each. The report knows
-// nothing of the engine: its owner passes on what to say.
-class ConsoleReport
+// nothing of the engine: its owner passes on what to say. Every line may be
+// headed by a prefix (the port, where several devices are updated).
+class ConsoleReport : public RunReport
 {
 public:
-    ConsoleReport(std::FILE *out, std::FILE *err, bool terminal);
+    ConsoleReport(std::FILE *out, std::FILE *err, bool terminal, const QString &prefix = QString());
 
-    // A line of its own.
-    void step(const QString &text);
-    void versions(const UpdateVersions &versions);
-    void image_started(const QString &label, qint64 size);
-    void progress(qint64 done, qint64 seconds_left);
-    void image_done();
-    void error(const QString &sentence);
+    void step(const QString &text) override;
+    void module(const QString &text) override;
+    void versions(const UpdateVersions &versions) override;
+    void image_started(const QString &label, qint64 size) override;
+    void progress(qint64 done, qint64 seconds_left) override;
+    void image_done() override;
+    void error(const QString &sentence) override;
 
     // Text from the device or a package, made safe to print: control
     // characters would steer the terminal.
@@ -36,6 +37,7 @@ private:
     std::FILE *m_out;
     std::FILE *m_err;
     bool m_terminal;
+    QString m_prefix;
     bool m_line_open = false;  // a progress line waits to be rewritten
 
     QString m_label;

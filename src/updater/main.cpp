@@ -2,6 +2,7 @@
 // service benches, production lines and scripts.
 
 #include "console_report.h"
+#include "fleet_update.h"
 #include "port_finder.h"
 #include "update_options.h"
 #include "update_run.h"
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +55,32 @@ bool watch_interrupts(QObject *context, const std::function<void()> &handler)
     return true;
 }
 
+// The width of the terminal on standard output (80 when it does not say).
+int terminal_width()
+{
+    winsize size = {};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return 80;
+}
+
+// Reads what several devices will share, before any of them is touched: the
+// package's images (each once), or the raw image. The WLAN image goes to every
+// device, so without it there is nothing to do; a DSP image that cannot be
+// read fails only the devices of its type, each saying why.
+bool read_shared_images(const UpdateOptions &options, FirmwarePackage *package, FirmwareImage *raw, QString *error)
+{
+    if (!package)
+        return raw->load(options.raw_file, error);
+    FirmwareImage image;
+    if (!package->image(WLAN_IMAGE_FILE, &image, error))
+        return false;
+    QString ignored;
+    for (const QString &file : {TXU_IMAGE_FILE, RXU_IMAGE_FILE})
+        package->image(file, &image, &ignored);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -75,10 +103,17 @@ int main(int argc, char *argv[])
         break;
     }
 
-    ConsoleReport report(stdout, stderr, ::isatty(STDOUT_FILENO) == 1);
+    const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+    ConsoleReport report(stdout, stderr, terminal);
     UpdateRun run(options, &report);
     QObject::connect(&run, &UpdateRun::finished, &app, [](int status) { QCoreApplication::exit(status); });
-    watch_interrupts(&app, [&run] { run.interrupt(); });
+    std::unique_ptr<FleetUpdate> fleet;
+    watch_interrupts(&app, [&] {
+        if (fleet)
+            fleet->interrupt();
+        else
+            run.interrupt();
+    });
 
     std::shared_ptr<FirmwarePackage> package;
     QTimer::singleShot(0, &app, [&] {
@@ -91,8 +126,30 @@ int main(int argc, char *argv[])
                 return;
             }
         }
-        const PortScan scan = options.port.isEmpty() ? PortFinder::system().scan()
-                                                     : PortFinder::fixed(options.port).scan();
+        if (options.several()) {
+            FirmwareImage raw;
+            QString error;
+            if (!read_shared_images(options, package.get(), &raw, &error)) {
+                report.error(package ? QObject::tr("The package %1 cannot be used: %2").arg(options.package, error)
+                                     : error);
+                QCoreApplication::exit(STATUS_PACKAGE);
+                return;
+            }
+            const QStringList ports = options.all ? PortFinder::system().scan().candidates : options.ports;
+            if (ports.isEmpty()) {
+                report.error(QObject::tr("No device found (no free serial port reports the manufacturer \"%1\").")
+                                 .arg(BRIDGE_MANUFACTURER));
+                QCoreApplication::exit(STATUS_DEVICE);
+                return;
+            }
+            fleet = std::make_unique<FleetUpdate>(options, ports, stdout, stderr, terminal, terminal_width());
+            QObject::connect(fleet.get(), &FleetUpdate::finished, &app,
+                             [](int status) { QCoreApplication::exit(status); });
+            fleet->start(package, raw);
+            return;
+        }
+        const PortScan scan = options.ports.isEmpty() ? PortFinder::system().scan()
+                                                      : PortFinder::fixed(options.ports.first()).scan();
         if (scan.candidates.isEmpty()) {
             report.error(run.not_complete(
                 QObject::tr("No device found (no free serial port reports the manufacturer \"%1\")")

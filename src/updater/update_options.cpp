@@ -1,10 +1,13 @@
 #include "update_options.h"
 
 #include "frame.h"
+#include "port_finder.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+
+#include <utility>
 
 OptionsVerdict read_update_options(const QStringList &arguments, UpdateOptions *options, QString *message)
 {
@@ -15,8 +18,13 @@ OptionsVerdict read_update_options(const QStringList &arguments, UpdateOptions *
         "against the package, sends the WLAN image and the DSP image for the device's type,\n"
         "and waits for the device to confirm the update.\n"
         "\n"
+        "With --all, or --port given several times, it updates several devices at once, each\n"
+        "on its own, and ends with a summary line per device and a count of the results.\n"
+        "\n"
         "Exit status: 0 updated (with --check: the package fits), 1 refused by the version\n"
-        "check, 2 usage or package error, 3 device or link failure, 130 interrupted."));
+        "check, 2 usage or package error, 3 device or link failure, 130 interrupted. With\n"
+        "several devices: 0 when all were updated, 1 when the only failures were refusals,\n"
+        "3 when any device failed."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QCoreApplication::translate("main", "Show this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -24,8 +32,13 @@ OptionsVerdict read_update_options(const QStringList &arguments, UpdateOptions *
     const QCommandLineOption port(QStringLiteral("port"),
         QCoreApplication::translate("main",
             "Use the serial port NAME (such as ttyUSB0 or /dev/pts/3) instead of the first free port "
-            "whose USB bridge reports the manufacturer \"Silicon Lab\"."),
+            "whose USB bridge reports the manufacturer \"Silicon Lab\". Give it several times to "
+            "update several devices at once."),
         QStringLiteral("NAME"));
+    const QCommandLineOption all(QStringLiteral("all"),
+        QCoreApplication::translate("main",
+            "Update every device at once: every free port whose USB bridge reports the manufacturer "
+            "\"Silicon Lab\"."));
     const QCommandLineOption check(QStringLiteral("check"),
         QCoreApplication::translate("main", "Ask and check the versions only; send no image."));
     const QCommandLineOption raw(QStringLiteral("raw"),
@@ -38,7 +51,7 @@ OptionsVerdict read_update_options(const QStringList &arguments, UpdateOptions *
     const QCommandLineOption timeout(QStringLiteral("timeout"),
         QCoreApplication::translate("main", "Give up when the device stays silent this long (default 30)."),
         QStringLiteral("SECONDS"), QStringLiteral("30"));
-    parser.addOptions({help, version, port, check, raw, unit, timeout});
+    parser.addOptions({help, version, port, all, check, raw, unit, timeout});
     parser.addPositionalArgument(QStringLiteral("PACKAGE.zip"),
                                  QCoreApplication::translate("main", "The firmware package."));
 
@@ -58,7 +71,20 @@ OptionsVerdict read_update_options(const QStringList &arguments, UpdateOptions *
     }
 
     UpdateOptions o;
-    o.port = parser.value(port);
+    o.ports = parser.values(port);
+    o.all = parser.isSet(all);
+    if (o.all && !o.ports.isEmpty())
+        return error(QCoreApplication::translate("main", "--all and --port exclude each other."));
+    QStringList files;
+    for (const QString &name : std::as_const(o.ports)) {
+        // Two names of one port (a name and its path, a symlink) would make
+        // two updates fight over one device.
+        const QFileInfo info(port_location(name));
+        const QString file = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+        if (files.contains(file))
+            return error(QCoreApplication::translate("main", "The port %1 is named twice.").arg(name));
+        files.append(file);
+    }
     o.check_only = parser.isSet(check);
     bool ok = false;
     o.timeout_s = parser.value(timeout).toInt(&ok);

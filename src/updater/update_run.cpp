@@ -13,7 +13,7 @@ QString without_full_stop(const QString &text)
 
 } // namespace
 
-UpdateRun::UpdateRun(const UpdateOptions &options, ConsoleReport *report, QObject *parent)
+UpdateRun::UpdateRun(const UpdateOptions &options, RunReport *report, QObject *parent)
     : QObject(parent)
     , m_options(options)
     , m_report(report)
@@ -23,10 +23,7 @@ UpdateRun::UpdateRun(const UpdateOptions &options, ConsoleReport *report, QObjec
     connect(&m_port, &QSerialPort::readyRead, &m_engine, &UpdateEngine::read_port);
     connect(&m_port, &QSerialPort::errorOccurred, &m_engine, &UpdateEngine::port_error);
 
-    connect(&m_engine, &UpdateEngine::module_changed, this, [this](const QString &text) {
-        if (!text.isEmpty())
-            m_report->step(text);
-    });
+    connect(&m_engine, &UpdateEngine::module_changed, this, [this](const QString &text) { m_report->module(text); });
     connect(&m_engine, &UpdateEngine::versions_known, this,
             [this](const UpdateVersions &versions) { m_report->versions(versions); });
     connect(&m_engine, &UpdateEngine::image_started, this, [this](quint8 unit, qint64 size) {
@@ -63,7 +60,7 @@ QString UpdateRun::not_complete(const QString &cause) const
                                 : tr("%1: the update is not complete.").arg(cause);
 }
 
-void UpdateRun::start(const QString &port_name, std::shared_ptr<FirmwarePackage> package)
+void UpdateRun::start(const QString &port_name, std::shared_ptr<FirmwarePackage> package, const FirmwareImage &raw)
 {
     m_port.setPortName(port_name);
     if (!m_port.open(QIODevice::ReadWrite) || !configure_serial_port(m_port)) {
@@ -73,6 +70,8 @@ void UpdateRun::start(const QString &port_name, std::shared_ptr<FirmwarePackage>
     m_report->step(tr("Device port: %1").arg(port_name));
     if (m_options.raw_file.isEmpty())
         m_engine.start_update(std::move(package), m_options.check_only);
+    else if (raw.is_loaded())
+        m_engine.start_raw(raw, quint8(m_options.raw_unit));
     else
         m_engine.start_raw(m_options.raw_file, quint8(m_options.raw_unit));
 }

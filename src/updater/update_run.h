@@ -8,7 +8,7 @@
 
 #include <memory>
 
-class ConsoleReport;
+class RunReport;
 
 // tvc-update's exit statuses.
 enum UpdateStatus
@@ -28,11 +28,14 @@ class UpdateRun : public QObject
     Q_OBJECT
 
 public:
-    UpdateRun(const UpdateOptions &options, ConsoleReport *report, QObject *parent = nullptr);
+    UpdateRun(const UpdateOptions &options, RunReport *report, QObject *parent = nullptr);
 
-    // Opens `port_name` and starts the update of `package` (null for a raw
-    // image); finished() follows, perhaps before this returns.
-    void start(const QString &port_name, std::shared_ptr<FirmwarePackage> package);
+    // Opens `port_name` and starts the update of `package`, or with a null
+    // package sends the raw image: `raw` where it is loaded (several runs
+    // share it), else the file the options name. finished() follows, perhaps
+    // before this returns.
+    void start(const QString &port_name, std::shared_ptr<FirmwarePackage> package,
+               const FirmwareImage &raw = FirmwareImage());
     // Stops at once: no further chunk goes out and the port is closed.
     void interrupt();
 
@@ -47,7 +50,7 @@ private:
     void on_failed(UpdateEngine::Failure failure, const QString &text);
 
     UpdateOptions m_options;
-    ConsoleReport *m_report;
+    RunReport *m_report;
     QSerialPort m_port;
     UpdateEngine m_engine;
     bool m_finished = false;

@@ -183,3 +183,27 @@ bool Package::write(const QTemporaryDir &dir, const QString &zip_path) const
     zip.start("zip", {"-q", "-r", "-y", zip_path, "."});
     return zip.waitForFinished(30000) && zip.exitCode() == 0;
 }
+
+ToolRun run_update_tool(const QList<const sim::Device *> &devices, QStringList arguments, qint64 *pid)
+{
+    QTemporaryDir tmp;
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    tool.setProcessEnvironment(environment);
+    for (int i = devices.size() - 1; i >= 0; --i)
+        arguments = QStringList({QStringLiteral("--port"), devices.at(i)->slavePath()}) + arguments;
+    tool.start(QStringLiteral(TVC_UPDATE_BINARY), arguments);
+    ToolRun run;
+    if (!tool.waitForStarted(10000))
+        return run;
+    if (pid)
+        *pid = tool.processId();
+    if (!QTest::qWaitFor([&tool] { return tool.state() == QProcess::NotRunning; }, 30000))
+        return run;
+    run.status = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(tool.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(tool.readAllStandardError());
+    run.left_behind = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    return run;
+}

@@ -104,5 +104,18 @@ struct Package
     bool write(const QTemporaryDir &dir, const QString &zip_path) const;
 };
 
+// How a run of tvc-update ended.
+struct ToolRun
+{
+    int status = -1;          // -1: it did not end by itself within 30 s
+    QString out;
+    QString err;
+    QStringList left_behind;  // in the tool's temporary folder
+};
+
+// Runs tvc-update with `arguments` and a --port for each device, first;
+// the devices answer meanwhile. Its process id goes to *pid while it runs.
+ToolRun run_update_tool(const QList<const sim::Device *> &devices, QStringList arguments, qint64 *pid = nullptr);
+
 // Bytes as hex pairs, for readable failure messages.
 QByteArray hex(const QByteArray &bytes);

@@ -1,0 +1,267 @@
+// tvc-update over several devices at once, end to end against simulated
+// devices on pseudo-terminals, and the texts of its summary.
+
+#include "fleet_report.h"
+#include "frame.h"
+#include "test_support.h"
+#include "update_run.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+
+namespace {
+
+sim::DeviceOptions rxu_device()
+{
+    sim::DeviceOptions options = txu_device();
+    options.txu = false;
+    options.dspMajor = 4;
+    options.dspMinor = 5;
+    return options;
+}
+
+// The moments (steady clock) of the first and the last data frame a device received.
+QPair<qint64, qint64> data_span(const sim::Device &device)
+{
+    QList<qint64> at;
+    for (const sim::ReceivedFrame &frame : device.received()) {
+        if (frame_code(frame.bytes) == CMD_FW_DATA)
+            at.append(frame.at_ns);
+    }
+    return at.isEmpty() ? qMakePair(qint64(0), qint64(0)) : qMakePair(at.first(), at.last());
+}
+
+// The summary line of `port`.
+QString summary_of(const ToolRun &run, const QString &port)
+{
+    const QStringList lines = run.out.split('\n');
+    for (const QString &line : lines) {
+        if (line.startsWith(port + "  "))
+            return line.simplified();
+    }
+    return QString();
+}
+
+} // namespace
+
+class UpdateFleetTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void updates_devices_at_once();
+    void one_device_fails_data();
+    void one_device_fails();
+    void stops_before_any_device();
+    void summary_texts();
+};
+
+void UpdateFleetTest::updates_devices_at_once()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.wlan = pattern(2500, 1);
+    QVERIFY(package.write(dir, zip));
+
+    // A TXU, an RXU and a TXU; each acknowledgement takes a little while, so
+    // that one after another would not overlap.
+    std::vector<std::unique_ptr<sim::Device>> devices;
+    for (const sim::DeviceOptions &o : {txu_device(), rxu_device(), txu_device()}) {
+        sim::DeviceOptions options = o;
+        options.ackDelayMs = 5;
+        devices.push_back(start_device(options));
+    }
+    const ToolRun run = run_update_tool({devices[0].get(), devices[1].get(), devices[2].get()}, {zip});
+    QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.left_behind, QStringList());
+
+    qint64 last_start = 0, first_end = std::numeric_limits<qint64>::max();
+    for (const auto &device : devices) {
+        const bool txu = device->options().txu;
+        QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
+        QCOMPARE(device->receivedImage(UNIT_DSP), txu ? package.txu : package.rxu);
+        QCOMPARE(device->violations(), QStringList());
+        const QString port = device->slavePath();
+        QVERIFY2(summary_of(run, port).startsWith(QString("%1 %2 WLAN 1650 -> 1660 DSP %3 updated ")
+                                                      .arg(port, txu ? "TXU" : "RXU", txu ? "3.12 -> 3.12" : "4.5 -> 4.5")),
+                 qPrintable(run.out));
+        last_start = std::max(last_start, data_span(*device).first);
+        first_end = std::min(first_end, data_span(*device).second);
+    }
+    // All at once: every device had its first chunk before any had its last.
+    QVERIFY(last_start < first_end);
+    QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts).last(), QString("3 updated, 0 refused, 0 failed"));
+    // Not a terminal: each device's lines are headed by its port.
+    for (const QString &line : run.out.section("\n\n", 0, 0).split('\n'))
+        QVERIFY2(line.startsWith(devices[0]->slavePath() + ": ") || line.startsWith(devices[1]->slavePath() + ": ")
+                     || line.startsWith(devices[2]->slavePath() + ": "),
+                 qPrintable(line));
+}
+
+void UpdateFleetTest::one_device_fails_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("summary");  // of the second device, after its port
+    QTest::addColumn<QString>("count");
+
+    QTest::newRow("cable pulled") << "hang up" << 3 << "TXU WLAN 1650 -> ? DSP 3.12 -> ? failed"
+                                  << "2 updated, 0 refused, 1 failed";
+    QTest::newRow("silent") << "silent" << 3 << "TXU WLAN 1650 -> ? DSP 3.12 -> ? failed"
+                            << "2 updated, 0 refused, 1 failed";
+    QTest::newRow("refused") << "refused" << 1 << "TXU WLAN 1700 -> 1700 DSP 3.12 -> 3.12 refused"
+                             << "2 updated, 1 refused, 0 failed";
+    QTest::newRow("--check, refused") << "check" << 1 << "TXU WLAN 1700 -> 1700 DSP 3.12 -> 3.12 refused"
+                                      << "2 fit, 1 refused, 0 failed";
+    QTest::newRow("SIGINT") << "SIGINT" << 130 << "TXU WLAN 1650 -> ? DSP 3.12 -> ? interrupted"
+                            << "0 updated, 0 refused, 0 failed, 3 interrupted";
+}
+
+void UpdateFleetTest::one_device_fails()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, status);
+    QFETCH(QString, summary);
+    QFETCH(QString, count);
+
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.wlan = pattern(2500, 1);
+    QVERIFY(package.write(dir, zip));
+
+    std::vector<std::unique_ptr<sim::Device>> devices;
+    for (int i = 0; i < 3; ++i) {
+        sim::DeviceOptions options = txu_device();
+        if (kind == "SIGINT")
+            options.ackDelayMs = 500;
+        if (i == 1) {
+            if (kind == "hang up")
+                options.hangUpAt = 10;
+            if (kind == "silent")
+                options.ackDelayMs = 3000;
+            if (kind == "refused" || kind == "check")
+                options.wlanVersion = 1700;
+        }
+        devices.push_back(start_device(options));
+    }
+    QStringList arguments = {zip};
+    if (kind == "silent")
+        arguments = QStringList({"--timeout", "1"}) + arguments;
+    if (kind == "check")
+        arguments.prepend("--check");
+
+    // The signal goes out as the second device takes its third chunk. Every
+    // acknowledgement is held for half a second, so that a chunk after the
+    // signal would come that much later.
+    qint64 pid = 0;
+    qint64 signal_ns = 0;
+    QObject context;
+    connect(devices[1].get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (kind == "SIGINT" && frame_code(frame) == CMD_FW_DATA && devices[1]->firmwareDataFrames() == 2 && pid > 0) {
+            signal_ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch()).count();
+            ::kill(pid_t(pid), SIGINT);
+        }
+    });
+    const ToolRun run = run_update_tool({devices[0].get(), devices[1].get(), devices[2].get()}, arguments, &pid);
+    QVERIFY2(run.status == status, qPrintable(run.out + run.err));
+    QCOMPARE(run.left_behind, QStringList());
+    const QString port = devices[1]->slavePath();
+    QVERIFY2(summary_of(run, port).startsWith(port + ' ' + summary), qPrintable(run.out));
+    QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts).last(), count);
+
+    for (int i = 0; i < 3; ++i) {
+        const sim::Device &device = *devices[size_t(i)];
+        if (kind == "SIGINT") {
+            // No chunk went out once the signal was taken.
+            QVERIFY(signal_ns > 0 && data_span(device).second < signal_ns + 400000000);
+        } else if (kind == "check" || (i == 1 && kind == "refused")) {
+            QCOMPARE(device.firmwareDataFrames(), 0);
+        } else if (i != 1) {
+            // The others are neither stopped nor damaged.
+            QCOMPARE(device.receivedImage(UNIT_WLAN), package.wlan);
+            QCOMPARE(device.receivedImage(UNIT_DSP), package.txu);
+        }
+    }
+    // Each device that did not end well has its sentence on standard error.
+    const int sentences = kind == "SIGINT" ? 3 : 1;
+    QCOMPARE(run.err.count('\n'), sentences);
+    QVERIFY2(run.err.contains(devices[1]->slavePath() + ": "), qPrintable(run.err));
+}
+
+void UpdateFleetTest::stops_before_any_device()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.with_wlan = false;
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> a = start_device(txu_device());
+    const std::unique_ptr<sim::Device> b = start_device(txu_device());
+
+    // A package without its WLAN image, the same port twice, --all beside --port.
+    const QList<QStringList> cases = {{zip}, {"--port", a->slavePath(), zip}, {"--all", zip}};
+    for (const QStringList &arguments : cases) {
+        const ToolRun run = run_update_tool({a.get(), b.get()}, arguments);
+        QVERIFY2(run.status == 2, qPrintable(run.err));
+        QCOMPARE(run.err.count('\n'), 1);
+        QCOMPARE(run.left_behind, QStringList());
+    }
+    QCOMPARE(codes_received(*a), QList<int>());
+    QCOMPARE(codes_received(*b), QList<int>());
+}
+
+void UpdateFleetTest::summary_texts()
+{
+    auto device = [](const QString &port, int status, bool data_sent) {
+        DeviceRecord d;
+        d.port = port;
+        d.type = "RXU";
+        d.versions_known = true;
+        d.before = {1650, 4, 5};
+        d.package_wlan = "1660";
+        d.package_dsp = "4.6";
+        d.status = status;
+        d.data_sent = data_sent;
+        d.elapsed_ms = 201500;
+        return d;
+    };
+    DeviceRecord raw;
+    raw.port = "/dev/ttyUSB10";
+    raw.status = STATUS_DEVICE;
+    raw.reason = "Connection to the device lost (Input/output error): the update is not complete.";
+    raw.elapsed_ms = 400;
+    const QList<DeviceRecord> devices = {device("ttyUSB0", STATUS_UPDATED, true),
+                                         device("ttyUSB1", STATUS_REFUSED, false),
+                                         device("ttyUSB2", STATUS_DEVICE, false), raw};
+    QCOMPARE(summary_lines(devices, false),
+             QStringList({"ttyUSB0        RXU  WLAN 1650 -> 1660  DSP 4.5 -> 4.6  updated  3 min 21 s",
+                          "ttyUSB1        RXU  WLAN 1650 -> 1650  DSP 4.5 -> 4.5  refused  3 min 21 s",
+                          "ttyUSB2        RXU  WLAN 1650 -> 1650  DSP 4.5 -> 4.5  failed   3 min 21 s",
+                          "/dev/ttyUSB10  -    -                  -               failed        0.4 s  "
+                          "Connection to the device lost (Input/output error): the update is not complete."}));
+    QCOMPARE(count_line(devices, false), QString("1 updated, 1 refused, 2 failed"));
+    QCOMPARE(overall_status(devices), int(STATUS_DEVICE));
+    QCOMPARE(overall_status(devices.mid(0, 2)), int(STATUS_REFUSED));
+    QCOMPARE(overall_status(devices.mid(0, 1)), int(STATUS_UPDATED));
+    QCOMPARE(overall_status(devices + QList<DeviceRecord>{device("ttyUSB3", STATUS_INTERRUPTED, true)}),
+             int(STATUS_INTERRUPTED));
+
+    DeviceRecord sending = device("ttyUSB0", -1, true);
+    sending.stage = "WLAN";
+    sending.done = 45000;
+    sending.total = 100000;
+    sending.seconds_left = 125;
+    QCOMPARE(live_line(sending, 8, 0), QString("ttyUSB0   RXU  WLAN  45%, about 2 min 5 s left"));
+    QCOMPARE(live_line(sending, 8, 20), QString("ttyUSB0   RXU  WLAN "));
+}
+
+QTEST_GUILESS_MAIN(UpdateFleetTest)
+#include "test_update_fleet.moc"
