@@ -58,6 +58,25 @@ bool wait_until(const std::function<bool()> &condition, int timeout_ms)
     return condition() || loop.exec() == 0;
 }
 
+void sample_process(qint64 pid, double *cpu_seconds, double *peak_mb)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QByteArray text = stat.readAll();
+        // Fields after the command name, which is in parentheses.
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12)
+            *cpu_seconds = double(fields.at(11).toLongLong() + fields.at(12).toLongLong()) / double(sysconf(_SC_CLK_TCK));
+    }
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                *peak_mb = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+}
+
 QString start_simulator(QProcess &process, const QString &program, const QStringList &arguments)
 {
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -22,6 +22,10 @@ long rss_kb();
 // or `timeout_ms` has passed; tells whether it held.
 bool wait_until(const std::function<bool()> &condition, int timeout_ms);
 
+// CPU seconds (user and system) and peak resident megabytes of another
+// process `pid`, so far.
+void sample_process(qint64 pid, double *cpu_seconds, double *peak_mb);
+
 // Starts tvc-sim with `arguments` and returns the pseudo-terminal it prints.
 QString start_simulator(QProcess &process, const QString &program, const QStringList &arguments);
 

@@ -179,26 +179,6 @@ Row measure_dialog(const QString &image, qint64 size, bool paced, const QString 
     return row;
 }
 
-// CPU seconds (user and system) and peak resident megabytes of process `pid`.
-void sample_process(qint64 pid, double *cpu_seconds, double *peak_mb)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (stat.open(QIODevice::ReadOnly)) {
-        const QByteArray text = stat.readAll();
-        // Fields after the command name, which is in parentheses.
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 12)
-            *cpu_seconds = double(fields.at(11).toLongLong() + fields.at(12).toLongLong()) / double(sysconf(_SC_CLK_TCK));
-    }
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmHWM:"))
-                *peak_mb = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-        }
-    }
-}
-
 // The tool is timed from its line saying that the image goes out (its first
 // chunk is written right after) to its line saying that the device confirmed
 // it, both read as they come: its start-up is not the transfer's.
@@ -222,10 +202,10 @@ Row measure_tool(const QString &image, qint64 size, bool paced, const QString &r
             pending.remove(0, end + 1);
             if (line.startsWith(QLatin1String("Updating ")) && t0 == 0) {
                 t0 = bench::now_ns();
-                sample_process(tool.processId(), &cpu_at_start, &ignored);
+                bench::sample_process(tool.processId(), &cpu_at_start, &ignored);
             } else if (line == DONE_LINE) {
                 t1 = bench::now_ns();
-                sample_process(tool.processId(), &row.cpu_seconds, &row.peak_mb);
+                bench::sample_process(tool.processId(), &row.cpu_seconds, &row.peak_mb);
             }
         }
     });
