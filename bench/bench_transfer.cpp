@@ -30,7 +30,9 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -264,6 +266,54 @@ Row measure_floor(const QString &image, qint64 size, bool paced, const QString &
     return row;
 }
 
+// What no program can avoid on this machine: two bare processes pass a
+// chunk-sized frame and back over a pseudo-terminal, the line idle for a
+// chunk's wire time between round trips, as in a paced transfer. Each round
+// trip wakes two sleeping processes. Returns microseconds per round trip.
+double bare_round_trip_us(int rounds)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
+        return -1;
+    const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    termios tio{};
+    if (slave < 0 || ::tcgetattr(slave, &tio) != 0)
+        return -1;
+    ::cfmakeraw(&tio);
+    ::tcsetattr(slave, TCSANOW, &tio);
+    auto read_all = [](int fd, char *buffer, int size) {
+        for (int got = 0; got < size;) {
+            const ssize_t n = ::read(fd, buffer + got, size_t(size - got));
+            if (n <= 0)
+                return false;
+            got += int(n);
+        }
+        return true;
+    };
+    char frame[FRAME_SIZE] = {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(master);
+        for (int i = 0; i < rounds && read_all(slave, frame, FRAME_SIZE); ++i)
+            if (::write(slave, frame, FRAME_SIZE) != FRAME_SIZE)
+                break;
+        ::_exit(0);
+    }
+    ::close(slave);
+    qint64 total = 0;
+    bool ok = child > 0;
+    for (int i = 0; ok && i < rounds; ++i) {
+        ::usleep(useconds_t(WIRE_SECONDS_PER_CHUNK * 1e6));
+        const qint64 t0 = bench::now_ns();
+        ok = ::write(master, frame, FRAME_SIZE) == FRAME_SIZE && read_all(master, frame, FRAME_SIZE);
+        total += bench::now_ns() - t0;
+    }
+    ::close(master);
+    if (child > 0)
+        ::waitpid(child, nullptr, 0);
+    return ok ? double(total) / rounds / 1e3 : -1;
+}
+
 void print_row(const Row &row)
 {
     const qint64 chunks = chunks_of(row.size);
@@ -312,7 +362,11 @@ int main(int argc, char *argv[])
         measure_dialog(unpaced_image, unpaced_size, false, received),
         measure_tool(unpaced_image, unpaced_size, false, received),
     };
-    bool all_intact = true;
+    const double bare_us = bare_round_trip_us(300);
+    std::printf("bare pseudo-terminal round trip, two processes, idle line between (300 round trips)\n");
+    bench::print("time per round trip", bare_us, "us");
+    bench::print("of a chunk's time on the wire", bare_us / (WIRE_SECONDS_PER_CHUNK * 1e6) * 100.0, "%");
+    bool all_intact = bare_us > 0;
     for (const Row &row : rows) {
         print_row(row);
         all_intact = all_intact && row.intact;
