@@ -57,6 +57,7 @@ private slots:
     void one_device_fails_data();
     void one_device_fails();
     void stops_before_any_device();
+    void missing_image_stops_its_type_only();
     void summary_texts();
 };
 
@@ -216,6 +217,27 @@ void UpdateFleetTest::stops_before_any_device()
     }
     QCOMPARE(codes_received(*a), QList<int>());
     QCOMPARE(codes_received(*b), QList<int>());
+}
+
+void UpdateFleetTest::missing_image_stops_its_type_only()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.with_rxu = false;
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> txu = start_device(txu_device());
+    const std::unique_ptr<sim::Device> rxu = start_device(rxu_device());
+
+    const ToolRun run = run_update_tool({txu.get(), rxu.get()}, {zip});
+    QVERIFY2(run.status == 3, qPrintable(run.out + run.err));
+    QCOMPARE(txu->receivedImage(UNIT_WLAN), package.wlan);
+    QCOMPARE(txu->receivedImage(UNIT_DSP), package.txu);
+    // The RXU gets nothing at all, not even the WLAN image without its DSP image.
+    QCOMPARE(rxu->firmwareDataFrames(), 0);
+    QVERIFY2(summary_of(run, rxu->slavePath()).contains("failed"), qPrintable(run.out));
+    QVERIFY2(run.err.contains(rxu->slavePath() + ": ") && run.err.contains("rxu.ldr"), qPrintable(run.err));
+    QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts).last(), QString("1 updated, 0 refused, 1 failed"));
 }
 
 void UpdateFleetTest::summary_texts()
