@@ -4,21 +4,13 @@
 #include "firmware_package.h"
 #include "frame.h"
 #include "image_chunks.h"
+#include "test_support.h"
 #include "transfer_progress.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QString write_file(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
 
 QByteArray pattern(int size)
 {

@@ -608,12 +608,7 @@ void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
 
     QTemporaryDir dir;
     const QString zip = dir.filePath("package.zip");
-    const QString outside = dir.filePath("outside.bin");
-    {
-        QFile file(outside);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(pattern(300, 9));
-    }
+    const QString outside = write_file(dir, "outside.bin", pattern(300, 9));
     Package package;
     switch (kind) {
     case 0:
@@ -859,12 +854,7 @@ void FirmwareUpdateTest::manifest_that_is_no_file_is_refused_at_pick()
     QFETCH(bool, as_link);
 
     QTemporaryDir dir;
-    const QString outside = dir.filePath("outside.txt");
-    {
-        QFile file(outside);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(Package().manifest);
-    }
+    const QString outside = write_file(dir, "outside.txt", Package().manifest);
     Package package;
     package.with_manifest = false;
     package.extra = [&](const QString &staging) {
@@ -919,13 +909,8 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame()
     QFETCH(QList<int>, progress);
 
     QTemporaryDir dir;
-    const QString path = dir.filePath(file_name);
     const QByteArray image = pattern(size, 10);
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(image), qint64(size));
-    }
+    const QString path = write_file(dir, file_name, image);
 
     Bench bench;
     WAIT_CONNECTED(bench);
@@ -1029,13 +1014,8 @@ void FirmwareUpdateTest::service_oversized_image_is_refused()
 void FirmwareUpdateTest::service_start_again_resends_the_image()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("wlan.bin");
     const QByteArray image = pattern(350, 11);
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(image);
-    }
+    const QString path = write_file(dir, "wlan.bin", image);
 
     Bench bench;
     WAIT_CONNECTED(bench);
@@ -1086,13 +1066,8 @@ void FirmwareUpdateTest::service_start_again_resends_the_image()
 void FirmwareUpdateTest::service_image_cut_while_sending_goes_out_as_checked()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("wlan.bin");
     const QByteArray image = pattern(20000, 15);
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(image);
-    }
+    const QString path = write_file(dir, "wlan.bin", image);
 
     Bench bench;
     WAIT_CONNECTED(bench);
@@ -1122,12 +1097,7 @@ void FirmwareUpdateTest::service_image_cut_while_sending_goes_out_as_checked()
 void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recovers()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("wlan.bin");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(pattern(1000, 12));
-    }
+    const QString path = write_file(dir, "wlan.bin", pattern(1000, 12));
 
     sim::DeviceOptions options = txu_device();
     options.hangUpAt = 3;
@@ -1207,12 +1177,7 @@ void FirmwareUpdateTest::hang_up_outside_service_mode_is_silent_and_quits()
 void FirmwareUpdateTest::time_left_appears_after_a_second()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("wlan.bin");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(pattern(10000, 13));
-    }
+    const QString path = write_file(dir, "wlan.bin", pattern(10000, 13));
 
     sim::DeviceOptions options = txu_device();
     options.ackDelayMs = 25;  // about 2.5 s for the whole image
@@ -1242,12 +1207,7 @@ void FirmwareUpdateTest::time_left_appears_after_a_second()
 void FirmwareUpdateTest::silence_notice_while_waiting_for_an_acknowledgement()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("wlan.bin");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(pattern(150, 14));
-    }
+    const QString path = write_file(dir, "wlan.bin", pattern(150, 14));
 
     sim::DeviceOptions options = txu_device();
     options.ackDelayMs = 7000;
@@ -1319,12 +1279,7 @@ void FirmwareUpdateTest::silence_notice_gone_once_the_device_answered_a_query()
 void FirmwareUpdateTest::slow_finish_asks_not_to_disconnect()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("txu.ldr");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(pattern(150, 16));
-    }
+    const QString path = write_file(dir, "txu.ldr", pattern(150, 16));
 
     sim::DeviceOptions options = txu_device();
     options.finishDelayMs = 6500;  // a flash commit

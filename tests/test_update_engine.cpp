@@ -131,12 +131,7 @@ void UpdateEngineTest::stops_and_sends_nothing_more()
     QFETCH(QString, last_event);
 
     QTemporaryDir dir;
-    const QString path = dir.filePath("image.bin");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(pattern(5000, 1));
-    }
+    const QString path = write_file(dir, "image.bin", pattern(5000, 1));
     sim::DeviceOptions options = txu_device();
     options.ackDelayMs = how == "silence" ? 3000 : 10;
     if (how == "hang up")

@@ -162,6 +162,15 @@ QByteArray pattern(int size, int seed)
     return bytes;
 }
 
+QString write_file(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
 bool Package::write(const QTemporaryDir &dir, const QString &zip_path) const
 {
     const QString staging = dir.filePath("staging-" + QFileInfo(zip_path).completeBaseName());

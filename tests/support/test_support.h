@@ -86,6 +86,10 @@ FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDia
 // every 256 bytes.
 QByteArray pattern(int size, int seed);
 
+// Writes `content` to the file `name` in `dir` and returns its path; a test
+// that cannot set up its file stops at once.
+QString write_file(const QTemporaryDir &dir, const QString &name, const QByteArray &content);
+
 // A firmware package to be zipped: the manifest and the three images, each
 // of which may be left out.
 struct Package
