@@ -25,6 +25,8 @@ UpdateEngine::UpdateEngine(QSerialPort *port, QObject *parent)
     qRegisterMetaType<UpdateVersions>();
     m_silence.setSingleShot(true);
     connect(&m_silence, &QTimer::timeout, this, &UpdateEngine::check_silence);
+    // An acknowledgement that nothing follows may wait for the line to go quiet.
+    connect(&m_frames, &FrameReader::quiet, this, &UpdateEngine::read_port);
 }
 
 void UpdateEngine::set_silence_limits(int notice_ms, int give_up_ms)

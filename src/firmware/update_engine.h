@@ -1,7 +1,7 @@
 #pragma once
 
 #include "firmware_package.h"
-#include "frame_assembler.h"
+#include "frame_reader.h"
 #include "image_chunks.h"
 #include "transfer_progress.h"
 
@@ -130,7 +130,7 @@ private:
     void arm_silence(qint64 quiet);
 
     QSerialPort *m_port;
-    FrameAssembler m_frames;
+    FrameReader m_frames;
     Mode m_mode = Mode::Package;
     Stage m_stage = Stage::Idle;
     std::shared_ptr<FirmwarePackage> m_package;
