@@ -191,9 +191,11 @@ bool FrameAssembler::take_after_silence(QByteArray *frame)
     }
     if (next(frame, true))
         return true;
-    // Whatever arrives next starts after a pause: where a frame is due,
-    // unless a candidate cut short before the pause is still in the way.
-    m_in_step = buffered() == 0;
+    // A candidate whose meaningful bytes did not all arrive before the pause
+    // never will: it goes, and whatever arrives next is where a frame is due.
+    while (buffered() > 0)
+        skip_byte();
+    m_in_step = true;
     return false;
 }
 

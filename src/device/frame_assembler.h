@@ -52,7 +52,8 @@
 // padding (missing bytes read as 0). A candidate that started where a frame
 // was due and was rejected only for what followed it is kept aside for this
 // until another frame is handed out. Bytes after it that begin no frame are
-// dropped; a candidate whose meaningful bytes have not all arrived stays.
+// dropped, and so is a candidate whose meaningful bytes have not all arrived:
+// the next byte after the pause is where a frame is due.
 //
 // take() is pull-based on purpose: a caller that decodes frames in a loop and is
 // reset in the middle (clear()) simply finds no further frame.

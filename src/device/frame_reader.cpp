@@ -4,6 +4,7 @@ FrameReader::FrameReader(QObject *parent)
     : QObject(parent)
 {
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &FrameReader::look_for_quiet);
 }
 
