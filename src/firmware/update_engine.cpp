@@ -291,7 +291,7 @@ void UpdateEngine::check_silence()
     const qint64 quiet = m_since_sent.elapsed();
     if (m_give_up_ms > 0 && quiet >= m_give_up_ms) {
         fail(Failure::Silence, tr("The device has not answered for %1 seconds: the update is not complete.")
-                                   .arg((quiet + 500) / 1000));
+                                   .arg(m_give_up_ms / 1000));
         return;
     }
     if (quiet >= m_notice_ms && !m_notice_shown) {
