@@ -22,7 +22,7 @@ asan_build=${TVC_ASAN_BUILD_DIR:-$root/build-asan}
 fuzz_build=${TVC_FUZZ_BUILD_DIR:-$root/build-fuzz}
 fuzz_seconds=${TVC_FUZZ_SECONDS:-60}
 jobs=${TVC_JOBS:-$(nproc)}
-fuzzers=(fuzz_frames fuzz_reception fuzz_manifest)
+fuzzers=(fuzz_frames fuzz_reception fuzz_manifest fuzz_package)
 
 steps=("$@")
 [ ${#steps[@]} -gt 0 ] || steps=(tests fuzz)
