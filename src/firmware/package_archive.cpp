@@ -11,8 +11,6 @@
 
 #include <zip.h>
 
-#include <sys/stat.h>
-
 PackageFile *PackageFiles::file(const QString &name)
 {
     if (name == MANIFEST_FILE)
@@ -159,7 +157,8 @@ NameUse name_use(const QByteArray &name)
             return {NameUse::File, file};
     }
     // The name as an extracting program would resolve it: both slashes
-    // separate folders, "." stays, ".." goes up and never above the top.
+    // separate folders, "." is the folder itself, ".." goes up but never
+    // above the top.
     QList<QByteArray> parts;
     QByteArray normal = name;
     normal.replace('\\', '/');
@@ -194,9 +193,13 @@ bool stored_as_non_file(zip_t *zip, zip_uint64_t index)
     zip_uint32_t attributes = 0;
     if (zip_file_get_external_attributes(zip, index, 0, &system, &attributes) != 0)
         return false;
+    // The Unix file type in the top bits, as archives made on Unix carry it
+    // (the same numbers on every system, so they are spelt out).
+    constexpr zip_uint32_t UNIX_TYPE = 0170000;
+    constexpr zip_uint32_t UNIX_REGULAR_FILE = 0100000;
     if (system == ZIP_OPSYS_UNIX) {
-        const zip_uint32_t mode = attributes >> 16;
-        if ((mode & S_IFMT) != 0 && (mode & S_IFMT) != S_IFREG)
+        const zip_uint32_t type = (attributes >> 16) & UNIX_TYPE;
+        if (type != 0 && type != UNIX_REGULAR_FILE)
             return true;
     }
     // The DOS folder bit, which every system writes.
@@ -208,9 +211,10 @@ QString not_a_regular_file_text(const QString &file)
     return QObject::tr("%1 is not a regular file.").arg(file);
 }
 
-// Reads entry `index` (`file`, at most `limit` bytes) into *bytes. The size
+// Reads entry `index` (`file`, at most `limit` bytes) into `entry`. The size
 // is checked before the first byte is read, and the read stops one byte past
-// it, so a size field that lies costs no more than the limit.
+// it, so a size field that lies costs no more than the limit. What makes the
+// whole package unusable goes to *error.
 bool read_entry(zip_t *zip, zip_uint64_t index, const QString &file, qint64 limit, PackageFile *entry,
                 QString *error)
 {
