@@ -36,6 +36,8 @@ private slots:
     void failures_data();
     void failures();
     void package_name_taken_literally_and_large_extras_passed_over();
+    void damaged_acknowledgements_data();
+    void damaged_acknowledgements();
 };
 
 void UpdateToolTest::updates_and_checks_data()
@@ -185,6 +187,38 @@ void UpdateToolTest::package_name_taken_literally_and_large_extras_passed_over()
     QVERIFY2(run.out.contains("Package \"Chosen\": WLAN 1660, DSP 3.12"), qPrintable(run.out));
     QCOMPARE(run.left_behind, QStringList());
     QCOMPARE(codes_received(*device), QUERIES);
+}
+
+void UpdateToolTest::damaged_acknowledgements_data()
+{
+    QTest::addColumn<QString>("damage");
+    for (const auto &fault : acknowledgement_faults())
+        QTest::newRow(qPrintable(fault.first)) << fault.second;
+}
+
+void UpdateToolTest::damaged_acknowledgements()
+{
+    QFETCH(QString, damage);
+
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+    // The acknowledgement of the fifth WLAN chunk and that of the last DSP chunk.
+    QObject context;
+    connect(device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (frame_code(frame) == CMD_FW_DATA && (device->firmwareDataFrames() == 4 || quint8(frame.at(8)) == 0xFF))
+            device->runCommand(damage);
+    });
+    // A give-up time shorter than the test's own patience: an update stuck
+    // on a damaged acknowledgement ends in time to be seen.
+    const ToolRun run = run_tool(*device, {"--timeout", "10", zip});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
+    QCOMPARE(device->receivedImage(UNIT_DSP), package.txu);
+    QCOMPARE(device->violations(), QStringList());
+    QCOMPARE(run.left_behind, QStringList());
 }
 
 QTEST_GUILESS_MAIN(UpdateToolTest)
