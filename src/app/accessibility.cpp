@@ -59,10 +59,14 @@ void keep_panels_legible(const QList<QWidget *> &panels, const QColor &panel_bac
 {
     for (QWidget *panel : panels) {
         const QColor text = panel->window()->palette().color(QPalette::WindowText);
-        if (text_reads_on(text, panel_background))
-            panel->setPalette(QPalette());  // the desktop's, through the parent
-        else
-            panel->setPalette(QPalette(panel_background));  // dark text, derived from the light background
+        // An empty palette is the desktop's; the other has dark text, derived
+        // from the light background. Under a style sheet a palette does not
+        // pass from a widget to its children: each widget gets its own.
+        const QPalette palette = text_reads_on(text, panel_background) ? QPalette() : QPalette(panel_background);
+        panel->setPalette(palette);
+        const auto inside = panel->findChildren<QWidget *>();
+        for (QWidget *widget : inside)
+            widget->setPalette(palette);
     }
 }
 
