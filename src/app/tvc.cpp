@@ -53,6 +53,12 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     sniffer = new Sniffer(this);
 
     ui->setupUi(this);
+    // The two groups start disabled. They are disabled only now that their
+    // controls are complete: a control made inside a disabled group is
+    // described to assistive technology before it is more than a plain
+    // widget, and that description would stay (no button, no press action).
+    ui->grpbox_master->setEnabled(false);
+    ui->grpbox_gain->setEnabled(false);
     ensure_window_icon(this);
 
     ui->comportslist->hide();
