@@ -73,6 +73,7 @@ class KeyboardTest : public QObject
 private slots:
     void every_control_of_the_window_by_keyboard();
     void menus_and_dialogs_by_keyboard();
+    void enter_presses_a_button_once_as_it_goes_up();
 };
 
 void KeyboardTest::every_control_of_the_window_by_keyboard()
@@ -248,6 +249,37 @@ void KeyboardTest::menus_and_dialogs_by_keyboard()
     });
     QVERIFY(run.dialog_shown);
     QCOMPARE(t.device->receivedImage(UNIT_WLAN), pattern(450, 9));
+}
+
+void KeyboardTest::enter_presses_a_button_once_as_it_goes_up()
+{
+    sim::DeviceOptions master;
+    master.role = sim::Role::Master;
+    master.linkRestoreMs = 100000;  // the link stays down after LINK: nothing else changes
+    LinkedWindow t(master);
+    QVERIFY(t.ready());
+    TVC &window = *t.window;
+    window.show();
+    QVERIFY(activate(&window));
+    QVERIFY(tab_to("link_button"));
+    auto *link = child<QWidget>(&window, "link_button");
+
+    // Held down (the key repeats going down), LINK is pressed once, as the
+    // key goes up.
+    for (int i = 0; i < 4; ++i)
+        QTest::keyPress(link, Qt::Key_Return);
+    QCOMPARE(sent(*t.device, CMD_LINK), 0);
+    QTest::keyRelease(link, Qt::Key_Return);
+    QTRY_COMPARE(sent(*t.device, CMD_LINK), 1);
+
+    // A key that went down elsewhere presses nothing where it goes up.
+    QTest::keyRelease(link, Qt::Key_Return);
+    QTest::keyPress(link, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(tab_to("refresh_button"));
+    QTest::keyRelease(child<QWidget>(&window, "refresh_button"), Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::qWait(300);
+    QCOMPARE(sent(*t.device, CMD_LINK), 1);
+    QCOMPARE(sent(*t.device, CMD_STATUS), 0);
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QWidget>
 
 #include <cmath>
@@ -19,6 +20,10 @@ double luminance(const QColor &colour)
 
 constexpr double TEXT_CONTRAST = 4.5;
 
+// Enter works as Space does: the button is pressed when the key goes up
+// again, once, however long it was held, and only if the key went down on
+// that button. (A key held down elsewhere, or one that closed a dialog as it
+// went down, presses nothing.)
 class EnterPressesButtons : public QObject
 {
 public:
@@ -27,18 +32,31 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::KeyPress)
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
         if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
-            || (key->modifiers() & ~Qt::KeypadModifier) || key->isAutoRepeat())
+            || (key->modifiers() & ~Qt::KeypadModifier))
             return false;
         auto *button = qobject_cast<QAbstractButton *>(watched);
         if (!button || !button->isEnabled())
             return false;
-        button->click();
+        if (event->type() == QEvent::KeyPress) {
+            if (!key->isAutoRepeat() && !pressed)
+                pressed = button;
+            return true;
+        }
+        if (key->isAutoRepeat())
+            return true;
+        const bool went_down_here = pressed == button;
+        pressed = nullptr;
+        if (went_down_here)
+            button->click();
         return true;
     }
+
+private:
+    QPointer<QAbstractButton> pressed;
 };
 
 } // namespace
