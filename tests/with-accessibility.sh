@@ -10,7 +10,11 @@
 # the accessibility bus (at-spi2-core); scripts/test.sh installs them.
 set -euo pipefail
 
+# The buses get a runtime folder of their own: the accessibility bus puts its
+# socket there, and another session on the machine must not meet it.
 if [ -z "${TVC_ACCESSIBILITY_SESSION:-}" ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
     exec env TVC_ACCESSIBILITY_SESSION=1 dbus-run-session -- "$0" "$@"
 fi
 
@@ -18,7 +22,7 @@ work=$(mktemp -d)
 xvfb_pid=""
 cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
+    rm -rf "$work" "$XDG_RUNTIME_DIR"
 }
 trap cleanup EXIT
 
