@@ -58,6 +58,9 @@ start_program() {
         sleep 0.2
     done
     window=$(window_named "Tavero Companion")
+    # The box closes as Return goes down, before xdotool lets the key up
+    # again; the display would then repeat Return into the window for good.
+    xdotool keyup Return 2>/dev/null || true
     xdotool windowmove "$window" 0 0
 }
 

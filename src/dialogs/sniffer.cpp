@@ -1,6 +1,7 @@
 #include "sniffer.h"
 #include "ui_sniffer.h"
 
+#include "accessibility.h"
 #include "tvc.h"
 
 namespace {
@@ -13,6 +14,7 @@ Sniffer::Sniffer(QWidget *parent)
     , ui(new Ui::Sniffer)
 {
     ui->setupUi(this);
+    press_buttons_on_enter(this);
 }
 
 Sniffer::~Sniffer()
