@@ -893,10 +893,11 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame_data()
     QTest::addColumn<QString>("file_name");
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("unit");
-    QTest::addColumn<QList<int>>("progress");  // the bar's value as each chunk goes out
+    // The bar's value as each chunk goes out: the bytes acknowledged so far.
+    QTest::addColumn<QList<int>>("progress");
 
-    QTest::newRow("250-byte .bin") << "wlan.bin" << 250 << int(UNIT_WLAN) << QList<int>({0, 0, 100});
-    QTest::newRow("101-byte .ldr") << "txu.ldr" << 101 << int(UNIT_DSP) << QList<int>({0, 0});
+    QTest::newRow("250-byte .bin") << "wlan.bin" << 250 << int(UNIT_WLAN) << QList<int>({0, 100, 200});
+    QTest::newRow("101-byte .ldr") << "txu.ldr" << 101 << int(UNIT_DSP) << QList<int>({0, 100});
     QTest::newRow("100-byte .BIN") << "WLAN.BIN" << 100 << int(UNIT_DSP) << QList<int>({0});
     QTest::newRow("empty .bin") << "empty.bin" << 0 << int(UNIT_WLAN) << QList<int>({0});
 }

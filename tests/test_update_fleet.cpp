@@ -59,6 +59,7 @@ private slots:
     void stops_before_any_device();
     void missing_image_stops_its_type_only();
     void summary_texts();
+    void live_lines_fit_the_terminal();
 };
 
 void UpdateFleetTest::updates_devices_at_once()
@@ -260,29 +261,80 @@ void UpdateFleetTest::summary_texts()
     raw.status = STATUS_DEVICE;
     raw.reason = "Connection to the device lost (Input/output error): the update is not complete.";
     raw.elapsed_ms = 400;
-    const QList<DeviceRecord> devices = {device("ttyUSB0", STATUS_UPDATED, true),
-                                         device("ttyUSB1", STATUS_REFUSED, false),
-                                         device("ttyUSB2", STATUS_DEVICE, false), raw};
+    const std::vector<DeviceRecord> devices = {device("ttyUSB0", STATUS_UPDATED, true),
+                                               device("ttyUSB1", STATUS_REFUSED, false),
+                                               device("ttyUSB2", STATUS_DEVICE, false), raw};
     QCOMPARE(summary_lines(devices, false),
              QStringList({"ttyUSB0        RXU  WLAN 1650 -> 1660  DSP 4.5 -> 4.6  updated  3 min 21 s",
                           "ttyUSB1        RXU  WLAN 1650 -> 1650  DSP 4.5 -> 4.5  refused  3 min 21 s",
                           "ttyUSB2        RXU  WLAN 1650 -> 1650  DSP 4.5 -> 4.5  failed   3 min 21 s",
                           "/dev/ttyUSB10  -    -                  -               failed        0.4 s  "
                           "Connection to the device lost (Input/output error): the update is not complete."}));
+    // On a terminal of 60 columns the reason goes below the columns, wrapped
+    // at words.
+    QCOMPARE(summary_lines({raw}, false, 60),
+             QStringList({"/dev/ttyUSB10  -  -  -  failed  0.4 s",
+                          "    Connection to the device lost (Input/output error): the",
+                          "    update is not complete."}));
     QCOMPARE(count_line(devices, false), QString("1 updated, 1 refused, 2 failed"));
     QCOMPARE(overall_status(devices), int(STATUS_DEVICE));
-    QCOMPARE(overall_status(devices.mid(0, 2)), int(STATUS_REFUSED));
-    QCOMPARE(overall_status(devices.mid(0, 1)), int(STATUS_UPDATED));
-    QCOMPARE(overall_status(devices + QList<DeviceRecord>{device("ttyUSB3", STATUS_INTERRUPTED, true)}),
+    QCOMPARE(overall_status({devices[0], devices[1]}), int(STATUS_REFUSED));
+    QCOMPARE(overall_status({devices[0]}), int(STATUS_UPDATED));
+    QCOMPARE(overall_status({devices[0], devices[2], device("ttyUSB3", STATUS_INTERRUPTED, true)}),
              int(STATUS_INTERRUPTED));
+}
 
-    DeviceRecord sending = device("ttyUSB0", -1, true);
-    sending.stage = "WLAN";
+void UpdateFleetTest::live_lines_fit_the_terminal()
+{
+    DeviceRecord sending;
+    sending.port = "ttyUSB0";
+    sending.type = "RXU";
+    sending.stage = DeviceStage::Sending;
+    sending.unit = UNIT_WLAN;
     sending.done = 45000;
     sending.total = 100000;
     sending.seconds_left = 125;
     QCOMPARE(live_line(sending, 8, 0), QString("ttyUSB0   RXU  WLAN  45%, about 2 min 5 s left"));
-    QCOMPARE(live_line(sending, 8, 20), QString("ttyUSB0   RXU  WLAN "));
+    // Cut at a word, never inside one.
+    QCOMPARE(live_line(sending, 8, 30), QString("ttyUSB0   RXU  WLAN  45%..."));
+    QCOMPARE(live_line(sending, 8, 20), QString("ttyUSB0   RXU..."));
+
+    DeviceRecord refused = sending;
+    refused.status = STATUS_REFUSED;
+    refused.elapsed_ms = 100;
+    refused.reason = "The package does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP "
+                     "3.12): the device's WLAN is newer than the package's; nothing was sent.";
+    const QString whole = live_line(refused, 8, 0);
+    for (int width = 40; width < whole.size(); width += 7) {
+        const QString cut = live_line(refused, 8, width);
+        QVERIFY2(cut.size() <= width && cut.endsWith("..."), qPrintable(cut));
+        const QString kept = cut.chopped(3);
+        QVERIFY2(whole.startsWith(kept), qPrintable(cut));
+        // What follows the kept words in the whole line is a space or a mark after a word.
+        QVERIFY2(QString(" ,:;").contains(whole.at(kept.size())), qPrintable(cut));
+    }
+
+    // Eight devices, three still running, on terminals of 6 rows and of 2: the
+    // block keeps a row for the cursor, shows the running devices first and
+    // counts the rest.
+    std::vector<DeviceRecord> devices;
+    for (int i = 0; i < 8; ++i) {
+        DeviceRecord d = i % 3 == 1 ? sending : refused;
+        d.port = QString("ttyUSB%1").arg(i);
+        if (i == 6)
+            d.status = STATUS_UPDATED;
+        devices.push_back(d);
+    }
+    const QStringList six = block_lines(devices, false, 80, 6);
+    QCOMPARE(six.size(), 5);
+    QVERIFY2(six.at(0).startsWith("ttyUSB0 ") && six.at(1).startsWith("ttyUSB1 ") && six.at(2).startsWith("ttyUSB4 ")
+                 && six.at(3).startsWith("ttyUSB7 "),
+             qPrintable(six.join('\n')));
+    QCOMPARE(six.at(4), QString("... and 4 more: 1 updated, 3 refused"));
+    for (const QString &line : six)
+        QVERIFY(line.size() < 80);
+    QCOMPARE(block_lines(devices, true, 80, 2), QStringList({"8 devices: 3 running, 1 fit, 4 refused"}));
+    QCOMPARE(block_lines(devices, false, 80, 0).size(), 8);
 }
 
 QTEST_GUILESS_MAIN(UpdateFleetTest)
