@@ -36,7 +36,7 @@ done
 # --- Packages ---------------------------------------------------------------
 # clang and its runtime libraries (libFuzzer, the sanitizers) for the fuzzers;
 # g++ brings the sanitizer runtimes of the test build.
-"$root/scripts/install-packages.sh" cmake g++ make qtbase5-dev libqt5serialport5-dev unzip zip \
+"$root/scripts/install-packages.sh" cmake g++ make qtbase5-dev libqt5serialport5-dev unzip zip tmux \
     clang libclang-rt-dev
 
 # Every sanitizer report ends the process with an error; leaks are reported.

@@ -227,6 +227,15 @@ void ConnectionTest::port_with_a_live_lock_file_is_busy()
     for (const QByteArray &stale : {QByteArray("2147483647\n"), QByteArray("0\n"), QByteArray("-1\n"),
                                     QByteArray("99999999999\n"), QByteArray("tvc\n"), QByteArray()})
         QVERIFY2(!locked(stale), stale.constData());
+
+    // Who holds it: the program the system names for the process in the lock
+    // file (this test), and nobody once the file is stale.
+    const QStringList folders = {folder.path()};
+    QVERIFY(locked(QByteArray::number(QCoreApplication::applicationPid()) + "\n"));
+    QCOMPARE(port_lock_holder("usb/ttyX", folders),
+             QStringLiteral("test_connection (process %1)").arg(QCoreApplication::applicationPid()));
+    QVERIFY(!locked("2147483647\n"));
+    QCOMPARE(port_lock_holder("usb/ttyX", folders), QString());
 }
 
 void ConnectionTest::service_mode_port_selector_opens_the_chosen_port()

@@ -1,17 +1,21 @@
 // tvc-update over several devices at once, end to end against simulated
 // devices on pseudo-terminals, and the texts of its summary.
 
+#include "console.h"
 #include "fleet_report.h"
 #include "frame.h"
 #include "test_support.h"
 #include "update_run.h"
+#include "update_tool.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -46,6 +50,71 @@ QString summary_of(const ToolRun &run, const QString &port)
     return QString();
 }
 
+// What was written to `file`, from its start.
+QString contents(std::FILE *file)
+{
+    std::fflush(file);
+    std::rewind(file);
+    QByteArray bytes;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
+        bytes.append(buf, int(n));
+    return QString::fromLocal8Bit(bytes);
+}
+
+// A terminal multiplexer of its own (own socket, no status line), in which a
+// command runs on a terminal of a given size; the test reads its screen.
+struct Terminal
+{
+    Terminal()
+    {
+        write_file(dir, "tmux.conf", "set -g status off\nset -g history-limit 2000\n");
+    }
+    ~Terminal() { tmux({"kill-server"}); }
+
+    bool tmux(const QStringList &arguments, QString *output = nullptr) const
+    {
+        QProcess process;
+        process.start("tmux", QStringList({"-S", dir.filePath("socket"), "-f", dir.filePath("tmux.conf")}) + arguments);
+        if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            return false;
+        if (output)
+            *output = QString::fromLocal8Bit(process.readAllStandardOutput());
+        return true;
+    }
+    bool start(const QString &command, int columns, int rows) const
+    {
+        return tmux({"new-session", "-d", "-s", "tvc", "-x", QString::number(columns), "-y", QString::number(rows),
+                     command});
+    }
+    // The lines on the screen (with the history before them), each as the
+    // program wrote it: lines the terminal wrapped are joined again.
+    QStringList screen(bool history = false) const
+    {
+        QStringList arguments = {"capture-pane", "-p", "-J", "-t", "tvc"};
+        if (history)
+            arguments << "-S" << "-";
+        QString output;
+        tmux(arguments, &output);
+        QStringList lines = output.split('\n');
+        for (QString &line : lines) {
+            while (line.endsWith(' '))
+                line.chop(1);
+        }
+        while (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+
+    QTemporaryDir dir;
+};
+
+QString quoted(const QString &text)
+{
+    return "'" + QString(text).replace("'", "'\\''") + "'";
+}
+
 } // namespace
 
 class UpdateFleetTest : public QObject
@@ -60,6 +129,8 @@ private slots:
     void missing_image_stops_its_type_only();
     void summary_texts();
     void live_lines_fit_the_terminal();
+    void busy_port_is_named_and_not_updated();
+    void live_block_in_a_small_terminal();
 };
 
 void UpdateFleetTest::updates_devices_at_once()
@@ -335,6 +406,147 @@ void UpdateFleetTest::live_lines_fit_the_terminal()
         QVERIFY(line.size() < 80);
     QCOMPARE(block_lines(devices, true, 80, 2), QStringList({"8 devices: 3 running, 1 fit, 4 refused"}));
     QCOMPARE(block_lines(devices, false, 80, 0).size(), 8);
+}
+
+void UpdateFleetTest::busy_port_is_named_and_not_updated()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> free = start_device(txu_device());
+    const std::unique_ptr<sim::Device> held = start_device(txu_device());
+
+    // The system's list: two device bridges, one held by another program, and
+    // a port of another kind.
+    const PortFinder ports = PortFinder::from_list([&] {
+        return QList<SerialPortEntry>{{free->slavePath(), "Silicon Labs"},
+                                      {held->slavePath(), "Silicon Labs", true, "minicom (process 4242)"},
+                                      {"ttyS0", "", true, "getty (process 1)"}};
+    });
+    UpdateOptions options;
+    options.all = true;
+    options.package = zip;
+    std::FILE *out = std::tmpfile();
+    std::FILE *err = std::tmpfile();
+    QVERIFY(out && err);
+    Console console(out, err);
+    UpdateTool tool(options, ports, &console);
+    QSignalSpy finished(&tool, &UpdateTool::finished);
+    tool.start();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+    const QString printed = contents(out);
+    const QString errors = contents(err);
+    std::fclose(out);
+    std::fclose(err);
+
+    QCOMPARE(finished.at(0).at(0).toInt(), int(STATUS_DEVICE));
+    QCOMPARE(free->receivedImage(UNIT_WLAN), package.wlan);
+    QCOMPARE(codes_received(*held), QList<int>());
+    const QString reason = "The port is in use by minicom (process 4242): nothing was sent.";
+    QVERIFY2(printed.contains(QRegularExpression("\\n" + QRegularExpression::escape(held->slavePath())
+                                                 + " +- +- +- +failed +0\\.0 s  " + QRegularExpression::escape(reason)
+                                                 + "\\n")),
+             qPrintable(printed));
+    QVERIFY2(!printed.contains("ttyS0") && !errors.contains("ttyS0"), qPrintable(printed + errors));
+    QCOMPARE(printed.split('\n', Qt::SkipEmptyParts).last(), QString("1 updated, 0 refused, 1 failed"));
+    QCOMPARE(errors, QCoreApplication::applicationName() + ": " + held->slavePath() + ": " + reason + "\n");
+}
+
+void UpdateFleetTest::live_block_in_a_small_terminal()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.wlan = pattern(2500, 1);
+    QVERIFY(package.write(dir, zip));
+
+    // Eight devices, the fourth with a WLAN version newer than the package's,
+    // on a terminal of six rows.
+    std::vector<std::unique_ptr<sim::Device>> devices;
+    QString command = "TMPDIR=" + quoted(dir.filePath("tool-tmp")) + " " + quoted(update_tool_binary());
+    QDir().mkpath(dir.filePath("tool-tmp"));
+    for (int i = 0; i < 8; ++i) {
+        sim::DeviceOptions options = txu_device();
+        options.ackDelayMs = 50;
+        if (i == 3)
+            options.wlanVersion = 1700;
+        devices.push_back(start_device(options));
+        command += " --port " + quoted(devices.back()->slavePath());
+    }
+    command += " " + quoted(zip) + "; echo STATUS=$?; sleep 600";
+    Terminal terminal;
+    QVERIFY2(terminal.start(command, 80, 6), "tmux is needed for this test");
+
+    // Every look at the screen: no device has two lines, no line was wrapped
+    // by the terminal, and while the devices run, the block leaves a row free.
+    int columns = 80, rows = 6;
+    bool counted_rest = false, resized = false, settled = true;
+    QString problem;
+    auto look = [&] {
+        const QStringList lines = terminal.screen();
+        const bool done = lines.join('\n').contains("STATUS=");
+        if (!resized && lines.join('\n').contains("... and ")) {
+            counted_rest = true;
+            // The block has never scrolled: no line of it went above the screen.
+            const QStringList history = terminal.screen(true);
+            for (const auto &device : devices) {
+                if (history.filter(device->slavePath() + " ").size() > 1 && problem.isEmpty())
+                    problem = "the block scrolled\n" + history.join('\n');
+            }
+            // Then narrower and lower.
+            terminal.tmux({"resize-window", "-t", "tvc", "-x", "50", "-y", "4"});
+            columns = 50;
+            rows = 4;
+            resized = true;
+            settled = false;
+            return false;
+        }
+        QString fault;
+        for (const auto &device : devices) {
+            if (lines.filter(device->slavePath() + " ").size() > 1)
+                fault = "two lines for " + device->slavePath();
+        }
+        for (const QString &line : lines) {
+            if (line.size() >= columns)
+                fault = "a line wider than the terminal: " + line;
+        }
+        if (!done && lines.size() > rows - 1)
+            fault = "the block fills the terminal";
+        // Right after the resize the terminal shows the old block rewrapped,
+        // until the tool has learnt of the new size and drawn the block for
+        // it: two devices and a line for the six others.
+        if (!settled) {
+            settled = lines.join('\n').contains("... and 6 more: ");
+            if (!settled)
+                return false;
+        }
+        if (!fault.isEmpty() && problem.isEmpty())
+            problem = fault + "\n" + lines.join('\n');
+        return done;
+    };
+    QVERIFY(QTest::qWaitFor(look, 30000));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QVERIFY(counted_rest);
+    QVERIFY(settled);
+
+    // Each device's outcome is printed once, in the summary, a refusal with
+    // its reason in full.
+    const QStringList history = terminal.screen(true);
+    const QString all = history.join(' ').simplified();
+    QVERIFY2(history.contains("STATUS=1"), qPrintable(history.join('\n')));
+    QVERIFY2(history.contains("7 updated, 1 refused, 0 failed"), qPrintable(history.join('\n')));
+    for (int i = 0; i < 8; ++i) {
+        const QString summary = devices[size_t(i)]->slavePath()
+            + (i == 3 ? " TXU WLAN 1700 -> 1700 DSP 3.12 -> 3.12 refused" : " TXU WLAN 1650 -> 1660 DSP 3.12 -> 3.12 updated");
+        QVERIFY2(all.count(summary) == 1, qPrintable(summary + "\n" + history.join('\n')));
+    }
+    const QString reason = "The package does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP "
+                           "3.12): the device's WLAN is newer than the package's and outside 1600 to 1699; nothing "
+                           "was sent.";
+    QVERIFY2(all.count(reason) == 1, qPrintable(history.join('\n')));
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(devices[size_t(i)]->firmwareDataFrames() > 0, i != 3);
 }
 
 QTEST_GUILESS_MAIN(UpdateFleetTest)

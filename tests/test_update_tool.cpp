@@ -5,10 +5,14 @@
 #include "test_support.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +36,9 @@ private slots:
     void updates_and_checks();
     void failures_data();
     void failures();
+    void update_outlives_its_output_data();
+    void update_outlives_its_output();
+    void interrupt_while_the_package_is_read();
 };
 
 void UpdateToolTest::updates_and_checks_data()
@@ -146,6 +153,119 @@ void UpdateToolTest::failures()
     QCOMPARE(device->firmwareDataFrames(), data_frames);
     if (data_frames == 0 && kind != "not a zip")
         QCOMPARE(codes_received(*device), QUERIES);
+}
+
+void UpdateToolTest::update_outlives_its_output_data()
+{
+    QTest::addColumn<QString>("how");
+    // The reader of a pipe that goes after the first line, as `| head -1`.
+    QTest::newRow("closed pipe") << "head";
+    // A hangup while standard output is a pipe.
+    QTest::newRow("SIGHUP") << "SIGHUP";
+    // A terminal that goes mid-transfer: its lines fail and the hangup comes.
+    QTest::newRow("terminal closed") << "terminal";
+}
+
+void UpdateToolTest::update_outlives_its_output()
+{
+    QFETCH(QString, how);
+
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.wlan = pattern(3000, 1);
+    QVERIFY(package.write(dir, zip));
+    sim::DeviceOptions options = txu_device();
+    options.ackDelayMs = 10;
+    const std::unique_ptr<sim::Device> device = start_device(options);
+
+    // A terminal for the tool's output, whose other side the test holds.
+    int terminal = -1;
+    if (how == "terminal") {
+        terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+    }
+    auto to_terminal = [&](QProcess &tool) {
+        if (terminal < 0)
+            return;
+        tool.setStandardOutputFile(QString::fromLocal8Bit(::ptsname(terminal)));
+        tool.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(terminal)));
+    };
+    // Mid-transfer, as the device takes its fifth chunk.
+    qint64 pid = 0;
+    QObject context;
+    connect(device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (frame_code(frame) != CMD_FW_DATA || device->firmwareDataFrames() != 4 || pid <= 0)
+            return;
+        if (terminal >= 0) {
+            ::close(terminal);
+            terminal = -1;
+        }
+        if (how != "head")
+            ::kill(pid_t(pid), SIGHUP);
+    });
+
+    const ToolRun run = how == "head"
+        ? run_program("bash", {"-c", "\"$0\" --port \"$1\" \"$2\" | head -1; exit ${PIPESTATUS[0]}",
+                               update_tool_binary(), device->slavePath(), zip})
+        : run_program(update_tool_binary(), {"--port", device->slavePath(), zip}, &pid, to_terminal);
+    if (terminal >= 0)
+        ::close(terminal);
+    QVERIFY2(run.status == 0, qPrintable(QString::number(run.status) + run.err));
+    QCOMPARE(run.left_behind, QStringList());
+    QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
+    QCOMPARE(device->receivedImage(UNIT_DSP), package.txu);
+    QCOMPARE(device->violations(), QStringList());
+    if (how == "head")
+        QCOMPARE(run.out, "Device port: " + device->slavePath() + "\n");
+    else if (how == "SIGHUP")
+        QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts).last(), QString("Firmware update completed successfully."));
+}
+
+void UpdateToolTest::interrupt_while_the_package_is_read()
+{
+    // A package large enough to take a while to unpack: three images of 4 MB
+    // that do not compress.
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    QRandomGenerator random(16);
+    for (QByteArray *image : {&package.wlan, &package.txu, &package.rxu}) {
+        image->resize(4000000);
+        random.fillRange(reinterpret_cast<quint32 *>(image->data()), image->size() / 4);
+    }
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+
+    // Ctrl+C reaches every process of the terminal's foreground group, the
+    // tool and whatever it has started: the tool leads a group of its own
+    // here, and the signal goes to the group as soon as the tool's private
+    // folder appears, while the package is unpacked into it.
+    QTemporaryDir tmp;
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", tmp.path());
+    tool.setProcessEnvironment(environment);
+    tool.start("setsid", {update_tool_binary(), "--port", device->slavePath(), zip});
+    QVERIFY(tool.waitForStarted(10000));
+    const pid_t group = pid_t(tool.processId());
+    bool signalled = false;
+    while (tool.state() == QProcess::Running && !signalled) {
+        if (!QDir(tmp.path()).isEmpty()) {
+            ::kill(-group, SIGINT);
+            signalled = true;
+        }
+        ::usleep(500);
+    }
+    QVERIFY(signalled);
+    QVERIFY(QTest::qWaitFor([&tool] { return tool.state() == QProcess::NotRunning; }, 30000));
+    const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(tool.exitCode() == 130, qPrintable(QString::number(tool.exitCode()) + ": " + err));
+    QCOMPARE(err, QString("tvc-update: Interrupted while the package was read: nothing was sent.\n"));
+    QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    // The device was never touched.
+    QCOMPARE(codes_received(*device), QList<int>());
 }
 
 QTEST_GUILESS_MAIN(UpdateToolTest)

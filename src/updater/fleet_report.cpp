@@ -211,15 +211,24 @@ QStringList summary_lines(const std::vector<DeviceRecord> &devices, bool check, 
     }
     // Lines wrap one column short of the width, as the live lines do.
     const int room = width > 1 ? width - 1 : 0;
+    const QString indent = QStringLiteral("    ");
     QStringList lines;
     for (const QStringList &row : rows) {
+        // The columns, the time right-aligned; where they do not fit the
+        // terminal, they go on below, indented, each column whole.
         QString line;
+        bool broken = false;
         for (int i = 0; i < row.size() - 1; ++i) {
-            // The time is right-aligned; the reason, last, is not padded.
-            line += i == row.size() - 2 ? row.at(i).rightJustified(widths[i], QLatin1Char(' '))
-                                        : padded(row.at(i), widths[i]);
-            if (i < row.size() - 2)
-                line += QStringLiteral("  ");
+            const QString field = i == row.size() - 2 ? row.at(i).rightJustified(widths[i], QLatin1Char(' '))
+                                                      : padded(row.at(i), widths[i]);
+            const QString next = line.isEmpty() ? field : line + QStringLiteral("  ") + field;
+            if (room > 0 && !line.isEmpty() && next.trimmed().size() > room) {
+                lines.append(line.trimmed());
+                line = indent + field.trimmed();
+                broken = true;
+            } else {
+                line = next;
+            }
         }
         const QString &reason = row.last();
         if (reason.isEmpty()) {
@@ -232,16 +241,17 @@ QStringList summary_lines(const std::vector<DeviceRecord> &devices, bool check, 
             continue;
         }
         // The reason goes on beside the columns where there is room for some
-        // of it, else on lines of its own below them, indented either way.
-        int indent = line.size();
-        if (room - indent < 30) {
+        // of it, else on lines of its own below them; wrapped at words,
+        // indented either way.
+        int reason_indent = line.size();
+        if (broken || room - reason_indent < 30) {
             lines.append(line.trimmed());
-            line = QStringLiteral("    ");
-            indent = line.size();
+            line = indent;
+            reason_indent = indent.size();
         }
-        const QStringList parts = wrap_words(reason, room - indent, room - indent);
+        const QStringList parts = wrap_words(reason, room - reason_indent, room - reason_indent);
         for (int i = 0; i < parts.size(); ++i)
-            lines.append((i == 0 ? line : QString(indent, QLatin1Char(' '))) + parts.at(i));
+            lines.append((i == 0 ? line : QString(reason_indent, QLatin1Char(' '))) + parts.at(i));
     }
     return lines;
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QComboBox;
+class QProcess;
 class QDialog;
 class QTemporaryDir;
 class TVC;
@@ -116,6 +117,16 @@ struct ToolRun
     QString err;
     QStringList left_behind;  // in the tool's temporary folder
 };
+
+// The tvc-update program.
+QString update_tool_binary();
+
+// Runs `program` with `arguments` in an environment of its own whose
+// temporary folder is a fresh one (what is left there is reported); the event
+// loop runs meanwhile, so that simulated devices answer. `setup` may change
+// the process before it starts. Its process id goes to *pid while it runs.
+ToolRun run_program(const QString &program, const QStringList &arguments, qint64 *pid = nullptr,
+                    const std::function<void(QProcess &)> &setup = {});
 
 // Runs tvc-update with `arguments` and a --port for each device, first;
 // the devices answer meanwhile. Its process id goes to *pid while it runs.
