@@ -129,6 +129,8 @@ private slots:
     void missing_image_stops_its_type_only();
     void summary_texts();
     void live_lines_fit_the_terminal();
+    void refusal_says_which_side_is_newer_data();
+    void refusal_says_which_side_is_newer();
     void busy_port_is_named_and_not_updated();
     void live_block_in_a_small_terminal();
 };
@@ -406,6 +408,45 @@ void UpdateFleetTest::live_lines_fit_the_terminal()
         QVERIFY(line.size() < 80);
     QCOMPARE(block_lines(devices, true, 80, 2), QStringList({"8 devices: 3 running, 1 fit, 4 refused"}));
     QCOMPARE(block_lines(devices, false, 80, 0).size(), 8);
+}
+
+void UpdateFleetTest::refusal_says_which_side_is_newer_data()
+{
+    QTest::addColumn<int>("wlan");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<QByteArray>("package_wlan");
+    QTest::addColumn<QByteArray>("package_dsp");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("device WLAN newer") << 1650 << 12 << QByteArray("1649\n") << QByteArray("3.12\n")
+                                       << "the device's WLAN is newer than the package's";
+    QTest::newRow("device WLAN newer and above the range")
+        << 1700 << 12 << QByteArray("1660\n") << QByteArray("3.12\n")
+        << "the device's WLAN is newer than the package's and outside 1600 to 1699";
+    QTest::newRow("device WLAN below the range") << 1599 << 12 << QByteArray("1660\n") << QByteArray("3.12\n")
+                                                 << "the device's WLAN is outside 1600 to 1699";
+    QTest::newRow("device DSP newer") << 1650 << 12 << QByteArray("1660\n") << QByteArray("3.11\n")
+                                      << "the device's DSP is newer than the package's";
+    QTest::newRow("DSP major differs") << 1650 << 12 << QByteArray("1660\n") << QByteArray("4.12\n")
+                                       << "the DSP major versions differ";
+    QTest::newRow("device DSP minor 0") << 1650 << 0 << QByteArray("1660\n") << QByteArray("3.5\n")
+                                        << "a device DSP of minor version 0 is never updated";
+    QTest::newRow("package DSP not a version") << 1650 << 12 << QByteArray("1660\n") << QByteArray("3\n")
+                                               << "the package's DSP version is not major.minor";
+}
+
+void UpdateFleetTest::refusal_says_which_side_is_newer()
+{
+    QFETCH(int, wlan);
+    QFETCH(int, minor);
+    QFETCH(QByteArray, package_wlan);
+    QFETCH(QByteArray, package_dsp);
+    QFETCH(QString, reason);
+    UpdateVersions versions;
+    versions.device = {quint16(wlan), 3, quint8(minor)};
+    versions.package_wlan = package_wlan;
+    versions.package_dsp = package_dsp;
+    QCOMPARE(misfit_reason(versions), reason);
 }
 
 void UpdateFleetTest::busy_port_is_named_and_not_updated()

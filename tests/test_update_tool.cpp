@@ -97,9 +97,16 @@ void UpdateToolTest::failures_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("data_frames");
 
+    // A refusal says which side is newer.
     QTest::newRow("refused") << "refused" << 1
-                             << "does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP 3.12)"
+                             << "does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP 3.12): "
+                                "the device's WLAN is newer than the package's and outside 1600 to 1699; nothing "
+                                "was sent."
                              << 0;
+    QTest::newRow("port cannot be used") << "no port" << 3
+                                         << "Cannot use the serial port /dev/tvc-no-such-port (No such file or "
+                                            "directory): nothing was sent."
+                                         << 0;
     QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: unzip ended" << 0;
     QTest::newRow("DSP image missing") << "no txu.ldr" << 2 << "txu.ldr: No such file or directory" << 0;
     QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
@@ -145,13 +152,14 @@ void UpdateToolTest::failures()
         if (kind == "SIGINT" && frame_code(frame) == CMD_FW_DATA && device->firmwareDataFrames() == 4 && pid > 0)
             ::kill(pid_t(pid), SIGINT);
     });
-    const ToolRun run = run_tool(*device, arguments, &pid);
+    const ToolRun run = kind == "no port" ? run_update_tool({}, QStringList({"--port", "/dev/tvc-no-such-port"}) + arguments)
+                                          : run_tool(*device, arguments, &pid);
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     QCOMPARE(run.err.count('\n'), 1);  // one sentence, one line
     QCOMPARE(run.left_behind, QStringList());
     QCOMPARE(device->firmwareDataFrames(), data_frames);
-    if (data_frames == 0 && kind != "not a zip")
+    if (data_frames == 0 && kind != "not a zip" && kind != "no port")
         QCOMPARE(codes_received(*device), QUERIES);
 }
 
