@@ -11,9 +11,9 @@ source "$root/scripts/qt-version.sh"
 bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
-paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16
+paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3
 if [ "${1:-}" = quick ]; then
-    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4
+    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1
 fi
 
 echo "== Machine"
@@ -39,3 +39,8 @@ quiet "$bench/bench_reception" "$faults"
 echo
 echo "== 6. tvc-update over several devices at once, against tvc-sim --devices N --wire-speed"
 quiet "$bench/bench_fleet" "$paced" "$fleet"
+echo
+echo "== 7. Firmware transfer with a damaged acknowledgement, the simulator answering at once and at wire speed"
+quiet "$bench/bench_transfer_faults" "$bursts"
+echo
+quiet "$bench/bench_transfer_faults" 1 paced

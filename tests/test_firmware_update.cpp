@@ -254,7 +254,7 @@ private slots:
     void service_image_goes_out_frame_by_frame_data();
     void service_image_goes_out_frame_by_frame();
     void service_oversized_image_is_refused();
-    void service_start_again_resends_the_image();
+    void service_start_waits_for_the_image_on_its_way();
     void service_image_cut_while_sending_goes_out_as_checked();
     void service_hang_up_shows_one_error_and_main_window_recovers();
     void cable_pulled_before_start();
@@ -263,6 +263,7 @@ private slots:
     void time_left_appears_after_a_second();
     void silence_notice_while_waiting_for_an_acknowledgement();
     void silence_notice_gone_once_the_device_answered_a_query();
+    void silent_device_ends_the_update_after_half_a_minute();
     void slow_finish_asks_not_to_disconnect();
 
 private:
@@ -483,15 +484,18 @@ void FirmwareUpdateTest::transfer_survives_link_faults_data()
     QTest::addColumn<int>("merge");
     QTest::addColumn<bool>("pacing");
     QTest::addColumn<bool>("stray");
+    QTest::addColumn<QString>("damage");  // a console command of the device, run as it takes data frame 1
 
     // Data frames 0-2 carry the WLAN image, 3-5 the DSP image.
-    QTest::newRow("acknowledgement of a middle chunk twice") << 1 << 0 << 0 << false << false;
-    QTest::newRow("last WLAN acknowledgement twice") << 2 << 0 << 0 << false << false;
-    QTest::newRow("last DSP acknowledgement twice") << 5 << 0 << 0 << false << false;
-    QTest::newRow("replies in pieces") << -1 << 7 << 0 << false << false;
-    QTest::newRow("replies held and merged") << -1 << 0 << 2 << false << false;
-    QTest::newRow("wire speed") << -1 << 0 << 0 << true << false;
-    QTest::newRow("stray replies mid-transfer") << -1 << 0 << 0 << false << true;
+    QTest::newRow("acknowledgement of a middle chunk twice") << 1 << 0 << 0 << false << false << QString();
+    QTest::newRow("last WLAN acknowledgement twice") << 2 << 0 << 0 << false << false << QString();
+    QTest::newRow("last DSP acknowledgement twice") << 5 << 0 << 0 << false << false << QString();
+    QTest::newRow("replies in pieces") << -1 << 7 << 0 << false << false << QString();
+    QTest::newRow("replies held and merged") << -1 << 0 << 2 << false << false << QString();
+    QTest::newRow("wire speed") << -1 << 0 << 0 << true << false << QString();
+    QTest::newRow("stray replies mid-transfer") << -1 << 0 << 0 << false << true << QString();
+    for (const auto &fault : acknowledgement_faults())
+        QTest::newRow(qPrintable(fault.first)) << -1 << 0 << 0 << false << false << fault.second;
 }
 
 void FirmwareUpdateTest::transfer_survives_link_faults()
@@ -501,6 +505,7 @@ void FirmwareUpdateTest::transfer_survives_link_faults()
     QFETCH(int, merge);
     QFETCH(bool, pacing);
     QFETCH(bool, stray);
+    QFETCH(QString, damage);
 
     QTemporaryDir dir;
     const QString zip = dir.filePath("package.zip");
@@ -524,6 +529,12 @@ void FirmwareUpdateTest::transfer_survives_link_faults()
     // its acknowledgement of the second chunk.
     int data_seen = 0;
     QObject context;
+    if (!damage.isEmpty()) {
+        connect(bench.device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+            if (quint8(frame.at(7)) == CMD_FW_DATA && ++data_seen == 2)
+                bench.device->runCommand(damage);
+        });
+    }
     if (stray) {
         connect(bench.device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
             if (quint8(frame.at(7)) != CMD_FW_DATA || ++data_seen != 2)
@@ -937,10 +948,11 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame()
         pick(dialog, bench.answerer, path);
         QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), path);
         start(dialog);
-        // In service mode the dialog stays ready for another image.
-        QVERIFY(child<QPushButton>(dialog, "start_fw_button")->isEnabled());
+        // In service mode the dialog is ready for another image once this
+        // one has ended.
         QVERIFY(child<QToolButton>(dialog, "get_fw_button")->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 10000);
+        QVERIFY(child<QPushButton>(dialog, "start_fw_button")->isEnabled());
         disconnect(watch);
         value_at_end = bar->value();
         QCOMPARE(module_text(dialog), QString());
@@ -1012,7 +1024,7 @@ void FirmwareUpdateTest::service_oversized_image_is_refused()
     QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
-void FirmwareUpdateTest::service_start_again_resends_the_image()
+void FirmwareUpdateTest::service_start_waits_for_the_image_on_its_way()
 {
     QTemporaryDir dir;
     const QByteArray image = pattern(350, 11);
@@ -1024,43 +1036,38 @@ void FirmwareUpdateTest::service_start_again_resends_the_image()
     bench.answerer.clear();
     bench.device->clearReceived();
 
-    QList<int> after_restart;
     const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        auto *start_button = child<QPushButton>(dialog, "start_fw_button");
         pick(dialog, bench.answerer, path);
+        // While the device takes chunk 1, Start has nothing to offer; pressed
+        // anyway, it starts nothing.
+        bool enabled_mid_image = true;
+        int seen = 0;
+        const auto press = connect(bench.device.get(), &sim::Device::frameReceived, dialog,
+                                   [&](const QByteArray &frame) {
+                                       if (quint8(frame.at(7)) != CMD_FW_DATA || ++seen != 2)
+                                           return;
+                                       enabled_mid_image = start_button->isEnabled();
+                                       start(dialog);
+                                   });
         start(dialog);
         QTRY_COMPARE_WITH_TIMEOUT(count_of(box_titles(bench.answerer), "Firmware Update"), 1, 10000);
-        QCOMPARE(bench.device->completedImages().size(), 1);
-        QCOMPARE(bench.device->receivedImage(UNIT_WLAN), image);
-        QCOMPARE(bench.device->violations(), QStringList());
-
-        // A second start after the first has completed, and a third one while
-        // the second is on its way: the device has taken chunk 1 of it.
-        int seen = 0;
-        const auto restart = connect(bench.device.get(), &sim::Device::frameReceived, dialog,
-                                     [&](const QByteArray &frame) {
-                                         if (quint8(frame.at(7)) == CMD_FW_DATA && ++seen == 2)
-                                             start(dialog);
-                                     });
+        disconnect(press);
+        QVERIFY(!enabled_mid_image);
+        // Once the image has ended, another may follow.
+        QVERIFY(start_button->isEnabled());
         start(dialog);
         QTRY_COMPARE_WITH_TIMEOUT(count_of(box_titles(bench.answerer), "Firmware Update"), 2, 10000);
-        disconnect(restart);
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
     const QList<QByteArray> frames = data_frames(*bench.device);
-    QVERIFY2(frames.size() >= 4 + 2 + 4, qPrintable(QString::number(frames.size())));
-    // Each start sends every chunk once, from the first.
-    QCOMPARE(sequences(frames.mid(0, 4)), QList<int>({0, 1, 2, LAST}));
-    QCOMPARE(sequences(frames.mid(4, 2)), QList<int>({0, 1}));
-    QCOMPARE(sequences(frames.mid(6)), QList<int>({0, 1, 2, LAST}));
-    QCOMPARE(carried(frames.mid(6)), image);
-    // The device noticed only the restart itself.
-    QCOMPARE(bench.device->violations().size(), 1);
-    QVERIFY2(bench.device->violations().constFirst().contains("sequence 0, expected 2"),
-             qPrintable(bench.device->violations().constFirst()));
-    QCOMPARE(codes_but_status(*bench.device), repeated(CMD_FW_DATA, frames.size()));
+    QCOMPARE(sequences(frames), QList<int>({0, 1, 2, LAST, 0, 1, 2, LAST}));
+    QCOMPARE(carried(frames.mid(4)), image);
+    QCOMPARE(bench.device->completedImages().size(), 2);
+    QCOMPARE(bench.device->violations(), QStringList());
     QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update", "Firmware Update"}));
 }
 
@@ -1117,8 +1124,8 @@ void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recover
         start(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Critical Error"), 10000);
         QVERIFY(!bench.window->serial_port->isOpen());
-        // Start stays enabled in service mode; pressed again it says why
-        // nothing can be sent.
+        // In service mode Start is ready again once the image has ended;
+        // pressed, it says why nothing can be sent.
         start(dialog);
         QCOMPARE(box_titles(bench.answerer), QStringList({"Critical Error", "Connected devices"}));
         QCOMPARE(boxes(bench.answerer).constLast().text, QStringLiteral("No devices found"));
@@ -1275,6 +1282,39 @@ void FirmwareUpdateTest::silence_notice_gone_once_the_device_answered_a_query()
     QCOMPARE(codes_but_status(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
     // The device did answer, and the dialog waits for nothing any more.
     QVERIFY2(!module_after_refusal.contains(SILENT_MARK), qPrintable(module_after_refusal));
+}
+
+void FirmwareUpdateTest::silent_device_ends_the_update_after_half_a_minute()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    QVERIFY(Package().write(dir, zip));
+
+    sim::DeviceOptions options = txu_device();
+    options.ackDelayMs = 120000;
+    Bench bench(options);
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+
+    qint64 ended_after_ms = -1;
+    QString module_at_end;
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, zip);
+        QElapsedTimer clock;
+        clock.start();
+        start(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Error!"), 45000);
+        ended_after_ms = clock.elapsed();
+        module_at_end = module_text(dialog);
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY(run.quit_requested);
+    QVERIFY2(ended_after_ms >= 29000, qPrintable(QString::number(ended_after_ms)));
+    QVERIFY2(module_at_end.contains("the update is not complete"), qPrintable(module_at_end));
+    QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
+    QVERIFY2(boxes(bench.answerer).constFirst().text.contains("has not answered for 30 seconds"),
+             qPrintable(boxes(bench.answerer).constFirst().text));
+    QCOMPARE(bench.device->firmwareDataFrames(), 1);
 }
 
 void FirmwareUpdateTest::slow_finish_asks_not_to_disconnect()

@@ -39,6 +39,8 @@ private slots:
     void update_outlives_its_output_data();
     void update_outlives_its_output();
     void interrupt_while_the_package_is_read();
+    void damaged_acknowledgements_data();
+    void damaged_acknowledgements();
 };
 
 void UpdateToolTest::updates_and_checks_data()
@@ -274,6 +276,38 @@ void UpdateToolTest::interrupt_while_the_package_is_read()
     QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     // The device was never touched.
     QCOMPARE(codes_received(*device), QList<int>());
+}
+
+void UpdateToolTest::damaged_acknowledgements_data()
+{
+    QTest::addColumn<QString>("damage");
+    for (const auto &fault : acknowledgement_faults())
+        QTest::newRow(qPrintable(fault.first)) << fault.second;
+}
+
+void UpdateToolTest::damaged_acknowledgements()
+{
+    QFETCH(QString, damage);
+
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+    // The acknowledgement of the fifth WLAN chunk and that of the last DSP chunk.
+    QObject context;
+    connect(device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (frame_code(frame) == CMD_FW_DATA && (device->firmwareDataFrames() == 4 || quint8(frame.at(8)) == 0xFF))
+            device->runCommand(damage);
+    });
+    // A give-up time shorter than the test's own patience: an update stuck
+    // on a damaged acknowledgement ends in time to be seen.
+    const ToolRun run = run_tool(*device, {"--timeout", "10", zip});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
+    QCOMPARE(device->receivedImage(UNIT_DSP), package.txu);
+    QCOMPARE(device->violations(), QStringList());
+    QCOMPARE(run.left_behind, QStringList());
 }
 
 QTEST_GUILESS_MAIN(UpdateToolTest)

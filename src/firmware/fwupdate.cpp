@@ -17,6 +17,7 @@ const QString SILENT_TEXT =
     QStringLiteral("The device has not answered for %1 seconds; the update is not complete. Waiting for the device...");
 const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
+const QString GIVEN_UP_TEXT = QStringLiteral("The device has not answered for %1 seconds: the update is not complete.");
 
 // The progress bar moves in at most this many steps per image.
 constexpr qint64 PROGRESS_STEPS = 500;
@@ -63,11 +64,15 @@ FWUpdate::FWUpdate(QWidget *parent)
                                  QMessageBox::Ok);
     });
     connect(&engine, &UpdateEngine::failed, this, [this](UpdateEngine::Failure failure, const QString &detail) {
+        image_ended();
         QString text = detail;
-        if (failure == UpdateEngine::Failure::Device)
+        if (failure == UpdateEngine::Failure::Device) {
             text = tr("The device did not report a type that the package has a DSP image for.");
-        else if (failure == UpdateEngine::Failure::Silence)
-            text = tr("The device has stopped answering: the update is not complete.");
+        } else if (failure == UpdateEngine::Failure::Silence) {
+            // A silent device leaves the update incomplete; the line keeps saying so.
+            text = GIVEN_UP_TEXT.arg(UpdateEngine::GIVE_UP_MS / 1000);
+            ui->cur_module->setText(text);
+        }
         QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
     });
     connect(&engine, &UpdateEngine::link_lost, this, &FWUpdate::show_link_lost);
@@ -149,10 +154,11 @@ void FWUpdate::on_start_fw_button_clicked()
     if (window)
         window->update_started = true;
     ui->fw_progress_bar->show();
-    if (!service_mode()) {
-        ui->start_fw_button->setEnabled(false);
+    // No second start while an image is on its way; outside service mode the
+    // dialog updates once.
+    ui->start_fw_button->setEnabled(false);
+    if (!service_mode())
         ui->get_fw_button->setEnabled(false);
-    }
     // Once only, however often Start is pressed in service mode.
     if (serial_port)
         connect(serial_port, &QSerialPort::readyRead, this, &FWUpdate::fwupdate_read_serial, Qt::UniqueConnection);
@@ -239,8 +245,16 @@ void FWUpdate::reset_progress(qint64 seconds_left)
     estimate_shown.start();
 }
 
+void FWUpdate::image_ended()
+{
+    // In service mode another image may follow, once this one has ended.
+    if (service_mode())
+        ui->start_fw_button->setEnabled(true);
+}
+
 void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
 {
+    image_ended();
     if (service_mode())
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
     else if (mid_update)
@@ -249,6 +263,7 @@ void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
 
 void FWUpdate::show_completion()
 {
+    image_ended();
     reset_progress();
     ui->cur_module->clear();
     ui->dev_info->clear();

@@ -22,6 +22,8 @@ UpdateEngine::UpdateEngine(QSerialPort *port, QObject *parent)
     qRegisterMetaType<UpdateEngine::Failure>();
     m_silence.setSingleShot(true);
     connect(&m_silence, &QTimer::timeout, this, &UpdateEngine::check_silence);
+    // An acknowledgement that nothing follows may wait for the line to go quiet.
+    connect(&m_frames, &FrameReader::quiet, this, &UpdateEngine::read_port);
 }
 
 void UpdateEngine::set_silence_limits(int notice_ms, int give_up_ms)
@@ -32,6 +34,8 @@ void UpdateEngine::set_silence_limits(int notice_ms, int give_up_ms)
 
 void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool check_only)
 {
+    if (running())
+        return;
     m_package = std::move(package);
     m_mode = check_only ? Mode::Check : Mode::Package;
     m_versions = UpdateVersions();
@@ -44,6 +48,8 @@ void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool c
 
 void UpdateEngine::start_raw(const QString &path, quint8 unit)
 {
+    if (running())
+        return;
     m_mode = Mode::Raw;
     m_image.clear();
     m_data_sent = false;
@@ -58,6 +64,8 @@ void UpdateEngine::start_raw(const QString &path, quint8 unit)
 
 void UpdateEngine::start_raw(const FirmwareImage &image, quint8 unit)
 {
+    if (running())
+        return;
     m_mode = Mode::Raw;
     m_data_sent = false;
     start_transfer(image.size());
