@@ -4,7 +4,7 @@
 
 namespace {
 
-// After this long without an answer the module line says that the device is silent.
+// After this long without an answer the engine tells that the device is silent.
 constexpr int SILENCE_NOTICE_MS = 5000;
 
 constexpr quint8 DEVICE_TYPE_TXU = 4;
