@@ -11,9 +11,9 @@ source "$root/scripts/qt-version.sh"
 bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
-paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3
+paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3 picks=10
 if [ "${1:-}" = quick ]; then
-    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1
+    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1 picks=3
 fi
 
 echo "== Machine"
@@ -44,3 +44,6 @@ echo "== 7. Firmware transfer with a damaged acknowledgement, the simulator answ
 quiet "$bench/bench_transfer_faults" "$bursts"
 echo
 quiet "$bench/bench_transfer_faults" 1 paced
+echo
+echo "== 8. Picking a firmware package: read and checked until Start is enabled"
+quiet "$bench/bench_package" "$picks"

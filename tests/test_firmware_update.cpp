@@ -6,6 +6,7 @@
 #include "status_display.h"
 #include "test_support.h"
 #include "tvc.h"
+#include "zip_writer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -199,11 +200,16 @@ QStringList box_titles(const ModalAnswerer &answerer)
     return titles;
 }
 
-// The work directories the program has made in the temporary folder.
-QStringList work_dirs()
+// What the program has written to the temporary folder: anything there but
+// the tests' own folders, which are named after the test program.
+QStringList written_to_tmp()
 {
-    return QDir(QDir::tempPath())
-        .entryList({QStringLiteral("tvc-*")}, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    QStringList found =
+        QDir(QDir::tempPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const QString own = QCoreApplication::applicationName() + QLatin1Char('-');
+    found.erase(std::remove_if(found.begin(), found.end(), [&own](const QString &name) { return name.startsWith(own); }),
+                found.end());
+    return found;
 }
 
 void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path)
@@ -225,7 +231,7 @@ QString module_text(QDialog *dialog)
 } // namespace
 
 // The program finds the temporary folder through TMPDIR; the tests give it a
-// private one, so that the work directories seen there are its own.
+// private one, so that anything the program writes there shows.
 class FirmwareUpdateTest : public QObject
 {
     Q_OBJECT
@@ -236,6 +242,7 @@ private slots:
 
     void full_update_sends_both_images_intact_data();
     void full_update_sends_both_images_intact();
+    void package_overwritten_after_pick_sends_what_was_picked();
     void version_check_decides_before_anything_is_sent_data();
     void version_check_decides_before_anything_is_sent();
     void transfer_survives_link_faults_data();
@@ -287,7 +294,7 @@ void FirmwareUpdateTest::initTestCase()
 
 void FirmwareUpdateTest::cleanupTestCase()
 {
-    QCOMPARE(work_dirs(), QStringList());
+    QCOMPARE(written_to_tmp(), QStringList());
     if (saved_tmpdir.isNull())
         qunsetenv("TMPDIR");
     else
@@ -390,6 +397,42 @@ void FirmwareUpdateTest::full_update_sends_both_images_intact()
              qPrintable(dev_info_while_sending));
     QVERIFY(dev_info_while_sending.contains(txu ? "Updating TXU..." : "Updating RXU..."));
     QVERIFY(!dev_info_while_sending.contains("<b>Tavero"));
+}
+
+void FirmwareUpdateTest::package_overwritten_after_pick_sends_what_was_picked()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package picked;
+    picked.wlan = pattern(350, 11);
+    QVERIFY(picked.write(dir, zip));
+    Package other;
+    other.wlan = pattern(420, 12);
+    other.txu = pattern(300, 13);
+    const QString other_zip = dir.filePath("other.zip");
+    QVERIFY(other.write(dir, other_zip));
+    QFile other_file(other_zip);
+    QVERIFY(other_file.open(QIODevice::ReadOnly));
+    const QByteArray other_bytes = other_file.readAll();
+
+    Bench bench;
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+    bench.device->clearReceived();
+
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, zip);
+        // The file is rewritten in place between the pick and Start.
+        write_file(dir, "package.zip", other_bytes);
+        start(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 20000);
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY(drain_to_device(*bench.window, *bench.device));
+    QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
+    QCOMPARE(bench.device->receivedImage(UNIT_WLAN), picked.wlan);
+    QCOMPARE(bench.device->receivedImage(UNIT_DSP), picked.txu);
+    QCOMPARE(bench.device->violations(), QStringList());
 }
 
 void FirmwareUpdateTest::version_check_decides_before_anything_is_sent_data()
@@ -671,28 +714,33 @@ void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
 
 void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start_data()
 {
-    QTest::addColumn<bool>("unzip_missing");
-    QTest::newRow("corrupt zip") << false;
-    QTest::newRow("unzip not installed") << true;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("corrupt zip") << "corrupt" << "bad.zip is not a zip archive.";
+    QTest::newRow("damaged image") << "damaged" << "wlan.bin is damaged (its checksum does not match).";
+    QTest::newRow("encrypted image") << "encrypted" << "txu.ldr is encrypted in the package; it cannot be read.";
 }
 
 void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
 {
-    QFETCH(bool, unzip_missing);
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
 
     QTemporaryDir dir;
     const QString good = dir.filePath("good.zip");
     QVERIFY(Package().write(dir, good));
-    const QString bad = dir.filePath("bad.zip");
-    if (unzip_missing) {
-        QVERIFY(QFile::copy(good, bad));
-    } else {
-        QFile file(bad);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("PK\x03\x04 this is not a zip archive at all" + pattern(500, 1));
+    QByteArray bad_bytes = "PK\x03\x04 this is not a zip archive at all" + pattern(500, 1);
+    if (kind != "corrupt") {
+        const Package files;
+        QList<ZipEntry> entries = {zip_entry("fw.txt", files.manifest), zip_entry("wlan.bin", files.wlan),
+                                   zip_entry("txu.ldr", files.txu), zip_entry("rxu.ldr", files.rxu)};
+        if (kind == "damaged")
+            entries[1].wrong_checksum = true;
+        else
+            entries[2].flags = 1;
+        bad_bytes = zip_archive(entries);
     }
-    const QString empty_bin = dir.filePath("no-programs");
-    QVERIFY(QDir().mkpath(empty_bin));
+    const QString bad = write_file(dir, "bad.zip", bad_bytes);
 
     Bench bench;
     WAIT_CONNECTED(bench);
@@ -706,15 +754,11 @@ void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
         QCOMPARE(path->text(), good);
         QVERIFY(start_button->isEnabled());
 
-        const QByteArray saved_path = qgetenv("PATH");
-        if (unzip_missing)
-            qputenv("PATH", QFile::encodeName(empty_bin));
         pick(dialog, bench.answerer, bad);
-        qputenv("PATH", saved_path);
 
         QCOMPARE(path->text(), QString());
         QVERIFY(!start_button->isEnabled());
-        QCOMPARE(work_dirs(), QStringList());
+        QCOMPARE(written_to_tmp(), QStringList());
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
@@ -723,7 +767,7 @@ void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
     const ModalAnswerer::Seen box = boxes(bench.answerer).constLast();
     QCOMPARE(box.icon, int(QMessageBox::Critical));
-    QVERIFY2(box.text.startsWith("The firmware package could not be unpacked."), qPrintable(box.text));
+    QCOMPARE(box.text, "The firmware package could not be unpacked.\n" + reason);
     QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
@@ -739,45 +783,34 @@ void FirmwareUpdateTest::closing_without_start_cleans_up_and_returns_the_port()
     second.with_rxu = false;
     const QString second_zip = dir.filePath("second.zip");
     QVERIFY(second.write(dir, second_zip));
+    const QString no_programs = dir.filePath("no-programs");
+    QVERIFY(QDir().mkpath(no_programs));
 
     Bench bench;
     WAIT_CONNECTED(bench);
     bench.answerer.clear();
     bench.device->clearReceived();
-    QCOMPARE(work_dirs(), QStringList());
 
-    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *) {
-        // Nothing is unpacked before a package is picked.
-        QCOMPARE(work_dirs(), QStringList());
-    });
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *) {});
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
 
-    QString first_dir;
     const FirmwareDialogRun picked = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        // Packages are read by the program itself: no other program is needed.
+        const QByteArray saved_path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(no_programs));
         pick(dialog, bench.answerer, first_zip);
-        QCOMPARE(work_dirs().size(), 1);
-        first_dir = QDir(QDir::tempPath()).filePath(work_dirs().constFirst());
-        QFile manifest(first_dir + "/fw.txt");
-        QVERIFY(manifest.open(QIODevice::ReadOnly));
-        QCOMPARE(manifest.readAll(), first.manifest);
-        QVERIFY(QFileInfo::exists(first_dir + "/wlan.bin"));
-        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-        QCOMPARE(QFileInfo(first_dir).permissions() & others, QFileDevice::Permissions());
-
+        QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), first_zip);
         pick(dialog, bench.answerer, second_zip);
-        QCOMPARE(work_dirs().size(), 1);
-        const QString second_dir = QDir(QDir::tempPath()).filePath(work_dirs().constFirst());
-        QVERIFY(second_dir != first_dir);
-        QVERIFY(!QFileInfo::exists(first_dir));
-        QVERIFY(QFileInfo::exists(second_dir + "/wlan.bin"));
-        QVERIFY(!QFileInfo::exists(second_dir + "/rxu.ldr"));
+        qputenv("PATH", saved_path);
         QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), second_zip);
+        QVERIFY(child<QPushButton>(dialog, "start_fw_button")->isEnabled());
+        // Nothing of either package is written anywhere.
+        QCOMPARE(written_to_tmp(), QStringList());
     });
     QVERIFY(picked.dialog_shown);
     QVERIFY(!picked.quit_requested);
-    QCOMPARE(work_dirs(), QStringList());
+    QCOMPARE(written_to_tmp(), QStringList());
     QCOMPARE(box_titles(bench.answerer), QStringList());
 
     // The main window reads the port again.
@@ -886,7 +919,7 @@ void FirmwareUpdateTest::manifest_that_is_no_file_is_refused_at_pick()
         pick(dialog, bench.answerer, zip);
         QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), QString());
         QVERIFY(!child<QPushButton>(dialog, "start_fw_button")->isEnabled());
-        QCOMPARE(work_dirs(), QStringList());
+        QCOMPARE(written_to_tmp(), QStringList());
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);

@@ -78,7 +78,7 @@ std::shared_ptr<FirmwarePackage> package_with(const QTemporaryDir &dir, const QB
     if (!files.write(dir, dir.filePath("package.zip")))
         return nullptr;
     QString error;
-    return FirmwarePackage::unpack(dir.filePath("package.zip"), &error);
+    return FirmwarePackage::read(dir.filePath("package.zip"), &error);
 }
 
 const QList<int> QUERIES = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};
@@ -127,7 +127,7 @@ void UpdateEngineTest::package_update()
     files.with_txu = with_txu;
     QVERIFY(files.write(dir, dir.filePath("package.zip")));
     QString error;
-    std::shared_ptr<FirmwarePackage> package = FirmwarePackage::unpack(dir.filePath("package.zip"), &error);
+    std::shared_ptr<FirmwarePackage> package = FirmwarePackage::read(dir.filePath("package.zip"), &error);
     QVERIFY2(package, qPrintable(error));
 
     sim::DeviceOptions options = txu_device();

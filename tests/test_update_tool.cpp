@@ -3,6 +3,9 @@
 
 #include "frame.h"
 #include "test_support.h"
+#include "zip_writer.h"
+
+#include <QCryptographicHash>
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -39,6 +42,7 @@ private slots:
     void update_outlives_its_output_data();
     void update_outlives_its_output();
     void interrupt_while_the_package_is_read();
+    void package_name_taken_literally_and_large_extras_passed_over();
     void damaged_acknowledgements_data();
     void damaged_acknowledgements();
 };
@@ -86,6 +90,16 @@ void UpdateToolTest::updates_and_checks()
         QCOMPARE(lines.filter(QRegularExpression("^WLAN \\d+% ")).size(), 10);
     } else if (mode == "check") {
         QCOMPARE(codes_received(*device), QUERIES);
+        // Each image's size and SHA-256, for comparison with a published list.
+        for (const auto &[file, bytes] : {std::pair<QString, QByteArray>{"wlan.bin", package.wlan},
+                                          {"txu.ldr", package.txu}, {"rxu.ldr", package.rxu}}) {
+            const QString line = QStringLiteral("%1: %2 bytes, SHA-256 %3")
+                                     .arg(file)
+                                     .arg(bytes.size())
+                                     .arg(QString::fromLatin1(
+                                         QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+            QVERIFY2(lines.contains(line), qPrintable(run.out));
+        }
     } else {
         QCOMPARE(device->receivedImage(UNIT_DSP), package.wlan);
         QCOMPARE(received_with_code(*device, CMD_FW_FINISH).size(), 1);
@@ -109,7 +123,7 @@ void UpdateToolTest::failures_data()
                                          << "Cannot use the serial port /dev/tvc-no-such-port (No such file or "
                                             "directory): nothing was sent."
                                          << 0;
-    QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: unzip ended" << 0;
+    QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: package.zip is not a zip archive." << 0;
     QTest::newRow("DSP image missing") << "no txu.ldr" << 2 << "txu.ldr: No such file or directory" << 0;
     QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
     QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 seconds: the update is not complete"
@@ -234,48 +248,71 @@ void UpdateToolTest::update_outlives_its_output()
 
 void UpdateToolTest::interrupt_while_the_package_is_read()
 {
-    // A package large enough to take a while to unpack: three images of 4 MB
+    // A package that takes a while to read: three images of the largest size
     // that do not compress.
     QTemporaryDir dir;
     const QString zip = dir.filePath("package.zip");
     Package package;
     QRandomGenerator random(16);
     for (QByteArray *image : {&package.wlan, &package.txu, &package.rxu}) {
-        image->resize(4000000);
+        image->resize(6553600);
         random.fillRange(reinterpret_cast<quint32 *>(image->data()), image->size() / 4);
     }
     QVERIFY(package.write(dir, zip));
     const std::unique_ptr<sim::Device> device = start_device(txu_device());
 
-    // Ctrl+C reaches every process of the terminal's foreground group, the
-    // tool and whatever it has started: the tool leads a group of its own
-    // here, and the signal goes to the group as soon as the tool's private
-    // folder appears, while the package is unpacked into it.
-    QTemporaryDir tmp;
-    QProcess tool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TMPDIR", tmp.path());
-    tool.setProcessEnvironment(environment);
-    tool.start("setsid", {update_tool_binary(), "--port", device->slavePath(), zip});
-    QVERIFY(tool.waitForStarted(10000));
-    const pid_t group = pid_t(tool.processId());
-    bool signalled = false;
-    while (tool.state() == QProcess::Running && !signalled) {
-        if (!QDir(tmp.path()).isEmpty()) {
-            ::kill(-group, SIGINT);
-            signalled = true;
-        }
-        ::usleep(500);
-    }
-    QVERIFY(signalled);
-    QVERIFY(QTest::qWaitFor([&tool] { return tool.state() == QProcess::NotRunning; }, 30000));
-    const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
-    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(tool.exitCode() == 130, qPrintable(QString::number(tool.exitCode()) + ": " + err));
-    QCOMPARE(err, QString("tvc-update: Interrupted while the package was read: nothing was sent.\n"));
-    QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    // Ctrl+C again and again from the start, each a millisecond after the
+    // last: the tool starts with SIGINT ignored (as this test ignores it
+    // while the tool is started), so that those before it has set up its
+    // handling pass, and one of those after comes while it reads.
+    qint64 pid = 0;
+    QTimer again;
+    again.setInterval(1);
+    QObject::connect(&again, &QTimer::timeout, [&pid] {
+        if (pid > 0)
+            ::kill(pid_t(pid), SIGINT);
+    });
+    struct sigaction ignore = {}, before = {};
+    ignore.sa_handler = SIG_IGN;
+    const ToolRun run = run_program(update_tool_binary(), {"--port", device->slavePath(), zip}, &pid,
+                                    [&](QProcess &tool) {
+                                        ::sigaction(SIGINT, &ignore, &before);
+                                        QObject::connect(&tool, &QProcess::started, &again, [&] {
+                                            ::sigaction(SIGINT, &before, nullptr);
+                                            again.start();
+                                        });
+                                    });
+    again.stop();
+    QVERIFY2(run.status == 130, qPrintable(QString::number(run.status) + ": " + run.err));
+    QCOMPARE(run.err, QString("tvc-update: Interrupted while the package was read: nothing was sent.\n"));
+    QCOMPARE(run.left_behind, QStringList());
     // The device was never touched.
     QCOMPARE(codes_received(*device), QList<int>());
+}
+
+void UpdateToolTest::package_name_taken_literally_and_large_extras_passed_over()
+{
+    // The chosen package holds an extra entry of 400 MB; the files beside it,
+    // which a pattern would match, hold a package that would be refused.
+    QTemporaryDir dir;
+    const Package files;
+    QList<ZipEntry> entries;
+    ZipEntry recording;
+    recording.name = "extras/recording.wav";
+    recording.zeros = 400LL << 20;
+    entries << recording << zip_entry("fw.txt", "PACKAGE:Chosen\nWLAN:1660\nTXU:3.12\nRXU:4.5\n")
+            << zip_entry("wlan.bin", files.wlan) << zip_entry("txu.ldr", files.txu) << zip_entry("rxu.ldr", files.rxu);
+    const QString chosen = write_file(dir, "pkg [v2] *?.zip", zip_archive(entries));
+    entries[1] = zip_entry("fw.txt", "PACKAGE:Neighbour\nWLAN:1500\nTXU:3.12\nRXU:4.5\n");
+    for (const char *name : {"pkg 2 x.zip", "pkg v ab.zip", "pkg [v2] .zip"})
+        write_file(dir, name, zip_archive(entries));
+
+    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+    const ToolRun run = run_tool(*device, {"--check", chosen});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains("Package \"Chosen\": WLAN 1660, DSP 3.12"), qPrintable(run.out));
+    QCOMPARE(run.left_behind, QStringList());
+    QCOMPARE(codes_received(*device), QUERIES);
 }
 
 void UpdateToolTest::damaged_acknowledgements_data()

@@ -172,7 +172,7 @@ void TVC::update_timeout()
 
 void TVC::tvc_read_serial()
 {
-    rx_frames.append(serial_port->readAll());
+    rx_frames.read_from(serial_port);
     const bool outermost = !decoding_batch;
     if (outermost)
         begin_display_batch();

@@ -17,6 +17,15 @@ void FrameReader::append(const QByteArray &bytes)
     m_quiet = false;
 }
 
+void FrameReader::read_from(QIODevice *device)
+{
+    // Exactly what is there: readAll() would first make room for 16 kB and
+    // then give it back, a copy of that much for every acknowledgement.
+    const qint64 available = device->bytesAvailable();
+    if (available > 0)
+        append(device->read(available));
+}
+
 bool FrameReader::take(QByteArray *frame)
 {
     if (m_quiet ? m_frames.take_after_silence(frame) : m_frames.take(frame))

@@ -3,6 +3,7 @@
 #include "frame_assembler.h"
 
 #include <QElapsedTimer>
+#include <QIODevice>
 #include <QObject>
 #include <QTimer>
 
@@ -31,6 +32,8 @@ public:
     explicit FrameReader(QObject *parent = nullptr);
 
     void append(const QByteArray &bytes);
+    // Appends what `device` has received.
+    void read_from(QIODevice *device);
     // The next frame into *frame, or false while none is complete.
     bool take(QByteArray *frame);
     void clear();

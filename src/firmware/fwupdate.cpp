@@ -126,11 +126,11 @@ void FWUpdate::on_get_fw_button_clicked()
                                                    tr("Firmware Files (*.zip)"));
         if (chosen_file.isEmpty())
             return;
-        // A fresh private folder for each package; the previous one goes with
-        // everything in it.
+        // The package is read and checked once, here; Start sends what was
+        // read, whatever happens to the file meanwhile.
         package.reset();
         QString error;
-        package = FirmwarePackage::unpack(chosen_file, &error);
+        package = FirmwarePackage::read(chosen_file, &error);
         if (!package) {
             ui->fw_path->clear();
             ui->start_fw_button->setEnabled(false);

@@ -80,7 +80,7 @@ void UpdateEngine::cancel()
 
 void UpdateEngine::read_port()
 {
-    m_frames.append(m_port->readAll());
+    m_frames.read_from(m_port);
     // A face may open a modal box on a signal; its event loop calls this
     // again. Frames taken one at a time stay in order.
     QByteArray frame;

@@ -17,15 +17,12 @@ bool read_update_input(const UpdateOptions &options, UpdateInput *input, QString
         return false;
     }
     QString reason;
-    input->package = FirmwarePackage::unpack(options.package, &reason);
-    FirmwareImage image;
-    if (!input->package || !input->package->image(WLAN_IMAGE_FILE, &image, &reason)) {
+    input->package = FirmwarePackage::read(options.package, &reason);
+    FirmwareImage wlan;
+    if (!input->package || !input->package->image(WLAN_IMAGE_FILE, &wlan, &reason)) {
         input->package.reset();
         *error = QObject::tr("The package %1 cannot be used: %2").arg(options.package, reason);
         return false;
     }
-    QString ignored;
-    for (const QString &file : {TXU_IMAGE_FILE, RXU_IMAGE_FILE})
-        input->package->image(file, &image, &ignored);
     return true;
 }

@@ -7,7 +7,7 @@
 #include <memory>
 
 // What the devices of one run share, read before any of them is touched: the
-// unpacked package, its images read once each, or the one raw image.
+// package with its images, or the one raw image.
 struct UpdateInput
 {
     std::shared_ptr<FirmwarePackage> package;

@@ -3,6 +3,7 @@
 #include "console.h"
 #include "device_record.h"
 #include "fleet_update.h"
+#include "package_listing.h"
 
 #include <QCoreApplication>
 
@@ -26,8 +27,8 @@ bool UpdateTool::interrupted() const
 void UpdateTool::start()
 {
     // Reading a large package takes a while, and the event loop waits for
-    // it: an interrupt meanwhile is only seen afterwards. Unpacked or not,
-    // the package goes again, and no device has been touched.
+    // it: an interrupt meanwhile is only seen afterwards, and then no device
+    // has been touched.
     QString error;
     const bool read = read_update_input(m_options, &m_input, &error);
     if (interrupted()) {
@@ -37,6 +38,10 @@ void UpdateTool::start()
     if (!read) {
         finish(STATUS_PACKAGE, error);
         return;
+    }
+    if (m_options.check_only && m_input.package) {
+        for (const QString &line : image_lines(*m_input.package))
+            m_console->out.write(line + QLatin1Char('\n'));
     }
 
     QStringList ports = m_options.ports;
@@ -83,7 +88,6 @@ void UpdateTool::finish(int status, const QString &error)
     m_finished = true;
     if (!error.isEmpty())
         m_console->err.write(QCoreApplication::applicationName() + QStringLiteral(": ") + error + QLatin1Char('\n'));
-    // The package's folder goes now, whatever follows.
     m_input = UpdateInput();
     emit finished(status);
 }
