@@ -28,6 +28,19 @@ ToolRun run_tool(const sim::Device &device, QStringList arguments, qint64 *pid =
 
 const QList<int> QUERIES = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};
 
+// Whether the process `pid` has a handler for the signal `sig`.
+bool catches(qint64 pid, int sig)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (sig - 1)) & 1;
+    }
+    return false;
+}
+
 } // namespace
 
 class UpdateToolTest : public QObject
@@ -261,27 +274,18 @@ void UpdateToolTest::interrupt_while_the_package_is_read()
     QVERIFY(package.write(dir, zip));
     const std::unique_ptr<sim::Device> device = start_device(txu_device());
 
-    // Ctrl+C again and again from the start, each a millisecond after the
-    // last: the tool starts with SIGINT ignored (as this test ignores it
-    // while the tool is started), so that those before it has set up its
-    // handling pass, and one of those after comes while it reads.
+    // Ctrl+C again and again, each a millisecond after the last, from the
+    // moment the tool catches it (as the system tells), so that one comes
+    // while it reads.
     qint64 pid = 0;
     QTimer again;
     again.setInterval(1);
     QObject::connect(&again, &QTimer::timeout, [&pid] {
-        if (pid > 0)
+        if (pid > 0 && catches(pid, SIGINT))
             ::kill(pid_t(pid), SIGINT);
     });
-    struct sigaction ignore = {}, before = {};
-    ignore.sa_handler = SIG_IGN;
-    const ToolRun run = run_program(update_tool_binary(), {"--port", device->slavePath(), zip}, &pid,
-                                    [&](QProcess &tool) {
-                                        ::sigaction(SIGINT, &ignore, &before);
-                                        QObject::connect(&tool, &QProcess::started, &again, [&] {
-                                            ::sigaction(SIGINT, &before, nullptr);
-                                            again.start();
-                                        });
-                                    });
+    again.start();
+    const ToolRun run = run_program(update_tool_binary(), {"--port", device->slavePath(), zip}, &pid);
     again.stop();
     QVERIFY2(run.status == 130, qPrintable(QString::number(run.status) + ": " + run.err));
     QCOMPARE(run.err, QString("tvc-update: Interrupted while the package was read: nothing was sent.\n"));

@@ -1,6 +1,7 @@
 #include "block_printer.h"
 
 #include "fleet_report.h"
+#include "terminal_text.h"
 
 #include <QCoreApplication>
 
@@ -9,11 +10,11 @@ namespace {
 constexpr qint64 REDRAW_MS = 100;
 } // namespace
 
-int LiveBlock::rows_taken(const QList<int> &lengths, int columns)
+int LiveBlock::rows_taken(const QList<int> &widths, int columns)
 {
     int rows = 0;
-    for (int length : lengths)
-        rows += columns > 0 && length > columns ? (length + columns - 1) / columns : 1;
+    for (int width : widths)
+        rows += columns > 0 && width > columns ? (width + columns - 1) / columns : 1;
     return rows;
 }
 
@@ -22,28 +23,40 @@ QString LiveBlock::back_to_start(int columns) const
     // The lines were cut to fit the width they were drawn at; a terminal made
     // narrower since may have wrapped them onto more rows. Going up too far
     // only clears a line above the block; too little would leave old lines
-    // standing.
-    const int rows = rows_taken(m_lengths, columns);
+    // standing. A line drawn without its line feed has the cursor on its
+    // last row already.
+    const int rows = rows_taken(m_widths, columns) - (m_open ? 1 : 0);
     return rows > 0 ? QStringLiteral("\r\033[%1A").arg(rows) : QStringLiteral("\r");
 }
 
-void LiveBlock::draw(const QStringList &lines, int columns)
+bool LiveBlock::draw(const QStringList &lines, int columns, bool one_line)
 {
     QString text = back_to_start(columns);
-    m_lengths.clear();
-    for (const QString &line : lines) {
-        text += line + QStringLiteral("\033[K\n");
-        m_lengths.append(int(line.size()));
+    QList<int> widths;
+    if (one_line) {
+        const QString line = lines.value(0);
+        text += line;
+        widths.append(display_width(line));
+    } else {
+        for (const QString &line : lines) {
+            text += line + QStringLiteral("\033[K\n");
+            widths.append(display_width(line));
+        }
     }
     // What is left of a longer block.
     text += QStringLiteral("\033[J");
-    m_out->write(text);
+    if (!m_out->write_now(text))
+        return false;
+    m_widths = widths;
+    m_open = one_line;
+    return true;
 }
 
 void LiveBlock::erase(int columns)
 {
     m_out->write(back_to_start(columns) + QStringLiteral("\033[J"));
-    m_lengths.clear();
+    m_widths.clear();
+    m_open = false;
 }
 
 BlockPrinter::BlockPrinter(const std::vector<DeviceRecord> &devices, Console *console, bool check)
@@ -52,6 +65,15 @@ BlockPrinter::BlockPrinter(const std::vector<DeviceRecord> &devices, Console *co
     , m_check(check)
     , m_block(&console->out)
 {
+    m_console->out.set_idle_handler([this] {
+        if (m_dirty)
+            draw(true);
+    });
+}
+
+BlockPrinter::~BlockPrinter()
+{
+    m_console->out.set_idle_handler({});
 }
 
 void BlockPrinter::device_event(int index, DeviceEvent event)
@@ -69,10 +91,23 @@ void BlockPrinter::resized()
 
 void BlockPrinter::draw(bool force)
 {
-    if (m_ended || (!force && m_drawn.isValid() && m_drawn.elapsed() < REDRAW_MS))
+    if (m_ended)
         return;
-    m_drawn.start();
-    m_block.draw(block_lines(m_devices, m_check, m_console->size.columns, m_console->size.rows), m_console->size.columns);
+    // While the terminal takes no output the redraws wait, and the update
+    // goes on: the one drawn once it does shows the devices as they are then.
+    if (!m_console->out.idle()) {
+        m_dirty = true;
+        return;
+    }
+    if (!force && m_drawn.isValid() && m_drawn.elapsed() < REDRAW_MS)
+        return;
+    const TerminalSize size = m_console->size;
+    // On a terminal of one or two rows, one line without a line feed: a line
+    // feed on the last row would scroll the terminal at every redraw.
+    const bool one_line = size.rows < 3;
+    m_dirty = !m_block.draw(block_lines(m_devices, m_check, size.columns, size.rows), size.columns, one_line);
+    if (!m_dirty)
+        m_drawn.start();
 }
 
 void BlockPrinter::finished()

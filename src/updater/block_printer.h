@@ -8,7 +8,9 @@
 
 // Lines rewritten in place at the bottom of a terminal: each redraw moves the
 // cursor back to the block's first line, writes the new lines and clears what
-// is left below them.
+// is left below them. A block of one line may be drawn without its line feed,
+// for a terminal of one or two rows, where a line feed would scroll it (or
+// leave room for nothing else).
 class LiveBlock
 {
 public:
@@ -17,25 +19,32 @@ public:
     {
     }
 
-    // Replaces the block with `lines` on a terminal `columns` wide.
-    void draw(const QStringList &lines, int columns);
+    // Replaces the block with `lines` on a terminal `columns` wide; with
+    // `one_line`, the first line only, the cursor left at its end. False
+    // where the terminal has not taken the last redraw yet: the block stays
+    // as it was.
+    bool draw(const QStringList &lines, int columns, bool one_line = false);
     // Takes the block away; the cursor is left where its first line was.
     void erase(int columns);
 
-    // The rows that lines of these lengths take on a terminal `columns` wide
-    // that wraps what does not fit onto further rows (0: one row each).
-    static int rows_taken(const QList<int> &lengths, int columns);
+    // The rows that lines of these widths (in columns) take on a terminal
+    // `columns` wide that wraps what does not fit onto further rows (0: one
+    // row each).
+    static int rows_taken(const QList<int> &widths, int columns);
 
 private:
     QString back_to_start(int columns) const;
 
     OutputStream *m_out;
-    QList<int> m_lengths;  // of the lines drawn
+    QList<int> m_widths;  // of the lines drawn, in columns
+    bool m_open = false;  // the last line was drawn without its line feed
 };
 
 // Several devices on a terminal: a live line per device (as many as fit, the
 // running ones first), redrawn at most ten times a second and whenever the
-// terminal changes size. At the end the block gives way to the summary, so
+// terminal changes size, but never while the terminal has not taken the last
+// redraw (paused with Ctrl+S, a stalled ssh session): the next one waits
+// until it has. At the end the block gives way to the summary, so
 // that each device's outcome is printed once, with its reason, wrapped at
 // words to the terminal's width. Standard error gets the reasons too where it
 // is not the same terminal.
@@ -43,6 +52,7 @@ class BlockPrinter : public UpdatePrinter
 {
 public:
     BlockPrinter(const std::vector<DeviceRecord> &devices, Console *console, bool check);
+    ~BlockPrinter() override;
 
     void device_event(int index, DeviceEvent event) override;
     void finished() override;
@@ -57,4 +67,5 @@ private:
     LiveBlock m_block;
     QElapsedTimer m_drawn;
     bool m_ended = false;
+    bool m_dirty = false;  // a redraw waits for the terminal
 };

@@ -66,16 +66,11 @@ QString versions_text(const DeviceRecord &device, const QString &before, const Q
     return before + QStringLiteral(" -> ") + after;
 }
 
-QString padded(const QString &text, int width)
-{
-    return text.leftJustified(width, QLatin1Char(' '));
-}
-
 int port_width(const std::vector<DeviceRecord> &devices)
 {
     int width = 0;
     for (const DeviceRecord &d : devices)
-        width = qMax(width, int(d.port.size()));
+        width = qMax(width, display_width(d.port));
     return width;
 }
 
@@ -129,8 +124,8 @@ QString progress_line(const DeviceRecord &d)
 
 QString live_line(const DeviceRecord &d, int port_width, int width)
 {
-    QString line = padded(d.port, port_width) + QStringLiteral("  ")
-                   + padded(d.type.isEmpty() ? QStringLiteral("-") : d.type, 3) + QStringLiteral("  ");
+    QString line = pad_columns(d.port, port_width) + QStringLiteral("  ")
+                   + pad_columns(d.type.isEmpty() ? QStringLiteral("-") : d.type, 3) + QStringLiteral("  ");
     if (d.status != -1) {
         line += result_word(d, false);
         if (d.status == STATUS_UPDATED || d.status == STATUS_INTERRUPTED || !d.reason.isEmpty())
@@ -206,12 +201,19 @@ QStringList summary_lines(const std::vector<DeviceRecord> &devices, bool check, 
         for (int i = 0; i < row.size(); ++i) {
             if (i >= widths.size())
                 widths.append(0);
-            widths[i] = qMax(widths[i], int(row.at(i).size()));
+            widths[i] = qMax(widths[i], display_width(row.at(i)));
         }
     }
     // Lines wrap one column short of the width, as the live lines do.
     const int room = width > 1 ? width - 1 : 0;
     const QString indent = QStringLiteral("    ");
+    // A line without the padding after its last column; the indent of a
+    // line that goes on below stays.
+    const auto ended = [](QString line) {
+        while (line.endsWith(QLatin1Char(' ')))
+            line.chop(1);
+        return line;
+    };
     QStringList lines;
     for (const QStringList &row : rows) {
         // The columns, the time right-aligned; where they do not fit the
@@ -219,11 +221,10 @@ QStringList summary_lines(const std::vector<DeviceRecord> &devices, bool check, 
         QString line;
         bool broken = false;
         for (int i = 0; i < row.size() - 1; ++i) {
-            const QString field = i == row.size() - 2 ? row.at(i).rightJustified(widths[i], QLatin1Char(' '))
-                                                      : padded(row.at(i), widths[i]);
+            const QString field = pad_columns(row.at(i), widths[i], i == row.size() - 2);
             const QString next = line.isEmpty() ? field : line + QStringLiteral("  ") + field;
-            if (room > 0 && !line.isEmpty() && next.trimmed().size() > room) {
-                lines.append(line.trimmed());
+            if (room > 0 && !line.isEmpty() && display_width(ended(next)) > room) {
+                lines.append(ended(line));
                 line = indent + field.trimmed();
                 broken = true;
             } else {
@@ -232,7 +233,7 @@ QStringList summary_lines(const std::vector<DeviceRecord> &devices, bool check, 
         }
         const QString &reason = row.last();
         if (reason.isEmpty()) {
-            lines.append(line.trimmed());
+            lines.append(ended(line));
             continue;
         }
         line += QStringLiteral("  ");
@@ -243,9 +244,9 @@ QStringList summary_lines(const std::vector<DeviceRecord> &devices, bool check, 
         // The reason goes on beside the columns where there is room for some
         // of it, else on lines of its own below them; wrapped at words,
         // indented either way.
-        int reason_indent = line.size();
+        int reason_indent = display_width(line);
         if (broken || room - reason_indent < 30) {
-            lines.append(line.trimmed());
+            lines.append(ended(line));
             line = indent;
             reason_indent = indent.size();
         }

@@ -23,9 +23,18 @@ LinePrinter::LinePrinter(const std::vector<DeviceRecord> &devices, Console *cons
     , m_console(console)
     , m_several(several)
     , m_check(check)
-    , m_rewrite(console->terminal && !several)
+    , m_rewrite(console->live() && !several)
     , m_progress(devices.size())
 {
+    m_console->out.set_idle_handler([this] {
+        if (m_deferred >= 0)
+            draw(m_deferred, false);
+    });
+}
+
+LinePrinter::~LinePrinter()
+{
+    m_console->out.set_idle_handler({});
 }
 
 QString LinePrinter::prefix(int index) const
@@ -35,6 +44,7 @@ QString LinePrinter::prefix(int index) const
 
 void LinePrinter::end_line()
 {
+    m_deferred = -1;
     if (m_line_open)
         m_console->out.write(QStringLiteral("\n"));
     m_line_open = false;
@@ -66,7 +76,7 @@ void LinePrinter::device_event(int index, DeviceEvent event)
         p.tenths = 0;
         p.drawn.invalidate();
         if (m_rewrite)
-            draw(index);
+            draw(index, false);
         break;
     case DeviceEvent::Progress:
         // The last acknowledgement is drawn as the image's end.
@@ -74,14 +84,14 @@ void LinePrinter::device_event(int index, DeviceEvent event)
             break;
         if (m_rewrite) {
             if (!p.drawn.isValid() || p.drawn.elapsed() >= REDRAW_MS)
-                draw(index);
+                draw(index, false);
         } else if (d.done * 10 / d.total > p.tenths) {
             p.tenths = int(d.done * 10 / d.total);
-            draw(index);
+            draw(index, false);
         }
         break;
     case DeviceEvent::ImageDone:
-        draw(index);
+        draw(index, true);
         end_line();
         break;
     case DeviceEvent::Notice:
@@ -120,12 +130,15 @@ void LinePrinter::device_event(int index, DeviceEvent event)
     }
 }
 
-void LinePrinter::draw(int index)
+void LinePrinter::draw(int index, bool keep)
 {
     const QString text = prefix(index) + progress_line(m_devices.at(size_t(index)));
-    m_progress.at(size_t(index)).drawn.start();
     if (!m_rewrite) {
-        m_console->out.write(text + QLatin1Char('\n'));
+        if (keep)
+            m_console->out.write(text + QLatin1Char('\n'));
+        else
+            m_console->out.write_now(text + QLatin1Char('\n'));
+        m_progress.at(size_t(index)).drawn.start();
         return;
     }
     // One column short of the width: a line that fills it would wrap on some
@@ -139,11 +152,20 @@ void LinePrinter::draw(int index)
         if (rows > 1)
             codes = QStringLiteral("\033[%1A\r").arg(rows - 1);
     }
-    m_resized = false;
     // Back to the line's start, the new text, and the rest of the old one cleared.
-    m_console->out.write(codes + line + QStringLiteral("\033[J"));
+    const QString drawn = codes + line + QStringLiteral("\033[J");
+    if (keep) {
+        m_console->out.write(drawn);
+    } else if (!m_console->out.write_now(drawn)) {
+        // The terminal has not taken the last lines: drawn once it has.
+        m_deferred = index;
+        return;
+    }
+    m_deferred = -1;
+    m_resized = false;
     m_line_open = true;
-    m_line_length = int(line.size());
+    m_line_length = display_width(line);
+    m_progress.at(size_t(index)).drawn.start();
 }
 
 void LinePrinter::finished()

@@ -6,10 +6,12 @@
 
 // The lines of each device as they come: its port, its versions and the
 // package's, each image with its progress, notices, and its result. On a
-// terminal (one device) the progress line rewrites itself; elsewhere there is
-// a plain line every 10 %. Errors go to standard error, one sentence each.
-// With several devices each line is headed by the device's port, and a
-// summary follows at the end.
+// terminal whose size is known (one device) the progress line rewrites
+// itself; elsewhere there is a plain line every 10 %. Errors go to standard
+// error, one sentence each. With several devices each line is headed by the
+// device's port, and a summary follows at the end. Where the output does not
+// take what is written (a paused terminal, a pipe nobody reads), progress
+// waits or is left out; the other lines wait for it.
 class LinePrinter : public UpdatePrinter
 {
 public:
@@ -18,6 +20,7 @@ public:
     void device_event(int index, DeviceEvent event) override;
     void finished() override;
     void resized() override { m_resized = true; }
+    ~LinePrinter() override;
 
 private:
     struct Progress
@@ -28,7 +31,9 @@ private:
 
     QString prefix(int index) const;
     void step(int index, const QString &text);
-    void draw(int index);
+    // Draws the progress of the device `index`; `keep`: also where the
+    // output has not taken the last lines yet.
+    void draw(int index, bool keep);
     void end_line();
 
     const std::vector<DeviceRecord> &m_devices;
@@ -39,5 +44,6 @@ private:
     bool m_line_open = false;   // a progress line waits to be rewritten
     int m_line_length = 0;      // its length as drawn
     bool m_resized = false;     // the terminal has changed size since
+    int m_deferred = -1;        // the device whose progress waits for the terminal
     std::vector<Progress> m_progress;
 };

@@ -10,7 +10,9 @@
 namespace {
 
 int signal_pipe[2] = {-1, -1};
-volatile std::sig_atomic_t interrupt_seen = 0;
+// The interrupts come, counted: the pipe loses the byte of one where it is
+// full (a storm of resizes while the event loop was busy), this never.
+volatile std::sig_atomic_t interrupts = 0;
 
 constexpr char INTERRUPT = 'i';
 constexpr char RESIZE = 'w';
@@ -20,7 +22,7 @@ void on_signal(int sig)
     const int saved = errno;
     char c = 0;
     if (sig == SIGINT || sig == SIGTERM) {
-        interrupt_seen = 1;
+        interrupts = interrupts + 1;
         c = INTERRUPT;
     } else if (sig == SIGWINCH) {
         c = RESIZE;
@@ -55,14 +57,23 @@ bool SignalWatch::install()
     action.sa_handler = on_signal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int sig : {SIGINT, SIGTERM, SIGWINCH, SIGHUP, SIGPIPE})
+    for (int sig : {SIGINT, SIGTERM, SIGWINCH, SIGHUP, SIGPIPE}) {
+        struct sigaction before = {};
+        if (sig == SIGINT && ::sigaction(sig, nullptr, &before) == 0 && before.sa_handler == SIG_IGN)
+            continue;
         ::sigaction(sig, &action, nullptr);
+    }
     return true;
 }
 
 bool SignalWatch::interrupt_requested()
 {
-    return interrupt_seen != 0;
+    return interrupts != 0;
+}
+
+int SignalWatch::interrupt_count()
+{
+    return interrupts;
 }
 
 void SignalWatch::drain()
@@ -79,6 +90,9 @@ void SignalWatch::drain()
     }
     if (resize)
         emit resized();
-    if (interrupt)
+    const int count = interrupt_count();
+    if (interrupt || count != m_interrupts_told) {
+        m_interrupts_told = count;
         emit interrupted();
+    }
 }

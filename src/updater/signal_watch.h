@@ -6,7 +6,10 @@ class QSocketNotifier;
 
 // The signals tvc-update answers, brought into the event loop through a pipe
 // that the handlers write to:
-//   SIGINT, SIGTERM  interrupted(): the user wants the run stopped;
+//   SIGINT, SIGTERM  interrupted(): the user wants the run stopped. A SIGINT
+//                    ignored when the tool starts stays ignored: a shell
+//                    starts the background jobs of a script so, that Ctrl+C
+//                    stops the script and not them; SIGTERM still stops them;
 //   SIGWINCH         resized(): the terminal has a new size;
 //   SIGHUP, SIGPIPE  nothing: a closed terminal or a reader that has gone
 //                    must never leave a device half written, so the update
@@ -29,6 +32,10 @@ public:
     // loop is held up (reading a package).
     static bool interrupt_requested();
 
+    // How many times SIGINT or SIGTERM has come (the count may stop short
+    // of the number of signals; it changes with each of them that is seen).
+    static int interrupt_count();
+
 signals:
     void interrupted();
     void resized();
@@ -37,4 +44,5 @@ private:
     void drain();
 
     QSocketNotifier *m_notifier = nullptr;
+    int m_interrupts_told = 0;  // interrupt_count() when interrupted() was last emitted
 };

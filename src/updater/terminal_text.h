@@ -14,12 +14,30 @@ QString printable(const QString &text);
 // feed and the spaces around it, safe to print.
 QString manifest_value(const QByteArray &value);
 
-// `text` in at most `width` characters: as it is where it fits, else cut at
+// Widths are counted in the columns of the terminal, as the user's locale
+// says a terminal shows each character: most take one, an East Asian wide
+// character two, a combining mark none (it goes on the character before it).
+// A character the locale does not know counts one; control characters are
+// made '?' (see printable()) before anything is printed.
+
+// The columns `text` takes.
+int display_width(const QString &text);
+
+// The longest start of `text` that takes at most `columns` columns. A
+// character is never parted from the marks that follow it.
+QString left_columns(const QString &text, int columns);
+
+// `text` with spaces after it (or, with `right`, before it) to fill
+// `columns` columns.
+QString pad_columns(const QString &text, int columns, bool right = false);
+
+// `text` in at most `width` columns: as it is where it fits, else cut at
 // the last space that leaves room for "..." and ended with it. A first word
 // longer than the line is the one thing cut inside (0: never cut).
 QString fit_text(const QString &text, int width);
 
 // `text` broken at spaces into lines: the first of at most `first_width`
-// characters, the others of at most `width`; a word longer than its line is
-// broken where it must be. With `width` 0, one line.
+// columns, the others of at most `width`; a word longer than its line is
+// broken where it must be (a character wider than the line itself goes on a
+// line of its own). With `width` 0, one line.
 QStringList wrap_words(const QString &text, int first_width, int width);

@@ -6,7 +6,7 @@
 std::unique_ptr<UpdatePrinter> make_printer(const std::vector<DeviceRecord> &devices, Console *console, bool several,
                                             bool check)
 {
-    if (several && console->terminal)
+    if (several && console->live())
         return std::make_unique<BlockPrinter>(devices, console, check);
     return std::make_unique<LinePrinter>(devices, console, several, check);
 }

@@ -25,6 +25,9 @@ public:
 // The printer for `devices` (kept up to date by their runs) on `console`:
 // for a single device its lines as they come (the progress line rewritten in
 // place on a terminal); for several, a live block on a terminal or each
-// device's lines headed by its port elsewhere, then a summary.
+// device's lines headed by its port elsewhere, then a summary. A terminal
+// that does not tell its size gets the lines of a log: without the size,
+// rewriting in place cannot know where the terminal wraps a line, and a
+// guessed size garbles every terminal narrower than the guess.
 std::unique_ptr<UpdatePrinter> make_printer(const std::vector<DeviceRecord> &devices, Console *console, bool several,
                                             bool check);
