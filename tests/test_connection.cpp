@@ -68,6 +68,7 @@ private slots:
     void pulled_cable_at_level_2_gives_one_box_after_the_reset();
     void frames_arriving_in_pieces_or_together_are_each_decoded_once();
     void lost_byte_costs_neither_a_false_reply_nor_the_next_report();
+    void false_start_in_a_report_picked_up_midway_is_not_believed_data();
     void false_start_in_a_report_picked_up_midway_is_not_believed();
 };
 
@@ -415,8 +416,18 @@ void ConnectionTest::lost_byte_costs_neither_a_false_reply_nor_the_next_report()
     QTRY_COMPARE(codes_received(*linked.device), QList<int>({CMD_UNMUTE}));
 }
 
+void ConnectionTest::false_start_in_a_report_picked_up_midway_is_not_believed_data()
+{
+    QTest::addColumn<bool>("pause");
+    QTest::newRow("a reply right after it") << false;
+    // Longer than the silence that ends a frame: the rest of the report
+    // waits alone, whole, and the line is quiet after it.
+    QTest::newRow("a pause after it") << true;
+}
+
 void ConnectionTest::false_start_in_a_report_picked_up_midway_is_not_believed()
 {
+    QFETCH(bool, pause);
     sim::DeviceOptions options;
     options.startMidFrame = 8;
     LinkedWindow linked(options);
@@ -428,6 +439,8 @@ void ConnectionTest::false_start_in_a_report_picked_up_midway_is_not_believed()
 
     // Again, with a report of the device's own after it.
     linked.device->runCommand(QStringLiteral("midframe"));
+    if (pause)
+        QTest::qWait(300);
     linked.device->setMuted(true);
     QTRY_COMPARE(child<QLabel>(linked.window.get(), "l_mute")->styleSheet(), LED_RED);
     QCOMPARE(device_line(*linked.window), TXU_CLIENT_SLOT_1);
