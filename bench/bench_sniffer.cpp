@@ -35,7 +35,7 @@ int main(int argc, char *argv[])
         args[2] = char((i >> 3) & 0xFF);
         args[8] = char(0xC4);
         args[9] = char(0xFF);
-        sniffer.append_line(sniffer_line(build_frame(RPL_SNIFF, UNIT_WLAN, args), i % 2 ? 2 : 3));
+        sniffer.append_report(build_frame(RPL_SNIFF, UNIT_WLAN, args), i % 2 ? 2 : 3);
         if ((i + 1) % tenth == 0) {
             const qint64 now = bench::now_ns();
             if (i + 1 == tenth)

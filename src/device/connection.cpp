@@ -7,6 +7,7 @@
 #include "constants.h"
 #include "frame.h"
 #include "port_watcher.h"
+#include "report_log.h"
 #include "serial_settings.h"
 #include "sniffer.h"
 #include "status_display.h"
@@ -38,10 +39,17 @@ void TVC::send_command(quint8 code, quint8 unit, int argument)
     if (!serial_port->isOpen())
         return;
     serial_port->write(build_command_frame(code, unit, argument));
+    if (code == CMD_REPORT_MODE) {
+        report_mode = quint8(argument);
+        record_event(LinkEvent::ReportMode, report_mode);
+    }
 }
 
-void TVC::reset_connection()
+void TVC::reset_connection(bool port_lost)
 {
+    if (port_lost || serial_port->isOpen())
+        record_event(LinkEvent::Connection, port_lost ? CONNECTION_PORT_LOST : CONNECTION_CLOSED);
+    report_mode = 0;
     if (port_signals_connected) {
         disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
         disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
@@ -114,6 +122,7 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
     }
     rx_frames.clear();
     linked_port = port_name;
+    record_event(LinkEvent::Connection, CONNECTION_OPEN);
 
     connect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error,
             Qt::UniqueConnection);
@@ -226,7 +235,7 @@ void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)
     // first, then tell the user once.
     const QString reason = serial_port->errorString();
     forget_lost_port();
-    reset_connection();
+    reset_connection(true);
     if (service_level == 2)
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
 }
