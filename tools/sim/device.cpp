@@ -439,12 +439,12 @@ void Device::sendWalkReport()
     // The sniffer counts the beacons and audio packets heard since its last
     // report (about one beacon and one audio packet per 20 ms), and hears the
     // same signal as its RSSI.
-    const int period = qMax(m_opt.reportPeriodMs, 1);
+    const int heard = qMax(m_opt.reportPeriodMs / 20, 1);
     const quint32 t = m_reportTick;
-    appendU16(a, quint16(reading ? period / 20 : 0));
-    appendU16(a, quint16(reading ? period / 20 - int(t % 2) : 0));
-    appendU16(a, quint16(reading ? period / 20 - int(t % 3 == 0) : 0));
-    appendU16(a, quint16(reading ? period / 20 - int(t % 5 == 0) : 0));
+    appendU16(a, quint16(reading ? heard : 0));
+    appendU16(a, quint16(reading ? heard - int(t % 2) : 0));
+    appendU16(a, quint16(reading ? heard - int(t % 3 == 0) : 0));
+    appendU16(a, quint16(reading ? heard - int(t % 5 == 0) : 0));
     appendU16(a, quint16(qint16(reading ? step.levelA : 0)));
     appendU16(a, quint16(qint16(reading ? step.levelB : 0)));
     reply(rpl::Sniff, kUnitWlan, a);
