@@ -70,3 +70,22 @@ wait_for_device() {
     done
     sleep 1
 }
+
+# Ticks Signal Strength in the main window $window (a device that reports its
+# signal must be attached) and opens Options, Signal History; sets $history to
+# that window, moved to the top left corner.
+open_signal_history() {
+    # --sync: the pointer has moved before the click, which must not land on
+    # whatever was under it before.
+    xdotool mousemove --sync --window "$window" 44 381 click 1   # Signal Strength
+    for _ in $(seq 10); do
+        xdotool mousemove --sync --window "$window" 35 10 click 1   # Options
+        sleep 0.5
+        xdotool key Down Down Down Down Return               # its fourth entry
+        sleep 0.5
+        xdotool search --all --onlyvisible --pid "$program_pid" --name '^Signal History$' >/dev/null 2>&1 && break
+        xdotool key Escape
+    done
+    history=$(window_named "Signal History")
+    xdotool windowmove "$history" 0 0
+}

@@ -94,9 +94,11 @@ double round_up(double value)
     return magnitude * 10;
 }
 
-QString megabytes(qint64 bytes)
+QString memory_text(qint64 bytes)
 {
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1);
+    if (bytes < 1024 * 1024)
+        return QStringLiteral("%1 KB").arg(bytes / 1024);
+    return QStringLiteral("%1 MB").arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
 }
 
 QString local_time(qint64 time_ms)
@@ -314,10 +316,10 @@ void SignalHistory::refresh()
 
 void SignalHistory::update_recording_label()
 {
-    QString text = tr("Recording since %1: %2 records, %3 MB of %4 MB.")
+    QString text = tr("Recording since %1: %2 records, %3 of %4.")
                        .arg(local_time(m_started_ms))
                        .arg(m_log.size())
-                       .arg(megabytes(m_log.memory_bytes()), megabytes(m_log.budget_bytes()));
+                       .arg(memory_text(m_log.memory_bytes()), memory_text(m_log.budget_bytes()));
     if (m_log.dropped() > 0) {
         text = tr("Memory full: the oldest %1 records were dropped; the recording now starts at %2. ")
                    .arg(m_log.dropped())
