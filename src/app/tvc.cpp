@@ -8,9 +8,6 @@
 #include <QKeySequence>
 #include <QMessageBox>
 
-// While the device reports in bursts, the window is painted at most this often.
-static constexpr int DISPLAY_REFRESH_MS = 16;
-
 // The window icon of the Windows installation is named by the form. Where that
 // file is missing, the program's own icon is used. (The resource initialiser
 // cannot be called from inside a namespace.)
@@ -39,7 +36,6 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     , port_finder(std::move(ports))
 {
     display_refresh.setSingleShot(true);
-    display_refresh.setInterval(DISPLAY_REFRESH_MS);
     connect(&display_refresh, &QTimer::timeout, this, &TVC::refresh_display);
 
     serial_port = new QSerialPort(this);

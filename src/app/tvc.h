@@ -3,6 +3,7 @@
 #include "frame_assembler.h"
 #include "port_finder.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QSerialPort>
 #include <QTimer>
@@ -133,4 +134,5 @@ private:
     bool decoding_batch = false;
     bool display_frozen = false;
     QTimer display_refresh;
+    QElapsedTimer last_refresh;
 };
