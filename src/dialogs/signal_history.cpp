@@ -234,6 +234,9 @@ qint64 SignalHistory::scroll_base_ms() const
 
 void SignalHistory::update_scroll(qint64 now_ms)
 {
+    // The user's hand on the slider decides where it is.
+    if (ui->time_scroll->isSliderDown())
+        return;
     m_updating_scroll = true;
     const qint64 span = m_navigator.span();
     const qint64 base = scroll_base_ms();
