@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -175,9 +176,17 @@ struct Trial
 {
     QList<QByteArray> sent;  // the frames the device sent
     QList<bool> intact;      // whether each arrived as sent
+    QList<bool> meaning;     // whether each arrived with its meaningful bytes (0 to 7 + L) as sent
     QByteArray received;     // the bytes that arrived
     QList<int> reads;        // sizes of the reads they arrived in
+    QList<int> ends;         // where each frame sent ends in the bytes received
 };
+
+// Bytes 0 to 7 + L of a frame: what the decoder reads.
+int meaningful(const QByteArray &frame)
+{
+    return qMin(FRAME_SIZE, FRAME_ARGS_OFFSET + quint8(frame.at(3)));
+}
 
 // One stream of reports with one fault in it. Faults hit the frames between
 // the first and the last, so that every fault has frames on both sides.
@@ -188,33 +197,54 @@ Trial make_trial(Fault fault, Random &r)
         t.sent.append(report(r));
         t.received += t.sent.last();
         t.intact.append(true);
+        t.meaning.append(true);
+        t.ends.append((i + 1) * FRAME_SIZE);
     }
     int pos = uniform(r, FRAME_SIZE, (FRAMES_PER_STREAM - 1) * FRAME_SIZE - 1);
     if (fault == Fault::FlippedHeader)
         pos = pos / FRAME_SIZE * FRAME_SIZE + uniform(r, 0, 6);
     const int hit = pos / FRAME_SIZE;
+    // A fault in the padding leaves what the decoder reads as it was sent (a
+    // byte inserted or lost there shifts only padding).
+    const bool in_meaning = pos % FRAME_SIZE < meaningful(t.sent.at(hit));
+    const auto shift_ends = [&](int from, int by) {
+        for (int &end : t.ends) {
+            if (end > from)
+                end += by;
+        }
+    };
     switch (fault) {
     case Fault::None:
         break;
     case Fault::Lost:
         t.received.remove(pos, 1);
         t.intact[hit] = false;
+        t.meaning[hit] = !in_meaning;
+        shift_ends(pos, -1);
         break;
     case Fault::Inserted:
         // Before a frame's first byte it lies between two intact frames.
         t.received.insert(pos, char(uniform(r, 0, 255)));
-        if (pos % FRAME_SIZE != 0)
+        if (pos % FRAME_SIZE != 0) {
             t.intact[hit] = false;
+            t.meaning[hit] = !in_meaning;
+        }
+        shift_ends(pos, 1);
         break;
     case Fault::Flipped:
     case Fault::FlippedHeader:
         t.received[pos] = char(quint8(t.received.at(pos)) ^ quint8(uniform(r, 1, 255)));
         t.intact[hit] = false;
+        t.meaning[hit] = !in_meaning;
         break;
-    case Fault::LateStart:
-        t.received.remove(0, uniform(r, 1, FRAME_SIZE - 1));
+    case Fault::LateStart: {
+        const int lost = uniform(r, 1, FRAME_SIZE - 1);
+        t.received.remove(0, lost);
         t.intact[0] = false;
+        t.meaning[0] = false;
+        shift_ends(0, -lost);
         break;
+    }
     }
     for (int done = 0; done < t.received.size();) {
         const int n = qMin(uniform(r, 1, MAX_READ), t.received.size() - done);
@@ -234,30 +264,70 @@ struct Tally
     qint64 ns = 0;
 };
 
+// Whether the line goes quiet between reports: never (a stream of reports
+// back to back, quiet only after the last), or after every report (a device
+// that answers requests, or reports slowly).
+enum class Pauses { AtEnd, AfterEach };
+
+bool silence(FormerAssembler &, QByteArray *) { return false; }
+bool silence(FrameAssembler &assembler, QByteArray *frame) { return assembler.take_after_silence(frame); }
+
+// The assembler without the rule that silence ends a frame.
+struct StreamOnly : FrameAssembler
+{
+};
+bool silence(StreamOnly &, QByteArray *) { return false; }
+
 template <class Assembler>
-void run(const Trial &t, Tally *tally)
+void run(const Trial &t, Pauses pauses, Tally *tally)
 {
     Assembler assembler;
     QList<QByteArray> frames;
     QByteArray frame;
+    // Reads end where the random sizes say and, with pauses, where a report ends.
+    QList<int> cuts;
+    for (int done = 0, i = 0; i < t.reads.size(); ++i)
+        cuts.append(done += t.reads.at(i));
+    QList<int> quiet = {int(t.received.size())};
+    if (pauses == Pauses::AfterEach) {
+        for (int end : t.ends) {
+            if (end > 0 && end < t.received.size()) {
+                quiet.append(end);
+                cuts.append(end);
+            }
+        }
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+
     const qint64 t0 = bench::now_ns();
     int done = 0;
-    for (int n : t.reads) {
-        assembler.append(t.received.mid(done, n));
-        done += n;
+    for (int cut : cuts) {
+        assembler.append(t.received.mid(done, cut - done));
+        done = cut;
         while (assembler.take(&frame))
             frames.append(frame);
+        if (quiet.contains(cut)) {
+            while (silence(assembler, &frame))
+                frames.append(frame);
+        }
     }
     tally->ns += bench::now_ns() - t0;
     tally->bytes += t.received.size();
 
     // Each frame handed out is matched, in order, with the next intact frame
-    // sent that it equals; whatever matches none is damaged or false.
+    // sent that it equals; whatever matches none is damaged or false. With
+    // pauses, what counts is what the decoder reads: the meaningful bytes.
+    const bool by_meaning = pauses == Pauses::AfterEach;
+    const QList<bool> &intact = by_meaning ? t.meaning : t.intact;
+    const auto same = [&](const QByteArray &sent, const QByteArray &got) {
+        return by_meaning ? sent.left(meaningful(sent)) == got.left(meaningful(sent)) : sent == got;
+    };
     int cursor = 0;
     int matched = 0;
     for (const QByteArray &f : frames) {
         int j = cursor;
-        while (j < t.sent.size() && !(t.intact.at(j) && t.sent.at(j) == f))
+        while (j < t.sent.size() && !(intact.at(j) && same(t.sent.at(j), f)))
             ++j;
         if (j < t.sent.size()) {
             ++matched;
@@ -268,7 +338,7 @@ void run(const Trial &t, Tally *tally)
     }
     ++tally->faults;
     tally->delivered += frames.size();
-    tally->intact_lost += t.intact.count(true) - matched;
+    tally->intact_lost += intact.count(true) - matched;
 }
 
 void print_row(const char *who, Fault fault, const Tally &t)
@@ -284,22 +354,24 @@ void print_row(const char *who, Fault fault, const Tally &t)
 int main(int argc, char *argv[])
 {
     const int trials = argc > 1 ? QByteArray(argv[1]).toInt() : 20000;
+    const QList<Fault> faults = {Fault::None,    Fault::Lost,          Fault::Inserted,
+                                 Fault::Flipped, Fault::FlippedHeader, Fault::LateStart};
     std::printf("Reception of %d report streams of %d frames per fault kind, reads of 1 to %d bytes\n\n", trials,
                 FRAMES_PER_STREAM, MAX_READ);
+    std::printf("Reports back to back, the line quiet after the last:\n\n");
     std::printf("| Fault | Assembler | Faults | Damaged or false frames decoded per fault "
                 "| Intact frames lost per fault | Frames decoded per stream |\n");
     std::printf("|---|---|---|---|---|---|\n");
     Tally speed_before;
     Tally speed_after;
-    for (Fault fault : {Fault::None, Fault::Lost, Fault::Inserted, Fault::Flipped, Fault::FlippedHeader,
-                        Fault::LateStart}) {
+    for (Fault fault : faults) {
         Tally before;
         Tally after;
         Random r(20261207u + unsigned(fault));
         for (int i = 0; i < trials; ++i) {
             const Trial t = make_trial(fault, r);
-            run<FormerAssembler>(t, &before);
-            run<FrameAssembler>(t, &after);
+            run<FormerAssembler>(t, Pauses::AtEnd, &before);
+            run<FrameAssembler>(t, Pauses::AtEnd, &after);
         }
         print_row("before", fault, before);
         print_row("after", fault, after);
@@ -307,6 +379,24 @@ int main(int argc, char *argv[])
             speed_before = before;
             speed_after = after;
         }
+    }
+
+    std::printf("\nThe line quiet after every report; a frame counts as intact when its meaningful bytes\n"
+                "(0 to 7 + L) arrived as sent:\n\n");
+    std::printf("| Fault | Assembler | Faults | Damaged or false frames decoded per fault "
+                "| Intact frames lost per fault | Frames decoded per stream |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    for (Fault fault : faults) {
+        Tally stream_only;
+        Tally with_silence;
+        Random r(20261207u + unsigned(fault));
+        for (int i = 0; i < trials; ++i) {
+            const Trial t = make_trial(fault, r);
+            run<StreamOnly>(t, Pauses::AfterEach, &stream_only);
+            run<FrameAssembler>(t, Pauses::AfterEach, &with_silence);
+        }
+        print_row("no silence rule", fault, stream_only);
+        print_row("silence ends a frame", fault, with_silence);
     }
     std::printf("\n");
     const auto mb_per_s = [](const Tally &t) { return double(t.bytes) / 1e6 / (double(t.ns) / 1e9); };

@@ -1,6 +1,6 @@
-// Fuzzes what the firmware dialog does with the files of a package: reading
-// the manifest and checking it against the device, and cutting an image into
-// data frames.
+// Fuzzes what the firmware dialog does with the files of a package once they
+// are read from its archive: reading the manifest and checking it against the
+// device, and cutting an image into data frames. Nothing touches the disk.
 //
 // Input layout:
 //   bytes 0-1 the device's WLAN version (little-endian)
@@ -9,7 +9,7 @@
 //   byte 4    the device type: TXU, RXU, none or "rxu" (index modulo 4)
 //   byte 5    the unit the image is sent to
 //   bytes 6-7 a chunk number that is asked for again after the whole image
-//   byte 8…   the file: read as the manifest, then sent as the image
+//   byte 8…   the file: read as the manifest, then taken as the image
 //
 // Checks, besides what the sanitizers catch:
 // - the manifest values are the file's first four lines as a straightforward
@@ -26,15 +26,12 @@
 #include "image_chunks.h"
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QList>
 #include <QString>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
 
@@ -42,8 +39,6 @@ constexpr int HEADER_SIZE = 8;
 // The longest manifest line read, the labels of the four lines.
 constexpr int LINE_LIMIT = 4095;
 constexpr int LABELS[] = {8, 5, 4, 4};
-
-QString *file_path = nullptr;
 
 void require(bool ok, const char *what)
 {
@@ -95,7 +90,7 @@ bool only_digits(const QString &text)
 
 void check_manifest(const QByteArray &file, const DeviceFirmware &device, const QString &device_type)
 {
-    const Manifest manifest = read_manifest(*file_path);
+    const Manifest manifest = read_manifest(file);
     const QList<QByteArray> values = {manifest.name, manifest.wlan_version, manifest.txu_dsp_version,
                                       manifest.rxu_dsp_version};
     for (int i = 0; i < values.size(); ++i) {
@@ -105,8 +100,8 @@ void check_manifest(const QByteArray &file, const DeviceFirmware &device, const 
         require(lf < 0 || lf == value.size() - 1, "a manifest value holds one line");
     }
     // The text mode reads CR LF as LF. What it does with any other CR depends
-    // on how the file happens to be buffered, so only files whose CRs all end
-    // lines are compared with the straightforward reading.
+    // on how the content happens to be buffered, so only files whose CRs all
+    // end lines are compared with the straightforward reading.
     if (!has_lone_cr(file)) {
         const QList<QByteArray> expected = expected_manifest(file);
         for (int i = 0; i < values.size(); ++i)
@@ -156,7 +151,7 @@ void check_chunks(const QByteArray &file, quint8 unit, quint16 again)
 {
     FirmwareImage image;
     QString error;
-    require(image.load(*file_path, &error), "the image loads");
+    require(image.take(QStringLiteral("image.bin"), file, &error), "the image is taken");
     require(image.size() == file.size(), "the image size");
 
     QList<QByteArray> frames;
@@ -185,18 +180,6 @@ void check_chunks(const QByteArray &file, quint8 unit, quint16 again)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    // One scratch file for the whole run, rewritten for every input.
-    QByteArray pattern = QFile::encodeName(QDir::tempPath()) + "/fuzz_manifest-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    require(fd >= 0, "a scratch file");
-    close(fd);
-    file_path = new QString(QFile::decodeName(pattern));
-    std::atexit([] { QFile::remove(*file_path); });
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < HEADER_SIZE || size - HEADER_SIZE > size_t(MAX_IMAGE_SIZE))
@@ -210,12 +193,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const quint8 unit = data[5];
     const quint16 again = quint16(data[6] | data[7] << 8);
     const QByteArray file(reinterpret_cast<const char *>(data + HEADER_SIZE), int(size - HEADER_SIZE));
-
-    {
-        QFile out(*file_path);
-        require(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(file) == file.size(),
-                "the scratch file is written");
-    }
     check_manifest(file, device, device_type);
     check_chunks(file, unit, again);
     return 0;

@@ -7,9 +7,13 @@ fuzz_frames: 3 header bytes (two seed bytes of the read sizes, largest read),
 then a byte stream with the faults of a serial line.
 fuzz_manifest: 8 header bytes (device WLAN version, DSP major and minor, device
 type, unit, a chunk asked for again), then the file.
+fuzz_package: a zip archive, as a firmware package.
 """
+import io
 import os
 import struct
+import warnings
+import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -138,6 +142,71 @@ def manifest():
         write("fuzz_manifest", name, data)
 
 
+def package():
+    lf = b"PACKAGE:Tavero 1.6\nWLAN:1660\nTXU:3.12\nRXU:4.5\n"
+    files = [("fw.txt", lf), ("wlan.bin", bytes((i * 7) & 0xFF for i in range(1234))),
+             ("txu.ldr", bytes((i * 13) & 0xFF for i in range(300))), ("rxu.ldr", b"\x8d" * 150)]
+
+    def info(name, method, mode=0o100644):
+        """An entry with a fixed time, so that the seeds are the same on every run."""
+        entry = zipfile.ZipInfo(name, date_time=(2026, 1, 1, 0, 0, 0))
+        entry.compress_type = method
+        entry.external_attr = mode << 16
+        return entry
+
+    def archive(entries, method=zipfile.ZIP_DEFLATED):
+        out = io.BytesIO()
+        with warnings.catch_warnings():
+            warnings.simplefilter("ignore")  # two entries of one name
+            with zipfile.ZipFile(out, "w", method) as z:
+                for entry in entries:
+                    if isinstance(entry, zipfile.ZipInfo):
+                        z.writestr(entry, b"/etc/passwd")
+                    else:
+                        z.writestr(info(entry[0], method), entry[1])
+        return bytearray(out.getvalue())
+
+    def patched(data, name, offset, value):
+        """Sets a 32-bit field of `name`'s local and central headers."""
+        for signature, at in ((b"PK\x03\x04", offset), (b"PK\x01\x02", offset + 2)):
+            pos = 0
+            while True:
+                pos = data.index(signature, pos)
+                name_at = pos + (30 if signature == b"PK\x03\x04" else 46)
+                if data[name_at:name_at + len(name)] == name.encode():
+                    struct.pack_into("<I", data, pos + at, value)
+                    break
+                pos += 4
+        return data
+
+    link = info("wlan.bin", zipfile.ZIP_DEFLATED, 0o120777)
+    folder = [("firmware/" + n, d) for n, d in files]
+    seeds = {
+        "deflated": archive(files),
+        "stored": archive(files, zipfile.ZIP_STORED),
+        "extra-entries": archive([("notes/readme.txt", b"x" * 500), ("WLAN.BIN", b"y")] + files),
+        "in-a-folder": archive(folder),
+        "aliases": archive([("./fw.txt", lf), ("a/../wlan.bin", b"z")] + files[2:]),
+        "link": archive(files[:1] + [link] + files[2:]),
+        "folder-entry": archive(files[:1] + [("wlan.bin/", b""), ("wlan.bin/x", b"x")] + files[2:]),
+        "wrong-crc": patched(archive(files, zipfile.ZIP_STORED), "txu.ldr", 14, 0x12345678),
+        "size-lies": patched(archive(files), "wlan.bin", 22, 100),
+        "encrypted-flag": archive(files),
+        "empty-manifest": archive([("fw.txt", b"")] + files[1:]),
+    }
+    # General purpose bit 0 (encrypted) on every entry.
+    data = seeds["encrypted-flag"]
+    for signature, at in ((b"PK\x03\x04", 6), (b"PK\x01\x02", 8)):
+        pos = data.find(signature)
+        while pos >= 0:
+            data[pos + at] |= 1
+            pos = data.find(signature, pos + 4)
+    seeds["duplicate"] = archive(files + [("wlan.bin", b"again")])
+    for name, data in seeds.items():
+        write("fuzz_package", name, bytes(data))
+
+
 reception()
 frames()
 manifest()
+package()

@@ -12,9 +12,9 @@ source "$root/scripts/qt-version.sh"
 bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
-paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 seconds=30
+paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3 picks=10 seconds=30
 if [ "${1:-}" = quick ]; then
-    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 seconds=5
+    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1 picks=3 seconds=5
 fi
 
 echo "== Machine"
@@ -41,7 +41,15 @@ echo
 echo "== 6. tvc-update over several devices at once, against tvc-sim --devices N --wire-speed"
 quiet "$bench/bench_fleet" "$paced" "$fleet"
 echo
-echo "== 7. Link history: a day of recording, and the program at a signal report every 10 ms (Xvfb)"
+echo "== 7. Firmware transfer with a damaged acknowledgement, the simulator answering at once and at wire speed"
+quiet "$bench/bench_transfer_faults" "$bursts"
+echo
+quiet "$bench/bench_transfer_faults" 1 paced
+echo
+echo "== 8. Picking a firmware package: read and checked until Start is enabled"
+quiet "$bench/bench_package" "$picks"
+echo
+echo "== 9. Link history: a day of recording, and the program at a signal report every 10 ms (Xvfb)"
 work=$(mktemp -d)
 source "$root/scripts/session.sh"
 start_xvfb

@@ -22,7 +22,7 @@ asan_build=${TVC_ASAN_BUILD_DIR:-$root/build-asan}
 fuzz_build=${TVC_FUZZ_BUILD_DIR:-$root/build-fuzz}
 fuzz_seconds=${TVC_FUZZ_SECONDS:-60}
 jobs=${TVC_JOBS:-$(nproc)}
-fuzzers=(fuzz_frames fuzz_reception fuzz_manifest)
+fuzzers=(fuzz_frames fuzz_reception fuzz_manifest fuzz_package)
 
 steps=("$@")
 [ ${#steps[@]} -gt 0 ] || steps=(tests fuzz)
@@ -36,7 +36,8 @@ done
 # --- Packages ---------------------------------------------------------------
 # clang and its runtime libraries (libFuzzer, the sanitizers) for the fuzzers;
 # g++ brings the sanitizer runtimes of the test build.
-"$root/scripts/install-packages.sh" cmake g++ make qtbase5-dev libqt5serialport5-dev unzip zip \
+"$root/scripts/install-packages.sh" cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev libzip-dev \
+    zlib1g-dev zip \
     clang libclang-rt-dev
 
 # Every sanitizer report ends the process with an error; leaks are reported.

@@ -10,8 +10,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/qt-version.sh"
 
-# The build's packages from Debian, and any named on the command line.
-"$root/scripts/install-packages.sh" cmake g++ make "${qt_packages[@]}" unzip zip "$@"
+# The build's packages from Debian, and any named on the command line: libzip
+# reads firmware packages (found through pkg-config); zlib and zip write the
+# tests' archives.
+"$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev zlib1g-dev zip "$@"
 
 cmake -S "$root" -B "$build" -DTVC_QT_MAJOR="$qt_major" \
     -DCMAKE_BUILD_TYPE="${TVC_BUILD_TYPE:-RelWithDebInfo}" >/dev/null

@@ -53,10 +53,7 @@ private slots:
 
 void FirmwareRulesTest::manifest_lines_lose_their_labels_and_keep_line_feeds()
 {
-    QTemporaryDir dir;
-    const QString path = write_file(dir, "fw.txt",
-                                    "PACKAGE:Spring 2026\nWLAN:1650\nTXU:3.12\nRXU:4.2\nextra line\n");
-    const Manifest m = read_manifest(path);
+    const Manifest m = read_manifest("PACKAGE:Spring 2026\nWLAN:1650\nTXU:3.12\nRXU:4.2\nextra line\n");
     QCOMPARE(m.name, QByteArray("Spring 2026\n"));
     QCOMPARE(m.wlan_version, QByteArray("1650\n"));
     QCOMPARE(m.txu_dsp_version, QByteArray("3.12\n"));
@@ -66,7 +63,7 @@ void FirmwareRulesTest::manifest_lines_lose_their_labels_and_keep_line_feeds()
     QCOMPARE(m.dsp_version_for(QString()), QByteArray("3.12\n"));
 
     // The last line may lack its line feed; labels are never looked at.
-    const Manifest n = read_manifest(write_file(dir, "b.txt", "12345678A\n#####7\n____1.1\n____2.2"));
+    const Manifest n = read_manifest("12345678A\n#####7\n____1.1\n____2.2");
     QCOMPARE(n.name, QByteArray("A\n"));
     QCOMPARE(n.wlan_version, QByteArray("7\n"));
     QCOMPARE(n.txu_dsp_version, QByteArray("1.1\n"));
@@ -75,10 +72,8 @@ void FirmwareRulesTest::manifest_lines_lose_their_labels_and_keep_line_feeds()
 
 void FirmwareRulesTest::manifest_with_crlf_reads_like_lf()
 {
-    QTemporaryDir dir;
-    const Manifest lf = read_manifest(write_file(dir, "lf.txt", "PACKAGE:P\nWLAN:1650\nTXU:3.12\nRXU:3.12\n"));
-    const Manifest crlf =
-        read_manifest(write_file(dir, "crlf.txt", "PACKAGE:P\r\nWLAN:1650\r\nTXU:3.12\r\nRXU:3.12\r\n"));
+    const Manifest lf = read_manifest("PACKAGE:P\nWLAN:1650\nTXU:3.12\nRXU:3.12\n");
+    const Manifest crlf = read_manifest("PACKAGE:P\r\nWLAN:1650\r\nTXU:3.12\r\nRXU:3.12\r\n");
     QCOMPARE(crlf.name, lf.name);
     QCOMPARE(crlf.wlan_version, lf.wlan_version);
     QCOMPARE(crlf.txu_dsp_version, lf.txu_dsp_version);
@@ -87,21 +82,19 @@ void FirmwareRulesTest::manifest_with_crlf_reads_like_lf()
 
 void FirmwareRulesTest::short_or_missing_manifest_gives_empty_values()
 {
-    QTemporaryDir dir;
-    const Manifest shorter = read_manifest(write_file(dir, "s.txt", "PACK\nWLA\nTX\n"));
+    const Manifest shorter = read_manifest("PACK\nWLA\nTX\n");
     QVERIFY(shorter.name.isEmpty() && shorter.wlan_version.isEmpty());
     QVERIFY(shorter.txu_dsp_version.isEmpty() && shorter.rxu_dsp_version.isEmpty());
     QVERIFY(!package_fits(device(1650, 3, 12), shorter.wlan_version, shorter.txu_dsp_version));
 
-    const Manifest missing = read_manifest(dir.filePath("none.txt"));
+    const Manifest missing = read_manifest(QByteArray());
     QVERIFY(missing.name.isEmpty() && missing.rxu_dsp_version.isEmpty());
 }
 
 void FirmwareRulesTest::overlong_manifest_line_does_not_shift_the_others()
 {
-    QTemporaryDir dir;
     const QByteArray content = "PACKAGE:" + QByteArray(100000, 'x') + "\nWLAN:1650\nTXU:3.12\nRXU:3.13\n";
-    const Manifest m = read_manifest(write_file(dir, "long.txt", content));
+    const Manifest m = read_manifest(content);
     QVERIFY(m.name.startsWith("xxxx"));
     QCOMPARE(m.wlan_version, QByteArray("1650\n"));
     QCOMPARE(m.rxu_dsp_version, QByteArray("3.13\n"));

@@ -6,6 +6,7 @@
 #include "status_display.h"
 #include "test_support.h"
 #include "tvc.h"
+#include "zip_writer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -199,11 +200,16 @@ QStringList box_titles(const ModalAnswerer &answerer)
     return titles;
 }
 
-// The work directories the program has made in the temporary folder.
-QStringList work_dirs()
+// What the program has written to the temporary folder: anything there but
+// the tests' own folders, which are named after the test program.
+QStringList written_to_tmp()
 {
-    return QDir(QDir::tempPath())
-        .entryList({QStringLiteral("tvc-*")}, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    QStringList found =
+        QDir(QDir::tempPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    const QString own = QCoreApplication::applicationName() + QLatin1Char('-');
+    found.erase(std::remove_if(found.begin(), found.end(), [&own](const QString &name) { return name.startsWith(own); }),
+                found.end());
+    return found;
 }
 
 void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path)
@@ -225,7 +231,7 @@ QString module_text(QDialog *dialog)
 } // namespace
 
 // The program finds the temporary folder through TMPDIR; the tests give it a
-// private one, so that the work directories seen there are its own.
+// private one, so that anything the program writes there shows.
 class FirmwareUpdateTest : public QObject
 {
     Q_OBJECT
@@ -236,6 +242,7 @@ private slots:
 
     void full_update_sends_both_images_intact_data();
     void full_update_sends_both_images_intact();
+    void package_overwritten_after_pick_sends_what_was_picked();
     void version_check_decides_before_anything_is_sent_data();
     void version_check_decides_before_anything_is_sent();
     void transfer_survives_link_faults_data();
@@ -254,7 +261,7 @@ private slots:
     void service_image_goes_out_frame_by_frame_data();
     void service_image_goes_out_frame_by_frame();
     void service_oversized_image_is_refused();
-    void service_start_again_resends_the_image();
+    void service_start_waits_for_the_image_on_its_way();
     void service_image_cut_while_sending_goes_out_as_checked();
     void service_hang_up_shows_one_error_and_main_window_recovers();
     void cable_pulled_before_start();
@@ -263,6 +270,7 @@ private slots:
     void time_left_appears_after_a_second();
     void silence_notice_while_waiting_for_an_acknowledgement();
     void silence_notice_gone_once_the_device_answered_a_query();
+    void silent_device_ends_the_update_after_half_a_minute();
     void slow_finish_asks_not_to_disconnect();
 
 private:
@@ -286,7 +294,7 @@ void FirmwareUpdateTest::initTestCase()
 
 void FirmwareUpdateTest::cleanupTestCase()
 {
-    QCOMPARE(work_dirs(), QStringList());
+    QCOMPARE(written_to_tmp(), QStringList());
     if (saved_tmpdir.isNull())
         qunsetenv("TMPDIR");
     else
@@ -391,6 +399,42 @@ void FirmwareUpdateTest::full_update_sends_both_images_intact()
     QVERIFY(!dev_info_while_sending.contains("<b>Tavero"));
 }
 
+void FirmwareUpdateTest::package_overwritten_after_pick_sends_what_was_picked()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package picked;
+    picked.wlan = pattern(350, 11);
+    QVERIFY(picked.write(dir, zip));
+    Package other;
+    other.wlan = pattern(420, 12);
+    other.txu = pattern(300, 13);
+    const QString other_zip = dir.filePath("other.zip");
+    QVERIFY(other.write(dir, other_zip));
+    QFile other_file(other_zip);
+    QVERIFY(other_file.open(QIODevice::ReadOnly));
+    const QByteArray other_bytes = other_file.readAll();
+
+    Bench bench;
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+    bench.device->clearReceived();
+
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, zip);
+        // The file is rewritten in place between the pick and Start.
+        write_file(dir, "package.zip", other_bytes);
+        start(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 20000);
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY(drain_to_device(*bench.window, *bench.device));
+    QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
+    QCOMPARE(bench.device->receivedImage(UNIT_WLAN), picked.wlan);
+    QCOMPARE(bench.device->receivedImage(UNIT_DSP), picked.txu);
+    QCOMPARE(bench.device->violations(), QStringList());
+}
+
 void FirmwareUpdateTest::version_check_decides_before_anything_is_sent_data()
 {
     QTest::addColumn<int>("device_wlan");
@@ -483,15 +527,18 @@ void FirmwareUpdateTest::transfer_survives_link_faults_data()
     QTest::addColumn<int>("merge");
     QTest::addColumn<bool>("pacing");
     QTest::addColumn<bool>("stray");
+    QTest::addColumn<QString>("damage");  // a console command of the device, run as it takes data frame 1
 
     // Data frames 0-2 carry the WLAN image, 3-5 the DSP image.
-    QTest::newRow("acknowledgement of a middle chunk twice") << 1 << 0 << 0 << false << false;
-    QTest::newRow("last WLAN acknowledgement twice") << 2 << 0 << 0 << false << false;
-    QTest::newRow("last DSP acknowledgement twice") << 5 << 0 << 0 << false << false;
-    QTest::newRow("replies in pieces") << -1 << 7 << 0 << false << false;
-    QTest::newRow("replies held and merged") << -1 << 0 << 2 << false << false;
-    QTest::newRow("wire speed") << -1 << 0 << 0 << true << false;
-    QTest::newRow("stray replies mid-transfer") << -1 << 0 << 0 << false << true;
+    QTest::newRow("acknowledgement of a middle chunk twice") << 1 << 0 << 0 << false << false << QString();
+    QTest::newRow("last WLAN acknowledgement twice") << 2 << 0 << 0 << false << false << QString();
+    QTest::newRow("last DSP acknowledgement twice") << 5 << 0 << 0 << false << false << QString();
+    QTest::newRow("replies in pieces") << -1 << 7 << 0 << false << false << QString();
+    QTest::newRow("replies held and merged") << -1 << 0 << 2 << false << false << QString();
+    QTest::newRow("wire speed") << -1 << 0 << 0 << true << false << QString();
+    QTest::newRow("stray replies mid-transfer") << -1 << 0 << 0 << false << true << QString();
+    for (const auto &fault : acknowledgement_faults())
+        QTest::newRow(qPrintable(fault.first)) << -1 << 0 << 0 << false << false << fault.second;
 }
 
 void FirmwareUpdateTest::transfer_survives_link_faults()
@@ -501,6 +548,7 @@ void FirmwareUpdateTest::transfer_survives_link_faults()
     QFETCH(int, merge);
     QFETCH(bool, pacing);
     QFETCH(bool, stray);
+    QFETCH(QString, damage);
 
     QTemporaryDir dir;
     const QString zip = dir.filePath("package.zip");
@@ -524,6 +572,12 @@ void FirmwareUpdateTest::transfer_survives_link_faults()
     // its acknowledgement of the second chunk.
     int data_seen = 0;
     QObject context;
+    if (!damage.isEmpty()) {
+        connect(bench.device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+            if (quint8(frame.at(7)) == CMD_FW_DATA && ++data_seen == 2)
+                bench.device->runCommand(damage);
+        });
+    }
     if (stray) {
         connect(bench.device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
             if (quint8(frame.at(7)) != CMD_FW_DATA || ++data_seen != 2)
@@ -660,28 +714,33 @@ void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
 
 void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start_data()
 {
-    QTest::addColumn<bool>("unzip_missing");
-    QTest::newRow("corrupt zip") << false;
-    QTest::newRow("unzip not installed") << true;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("corrupt zip") << "corrupt" << "bad.zip is not a zip archive.";
+    QTest::newRow("damaged image") << "damaged" << "wlan.bin is damaged (its checksum does not match).";
+    QTest::newRow("encrypted image") << "encrypted" << "txu.ldr is encrypted in the package; it cannot be read.";
 }
 
 void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
 {
-    QFETCH(bool, unzip_missing);
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
 
     QTemporaryDir dir;
     const QString good = dir.filePath("good.zip");
     QVERIFY(Package().write(dir, good));
-    const QString bad = dir.filePath("bad.zip");
-    if (unzip_missing) {
-        QVERIFY(QFile::copy(good, bad));
-    } else {
-        QFile file(bad);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("PK\x03\x04 this is not a zip archive at all" + pattern(500, 1));
+    QByteArray bad_bytes = "PK\x03\x04 this is not a zip archive at all" + pattern(500, 1);
+    if (kind != "corrupt") {
+        const Package files;
+        QList<ZipEntry> entries = {zip_entry("fw.txt", files.manifest), zip_entry("wlan.bin", files.wlan),
+                                   zip_entry("txu.ldr", files.txu), zip_entry("rxu.ldr", files.rxu)};
+        if (kind == "damaged")
+            entries[1].wrong_checksum = true;
+        else
+            entries[2].flags = 1;
+        bad_bytes = zip_archive(entries);
     }
-    const QString empty_bin = dir.filePath("no-programs");
-    QVERIFY(QDir().mkpath(empty_bin));
+    const QString bad = write_file(dir, "bad.zip", bad_bytes);
 
     Bench bench;
     WAIT_CONNECTED(bench);
@@ -695,15 +754,11 @@ void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
         QCOMPARE(path->text(), good);
         QVERIFY(start_button->isEnabled());
 
-        const QByteArray saved_path = qgetenv("PATH");
-        if (unzip_missing)
-            qputenv("PATH", QFile::encodeName(empty_bin));
         pick(dialog, bench.answerer, bad);
-        qputenv("PATH", saved_path);
 
         QCOMPARE(path->text(), QString());
         QVERIFY(!start_button->isEnabled());
-        QCOMPARE(work_dirs(), QStringList());
+        QCOMPARE(written_to_tmp(), QStringList());
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
@@ -712,7 +767,7 @@ void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
     const ModalAnswerer::Seen box = boxes(bench.answerer).constLast();
     QCOMPARE(box.icon, int(QMessageBox::Critical));
-    QVERIFY2(box.text.startsWith("The firmware package could not be unpacked."), qPrintable(box.text));
+    QCOMPARE(box.text, "The firmware package could not be unpacked.\n" + reason);
     QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
@@ -728,45 +783,34 @@ void FirmwareUpdateTest::closing_without_start_cleans_up_and_returns_the_port()
     second.with_rxu = false;
     const QString second_zip = dir.filePath("second.zip");
     QVERIFY(second.write(dir, second_zip));
+    const QString no_programs = dir.filePath("no-programs");
+    QVERIFY(QDir().mkpath(no_programs));
 
     Bench bench;
     WAIT_CONNECTED(bench);
     bench.answerer.clear();
     bench.device->clearReceived();
-    QCOMPARE(work_dirs(), QStringList());
 
-    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *) {
-        // Nothing is unpacked before a package is picked.
-        QCOMPARE(work_dirs(), QStringList());
-    });
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *) {});
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
 
-    QString first_dir;
     const FirmwareDialogRun picked = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        // Packages are read by the program itself: no other program is needed.
+        const QByteArray saved_path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(no_programs));
         pick(dialog, bench.answerer, first_zip);
-        QCOMPARE(work_dirs().size(), 1);
-        first_dir = QDir(QDir::tempPath()).filePath(work_dirs().constFirst());
-        QFile manifest(first_dir + "/fw.txt");
-        QVERIFY(manifest.open(QIODevice::ReadOnly));
-        QCOMPARE(manifest.readAll(), first.manifest);
-        QVERIFY(QFileInfo::exists(first_dir + "/wlan.bin"));
-        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-        QCOMPARE(QFileInfo(first_dir).permissions() & others, QFileDevice::Permissions());
-
+        QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), first_zip);
         pick(dialog, bench.answerer, second_zip);
-        QCOMPARE(work_dirs().size(), 1);
-        const QString second_dir = QDir(QDir::tempPath()).filePath(work_dirs().constFirst());
-        QVERIFY(second_dir != first_dir);
-        QVERIFY(!QFileInfo::exists(first_dir));
-        QVERIFY(QFileInfo::exists(second_dir + "/wlan.bin"));
-        QVERIFY(!QFileInfo::exists(second_dir + "/rxu.ldr"));
+        qputenv("PATH", saved_path);
         QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), second_zip);
+        QVERIFY(child<QPushButton>(dialog, "start_fw_button")->isEnabled());
+        // Nothing of either package is written anywhere.
+        QCOMPARE(written_to_tmp(), QStringList());
     });
     QVERIFY(picked.dialog_shown);
     QVERIFY(!picked.quit_requested);
-    QCOMPARE(work_dirs(), QStringList());
+    QCOMPARE(written_to_tmp(), QStringList());
     QCOMPARE(box_titles(bench.answerer), QStringList());
 
     // The main window reads the port again.
@@ -875,7 +919,7 @@ void FirmwareUpdateTest::manifest_that_is_no_file_is_refused_at_pick()
         pick(dialog, bench.answerer, zip);
         QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), QString());
         QVERIFY(!child<QPushButton>(dialog, "start_fw_button")->isEnabled());
-        QCOMPARE(work_dirs(), QStringList());
+        QCOMPARE(written_to_tmp(), QStringList());
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
@@ -936,10 +980,11 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame()
         pick(dialog, bench.answerer, path);
         QCOMPARE(child<QLineEdit>(dialog, "fw_path")->text(), path);
         start(dialog);
-        // In service mode the dialog stays ready for another image.
-        QVERIFY(child<QPushButton>(dialog, "start_fw_button")->isEnabled());
+        // In service mode the dialog is ready for another image once this
+        // one has ended.
         QVERIFY(child<QToolButton>(dialog, "get_fw_button")->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 10000);
+        QVERIFY(child<QPushButton>(dialog, "start_fw_button")->isEnabled());
         disconnect(watch);
         value_at_end = bar->value();
         QCOMPARE(module_text(dialog), QString());
@@ -1011,7 +1056,7 @@ void FirmwareUpdateTest::service_oversized_image_is_refused()
     QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
-void FirmwareUpdateTest::service_start_again_resends_the_image()
+void FirmwareUpdateTest::service_start_waits_for_the_image_on_its_way()
 {
     QTemporaryDir dir;
     const QByteArray image = pattern(350, 11);
@@ -1023,43 +1068,38 @@ void FirmwareUpdateTest::service_start_again_resends_the_image()
     bench.answerer.clear();
     bench.device->clearReceived();
 
-    QList<int> after_restart;
     const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        auto *start_button = child<QPushButton>(dialog, "start_fw_button");
         pick(dialog, bench.answerer, path);
+        // While the device takes chunk 1, Start has nothing to offer; pressed
+        // anyway, it starts nothing.
+        bool enabled_mid_image = true;
+        int seen = 0;
+        const auto press = connect(bench.device.get(), &sim::Device::frameReceived, dialog,
+                                   [&](const QByteArray &frame) {
+                                       if (quint8(frame.at(7)) != CMD_FW_DATA || ++seen != 2)
+                                           return;
+                                       enabled_mid_image = start_button->isEnabled();
+                                       start(dialog);
+                                   });
         start(dialog);
         QTRY_COMPARE_WITH_TIMEOUT(count_of(box_titles(bench.answerer), "Firmware Update"), 1, 10000);
-        QCOMPARE(bench.device->completedImages().size(), 1);
-        QCOMPARE(bench.device->receivedImage(UNIT_WLAN), image);
-        QCOMPARE(bench.device->violations(), QStringList());
-
-        // A second start after the first has completed, and a third one while
-        // the second is on its way: the device has taken chunk 1 of it.
-        int seen = 0;
-        const auto restart = connect(bench.device.get(), &sim::Device::frameReceived, dialog,
-                                     [&](const QByteArray &frame) {
-                                         if (quint8(frame.at(7)) == CMD_FW_DATA && ++seen == 2)
-                                             start(dialog);
-                                     });
+        disconnect(press);
+        QVERIFY(!enabled_mid_image);
+        // Once the image has ended, another may follow.
+        QVERIFY(start_button->isEnabled());
         start(dialog);
         QTRY_COMPARE_WITH_TIMEOUT(count_of(box_titles(bench.answerer), "Firmware Update"), 2, 10000);
-        disconnect(restart);
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
     const QList<QByteArray> frames = data_frames(*bench.device);
-    QVERIFY2(frames.size() >= 4 + 2 + 4, qPrintable(QString::number(frames.size())));
-    // Each start sends every chunk once, from the first.
-    QCOMPARE(sequences(frames.mid(0, 4)), QList<int>({0, 1, 2, LAST}));
-    QCOMPARE(sequences(frames.mid(4, 2)), QList<int>({0, 1}));
-    QCOMPARE(sequences(frames.mid(6)), QList<int>({0, 1, 2, LAST}));
-    QCOMPARE(carried(frames.mid(6)), image);
-    // The device noticed only the restart itself.
-    QCOMPARE(bench.device->violations().size(), 1);
-    QVERIFY2(bench.device->violations().constFirst().contains("sequence 0, expected 2"),
-             qPrintable(bench.device->violations().constFirst()));
-    QCOMPARE(codes_but_status(*bench.device), repeated(CMD_FW_DATA, frames.size()));
+    QCOMPARE(sequences(frames), QList<int>({0, 1, 2, LAST, 0, 1, 2, LAST}));
+    QCOMPARE(carried(frames.mid(4)), image);
+    QCOMPARE(bench.device->completedImages().size(), 2);
+    QCOMPARE(bench.device->violations(), QStringList());
     QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update", "Firmware Update"}));
 }
 
@@ -1116,8 +1156,8 @@ void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recover
         start(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Critical Error"), 10000);
         QVERIFY(!bench.window->serial_port->isOpen());
-        // Start stays enabled in service mode; pressed again it says why
-        // nothing can be sent.
+        // In service mode Start is ready again once the image has ended;
+        // pressed, it says why nothing can be sent.
         start(dialog);
         QCOMPARE(box_titles(bench.answerer), QStringList({"Critical Error", "Connected devices"}));
         QCOMPARE(boxes(bench.answerer).constLast().text, QStringLiteral("No devices found"));
@@ -1274,6 +1314,39 @@ void FirmwareUpdateTest::silence_notice_gone_once_the_device_answered_a_query()
     QCOMPARE(codes_but_status(*bench.device), QList<int>({CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION}));
     // The device did answer, and the dialog waits for nothing any more.
     QVERIFY2(!module_after_refusal.contains(SILENT_MARK), qPrintable(module_after_refusal));
+}
+
+void FirmwareUpdateTest::silent_device_ends_the_update_after_half_a_minute()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    QVERIFY(Package().write(dir, zip));
+
+    sim::DeviceOptions options = txu_device();
+    options.ackDelayMs = 120000;
+    Bench bench(options);
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+
+    qint64 ended_after_ms = -1;
+    QString module_at_end;
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, zip);
+        QElapsedTimer clock;
+        clock.start();
+        start(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Error!"), 45000);
+        ended_after_ms = clock.elapsed();
+        module_at_end = module_text(dialog);
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY(run.quit_requested);
+    QVERIFY2(ended_after_ms >= 29000, qPrintable(QString::number(ended_after_ms)));
+    QVERIFY2(module_at_end.contains("the update is not complete"), qPrintable(module_at_end));
+    QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
+    QVERIFY2(boxes(bench.answerer).constFirst().text.contains("has not answered for 30 seconds"),
+             qPrintable(boxes(bench.answerer).constFirst().text));
+    QCOMPARE(bench.device->firmwareDataFrames(), 1);
 }
 
 void FirmwareUpdateTest::slow_finish_asks_not_to_disconnect()

@@ -52,6 +52,9 @@ private slots:
     void single_faults_cost_only_the_damaged_frame();
     void start_byte_without_matching_lengths_is_skipped();
     void clear_forgets_a_half_frame();
+    void silence_ends_a_frame_that_nothing_follows_data();
+    void silence_ends_a_frame_that_nothing_follows();
+    void silence_does_not_revive_a_frame_that_another_followed();
 };
 
 void FramesTest::request_shapes_data()
@@ -293,6 +296,91 @@ void FramesTest::clear_forgets_a_half_frame()
     assembler.clear();
     assembler.append(frame);
     QCOMPARE(drain(assembler), QList<QByteArray>{frame});
+}
+
+void FramesTest::silence_ends_a_frame_that_nothing_follows_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<int>("read");   // the stream arrives in reads of this size
+    QTest::addColumn<int>("pause");  // the line also goes quiet after this many bytes (0: only at the end)
+    QTest::addColumn<QList<QByteArray>>("expected");
+
+    // The acknowledgement of chunk 350 (bytes 0 to 10 are its meaningful ones),
+    // after which the device says nothing until the next chunk.
+    const QByteArray ack = reply(92, bytes({0x5E, 0x01}), 5);
+    const QByteArray before = reply(92, bytes({0x5D, 0x01}), 5);
+    const auto with = [&](int at, char byte) { return ack.left(at) + QByteArray(1, byte) + ack.mid(at); };
+    QByteArray burst;
+    for (int i = 0; i < 64; ++i)
+        burst.append(char((i * 141 + 7) % 256));
+    burst[10] = char(141);
+    burst[40] = char(141);
+    burst[41] = 9;
+
+    QTest::newRow("extra zero in the padding") << with(60, 0) << 4096 << 0 << QList<QByteArray>{ack};
+    QTest::newRow("extra start byte in the padding") << with(40, char(141)) << 4096 << 0 << QList<QByteArray>{ack};
+    QTest::newRow("padding byte lost") << ack.left(FRAME_SIZE - 1) << 4096 << 0 << QList<QByteArray>{ack};
+    QTest::newRow("half the padding lost") << ack.left(60) << 4096 << 0 << QList<QByteArray>{ack};
+    QTest::newRow("stray zero after it") << ack + QByteArray(1, '\0') << 4096 << 0 << QList<QByteArray>{ack};
+    QTest::newRow("burst after it") << ack + burst << 4096 << 0 << QList<QByteArray>{ack};
+    QTest::newRow("burst after it, in USB packets") << ack + burst << 64 << 0 << QList<QByteArray>{ack};
+    QTest::newRow("after an intact frame") << before + with(60, 0) << 4096 << 0 << QList<QByteArray>{before, ack};
+    QTest::newRow("after a burst and a pause") << before + burst + with(60, 0) << 4096 << FRAME_SIZE + 64
+                                               << QList<QByteArray>{before, ack};
+    // Silence makes no frame of a header whose meaningful bytes have not all arrived.
+    QTest::newRow("cut inside its meaningful bytes") << ack.left(10) << 4096 << 0 << QList<QByteArray>{};
+}
+
+void FramesTest::silence_ends_a_frame_that_nothing_follows()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(int, read);
+    QFETCH(int, pause);
+    QFETCH(QList<QByteArray>, expected);
+
+    FrameAssembler assembler;
+    QList<QByteArray> frames;
+    QByteArray frame;
+    const auto arrive = [&](const QByteArray &part) {
+        for (int pos = 0; pos < part.size(); pos += read) {
+            assembler.append(part.mid(pos, read));
+            frames += drain(assembler);
+        }
+        while (assembler.take_after_silence(&frame))
+            frames.append(frame);
+    };
+    if (pause > 0)
+        arrive(stream.left(pause));
+    arrive(stream.mid(pause));
+    // What silence hands out is what the meaningful bytes said.
+    QCOMPARE(frames.size(), expected.size());
+    for (int i = 0; i < frames.size(); ++i) {
+        QCOMPARE(frames.at(i).size(), FRAME_SIZE);
+        QCOMPARE(frames.at(i).left(11), expected.at(i).left(11));
+    }
+    // Whatever is left is never handed out later as a frame of its own: the
+    // next frame after the pause comes out alone.
+    const QByteArray next = reply(94, QByteArray(), 5);
+    assembler.append(next);
+    QCOMPARE(drain(assembler), QList<QByteArray>{next});
+}
+
+void FramesTest::silence_does_not_revive_a_frame_that_another_followed()
+{
+    // A frame that lost a byte of its payload is rejected for what follows it;
+    // the frames after it prove that the line went on, so a pause after them
+    // brings it back no more.
+    const QByteArray f = reply(42, bytes({0x15, 0x22, 0x85}));
+    const QByteArray g = reply(99, bytes({1}), 5);
+    QByteArray damaged = f;
+    damaged.remove(9, 1);
+    FrameAssembler assembler;
+    assembler.append(damaged + g);
+    QCOMPARE(drain(assembler), QList<QByteArray>{g});
+    QByteArray frame;
+    QVERIFY(!assembler.take_after_silence(&frame));
+    QCOMPARE(assembler.rejected(), qint64(1));
+    QCOMPARE(assembler.dropped(), qint64(damaged.size()));
 }
 
 QTEST_GUILESS_MAIN(FramesTest)

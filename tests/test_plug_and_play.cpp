@@ -24,11 +24,11 @@ class PlugAndPlayTest : public QObject
 
 private slots:
     void initTestCase() { qRegisterMetaType<QSerialPort::SerialPortError>(); }
-    void plugging_in_connects_once_each_time_but_not_under_the_firmware_dialog();
+    void plugging_in_connects_once_each_time_and_after_the_firmware_dialog();
     void named_port_that_cannot_be_opened_yet_is_tried_once_more();
 };
 
-void PlugAndPlayTest::plugging_in_connects_once_each_time_but_not_under_the_firmware_dialog()
+void PlugAndPlayTest::plugging_in_connects_once_each_time_and_after_the_firmware_dialog()
 {
     QTemporaryDir dir;
     sim::DeviceOptions options;
@@ -54,7 +54,8 @@ void PlugAndPlayTest::plugging_in_connects_once_each_time_but_not_under_the_firm
     }
     QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
 
-    // Unplugged and plugged in while the firmware dialog has the port: it is left alone.
+    // Unplugged and plugged in while the firmware dialog has the port: it is
+    // left alone until the dialog closes, and taken then.
     QVERIFY(device.start());
     QTRY_COMPARE(status_requests(device), 3);
     const FirmwareDialogRun run = run_firmware_dialog(window, [&](QDialog *) {
@@ -65,10 +66,12 @@ void PlugAndPlayTest::plugging_in_connects_once_each_time_but_not_under_the_firm
         QVERIFY(device.start());
         QTRY_VERIFY(looks.count() > before);
         QVERIFY(!window.serial_port->isOpen());
+        QCOMPARE(status_requests(device), 3);
     });
     QVERIFY(run.dialog_shown);
-    QCOMPARE(status_requests(device), 3);
-    QCOMPARE(line->text(), NO_DEVICE_TEXT);
+    QTRY_COMPARE(line->text(), QStringLiteral("<b>TXU Client (Slot 1)</b><br>"));
+    QCOMPARE(status_requests(device), 4);
+    QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
 }
 
 void PlugAndPlayTest::named_port_that_cannot_be_opened_yet_is_tried_once_more()

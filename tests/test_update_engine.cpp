@@ -95,7 +95,7 @@ void UpdateEngineTest::package_update()
     files.with_txu = with_txu;
     QVERIFY(files.write(dir, dir.filePath("package.zip")));
     QString error;
-    std::shared_ptr<FirmwarePackage> package = FirmwarePackage::unpack(dir.filePath("package.zip"), &error);
+    std::shared_ptr<FirmwarePackage> package = FirmwarePackage::read(dir.filePath("package.zip"), &error);
     QVERIFY2(package, qPrintable(error));
 
     sim::DeviceOptions options = txu_device();

@@ -3,6 +3,9 @@
 
 #include "frame.h"
 #include "test_support.h"
+#include "zip_writer.h"
+
+#include <QCryptographicHash>
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -32,6 +35,9 @@ private slots:
     void updates_and_checks();
     void failures_data();
     void failures();
+    void package_name_taken_literally_and_large_extras_passed_over();
+    void damaged_acknowledgements_data();
+    void damaged_acknowledgements();
 };
 
 void UpdateToolTest::updates_and_checks_data()
@@ -77,6 +83,16 @@ void UpdateToolTest::updates_and_checks()
         QCOMPARE(lines.filter(QRegularExpression("^WLAN \\d+% ")).size(), 10);
     } else if (mode == "check") {
         QCOMPARE(codes_received(*device), QUERIES);
+        // Each image's size and SHA-256, for comparison with a published list.
+        for (const auto &[file, bytes] : {std::pair<QString, QByteArray>{"wlan.bin", package.wlan},
+                                          {"txu.ldr", package.txu}, {"rxu.ldr", package.rxu}}) {
+            const QString line = QStringLiteral("%1: %2 bytes, SHA-256 %3")
+                                     .arg(file)
+                                     .arg(bytes.size())
+                                     .arg(QString::fromLatin1(
+                                         QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+            QVERIFY2(lines.contains(line), qPrintable(run.out));
+        }
     } else {
         QCOMPARE(device->receivedImage(UNIT_DSP), package.wlan);
         QCOMPARE(received_with_code(*device, CMD_FW_FINISH).size(), 1);
@@ -93,7 +109,7 @@ void UpdateToolTest::failures_data()
     QTest::newRow("refused") << "refused" << 1
                              << "does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP 3.12)"
                              << 0;
-    QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: unzip ended" << 0;
+    QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: package.zip is not a zip archive." << 0;
     QTest::newRow("DSP image missing") << "no txu.ldr" << 2 << "txu.ldr: No such file or directory" << 0;
     QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
     QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 seconds: the update is not complete"
@@ -146,6 +162,63 @@ void UpdateToolTest::failures()
     QCOMPARE(device->firmwareDataFrames(), data_frames);
     if (data_frames == 0 && kind != "not a zip")
         QCOMPARE(codes_received(*device), QUERIES);
+}
+
+void UpdateToolTest::package_name_taken_literally_and_large_extras_passed_over()
+{
+    // The chosen package holds an extra entry of 400 MB; the files beside it,
+    // which a pattern would match, hold a package that would be refused.
+    QTemporaryDir dir;
+    const Package files;
+    QList<ZipEntry> entries;
+    ZipEntry recording;
+    recording.name = "extras/recording.wav";
+    recording.zeros = 400LL << 20;
+    entries << recording << zip_entry("fw.txt", "PACKAGE:Chosen\nWLAN:1660\nTXU:3.12\nRXU:4.5\n")
+            << zip_entry("wlan.bin", files.wlan) << zip_entry("txu.ldr", files.txu) << zip_entry("rxu.ldr", files.rxu);
+    const QString chosen = write_file(dir, "pkg [v2] *?.zip", zip_archive(entries));
+    entries[1] = zip_entry("fw.txt", "PACKAGE:Neighbour\nWLAN:1500\nTXU:3.12\nRXU:4.5\n");
+    for (const char *name : {"pkg 2 x.zip", "pkg v ab.zip", "pkg [v2] .zip"})
+        write_file(dir, name, zip_archive(entries));
+
+    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+    const ToolRun run = run_tool(*device, {"--check", chosen});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains("Package \"Chosen\": WLAN 1660, DSP 3.12"), qPrintable(run.out));
+    QCOMPARE(run.left_behind, QStringList());
+    QCOMPARE(codes_received(*device), QUERIES);
+}
+
+void UpdateToolTest::damaged_acknowledgements_data()
+{
+    QTest::addColumn<QString>("damage");
+    for (const auto &fault : acknowledgement_faults())
+        QTest::newRow(qPrintable(fault.first)) << fault.second;
+}
+
+void UpdateToolTest::damaged_acknowledgements()
+{
+    QFETCH(QString, damage);
+
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+    // The acknowledgement of the fifth WLAN chunk and that of the last DSP chunk.
+    QObject context;
+    connect(device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (frame_code(frame) == CMD_FW_DATA && (device->firmwareDataFrames() == 4 || quint8(frame.at(8)) == 0xFF))
+            device->runCommand(damage);
+    });
+    // A give-up time shorter than the test's own patience: an update stuck
+    // on a damaged acknowledgement ends in time to be seen.
+    const ToolRun run = run_tool(*device, {"--timeout", "10", zip});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
+    QCOMPARE(device->receivedImage(UNIT_DSP), package.txu);
+    QCOMPARE(device->violations(), QStringList());
+    QCOMPARE(run.left_behind, QStringList());
 }
 
 QTEST_GUILESS_MAIN(UpdateToolTest)

@@ -76,6 +76,7 @@ void TVC::on_actionFirmware_Update_triggered()
     // The firmware dialog talks to the device alone while it is open.
     disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
     disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
+    rx_frames.clear();
     firmware_dialog_open = true;
     {
         FWUpdate dialog(this);
@@ -87,10 +88,12 @@ void TVC::on_actionFirmware_Update_triggered()
         QCoreApplication::quit();
         return;
     }
-    // The dialog may have lost the device; then there is nothing to show.
+    // The dialog may have lost the device; then there is nothing to show,
+    // unless a device was plugged in meanwhile.
     if (!serial_port->isOpen()) {
         forget_lost_port();
         reset_connection(true);
+        look_for_plugged_device();
         return;
     }
     // What the dialog left of the byte stream is not ours to decode.

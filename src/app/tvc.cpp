@@ -37,6 +37,8 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 {
     display_refresh.setSingleShot(true);
     connect(&display_refresh, &QTimer::timeout, this, &TVC::refresh_display);
+    // A reply that nothing follows may wait for the line to go quiet.
+    connect(&rx_frames, &FrameReader::quiet, this, &TVC::tvc_read_serial);
 
     serial_port = new QSerialPort(this);
     heron_temp = new HeronTemp(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame_assembler.h"
+#include "frame_reader.h"
 #include "port_finder.h"
 
 #include <QElapsedTimer>
@@ -130,7 +130,7 @@ private:
     QString linked_port;     // the port last opened
     QTimer open_retry;
     bool firmware_dialog_open = false;
-    FrameAssembler rx_frames;
+    FrameReader rx_frames;
     bool decoding_batch = false;
     bool display_frozen = false;
     QTimer display_refresh;

@@ -140,6 +140,10 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
 // take, starts an attempt; one that is there all along is left to Refresh.
 void TVC::look_for_plugged_device()
 {
+    // While the firmware dialog has the port, the ports seen stay as they
+    // were: what appears meanwhile is new when the dialog closes.
+    if (firmware_dialog_open)
+        return;
     const PortScan scan = port_finder.scan();
     bool plugged_in = false;
     for (const QString &name : scan.present)
@@ -181,7 +185,7 @@ void TVC::update_timeout()
 
 void TVC::tvc_read_serial()
 {
-    rx_frames.append(serial_port->readAll());
+    rx_frames.read_from(serial_port);
     const bool outermost = !decoding_batch;
     if (outermost)
         begin_display_batch();

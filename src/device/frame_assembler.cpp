@@ -101,17 +101,57 @@ void FrameAssembler::skip_byte()
     if (!m_head_delivered)
         ++m_dropped;
     m_head_delivered = false;
+    if (m_held_ahead > 0)
+        --m_held_ahead;
     ++m_head;
 }
 
-bool FrameAssembler::take(QByteArray *frame)
+// Hands out the `length` bytes at the head as a frame, zeros where its
+// padding is missing.
+void FrameAssembler::hand_out(QByteArray *frame, int length)
+{
+    *frame = m_buffer.mid(m_head, length);
+    if (length < FRAME_SIZE)
+        frame->append(QByteArray(FRAME_SIZE - length, '\0'));
+    frame_ends(length);
+}
+
+// A frame was handed out whose last `length` bytes are at the head.
+void FrameAssembler::frame_ends(int length)
+{
+    m_head += length;
+    m_in_step = true;
+    m_head_delivered = false;
+    m_held.clear();
+    m_held_ahead = 0;
+    if (m_head == m_buffer.size()) {
+        m_buffer.clear();
+        m_head = 0;
+    }
+}
+
+bool FrameAssembler::next(QByteArray *frame, bool quiet)
 {
     while (buffered() > 0) {
         switch (judge()) {
-        case Verdict::Wait:
-            return false;
+        case Verdict::Wait: {
+            if (!quiet)
+                return false;
+            // Silence: the candidate is a frame once its meaningful bytes are in.
+            const int avail = buffered();
+            const int length = qMin(avail, FRAME_SIZE);
+            if (avail < HEADER_SIZE
+                || length < qMin(FRAME_SIZE, FRAME_ARGS_OFFSET + quint8(m_buffer.at(m_head + 3))))
+                return false;
+            hand_out(frame, length);
+            return true;
+        }
         case Verdict::Rejected:
             ++m_rejected;
+            if (m_in_step && !m_head_delivered) {
+                m_held = m_buffer.mid(m_head, FRAME_SIZE);
+                m_held_ahead = FRAME_SIZE;
+            }
             skip_byte();
             break;
         case Verdict::NoHeader:
@@ -119,24 +159,43 @@ bool FrameAssembler::take(QByteArray *frame)
             break;
         case Verdict::Frame: {
             const bool at_end = buffered() == FRAME_SIZE;
-            *frame = m_buffer.mid(m_head, FRAME_SIZE);
-            m_head += FRAME_SIZE;
-            m_in_step = true;
-            m_head_delivered = false;
+            hand_out(frame, FRAME_SIZE);
             if (at_end && quint8(frame->at(FRAME_SIZE - 1)) == FRAME_START) {
                 // Perhaps the next frame's start: look at it again.
-                --m_head;
+                m_buffer = frame->right(1);
                 m_in_step = false;
                 m_head_delivered = true;
-            }
-            if (m_head == m_buffer.size()) {
-                m_buffer.clear();
-                m_head = 0;
             }
             return true;
         }
         }
     }
+    return false;
+}
+
+bool FrameAssembler::take(QByteArray *frame)
+{
+    return next(frame, false);
+}
+
+bool FrameAssembler::take_after_silence(QByteArray *frame)
+{
+    if (!m_held.isEmpty()) {
+        // Its passed-over bytes were counted as dropped and it as rejected;
+        // it was neither. The rest of its bytes belong to it.
+        m_dropped -= FRAME_SIZE - m_held_ahead;
+        --m_rejected;
+        *frame = m_held;
+        frame_ends(qMin(m_held_ahead, buffered()));
+        return true;
+    }
+    if (next(frame, true))
+        return true;
+    // A candidate whose meaningful bytes did not all arrive before the pause
+    // never will: it goes, and whatever arrives next is where a frame is due.
+    while (buffered() > 0)
+        skip_byte();
+    m_in_step = true;
     return false;
 }
 
@@ -146,4 +205,6 @@ void FrameAssembler::clear()
     m_head = 0;
     m_in_step = true;
     m_head_delivered = false;
+    m_held.clear();
+    m_held_ahead = 0;
 }

@@ -41,6 +41,20 @@
 // it: such a candidate is handed out when the read ends before the byte that
 // shows it false.
 //
+// Silence ends a frame. Not every frame is followed by another: the firmware
+// transfer is stop and wait, and after each acknowledgement the device says
+// nothing until the next chunk. A frame whose padding lost a byte or gained
+// one, or that is followed by a few bytes of noise, would wait for a next
+// header that never comes. So once the line has been quiet for a while (the
+// owner measures that, see FrameReader), take_after_silence() also hands out
+// a candidate whose header is consistent and whose meaningful bytes (0 to
+// 7 + L) have all arrived, whatever follows it and whatever is missing of its
+// padding (missing bytes read as 0). A candidate that started where a frame
+// was due and was rejected only for what followed it is kept aside for this
+// until another frame is handed out. Bytes after it that begin no frame are
+// dropped, and so is a candidate whose meaningful bytes have not all arrived:
+// the next byte after the pause is where a frame is due.
+//
 // take() is pull-based on purpose: a caller that decodes frames in a loop and is
 // reset in the middle (clear()) simply finds no further frame.
 class FrameAssembler
@@ -52,10 +66,16 @@ public:
     // while none is complete. Afterwards at most a frame and the 6 bytes after
     // it stay buffered.
     bool take(QByteArray *frame);
+    // As take(), for a line that has gone quiet: also hands out the frame
+    // that silence ends (see above). The next byte to arrive after the
+    // buffered ones is where a frame is due.
+    bool take_after_silence(QByteArray *frame);
 
     void clear();
 
     int buffered() const { return int(m_buffer.size()) - m_head; }
+    // Bytes wait, or a candidate that silence would make a frame.
+    bool pending() const { return buffered() > 0 || !m_held.isEmpty(); }
     // Bytes passed over outside frames, since construction.
     qint64 dropped() const { return m_dropped; }
     // Candidates with a consistent header that what followed showed not to be
@@ -66,6 +86,9 @@ private:
     enum class Verdict { Wait, Frame, NoHeader, Rejected };
     Verdict judge() const;
     void skip_byte();
+    bool next(QByteArray *frame, bool quiet);
+    void hand_out(QByteArray *frame, int length);
+    void frame_ends(int length);
 
     QByteArray m_buffer;
     int m_head = 0;
@@ -76,4 +99,10 @@ private:
     bool m_in_step = true;
     // The byte at the head is the last byte of the frame handed out last.
     bool m_head_delivered = false;
+
+    // A candidate that started where a frame was due and was rejected for
+    // what followed it: silence may yet prove it a frame. m_held_ahead of its
+    // bytes are at or after the head, the others have been passed over.
+    QByteArray m_held;
+    int m_held_ahead = 0;
 };

@@ -1,11 +1,11 @@
 #include "firmware_package.h"
 
-#include <QDir>
+#include "package_archive.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStringList>
-#include <QTemporaryDir>
 
 const QString MANIFEST_FILE = QStringLiteral("fw.txt");
 const QString WLAN_IMAGE_FILE = QStringLiteral("wlan.bin");
@@ -20,7 +20,7 @@ constexpr uint DEVICE_WLAN_MAX = 1699;
 // Manifest lines longer than this are not read further; no real line comes near.
 constexpr qint64 MANIFEST_LINE_LIMIT = 4096;
 
-QByteArray line_without_label(QFile &file, int label)
+QByteArray line_without_label(QIODevice &file, int label)
 {
     QByteArray line = file.readLine(MANIFEST_LINE_LIMIT);
     if (!line.endsWith('\n')) {
@@ -39,12 +39,11 @@ const QByteArray &Manifest::dsp_version_for(const QString &device_type) const
     return device_type == QLatin1String("RXU") ? rxu_dsp_version : txu_dsp_version;
 }
 
-Manifest read_manifest(const QString &path)
+Manifest read_manifest(const QByteArray &content)
 {
     Manifest manifest;
-    if (!not_a_regular_file(QFileInfo(path)).isEmpty())
-        return manifest;
-    QFile file(path);
+    QBuffer file;
+    file.setData(content);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return manifest;
     manifest.name = line_without_label(file, 8);
@@ -101,66 +100,54 @@ QString dsp_image_file(const QString &device_type)
     return QString();
 }
 
-bool unpack_package(const QString &archive, const QString &directory, QString *error)
+std::shared_ptr<FirmwarePackage> FirmwarePackage::read(const QString &archive, QString *error)
 {
-    QProcess unzip;
-    unzip.setProcessChannelMode(QProcess::MergedChannels);
-    unzip.setStandardInputFile(QProcess::nullDevice());
-    // Arguments, not a command line: any character in the paths arrives intact.
-    // -o: never stop to ask about a file the archive holds twice.
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-o"), archive, QStringLiteral("-d"), directory});
-    if (!unzip.waitForStarted(-1)) {
-        *error = QObject::tr("The unzip program could not be started (%1).").arg(unzip.errorString());
-        return false;
+    const QFileInfo info(archive);
+    // A folder, a pipe or a device is never opened: a pipe would block.
+    if (info.exists() && !info.isFile()) {
+        *error = QObject::tr("%1 is not a regular file.").arg(info.fileName());
+        return nullptr;
     }
-    unzip.waitForFinished(-1);
-    const QString output = QString::fromLocal8Bit(unzip.readAll()).trimmed();
-    // Exit code 1 means warnings only: every file was extracted.
-    if (unzip.exitStatus() == QProcess::NormalExit && unzip.exitCode() <= 1)
-        return true;
-    const QString last_line = output.section(QLatin1Char('\n'), -1).trimmed();
-    *error = unzip.exitStatus() == QProcess::NormalExit
-        ? QObject::tr("unzip ended with code %1.").arg(unzip.exitCode())
-        : QObject::tr("unzip stopped unexpectedly.");
-    if (!last_line.isEmpty())
-        *error += QLatin1Char(' ') + last_line;
-    return false;
+    QFile file(archive);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        *error = QStringLiteral("%1: %2").arg(info.fileName(), file.errorString());
+        return nullptr;
+    }
+    return read(&file, info.fileName(), error);
 }
 
-FirmwarePackage::FirmwarePackage() = default;
-FirmwarePackage::~FirmwarePackage() = default;
-
-std::shared_ptr<FirmwarePackage> FirmwarePackage::unpack(const QString &archive, QString *error)
+std::shared_ptr<FirmwarePackage> FirmwarePackage::read(QIODevice *archive, const QString &archive_name, QString *error)
 {
-    std::shared_ptr<FirmwarePackage> package(new FirmwarePackage);
-    package->m_dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tvc-XXXXXX"));
-    if (!package->m_dir->isValid()) {
-        *error = package->m_dir->errorString();
+    PackageFiles files;
+    if (!read_package_archive(archive, archive_name, &files, error))
+        return nullptr;
+    if (!files.manifest.problem.isEmpty()) {
+        *error = files.manifest.problem;
         return nullptr;
     }
-    if (!unpack_package(archive, package->folder(), error))
-        return nullptr;
-    const QString manifest = package->m_dir->filePath(MANIFEST_FILE);
-    *error = not_a_regular_file(QFileInfo(manifest));
-    if (!error->isEmpty())
-        return nullptr;
-    package->m_manifest = read_manifest(manifest);
+    std::shared_ptr<FirmwarePackage> package(new FirmwarePackage);
+    package->m_manifest = read_manifest(files.manifest.bytes);
+    for (const QString &name : {WLAN_IMAGE_FILE, TXU_IMAGE_FILE, RXU_IMAGE_FILE}) {
+        const PackageFile *file = files.file(name);
+        QString problem = file->problem;
+        FirmwareImage image;
+        if (!file->found)
+            problem = QObject::tr("%1: No such file or directory").arg(name);
+        else if (problem.isEmpty() && image.take(name, file->bytes, &problem))
+            package->m_images.insert(name, image);
+        if (!problem.isEmpty())
+            package->m_problems.insert(name, problem);
+    }
     return package;
 }
 
-QString FirmwarePackage::folder() const
+bool FirmwarePackage::image(const QString &file_name, FirmwareImage *image, QString *error) const
 {
-    return m_dir->path();
-}
-
-bool FirmwarePackage::image(const QString &file_name, FirmwareImage *image, QString *error)
-{
-    auto found = m_images.constFind(file_name);
+    const auto found = m_images.constFind(file_name);
     if (found == m_images.constEnd()) {
-        FirmwareImage loaded;
-        if (!loaded.load(m_dir->filePath(file_name), error))
-            return false;
-        found = m_images.insert(file_name, loaded);
+        image->clear();
+        *error = m_problems.value(file_name, QObject::tr("%1: No such file or directory").arg(file_name));
+        return false;
     }
     *image = found.value();
     return true;

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-class QTemporaryDir;
+class QIODevice;
 
 // A firmware package is a zip archive holding, at its top level, the manifest
 // fw.txt and the images wlan.bin (every device), txu.ldr and rxu.ldr (the DSP
@@ -36,10 +36,10 @@ struct Manifest
     const QByteArray &dsp_version_for(const QString &device_type) const;
 };
 
-// Reads the manifest at `path` in text mode (CR LF reads as LF). A file that
-// cannot be read, or is not a regular file, gives empty values, which no
-// device accepts.
-Manifest read_manifest(const QString &path);
+// Reads the manifest's lines from its content in text mode (CR LF reads as
+// LF). An empty or missing manifest gives empty values, which no device
+// accepts.
+Manifest read_manifest(const QByteArray &content);
 
 // A manifest value as text: up to its first NUL byte, as Latin-1.
 QString manifest_text(const QByteArray &value);
@@ -76,34 +76,32 @@ bool package_fits(const DeviceFirmware &device, const QByteArray &package_wlan,
 // type that is not known.
 QString dsp_image_file(const QString &device_type);
 
-// Unpacks `archive` into `directory` with the unzip program. On failure the
-// reason, ready to show, goes to *error.
-bool unpack_package(const QString &archive, const QString &directory, QString *error);
-
-// An unpacked package: its private folder, removed with the object, its
-// manifest and, once asked for, its images. Several updates may share one
-// package (through the shared pointer); each image is then read once.
+// A package read from its archive: its manifest and its images, in memory.
+// Nothing of it is ever written to disk, and what is sent is what was read
+// and checked when the package was picked, whatever happens to the file
+// afterwards. Several updates may share one package (through the shared
+// pointer).
 class FirmwarePackage
 {
 public:
-    // Unpacks `archive` into a fresh private folder in the system's temporary
-    // folder and reads its manifest, which must be a regular file if it is
-    // there at all (a missing one reads as empty values). On failure the
-    // reason goes to *error and nothing is left on disk.
-    static std::shared_ptr<FirmwarePackage> unpack(const QString &archive, QString *error);
-    ~FirmwarePackage();
+    // Reads the package at `archive`, a path taken literally. The manifest,
+    // if there is one, must be a regular file (a missing one reads as empty
+    // values); the archive must be readable as the archive reader requires
+    // (package_archive.h). On failure the reason goes to *error.
+    static std::shared_ptr<FirmwarePackage> read(const QString &archive, QString *error);
+    // The same from an open, seekable device; `archive_name` names it in messages.
+    static std::shared_ptr<FirmwarePackage> read(QIODevice *archive, const QString &archive_name, QString *error);
 
     const Manifest &manifest() const { return m_manifest; }
-    QString folder() const;
 
-    // The image `file_name` of the package, read and checked on first use;
-    // later calls share the same bytes.
-    bool image(const QString &file_name, FirmwareImage *image, QString *error);
+    // The image `file_name` of the package. One that is missing, not a
+    // regular file or too large to be sent is refused here, naming it.
+    bool image(const QString &file_name, FirmwareImage *image, QString *error) const;
 
 private:
-    FirmwarePackage();
+    FirmwarePackage() = default;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
     Manifest m_manifest;
     QHash<QString, FirmwareImage> m_images;
+    QHash<QString, QString> m_problems;
 };

@@ -52,7 +52,11 @@ FWUpdate::FWUpdate(QWidget *parent)
         QMessageBox::information(this, tr("Version Mismatch"), tr("Skipping firmware update for this portable"),
                                  QMessageBox::Ok);
     });
-    connect(&engine, &UpdateEngine::failed, this, [this](UpdateEngine::Failure, const QString &text) {
+    connect(&engine, &UpdateEngine::failed, this, [this](UpdateEngine::Failure failure, const QString &text) {
+        image_ended();
+        // A silent device leaves the update incomplete; the line keeps saying so.
+        if (failure == UpdateEngine::Failure::Silence)
+            ui->cur_module->setText(text);
         QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
     });
     connect(&engine, &UpdateEngine::link_lost, this, &FWUpdate::show_link_lost);
@@ -106,11 +110,11 @@ void FWUpdate::on_get_fw_button_clicked()
                                                    tr("Firmware Files (*.zip)"));
         if (chosen_file.isEmpty())
             return;
-        // A fresh private folder for each package; the previous one goes with
-        // everything in it.
+        // The package is read and checked once, here; Start sends what was
+        // read, whatever happens to the file meanwhile.
         package.reset();
         QString error;
-        package = FirmwarePackage::unpack(chosen_file, &error);
+        package = FirmwarePackage::read(chosen_file, &error);
         if (!package) {
             ui->fw_path->clear();
             ui->start_fw_button->setEnabled(false);
@@ -134,10 +138,11 @@ void FWUpdate::on_start_fw_button_clicked()
     if (window)
         window->update_started = true;
     ui->fw_progress_bar->show();
-    if (!service_mode()) {
-        ui->start_fw_button->setEnabled(false);
+    // No second start while an image is on its way; outside service mode the
+    // dialog updates once.
+    ui->start_fw_button->setEnabled(false);
+    if (!service_mode())
         ui->get_fw_button->setEnabled(false);
-    }
     // Once only, however often Start is pressed in service mode.
     if (serial_port)
         connect(serial_port, &QSerialPort::readyRead, this, &FWUpdate::fwupdate_read_serial, Qt::UniqueConnection);
@@ -203,8 +208,16 @@ void FWUpdate::reset_progress()
     estimate_shown.start();
 }
 
+void FWUpdate::image_ended()
+{
+    // In service mode another image may follow, once this one has ended.
+    if (service_mode())
+        ui->start_fw_button->setEnabled(true);
+}
+
 void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
 {
+    image_ended();
     if (service_mode())
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
     else if (mid_update)
@@ -213,6 +226,7 @@ void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
 
 void FWUpdate::show_completion()
 {
+    image_ended();
     reset_progress();
     ui->dev_info->clear();
     if (raw_update)

@@ -44,6 +44,8 @@ private:
     void show_progress(qint64 done, qint64 total, qint64 seconds_left);
     void show_link_lost(const QString &reason, bool mid_update);
     void show_completion();
+    // An image has ended, well or not.
+    void image_ended();
     void reset_progress();
 
     Ui::FWUpdate *ui;

@@ -30,6 +30,12 @@ QString not_a_regular_file(const QFileInfo &info)
     return QString();
 }
 
+QString image_too_large(const QString &name, qint64 size)
+{
+    return QObject::tr("The image %1 holds %2 bytes; at most %3 bytes can be sent.")
+        .arg(name, QString::number(size), QString::number(MAX_IMAGE_SIZE));
+}
+
 bool FirmwareImage::load(const QString &path, QString *error)
 {
     clear();
@@ -45,8 +51,7 @@ bool FirmwareImage::load(const QString &path, QString *error)
     }
     const qint64 size = file.size();
     if (size > MAX_IMAGE_SIZE) {
-        *error = QObject::tr("The image %1 holds %2 bytes; at most %3 bytes can be sent.")
-                     .arg(name, QString::number(size), QString::number(MAX_IMAGE_SIZE));
+        *error = image_too_large(name, size);
         return false;
     }
     // One byte more than the size: a file that grows while it is read shows.
@@ -54,6 +59,16 @@ bool FirmwareImage::load(const QString &path, QString *error)
     if (bytes.size() != size) {
         *error = QObject::tr("%1 changed or could not be read (%2 of %3 bytes read): the update is not complete.")
                      .arg(name, QString::number(bytes.size()), QString::number(size));
+        return false;
+    }
+    return take(name, bytes, error);
+}
+
+bool FirmwareImage::take(const QString &name, const QByteArray &bytes, QString *error)
+{
+    clear();
+    if (bytes.size() > MAX_IMAGE_SIZE) {
+        *error = image_too_large(name, bytes.size());
         return false;
     }
     m_bytes = bytes;

@@ -24,6 +24,9 @@ bool is_last_chunk(qint64 size, quint16 sequence);
 // folder, a device or pipe), or an empty text for a regular file or none at all.
 QString not_a_regular_file(const QFileInfo &info);
 
+// Why the image `name` of `size` bytes cannot be sent (more than MAX_IMAGE_SIZE).
+QString image_too_large(const QString &name, qint64 size);
+
 // A firmware image, read whole into memory when it is loaded: what is sent is
 // exactly what was checked, whatever happens to the file afterwards. Copies
 // share the bytes.
@@ -34,6 +37,9 @@ public:
     // the chunk numbering, and a file that does not read back at the size it
     // has; the reason, naming the file, goes to *error.
     bool load(const QString &path, QString *error);
+    // Takes `bytes` as the image `name`, refusing an image too large for the
+    // chunk numbering; the reason, naming it, goes to *error.
+    bool take(const QString &name, const QByteArray &bytes, QString *error);
     void clear();
     bool is_loaded() const { return m_loaded; }
     qint64 size() const { return m_bytes.size(); }

@@ -25,6 +25,8 @@ UpdateEngine::UpdateEngine(QSerialPort *port, QObject *parent)
     qRegisterMetaType<UpdateVersions>();
     m_silence.setSingleShot(true);
     connect(&m_silence, &QTimer::timeout, this, &UpdateEngine::check_silence);
+    // An acknowledgement that nothing follows may wait for the line to go quiet.
+    connect(&m_frames, &FrameReader::quiet, this, &UpdateEngine::read_port);
 }
 
 void UpdateEngine::set_silence_limits(int notice_ms, int give_up_ms)
@@ -35,6 +37,8 @@ void UpdateEngine::set_silence_limits(int notice_ms, int give_up_ms)
 
 void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool check_only)
 {
+    if (running())
+        return;
     m_package = std::move(package);
     m_mode = check_only ? Mode::Check : Mode::Package;
     m_versions = UpdateVersions();
@@ -46,6 +50,8 @@ void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool c
 
 void UpdateEngine::start_raw(const QString &path, quint8 unit)
 {
+    if (running())
+        return;
     m_mode = Mode::Raw;
     m_image.clear();
     FirmwareImage raw;
@@ -59,6 +65,8 @@ void UpdateEngine::start_raw(const QString &path, quint8 unit)
 
 void UpdateEngine::start_raw(const FirmwareImage &image, quint8 unit)
 {
+    if (running())
+        return;
     m_mode = Mode::Raw;
     start_image(image, unit, unit == UNIT_WLAN ? UPDATING_WLAN_TEXT : UPDATING_DSP_TEXT);
 }
@@ -71,7 +79,7 @@ void UpdateEngine::cancel()
 
 void UpdateEngine::read_port()
 {
-    m_frames.append(m_port->readAll());
+    m_frames.read_from(m_port);
     // A face may open a modal box on a signal; its event loop calls this
     // again. Frames taken one at a time stay in order.
     QByteArray frame;
@@ -283,7 +291,7 @@ void UpdateEngine::check_silence()
     const qint64 quiet = m_since_sent.elapsed();
     if (m_give_up_ms > 0 && quiet >= m_give_up_ms) {
         fail(Failure::Silence, tr("The device has not answered for %1 seconds: the update is not complete.")
-                                   .arg((quiet + 500) / 1000));
+                                   .arg(m_give_up_ms / 1000));
         return;
     }
     if (quiet >= m_notice_ms && !m_notice_shown) {

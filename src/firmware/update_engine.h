@@ -1,7 +1,7 @@
 #pragma once
 
 #include "firmware_package.h"
-#include "frame_assembler.h"
+#include "frame_reader.h"
 #include "image_chunks.h"
 #include "transfer_progress.h"
 
@@ -63,13 +63,17 @@ public:
     };
     Q_ENUM(Failure)
 
+    // How long the device may stay silent before an update gives up.
+    static constexpr int GIVE_UP_MS = 30000;
+
     explicit UpdateEngine(QSerialPort *port, QObject *parent = nullptr);
 
     // A package update; with `check_only` it ends after the check (and the
     // images needed have been read), having sent no image data.
     void start_update(std::shared_ptr<FirmwarePackage> package, bool check_only = false);
-    // Sends the image `path` to `unit` (UNIT_WLAN or UNIT_DSP). Starting again
-    // while an image is on its way begins it anew from its first chunk.
+    // Sends the image `path` to `unit` (UNIT_WLAN or UNIT_DSP). While an
+    // update runs, nothing new starts: the device expects the next chunk of
+    // the image it is getting, and a first chunk would be taken for it.
     void start_raw(const QString &path, quint8 unit);
     // The same with an image already read (engines may share it).
     void start_raw(const FirmwareImage &image, quint8 unit);
@@ -77,7 +81,7 @@ public:
     void cancel();
 
     // After `notice_ms` without an answer the module text carries a notice;
-    // after `give_up_ms` (0: never) the update fails.
+    // after `give_up_ms` (0: never; GIVE_UP_MS unless set) the update fails.
     void set_silence_limits(int notice_ms, int give_up_ms);
 
     Stage stage() const { return m_stage; }
@@ -130,7 +134,7 @@ private:
     void arm_silence(qint64 quiet);
 
     QSerialPort *m_port;
-    FrameAssembler m_frames;
+    FrameReader m_frames;
     Mode m_mode = Mode::Package;
     Stage m_stage = Stage::Idle;
     std::shared_ptr<FirmwarePackage> m_package;
@@ -149,7 +153,7 @@ private:
     QElapsedTimer m_since_sent;
     QTimer m_silence;
     int m_notice_ms;
-    int m_give_up_ms = 0;
+    int m_give_up_ms = GIVE_UP_MS;
     bool m_notice_shown = false;
 
     QElapsedTimer m_clock;

@@ -3,6 +3,7 @@
 
 #include "console_report.h"
 #include "fleet_update.h"
+#include "package_listing.h"
 #include "port_finder.h"
 #include "update_options.h"
 #include "update_run.h"
@@ -119,11 +120,15 @@ int main(int argc, char *argv[])
     QTimer::singleShot(0, &app, [&] {
         if (!options.package.isEmpty()) {
             QString error;
-            package = FirmwarePackage::unpack(options.package, &error);
+            package = FirmwarePackage::read(options.package, &error);
             if (!package) {
                 report.error(QObject::tr("The package %1 cannot be used: %2").arg(options.package, error));
                 QCoreApplication::exit(STATUS_PACKAGE);
                 return;
+            }
+            if (options.check_only) {
+                for (const QString &line : image_lines(*package))
+                    report.step(line);
             }
         }
         if (options.several()) {

@@ -40,7 +40,8 @@ OptionsVerdict read_update_options(const QStringList &arguments, UpdateOptions *
             "Update every device at once: every free port whose USB bridge reports the manufacturer "
             "\"Silicon Lab\"."));
     const QCommandLineOption check(QStringLiteral("check"),
-        QCoreApplication::translate("main", "Ask and check the versions only; send no image."));
+        QCoreApplication::translate("main", "Print each image's size and SHA-256, ask and check the versions "
+                                            "only; send no image."));
     const QCommandLineOption raw(QStringLiteral("raw"),
         QCoreApplication::translate("main", "Send the single image FILE without any check (service use)."),
         QStringLiteral("FILE"));

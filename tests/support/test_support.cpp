@@ -193,6 +193,17 @@ bool Package::write(const QTemporaryDir &dir, const QString &zip_path) const
     return zip.waitForFinished(30000) && zip.exitCode() == 0;
 }
 
+QList<QPair<QString, QString>> acknowledgement_faults()
+{
+    return {
+        {QStringLiteral("extra zero in an acknowledgement's padding"), QStringLiteral("insert 60 0")},
+        {QStringLiteral("extra start byte in an acknowledgement's padding"), QStringLiteral("insert 40 141")},
+        {QStringLiteral("padding byte of an acknowledgement lost"), QStringLiteral("drop 100")},
+        {QStringLiteral("stray byte after an acknowledgement"), QStringLiteral("stray 7")},
+        {QStringLiteral("burst of noise after an acknowledgement"), QStringLiteral("burst 64")},
+    };
+}
+
 ToolRun run_update_tool(const QList<const sim::Device *> &devices, QStringList arguments, qint64 *pid)
 {
     QTemporaryDir tmp;

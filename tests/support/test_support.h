@@ -121,5 +121,10 @@ struct ToolRun
 // the devices answer meanwhile. Its process id goes to *pid while it runs.
 ToolRun run_update_tool(const QList<const sim::Device *> &devices, QStringList arguments, qint64 *pid = nullptr);
 
+// Single faults on the line that damage an acknowledgement of the firmware
+// transfer outside its meaningful bytes, as the simulator's console commands
+// that cause them: each row's name and command.
+QList<QPair<QString, QString>> acknowledgement_faults();
+
 // Bytes as hex pairs, for readable failure messages.
 QByteArray hex(const QByteArray &bytes);

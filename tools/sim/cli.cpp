@@ -105,6 +105,18 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         QStringLiteral("A byte of every n-th frame sent is inverted on the line."), QStringLiteral("n"));
     const QCommandLineOption faultByte(QStringLiteral("fault-byte"),
         QStringLiteral("The byte (0..111) that those faults hit (default: a random byte each time)."), QStringLiteral("k"));
+    const QCommandLineOption faultValue(QStringLiteral("fault-value"),
+        QStringLiteral("The value (0..255) of an inserted or stray byte (default: a random one each time)."),
+        QStringLiteral("v"));
+    const QCommandLineOption strayEvery(QStringLiteral("stray-every"),
+        QStringLiteral("Every n-th frame sent is followed by a stray byte on the line."), QStringLiteral("n"));
+    const QCommandLineOption burstEvery(QStringLiteral("burst-every"),
+        QStringLiteral("Every n-th frame sent is followed by a burst of noise bytes."), QStringLiteral("n"));
+    const QCommandLineOption burstSize(QStringLiteral("burst-size"),
+        QStringLiteral("The length of those bursts, 1..64 (default: a random length each time)."), QStringLiteral("n"));
+    const QCommandLineOption faultCode(QStringLiteral("fault-code"),
+        QStringLiteral("The line faults count and hit only frames with this reply code\n"
+                       "(92: firmware acknowledgements)."), QStringLiteral("code"));
     const QCommandLineOption midFrame(QStringLiteral("start-mid-frame"),
         QStringLiteral("After each start, the stream begins with a sniffer report's bytes from byte k on\n"
                        "(8: a false frame start that reads as a master's device information)."), QStringLiteral("k"));
@@ -118,9 +130,10 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         QStringLiteral("K:options"));
 
     p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, temp, wlan, dsp,
-                  devType, period, walk, walkSeed, linkRestore, logFile, quiet, linkPath, imageDir, split, splitPause, merge,
-                  mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery, insertEvery,
-                  flipEvery, faultByte, midFrame, devices, device});
+                  devType, period, walk, walkSeed, linkRestore, logFile, quiet, linkPath, imageDir, split, splitPause,
+                  merge, mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery, insertEvery,
+                  flipEvery, faultByte, faultValue, strayEvery, burstEvery, burstSize, faultCode, midFrame, devices,
+                  device});
 
     if (!p.parse(arguments)) {
         *message = p.errorText();
@@ -217,6 +230,11 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         {insertEvery, 1, 1 << 30, &o.insertEvery},
         {flipEvery, 1, 1 << 30, &o.flipEvery},
         {faultByte, 0, kFrameSize - 1, &o.faultByte},
+        {faultValue, 0, 255, &o.faultValue},
+        {strayEvery, 1, 1 << 30, &o.strayEvery},
+        {burstEvery, 1, 1 << 30, &o.burstEvery},
+        {burstSize, 1, 64, &o.burstSize},
+        {faultCode, 0, 255, &o.faultCode},
         {midFrame, 0, kFrameSize - 1, &o.startMidFrame},
     };
     for (const IntOption &i : ints) {

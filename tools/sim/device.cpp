@@ -571,7 +571,9 @@ QString Device::commandHelp()
         "replug [ms]      unplug, and plug in again after ms (default 1000)\n"
         "flush            drop replies the program has not read\n"
         "drop [K]         the next frame loses byte K on the line (a random byte without K)\n"
-        "insert [K]       the next frame gets an extra byte before byte K\n"
+        "insert [K [V]]   the next frame gets an extra byte (of value V) before byte K\n"
+        "stray [V]        the next frame is followed by a stray byte (of value V)\n"
+        "burst [N]        the next frame is followed by N noise bytes (1..64; random without N)\n"
         "flip [K]         byte K of the next frame is inverted\n"
         "midframe [K]     send a sniffer report's bytes from byte K on, as a port opened\n"
         "                 mid-frame sees them (default 8: a false frame start)\n"
@@ -654,14 +656,26 @@ QString Device::runCommand(const QString &line)
         return QStringLiteral("unread replies dropped");
     }
     const bool byteArg = w.size() == 1 || (w.size() == 2 && ok && n >= 0 && n < kFrameSize);
-    const QString which = w.size() == 2 ? QStringLiteral("byte %1").arg(n) : QStringLiteral("a random byte");
+    const QString which = w.size() >= 2 ? QStringLiteral("byte %1").arg(n) : QStringLiteral("a random byte");
     if (c == QLatin1String("drop") && byteArg) {
         m_faults.once(LineFaults::Kind::Drop, w.size() == 2 ? n : -1);
         return QStringLiteral("the next frame loses %1").arg(which);
     }
-    if (c == QLatin1String("insert") && byteArg) {
-        m_faults.once(LineFaults::Kind::Insert, w.size() == 2 ? n : -1);
+    if (c == QLatin1String("insert") && (byteArg || w.size() == 3)) {
+        bool valueOk = true;
+        const int value = w.size() == 3 ? w.at(2).toInt(&valueOk, 0) : -1;
+        if (w.size() == 3 && (!ok || n < 0 || n >= kFrameSize || !valueOk || value < 0 || value > 255))
+            return QStringLiteral("error: insert K V needs K from 0 to %1 and V from 0 to 255").arg(kFrameSize - 1);
+        m_faults.once(LineFaults::Kind::Insert, w.size() >= 2 ? n : -1, value);
         return QStringLiteral("the next frame gets an extra byte before %1").arg(which);
+    }
+    if (c == QLatin1String("stray") && (w.size() == 1 || (w.size() == 2 && ok && n >= 0 && n <= 255))) {
+        m_faults.once(LineFaults::Kind::Stray, -1, w.size() == 2 ? n : -1);
+        return QStringLiteral("the next frame is followed by a stray byte");
+    }
+    if (c == QLatin1String("burst") && (w.size() == 1 || (w.size() == 2 && ok && n >= 1 && n <= 64))) {
+        m_faults.once(LineFaults::Kind::Burst, w.size() == 2 ? n : -1);
+        return QStringLiteral("the next frame is followed by a burst of noise");
     }
     if (c == QLatin1String("flip") && byteArg) {
         m_faults.once(LineFaults::Kind::Flip, w.size() == 2 ? n : -1);

@@ -79,6 +79,8 @@ public:
     void sendFrame(quint8 code, quint8 unit, const QByteArray &args);
     // Writes bytes to the link as they are, at once.
     void writeRaw(const QByteArray &bytes);
+    // The next frame the device sends is damaged on the line (LineFaults::once).
+    void damageNext(LineFaults::Kind kind, int at, int value = -1) { m_faults.once(kind, at, value); }
     // Sends the rest of a report from byte `from` on, as if the program had
     // opened its port in the middle of it (see LineFaults::reportTail).
     void sendReportTail(int from);

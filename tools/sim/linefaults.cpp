@@ -10,23 +10,29 @@ LineFaults::LineFaults(const DeviceOptions &options)
 {
 }
 
-void LineFaults::once(Kind kind, int at)
+void LineFaults::once(Kind kind, int at, int value)
 {
-    m_once.append({kind, at});
+    m_once.append({kind, at, value});
 }
 
 QByteArray LineFaults::apply(const QByteArray &frame, QString *what)
 {
     what->clear();
-    ++m_frames;
     QByteArray out = frame;
-    auto every = [this](int n) { return n > 0 && m_frames % quint64(n) == 0; };
+    const bool counted = m_opt.faultCode < 0 || (frame.size() > 7 && quint8(frame.at(7)) == m_opt.faultCode);
+    if (counted)
+        ++m_frames;
+    auto every = [this, counted](int n) { return counted && n > 0 && m_frames % quint64(n) == 0; };
     if (every(m_opt.dropEvery))
-        out = damage(out, {Kind::Drop, m_opt.faultByte}, what);
+        out = damage(out, {Kind::Drop, m_opt.faultByte, -1}, what);
     if (every(m_opt.insertEvery))
-        out = damage(out, {Kind::Insert, m_opt.faultByte}, what);
+        out = damage(out, {Kind::Insert, m_opt.faultByte, m_opt.faultValue}, what);
     if (every(m_opt.flipEvery))
-        out = damage(out, {Kind::Flip, m_opt.faultByte}, what);
+        out = damage(out, {Kind::Flip, m_opt.faultByte, -1}, what);
+    if (every(m_opt.strayEvery))
+        out = damage(out, {Kind::Stray, -1, m_opt.faultValue}, what);
+    if (every(m_opt.burstEvery))
+        out = damage(out, {Kind::Burst, m_opt.burstSize > 0 ? m_opt.burstSize : -1, -1}, what);
     if (!m_once.isEmpty())
         out = damage(out, m_once.takeFirst(), what);
     return out;
@@ -43,12 +49,25 @@ QByteArray LineFaults::damage(const QByteArray &frame, Fault fault, QString *wha
     QByteArray out = frame;
     QString done;
     switch (fault.kind) {
+    case Kind::Stray: {
+        const char extra = noise_byte(fault.value);
+        out.append(extra);
+        done = QStringLiteral("stray byte 0x%1 after it").arg(uint(quint8(extra)), 2, 16, QLatin1Char('0'));
+        break;
+    }
+    case Kind::Burst: {
+        const int n = fault.at >= 1 && fault.at <= 64 ? fault.at : std::uniform_int_distribution<int>(1, 64)(m_random);
+        for (int i = 0; i < n; ++i)
+            out.append(noise_byte(-1));
+        done = QStringLiteral("burst of %1 noise bytes after it").arg(n);
+        break;
+    }
     case Kind::Drop:
         out.remove(at, 1);
         done = QStringLiteral("byte %1 dropped").arg(at);
         break;
     case Kind::Insert: {
-        const char extra = char(std::uniform_int_distribution<int>(0, 255)(m_random));
+        const char extra = noise_byte(fault.value);
         out.insert(at, extra);
         done = QStringLiteral("byte 0x%1 inserted before byte %2").arg(uint(quint8(extra)), 2, 16, QLatin1Char('0')).arg(at);
         break;
@@ -60,6 +79,11 @@ QByteArray LineFaults::damage(const QByteArray &frame, Fault fault, QString *wha
     }
     *what = what->isEmpty() ? done : *what + QStringLiteral(", ") + done;
     return out;
+}
+
+char LineFaults::noise_byte(int value)
+{
+    return char(value >= 0 ? value : std::uniform_int_distribution<int>(0, 255)(m_random));
 }
 
 QByteArray LineFaults::reportTail(int from)

@@ -11,18 +11,21 @@ namespace sim {
 struct DeviceOptions;
 
 // Damage on the line from the device to the program: a byte of a frame lost,
-// an extra byte, a byte turned into its inverse, or the stream picked up in
-// the middle of a frame. The switches in DeviceOptions damage every n-th
-// frame; once() damages the next frame only.
+// an extra byte, a byte turned into its inverse, a stray byte or a burst of
+// noise after a frame, or the stream picked up in the middle of a frame. The
+// switches in DeviceOptions damage every n-th frame (of one code, with
+// faultCode); once() damages the next frame only.
 class LineFaults
 {
 public:
-    enum class Kind { Drop, Insert, Flip };
+    enum class Kind { Drop, Insert, Flip, Stray, Burst };
 
     explicit LineFaults(const DeviceOptions &options);
 
-    // The next frame is damaged this way at byte `at` (0..111; -1: a random byte).
-    void once(Kind kind, int at);
+    // The next frame is damaged this way at byte `at` (0..111; -1: a random
+    // byte); for a burst `at` is its length (1..64; -1: a random length).
+    // An inserted or stray byte has the value `value` (-1: a random one).
+    void once(Kind kind, int at, int value = -1);
 
     // The bytes that go on the line for `frame`. *what tells what was done to
     // it, and is empty when the frame goes out as it is.
@@ -39,7 +42,9 @@ private:
     {
         Kind kind;
         int at;
+        int value;
     };
+    char noise_byte(int value);
     QByteArray damage(const QByteArray &frame, Fault fault, QString *what);
 
     const DeviceOptions &m_opt;

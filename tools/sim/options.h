@@ -61,6 +61,11 @@ struct DeviceOptions
     int insertEvery = 0;         // >0: every n-th frame sent gets an extra byte
     int flipEvery = 0;           // >0: a byte of every n-th frame sent is inverted
     int faultByte = -1;          // the byte these faults hit (0..111); -1: a random byte each time
+    int faultValue = -1;         // the value of an inserted or stray byte (0..255); -1: a random one each time
+    int strayEvery = 0;          // >0: every n-th frame sent is followed by a stray byte
+    int burstEvery = 0;          // >0: every n-th frame sent is followed by a burst of noise bytes
+    int burstSize = 0;           // the burst's length (1..64); 0: a random length each time
+    int faultCode = -1;          // >=0: the faults count and hit only frames with this code (92: acknowledgements)
     int startMidFrame = -1;      // >=0: after each start the stream begins with a report's bytes from here on
 
     int effectiveDeviceType() const { return deviceType >= 0 ? deviceType : (txu ? 4 : 8); }
