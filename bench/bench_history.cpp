@@ -3,10 +3,10 @@
 //
 //   bench_history [seconds [memory|cpu]]
 //
-// Part 1 fills recordings with a day of signal reports and eight hours of
+// First it fills recordings with a day of signal reports and eight hours of
 // sniffer reports at 103 reports a second (the most a 115200 baud link
 // carries), wandering as a real signal does, and measures their memory, the
-// time to record, to cut a stretch for the plot and to write the CSV. Part 2
+// time to record, to cut a stretch for the plot and to write the CSV. Then it
 // runs the program's main window against tvc-sim (a separate process) sending
 // a signal report every 10 ms, and measures the program's CPU over `seconds`
 // (default 20) for each way of looking: the main window alone, and with the
