@@ -36,9 +36,10 @@ done
 # --- Packages ---------------------------------------------------------------
 # clang and its runtime libraries (libFuzzer, the sanitizers) for the fuzzers;
 # g++ brings the sanitizer runtimes of the test build.
+# xvfb, dbus and at-spi2-core: the accessibility events test.
 "$root/scripts/install-packages.sh" cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev libzip-dev \
     zlib1g-dev zip \
-    clang libclang-rt-dev
+    clang libclang-rt-dev xvfb dbus-daemon dbus-bin at-spi2-core
 
 # Every sanitizer report ends the process with an error; leaks are reported.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_init_order=1:check_initialization_order=1

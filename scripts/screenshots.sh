@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Runs the program under Xvfb against the simulated device in each role, with
 # no device, during a firmware update, and with the Signal History of a
-# wandering signal, and saves a screenshot of each.
+# wandering signal, and saves a screenshot of each. The shots of the lamp
+# states are also saved in grey-scale (grey/, and side by side in
+# grey/lamps.png), where each state must still be told apart; two more show
+# the window under a desktop with a dark colour scheme and under one with
+# large text.
 #
 #   scripts/screenshots.sh [folder]      (default: build/screenshots)
 #   TVC_QT=6 scripts/screenshots.sh      built with Qt 6 (default: build-qt6/screenshots)
@@ -47,7 +51,9 @@ while read -r name options; do
 done <<'ROLES'
 master --role master --channel 44
 txu-client --role txu-client --phantom --input 0x8a
+txu-client-muted-no-link --role txu-client --mute --link 1
 rxu-client-repeater-mode --role rxu-client --repeater-mode --slot 3
+rxu-client-weak-signal --role rxu-client --signal -60
 repeater --role repeater
 ROLES
 
@@ -65,6 +71,65 @@ stop_all
 start_program
 sleep 1
 shot "$window" "no-device"
+stop_all
+
+# The lamps in grey-scale: unlit (no device), ticked (linked, +48V on), a
+# ring (weak signal), crossed (no link, muted).
+mkdir -p "$out/grey"
+greys=()
+for name in no-device txu-client rxu-client-weak-signal txu-client-muted-no-link; do
+    convert "$out/$name.png" -colorspace Gray "$out/grey/$name.png"
+    greys+=("$out/grey/$name.png")
+done
+convert "${greys[@]}" -bordercolor white -border 8 +append "$out/grey/lamps.png"
+echo "  $out/grey/lamps.png (and each state in $out/grey/)"
+
+# A desktop theme as a KDE desktop gives it (Qt reads it from kdeglobals):
+# a colour scheme and a font.
+desktop_theme() {
+    local dir=$work/theme-$1 font=$2 scheme=$3
+    mkdir -p "$dir"
+    printf '[General]\nfont=%s\nwidgetStyle=Fusion\n' "$font" >"$dir/kdeglobals"
+    if [ "$scheme" = dark ]; then
+        cat >>"$dir/kdeglobals" <<'DARK'
+[Colors:Button]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+[Colors:Selection]
+BackgroundNormal=61,174,233
+ForegroundNormal=252,252,252
+[Colors:Tooltip]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+[Colors:View]
+BackgroundNormal=35,38,41
+ForegroundNormal=239,240,241
+BackgroundAlternate=49,54,59
+[Colors:Window]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+DARK
+    fi
+    echo "$dir"
+}
+
+# A dark colour scheme at the usual text size (the Signal Strength box is
+# where it always is), and large text with the usual colours.
+sim_log="$work/sim-dark.log"
+start_simulator --report-period 300 --role rxu-client --repeater-mode --slot 3 </dev/null
+XDG_CONFIG_HOME=$(desktop_theme dark "Sans Serif,9,-1,5,50,0,0,0,0,0" dark) XDG_CURRENT_DESKTOP=KDE \
+    KDE_SESSION_VERSION=5 start_program --port "$port"
+wait_for_device
+click "$window" 44 381   # Signal Strength
+sleep 1.5
+shot "$window" "dark-palette"
+stop_all
+sim_log="$work/sim-large.log"
+start_simulator --role master --channel 44 --phantom --input 0x8a </dev/null
+XDG_CONFIG_HOME=$(desktop_theme large "Sans Serif,15,-1,5,50,0,0,0,0,0" light) XDG_CURRENT_DESKTOP=KDE \
+    KDE_SESSION_VERSION=5 start_program --port "$port"
+wait_for_device
+shot "$window" "large-text"
 stop_all
 
 # A firmware update, half way through: the device acknowledges slowly.

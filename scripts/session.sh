@@ -57,10 +57,10 @@ start_program() {
         [ -n "$welcome" ] && xdotool key --window "$welcome" Return 2>/dev/null || true
         sleep 0.2
     done
-    # The box closes on the key's press; its release may be lost, and the
-    # server would then repeat Return into the next menu that opens.
-    xdotool keyup Return 2>/dev/null || true
     window=$(window_named "Tavero Companion")
+    # The box closes as Return goes down, before xdotool lets the key up
+    # again; the display would then repeat Return into the window for good.
+    xdotool keyup Return 2>/dev/null || true
     xdotool windowmove "$window" 0 0
 }
 

@@ -5,7 +5,9 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/qt-version.sh"
-"$root/scripts/setup.sh"
+# The accessibility events test runs on a virtual display with an
+# accessibility bus of its own (tests/with-accessibility.sh).
+"$root/scripts/setup.sh" xvfb dbus-daemon dbus-bin at-spi2-core
 
 export QT_QPA_PLATFORM=offscreen
 cd "$build"

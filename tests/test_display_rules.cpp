@@ -1,6 +1,7 @@
 // The display vocabulary: lamps, bar colours, the gain and input-mode rule,
 // role texts, channel lists and the texts built from reply fields.
 
+#include "accessibility.h"
 #include "constants.h"
 #include "frame.h"
 #include "status_display.h"
@@ -44,6 +45,9 @@ private slots:
     void channel_lists_by_level();
     void sniffer_lines();
     void version_texts();
+    void lamp_words_never_contradict_the_colour();
+    void signal_words_follow_the_bar_colour();
+    void contrast_of_colours();
 };
 
 void DisplayRulesTest::link_lamp_is_red_only_for_state_1()
@@ -181,6 +185,68 @@ void DisplayRulesTest::version_texts()
     QCOMPARE(wlan_version_text(version(0, 0xFF, 0xFF)), QStringLiteral("WLAN 65535"));
     QCOMPARE(dsp_version_text(version(5, 12, 3)), QStringLiteral("DSP 3.12"));
     QCOMPARE(dsp_version_text(version(5, 0xFF, 0x80)), QStringLiteral("DSP 128.255"));
+}
+
+void DisplayRulesTest::lamp_words_never_contradict_the_colour()
+{
+    // For every link state the lamp's look gives the colour the link rule
+    // gives, and its words say "no link" exactly when it is red.
+    for (int state = 0; state <= 255; ++state) {
+        const LampState lamp = link_status_lamp(quint8(state));
+        QCOMPARE(lamp_style(lamp.look), led_style(state));
+        QCOMPARE(lamp.text.endsWith(QLatin1String(": no link")), lamp.look == LampLook::Alarm);
+        QVERIFY(lamp.text.startsWith(QLatin1String("Link Status: ")));
+    }
+    // A signal report's lamp agrees with the signal rule at every level,
+    // and names no look where the rule leaves the lamp alone.
+    for (int level = -100; level <= 0; ++level) {
+        const LampState lamp = link_status_for_signal(level);
+        QCOMPARE(lamp.text.isEmpty() ? QString() : lamp_style(lamp.look), signal_lamp(level));
+    }
+    // Each on/off lamp has two looks with two different texts.
+    for (const auto &lamp : {std::make_pair(repeater_mode_lamp(true), repeater_mode_lamp(false)),
+                             std::make_pair(phantom_lamp(true), phantom_lamp(false)),
+                             std::make_pair(mute_lamp(true), mute_lamp(false))}) {
+        QVERIFY(lamp.first.look != lamp.second.look);
+        QVERIFY(lamp.first.text != lamp.second.text);
+        QCOMPARE(lamp.second.look, LampLook::Unlit);
+    }
+    QCOMPARE(lamp_style(mute_lamp(true).look), LED_RED);
+    QCOMPARE(lamp_style(phantom_lamp(true).look), LED_GREEN);
+    QCOMPARE(lamp_style(no_device_lamp(LINK_STATUS_CAPTION).look), LED_GREY);
+}
+
+void DisplayRulesTest::signal_words_follow_the_bar_colour()
+{
+    // The band in words is the band of the bar's colour, at every level but
+    // the floor, which is no reading.
+    const QHash<QString, QString> band_of_colour = {
+        {"#178e85", "good"}, {"#cc6633", "fair"}, {"#8e1720", "weak"}};
+    for (int level = -120; level <= 0; ++level) {
+        const SignalReading reading = signal_reading(level);
+        if (level == SIGNAL_FLOOR) {
+            QCOMPARE(reading.level, QStringLiteral("no reading"));
+            QCOMPARE(reading.words, QStringLiteral("no reading"));
+            continue;
+        }
+        QCOMPARE(reading.words, reading.level + ", " + band_of_colour.value(chunk_colour(level)));
+    }
+    // Levels are written with a minus sign, which a screen reader reads.
+    QCOMPARE(signal_reading(-51).words, QStringLiteral("\u221251 dBm, fair"));
+    QCOMPARE(signal_reading(-81).level, QStringLiteral("\u221281 dBm"));
+    QCOMPARE(gain_words(-8), QStringLiteral("Gain: \u22128"));
+    QCOMPARE(gain_words(0), QStringLiteral("Gain: 0"));
+}
+
+void DisplayRulesTest::contrast_of_colours()
+{
+    QCOMPARE(contrast_ratio(Qt::black, Qt::white), 21.0);
+    QCOMPARE(contrast_ratio(QColor("#abcdef"), QColor("#abcdef")), 1.0);
+    QCOMPARE(contrast_ratio(Qt::red, Qt::white), contrast_ratio(Qt::white, Qt::red));
+    // The lightest grey that still reads as text on white, and the next one.
+    QVERIFY(text_reads_on(QColor("#767676"), Qt::white));
+    QVERIFY(!text_reads_on(QColor("#777777"), Qt::white));
+    QVERIFY(!text_reads_on(QColor("#eff0f1"), QColor("#f0f0f0")));
 }
 
 QTEST_GUILESS_MAIN(DisplayRulesTest)

@@ -137,6 +137,12 @@ void PackageArchiveTest::packages_data()
     QTest::newRow("stored entries") << "package.zip" << zip_archive(standard(false)) << none << QString() << STANDARD
                                     << qint64(-1);
 
+    QList<ZipEntry> streamed = standard();
+    for (ZipEntry &entry : streamed)
+        entry.descriptor = true;
+    QTest::newRow("written by zip to a pipe (data descriptors)")
+        << "package.zip" << zip_archive(streamed) << none << QString() << STANDARD << qint64(-1);
+
     // Wildcards are ordinary characters: the neighbours that a pattern
     // would match are never read.
     QTest::newRow("wildcard name, look-alikes beside it")
@@ -242,6 +248,15 @@ void PackageArchiveTest::packages_data()
                e.mode = 040755;
            }) + QList<ZipEntry>({zip_entry("fw.txt/inside", MANIFEST)}))
         << none << "fw.txt is not a regular file." << QStringList() << qint64(-1);
+    QTest::newRow("manifest stored in far more than it holds")
+        << "package.zip" << zip_archive(standard_with("fw.txt", [](ZipEntry &e) { e.empty_blocks = 30000; }))
+        << none << "fw.txt is damaged (it takes 150" << QStringList() << qint64(80000);
+    QList<ZipEntry> crowded = standard();
+    for (int i = 0; i < 5000; ++i)
+        crowded.append(zip_entry("notes/" + QByteArray::number(i), QByteArray(), false));
+    QTest::newRow("thousands of entries")
+        << "package.zip" << zip_archive(crowded) << none << "package.zip holds 5004 entries" << QStringList()
+        << qint64(70000);
     QTest::newRow("manifest too large")
         << "package.zip" << zip_archive(standard_with("fw.txt", [](ZipEntry &e) { e.data += QByteArray(70000, ' '); }))
         << none << "fw.txt holds 70048 bytes; a manifest holds at most 65536 bytes." << QStringList() << qint64(-1);

@@ -1,12 +1,18 @@
 #include "tvc.h"
 #include "ui_tvc.h"
 
+#include "accessibility.h"
 #include "constants.h"
 #include "herontemp.h"
 #include "sniffer.h"
 
+#include <QEvent>
 #include <QKeySequence>
 #include <QMessageBox>
+
+// The colour of the panels' background between its green-tinted edges (the
+// window's style sheet).
+const QColor PANEL_BACKGROUND(0xF0, 0xF0, 0xF0);
 
 // The window icon of the Windows installation is named by the form. Where that
 // file is missing, the program's own icon is used. (The resource initialiser
@@ -45,6 +51,12 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     sniffer = new Sniffer(this);
 
     ui->setupUi(this);
+    // The two groups start disabled. They are disabled only now that their
+    // controls are complete: a control made inside a disabled group is
+    // described to assistive technology before it is more than a plain
+    // widget, and that description would stay (no button, no press action).
+    ui->grpbox_master->setEnabled(false);
+    ui->grpbox_gain->setEnabled(false);
     ensure_window_icon(this);
 
     ui->comportslist->hide();
@@ -53,6 +65,10 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     ui->actionSniffer->setVisible(false);
     ui->actionRefresh->setShortcut(QKeySequence(Qt::Key_F5));
     ui->actionDevice_Version->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_V));
+    // The mute lamp is left as it is by a reset; it starts unlit.
+    ui->l_mute->show_state(mute_lamp(false));
+    press_buttons_on_enter(this);
+    keep_panels_legible({ui->devinfo_frame, ui->audioframe}, PANEL_BACKGROUND);
 
     fill_service_channel_lists();
 
@@ -74,4 +90,13 @@ TVC::~TVC()
     delete heron_temp;
     delete sniffer;
     delete ui;
+}
+
+void TVC::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // The desktop's theme changed: the panels follow it where they can. (The
+    // form is complete once it has set the central widget.)
+    if (event->type() == QEvent::PaletteChange && centralWidget())
+        keep_panels_legible({ui->devinfo_frame, ui->audioframe}, PANEL_BACKGROUND);
 }

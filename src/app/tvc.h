@@ -56,6 +56,9 @@ public:
     bool update_started;
     QSerialPort *serial_port;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private slots:
     void tvc_read_serial();
     void tvc_handle_serialport_error(QSerialPort::SerialPortError error);

@@ -5,6 +5,7 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "form_widgets.h"
 #include "frame.h"
 #include "port_watcher.h"
 #include "report_log.h"
@@ -65,15 +66,14 @@ void TVC::reset_connection(bool port_lost)
     ui->l_p2p_devtype->setText(NO_DEVICE_TEXT);
     mute_gain_busy = false;
     muted = false;
-    ui->l_repmode->setStyleSheet(LED_GREY);
-    ui->lcd_gain->display(0);
-    ui->l_ph_pwr->setStyleSheet(LED_GREY);
-    ui->l_audio_in->setText(QString());
+    ui->l_repmode->show_state(no_device_lamp(REPEATER_MODE_CAPTION));
+    ui->l_ph_pwr->show_state(no_device_lamp(PHANTOM_CAPTION));
+    show_audio_input(ui->lcd_gain, ui->l_audio_in, AudioInput{0, QString()});
     ui->grpbox_master->setEnabled(false);
     ui->grpbox_gain->setEnabled(false);
-    ui->l_txq->setStyleSheet(LED_GREY);
-    ui->progressBar->setValue(SIGNAL_FLOOR);
-    ui->progressBar_rep->setValue(SIGNAL_FLOOR);
+    ui->l_txq->show_state(no_device_lamp(LINK_STATUS_CAPTION));
+    show_signal_level(ui->progressBar, SIGNAL_FLOOR);
+    show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
     ui->progressBar->setStyleSheet(BAR_IDLE_STYLE);
     ui->progressBar_rep->setStyleSheet(BAR_IDLE_STYLE);
     ui->progressBar->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "form_widgets.h"
 #include "frame.h"
 #include "status_display.h"
 
@@ -63,8 +64,8 @@ void TVC::on_cbox_rssi_clicked(bool checked)
         send_command(CMD_REPORT_MODE, UNIT_WLAN, REPORT_SIGNAL);
         return;
     }
-    ui->progressBar->setValue(SIGNAL_FLOOR);
-    ui->progressBar_rep->setValue(SIGNAL_FLOOR);
+    show_signal_level(ui->progressBar, SIGNAL_FLOOR);
+    show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
     send_command(CMD_REPORT_MODE, UNIT_WLAN, REPORT_OFF);
 }
 

@@ -5,6 +5,7 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "form_widgets.h"
 #include "frame.h"
 #include "herontemp.h"
 #include "sniffer.h"
@@ -24,9 +25,7 @@ void set_style(QWidget *widget, const QString &style)
 
 void show_audio_input(Ui::TVC *ui, quint8 input, bool hi_z)
 {
-    const AudioInput audio = audio_input(input, hi_z);
-    ui->lcd_gain->display(audio.gain);
-    ui->l_audio_in->setText(audio.mode);
+    show_audio_input(ui->lcd_gain, ui->l_audio_in, audio_input(input, hi_z));
 }
 
 void set_signal_widgets_enabled(Ui::TVC *ui, bool enabled)
@@ -39,7 +38,7 @@ void set_signal_widgets_enabled(Ui::TVC *ui, bool enabled)
 void show_signal(QProgressBar *bar, int level)
 {
     set_style(bar, chunk_style(qint16(level), BAR_BASE_STYLE));
-    bar->setValue(level);
+    show_signal_level(bar, level);
 }
 
 // A signal level of 0 means no reading.
@@ -59,12 +58,12 @@ void TVC::parse_reply(const QByteArray &frame)
     switch (frame_code(frame)) {
     case RPL_LINK_STATE:
         link_state = b8;
-        set_style(ui->l_txq, led_style(link_state));
+        ui->l_txq->show_state(link_status_lamp(link_state));
         if (is_txu) {
             ui->grpbox_gain->setEnabled(is_linked(link_state));
         } else if (link_state == 1) {
-            ui->progressBar->setValue(SIGNAL_FLOOR);
-            ui->progressBar_rep->setValue(SIGNAL_FLOOR);
+            show_signal_level(ui->progressBar, SIGNAL_FLOOR);
+            show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
             set_signal_widgets_enabled(ui, false);
         } else {
             set_signal_widgets_enabled(ui, true);
@@ -80,7 +79,7 @@ void TVC::parse_reply(const QByteArray &frame)
         is_txu = (b8 & 0x04) != 0;
         dev_role = b8 & 0x03;
         rep_mode = (b8 & 0x08) != 0;
-        set_style(ui->l_repmode, rep_mode ? LED_GREEN : LED_GREY);
+        ui->l_repmode->show_state(repeater_mode_lamp(rep_mode));
 
         ui->l_p2p_devtype->setText(role_text(dev_role, is_txu, quint8(b8 >> 4), rep_mode));
         if (dev_role == 0) {
@@ -91,9 +90,9 @@ void TVC::parse_reply(const QByteArray &frame)
 
         if (is_txu) {
             muted = (b9 & 0x10) != 0;
-            set_style(ui->l_mute, muted ? LED_RED : LED_GREY);
+            ui->l_mute->show_state(mute_lamp(muted));
             ph_pwr = (b9 & 0x20) != 0;
-            set_style(ui->l_ph_pwr, ph_pwr ? LED_GREEN : LED_GREY);
+            ui->l_ph_pwr->show_state(phantom_lamp(ph_pwr));
             show_audio_input(ui, frame_u8(frame, 10), (b9 & 0x60) == 0x60);
             link_state = b9 & 0x0F;
             if (is_linked(link_state))
@@ -103,7 +102,7 @@ void TVC::parse_reply(const QByteArray &frame)
             if (is_linked(link_state))
                 set_signal_widgets_enabled(ui, true);
         }
-        set_style(ui->l_txq, led_style(link_state));
+        ui->l_txq->show_state(link_status_lamp(link_state));
         break;
     }
 
@@ -134,12 +133,12 @@ void TVC::parse_reply(const QByteArray &frame)
 
     case RPL_PHANTOM:
         ph_pwr = b8 != 0;
-        set_style(ui->l_ph_pwr, ph_pwr ? LED_GREEN : LED_GREY);
+        ui->l_ph_pwr->show_state(phantom_lamp(ph_pwr));
         break;
 
     case RPL_MUTE:
         muted = b8 != 0;
-        set_style(ui->l_mute, muted ? LED_RED : LED_GREY);
+        ui->l_mute->show_state(mute_lamp(muted));
         break;
 
     case RPL_SIGNAL: {
@@ -151,9 +150,9 @@ void TVC::parse_reply(const QByteArray &frame)
         if (rep_mode) {
             level_b = signal_level(frame, 10);
         } else {
-            const QString lamp = signal_lamp(level_a);
-            if (!lamp.isEmpty())
-                set_style(ui->l_txq, lamp);
+            const LampState lamp = link_status_for_signal(level_a);
+            if (!lamp.text.isEmpty())
+                ui->l_txq->show_state(lamp);
         }
         show_signal(ui->progressBar_rep, level_b);
         break;

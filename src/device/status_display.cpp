@@ -11,9 +11,111 @@ const QString BAR_IDLE_STYLE = QStringLiteral(
 const QString BAR_BASE_STYLE = QStringLiteral(
     "QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; margin-right: 12ex;}");
 
+const QString LINK_STATUS_CAPTION = QStringLiteral("Link Status");
+const QString REPEATER_MODE_CAPTION = QStringLiteral("Repeater Mode");
+const QString PHANTOM_CAPTION = QStringLiteral("+48V");
+
+namespace {
+
+// The minus sign, which screen readers read as "minus" (a hyphen may be skipped).
+const QChar MINUS(0x2212);
+
+QString signed_number(int value)
+{
+    return value < 0 ? MINUS + QString::number(-value) : QString::number(value);
+}
+
+QString captioned(const QString &caption, const char *state)
+{
+    return caption + QStringLiteral(": ") + QLatin1String(state);
+}
+
+} // namespace
+
 QString led_style(int value)
 {
-    return value == 1 ? LED_RED : LED_GREEN;
+    return lamp_style(value == 1 ? LampLook::Alarm : LampLook::Good);
+}
+
+bool operator==(const LampState &a, const LampState &b)
+{
+    return a.look == b.look && a.text == b.text;
+}
+
+QString lamp_style(LampLook look)
+{
+    switch (look) {
+    case LampLook::Good:
+        return LED_GREEN;
+    case LampLook::Weak:
+        return LED_ORANGE;
+    case LampLook::Alarm:
+        return LED_RED;
+    case LampLook::Unlit:
+        break;
+    }
+    return LED_GREY;
+}
+
+LampState link_status_lamp(quint8 link_state)
+{
+    if (link_state == 1)
+        return {LampLook::Alarm, captioned(LINK_STATUS_CAPTION, "no link")};
+    if (is_linked(link_state))
+        return {LampLook::Good, captioned(LINK_STATUS_CAPTION, "linked")};
+    // Other states are shown as linked; their words say which state it is.
+    return {LampLook::Good, LINK_STATUS_CAPTION + QStringLiteral(": link state %1").arg(link_state)};
+}
+
+LampState repeater_mode_lamp(bool on)
+{
+    return on ? LampState{LampLook::Good, captioned(REPEATER_MODE_CAPTION, "on")}
+              : LampState{LampLook::Unlit, captioned(REPEATER_MODE_CAPTION, "off")};
+}
+
+LampState phantom_lamp(bool on)
+{
+    return on ? LampState{LampLook::Good, captioned(PHANTOM_CAPTION, "on")}
+              : LampState{LampLook::Unlit, captioned(PHANTOM_CAPTION, "off")};
+}
+
+LampState mute_lamp(bool muted)
+{
+    return muted ? LampState{LampLook::Alarm, QStringLiteral("Muted")}
+                 : LampState{LampLook::Unlit, QStringLiteral("Not muted")};
+}
+
+LampState no_device_lamp(const QString &caption)
+{
+    return {LampLook::Unlit, caption + QStringLiteral(": no device")};
+}
+
+LampState link_status_for_signal(int level)
+{
+    if (level >= -50)
+        return {LampLook::Good, captioned(LINK_STATUS_CAPTION, "good signal")};
+    if (level >= -79)
+        return {LampLook::Weak, captioned(LINK_STATUS_CAPTION, "weak signal")};
+    return {LampLook::Unlit, QString()};
+}
+
+SignalReading signal_reading(int level)
+{
+    if (level == SIGNAL_FLOOR)
+        return {QStringLiteral("no reading"), QStringLiteral("no reading")};
+    const char *band = level >= -50 ? "good" : level >= -60 ? "fair" : "weak";
+    const QString text = signed_number(level) + QStringLiteral(" dBm");
+    return {text, text + QStringLiteral(", ") + QLatin1String(band)};
+}
+
+QString gain_words(int gain)
+{
+    return QStringLiteral("Gain: ") + signed_number(gain);
+}
+
+QString input_mode_words(const QString &mode)
+{
+    return QStringLiteral("Input mode: ") + (mode.isEmpty() ? QStringLiteral("none") : mode);
 }
 
 QString chunk_style(qint16 level, const QString &style)
@@ -59,11 +161,8 @@ bool is_linked(quint8 link_state)
 
 QString signal_lamp(int level)
 {
-    if (level >= -50)
-        return LED_GREEN;
-    if (level >= -79)
-        return LED_ORANGE;
-    return QString();
+    const LampState lamp = link_status_for_signal(level);
+    return lamp.text.isEmpty() ? QString() : lamp_style(lamp.look);
 }
 
 QStringList channels_normal()

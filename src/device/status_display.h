@@ -21,6 +21,39 @@ constexpr int SIGNAL_FLOOR = -80;
 // Link Status lamp for a link state: red for 1 (no link), green otherwise.
 QString led_style(int value);
 
+// How a lamp is lit. Each look has its colour and a glyph of its own, so that
+// the lamps read in grey-scale too: a tick on green, a ring on orange, a cross
+// on red, nothing on grey.
+enum class LampLook { Unlit, Good, Weak, Alarm };
+
+// What a lamp shows: its look, and the same in words ("Link Status: linked"),
+// for its tooltip and for assistive technology.
+struct LampState
+{
+    LampLook look;
+    QString text;
+};
+bool operator==(const LampState &a, const LampState &b);
+
+// The lamp style sheet of a look: grey, green, orange or red.
+QString lamp_style(LampLook look);
+
+// The captions of the lamps, as the labels beside them read.
+extern const QString LINK_STATUS_CAPTION;
+extern const QString REPEATER_MODE_CAPTION;
+extern const QString PHANTOM_CAPTION;
+
+// The lamps for what the device reports.
+LampState link_status_lamp(quint8 link_state);
+LampState repeater_mode_lamp(bool on);
+LampState phantom_lamp(bool on);
+LampState mute_lamp(bool muted);
+// A lamp while no device is connected.
+LampState no_device_lamp(const QString &caption);
+// The Link Status lamp that a signal level sets without repeater mode; no
+// look (an empty text) when the level leaves the lamp as it is.
+LampState link_status_for_signal(int level);
+
 // `style` followed by the chunk rule that colours a bar at `level`.
 QString chunk_style(qint16 level, const QString &style);
 
@@ -34,6 +67,19 @@ AudioInput audio_input(quint8 input, bool hi_z);
 
 // Role text of the device-information line. `slot` is the raw slot field.
 QString role_text(quint8 role, bool is_txu, quint8 slot, bool rep_mode);
+
+// A signal level in words: "−55 dBm" for the bar, "−55 dBm, fair" for its
+// tooltip; the floor reads "no reading".
+struct SignalReading
+{
+    QString level;
+    QString words;
+};
+SignalReading signal_reading(int level);
+
+// The gain number and the input mode in words, for assistive technology.
+QString gain_words(int gain);
+QString input_mode_words(const QString &mode);
 
 // A link state of 2 or 3 means the device is linked.
 bool is_linked(quint8 link_state);

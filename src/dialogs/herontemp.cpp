@@ -1,6 +1,7 @@
 #include "herontemp.h"
 #include "ui_herontemp.h"
 
+#include "accessibility.h"
 #include "tvc.h"
 
 HeronTemp::HeronTemp(QWidget *parent)
@@ -8,6 +9,7 @@ HeronTemp::HeronTemp(QWidget *parent)
     , ui(new Ui::HeronTemp)
 {
     ui->setupUi(this);
+    press_buttons_on_enter(this);
 }
 
 HeronTemp::~HeronTemp()

@@ -1,6 +1,7 @@
 #include "sniffer.h"
 #include "ui_sniffer.h"
 
+#include "accessibility.h"
 #include "history_clock.h"
 #include "report_fields.h"
 #include "status_display.h"
@@ -32,6 +33,7 @@ Sniffer::Sniffer(QWidget *parent)
     , ui(new Ui::Sniffer)
 {
     ui->setupUi(this);
+    press_buttons_on_enter(this);
     // Also keeps no undo history of the lines, which would hold each one again.
     ui->sniffer_info->setMaximumBlockCount(VIEW_LINES);
 }

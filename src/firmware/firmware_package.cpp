@@ -6,6 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 const QString MANIFEST_FILE = QStringLiteral("fw.txt");
 const QString WLAN_IMAGE_FILE = QStringLiteral("wlan.bin");
@@ -109,10 +116,30 @@ std::shared_ptr<FirmwarePackage> FirmwarePackage::read(const QString &archive, Q
         return nullptr;
     }
     QFile file(archive);
+#ifdef Q_OS_UNIX
+    // The path may have become a pipe since it was looked at: opened without
+    // waiting, it is checked again through what was opened.
+    const int fd = ::open(QFile::encodeName(archive).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat opened = {};
+    if (fd >= 0 && (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))) {
+        ::close(fd);
+        *error = QObject::tr("%1 is not a regular file.").arg(info.fileName());
+        return nullptr;
+    }
+    const bool open = fd >= 0 && file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    if (fd >= 0 && !open)
+        ::close(fd);
+    if (!open) {
+        *error = QStringLiteral("%1: %2").arg(info.fileName(),
+                                              fd < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : file.errorString());
+        return nullptr;
+    }
+#else
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         *error = QStringLiteral("%1: %2").arg(info.fileName(), file.errorString());
         return nullptr;
     }
+#endif
     return read(&file, info.fileName(), error);
 }
 

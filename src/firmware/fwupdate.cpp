@@ -1,6 +1,7 @@
 #include "fwupdate.h"
 #include "ui_fwupdate.h"
 
+#include "accessibility.h"
 #include "frame.h"
 #include "tvc.h"
 
@@ -34,6 +35,7 @@ FWUpdate::FWUpdate(QWidget *parent)
     , engine(serial_port)
 {
     ui->setupUi(this);
+    press_buttons_on_enter(this);
     ui->fw_progress_bar->hide();
     ui->start_fw_button->setEnabled(false);
 

@@ -26,11 +26,23 @@ PackageFile *PackageFiles::file(const QString &name)
 
 namespace {
 
+// A package holds four files; an archive with far more entries is not one,
+// and reading its directory would hold the window for seconds.
+constexpr qint64 MAX_ENTRIES = 4096;
+constexpr qint64 MAX_DIRECTORY_SIZE = 1024 * 1024;
+// Compressed data may be a little larger than what it holds, never much.
+qint64 most_stored(qint64 limit)
+{
+    return limit + limit / 100 + 64 * 1024;
+}
+
 // The archive as libzip reads it: through the device, which is never written.
 struct DeviceSource
 {
     QIODevice *device;
+    qint64 size;
     zip_error_t error;
+    QString failure;  // the device's own words for a read that failed
 };
 
 zip_int64_t source_failed(DeviceSource *source, int code)
@@ -49,6 +61,8 @@ zip_int64_t device_source(void *userdata, void *data, zip_uint64_t length, zip_s
     case ZIP_SOURCE_READ: {
         const qint64 wanted = qint64(qMin<zip_uint64_t>(length, 1 << 30));
         const qint64 got = device->read(static_cast<char *>(data), wanted);
+        if (got < 0)
+            source->failure = device->errorString();
         return got < 0 ? source_failed(source, ZIP_ER_READ) : got;
     }
     case ZIP_SOURCE_CLOSE:
@@ -59,7 +73,7 @@ zip_int64_t device_source(void *userdata, void *data, zip_uint64_t length, zip_s
         if (!stat)
             return -1;
         zip_stat_init(stat);
-        stat->size = zip_uint64_t(device->size());
+        stat->size = zip_uint64_t(source->size);
         stat->valid |= ZIP_STAT_SIZE;
         return sizeof(zip_stat_t);
     }
@@ -67,7 +81,7 @@ zip_int64_t device_source(void *userdata, void *data, zip_uint64_t length, zip_s
         return zip_error_to_data(&source->error, data, length);
     case ZIP_SOURCE_SEEK: {
         const zip_int64_t offset = zip_source_seek_compute_offset(
-            zip_uint64_t(device->pos()), zip_uint64_t(device->size()), data, length, &source->error);
+            zip_uint64_t(device->pos()), zip_uint64_t(source->size), data, length, &source->error);
         if (offset < 0)
             return -1;
         return device->seek(offset) ? 0 : source_failed(source, ZIP_ER_SEEK);
@@ -128,11 +142,67 @@ private:
     QString m_reason;
 };
 
-// An entry name as text for messages (libzip's reading of its encoding).
+// An entry name as text for messages (libzip's reading of its encoding),
+// with control characters shown as "?": a name must not steer a terminal.
 QString shown_name(zip_t *zip, zip_uint64_t index)
 {
-    const char *name = zip_get_name(zip, index, ZIP_FL_ENC_GUESS);
-    return name ? QString::fromUtf8(name) : QString();
+    const char *raw = zip_get_name(zip, index, ZIP_FL_ENC_GUESS);
+    QString name = raw ? QString::fromUtf8(raw) : QString();
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    return name;
+}
+
+quint64 little_endian(const QByteArray &bytes, int at, int width)
+{
+    quint64 value = 0;
+    for (int i = width - 1; i >= 0; --i)
+        value = value << 8 | quint8(bytes.at(at + i));
+    return value;
+}
+
+// How many entries the archive's directory holds and how large it is, from
+// its end record (and the zip64 end record where it points to one), read
+// before the directory itself. False when no end record is found: the zip
+// reader then says what the file is.
+bool directory_extent(QIODevice *device, qint64 size, quint64 *entries, quint64 *directory_size)
+{
+    constexpr int END_RECORD = 22;
+    constexpr int MAX_COMMENT = 0xFFFF;
+    const QByteArray signature("PK\x05\x06", 4);
+    // Most archives have no comment: the end record is their last 22 bytes.
+    qint64 tail_size = qMin<qint64>(size, END_RECORD);
+    QByteArray tail;
+    int end = -1;
+    for (int attempt = 0; attempt < 2 && end < 0; ++attempt) {
+        if (!device->seek(size - tail_size))
+            return false;
+        tail = device->read(tail_size);
+        end = tail.lastIndexOf(signature);
+        tail_size = qMin<qint64>(size, END_RECORD + MAX_COMMENT);
+    }
+    if (end < 0 || end + END_RECORD > tail.size())
+        return false;
+    *entries = little_endian(tail, end + 10, 2);
+    *directory_size = little_endian(tail, end + 12, 4);
+    if (*entries != 0xFFFF && *directory_size != 0xFFFFFFFF)
+        return true;
+    // The zip64 end record, found through its locator just before the end record.
+    constexpr int LOCATOR = 20;
+    constexpr int ZIP64_RECORD = 56;
+    if (end < LOCATOR || tail.mid(end - LOCATOR, 4) != QByteArray("PK\x06\x07", 4))
+        return true;
+    const quint64 at = little_endian(tail, end - LOCATOR + 8, 8);
+    if (at > quint64(size) - ZIP64_RECORD || !device->seek(qint64(at)))
+        return true;
+    const QByteArray record = device->read(ZIP64_RECORD);
+    if (record.size() < ZIP64_RECORD || !record.startsWith(QByteArray("PK\x06\x06", 4)))
+        return true;
+    *entries = little_endian(record, 32, 8);
+    *directory_size = little_endian(record, 40, 8);
+    return true;
 }
 
 // What an entry name means for the package.
@@ -239,12 +309,21 @@ bool read_entry(zip_t *zip, zip_uint64_t index, const QString &file, qint64 limi
         return true;
     }
     if (stat.size > zip_uint64_t(limit)) {
+        const qint64 size = qint64(qMin<zip_uint64_t>(stat.size, zip_uint64_t(INT64_MAX)));
         if (file == MANIFEST_FILE)
             *error = QObject::tr("%1 holds %2 bytes; a manifest holds at most %3 bytes.")
-                         .arg(file, QString::number(stat.size), QString::number(limit));
+                         .arg(file, QString::number(size), QString::number(limit));
         else
-            entry->problem = image_too_large(file, qint64(qMin<zip_uint64_t>(stat.size, zip_uint64_t(INT64_MAX))));
+            entry->problem = image_too_large(file, size);
         return error->isEmpty();
+    }
+    // Compressed data far larger than its content would be read and
+    // inflated in full before the checksum shows anything.
+    if ((stat.valid & ZIP_STAT_COMP_SIZE) && stat.comp_size > zip_uint64_t(most_stored(limit))) {
+        *error = QObject::tr("%1 is damaged (it takes %2 bytes in the package for at most %3).")
+                     .arg(file, QString::number(qMin<zip_uint64_t>(stat.comp_size, zip_uint64_t(INT64_MAX))),
+                          QString::number(limit));
+        return false;
     }
 
     zip_file_t *data = zip_fopen_index(zip, index, 0);
@@ -291,22 +370,35 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
         *error = QObject::tr("%1 is not a zip archive.").arg(archive_name);
         return false;
     }
-    DeviceSource source{archive, {}};
+    DeviceSource source{archive, archive->size(), {}, {}};
+    quint64 entries = 0;
+    quint64 directory_size = 0;
+    if (directory_extent(archive, source.size, &entries, &directory_size)
+        && (entries > quint64(MAX_ENTRIES) || directory_size > quint64(MAX_DIRECTORY_SIZE))) {
+        *error = QObject::tr("%1 holds %2 entries; a firmware package holds a few.")
+                     .arg(archive_name, QString::number(entries));
+        return false;
+    }
     Archive zip(&source);
     int code = 0;
-    // The consistency check compares each entry's own header with the
-    // archive's directory; it also refuses two entries of one name, which
-    // are then looked for by name below.
-    if (!zip.open(ZIP_RDONLY | ZIP_CHECKCONS, &code) && !(code == ZIP_ER_EXISTS && zip.open(ZIP_RDONLY, &code))) {
+    // Each entry is read by what the directory says of it and checked
+    // against its checksum and size; an entry's own header may leave those
+    // to a record after the data (as zip writes to a pipe). Two entries of
+    // one name are looked for below.
+    if (!zip.open(ZIP_RDONLY, &code)) {
         switch (code) {
         case ZIP_ER_NOZIP:
             *error = QObject::tr("%1 is not a zip archive.").arg(archive_name);
             break;
-        case ZIP_ER_INCONS:
-            *error = QObject::tr("%1 is damaged: its entries do not match its directory.").arg(archive_name);
+        case ZIP_ER_READ:
+            *error = QObject::tr("%1 cannot be read (%2).")
+                         .arg(archive_name, source.failure.isEmpty() ? zip.reason() : source.failure);
+            break;
+        case ZIP_ER_MEMORY:
+            *error = QObject::tr("%1 cannot be read as a zip archive (%2).").arg(archive_name, zip.reason());
             break;
         default:
-            *error = QObject::tr("%1 cannot be read as a zip archive (%2).").arg(archive_name, zip.reason());
+            *error = QObject::tr("%1 is damaged: its directory cannot be read.").arg(archive_name);
             break;
         }
         return false;

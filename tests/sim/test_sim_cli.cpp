@@ -60,7 +60,7 @@ private slots:
     {
         sim::DeviceOptions o;
         const QStringList args{"--slot", "15", "--repeater-mode", "--link", "3", "--mute", "--phantom", "--hiz",
-                               "--input", "0x85", "--channel", "149", "--temp", "-12", "--wlan-version", "1600",
+                               "--input", "0x85", "--channel", "149", "--signal", "-62", "--temp", "-12", "--wlan-version", "1600",
                                "--dsp-version", "3.11", "--device-type", "7", "--report-period", "50",
                                "--link-restore", "300", "--log", "/tmp/x.log", "--quiet", "--link-path", "/tmp/dev",
                                "--image-dir", "/tmp/img", "--split", "64", "--split-pause", "2", "--merge", "3",
@@ -75,6 +75,7 @@ private slots:
         QCOMPARE(o.input, quint8(0x85));
         QCOMPARE(o.channel, 149);
         QCOMPARE(o.temperature, -12);
+        QCOMPARE(o.signalLevel, -62);
         QCOMPARE(o.wlanVersion, quint16(1600));
         QCOMPARE(o.dspMajor, quint8(3));
         QCOMPARE(o.dspMinor, quint8(11));
@@ -112,6 +113,7 @@ private slots:
         QTest::newRow("dsp 256") << QStringList{"--dsp-version", "3.256"} << "--dsp-version";
         QTest::newRow("wlan 65536") << QStringList{"--wlan-version", "65536"} << "--wlan-version";
         QTest::newRow("split 0") << QStringList{"--split", "0"} << "--split";
+        QTest::newRow("signal 0") << QStringList{"--signal", "0"} << "--signal";
         QTest::newRow("letters") << QStringList{"--ack-delay", "ten"} << "--ack-delay";
         QTest::newRow("both txu switches") << QStringList{"--txu", "--no-txu"} << "exclude";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "frobnicate";

@@ -179,6 +179,19 @@ private slots:
         const qint16 b = s16(r.client->frames.last(), 10);
         QVERIFY2(b <= -25 && b >= -80, qPrintable(QString::number(b)));
 
+        // A held level stands still in both fields until it wanders again;
+        // only a negative level can be held.
+        QCOMPARE(r.dev.runCommand(QStringLiteral("signal -60")), QStringLiteral("signal -60 dBm"));
+        QVERIFY(r.dev.runCommand(QStringLiteral("signal 5")).startsWith(QLatin1String("error")));
+        r.client->frames.clear();
+        QVERIFY(r.client->waitFrames(4));
+        for (const QByteArray &f : r.client->frames.mid(1)) {
+            QCOMPARE(s16(f, 8), qint16(-60));
+            QCOMPARE(s16(f, 10), qint16(-60));
+        }
+        QCOMPARE(r.dev.runCommand(QStringLiteral("signal wander")), QStringLiteral("signal wanders"));
+        QTRY_VERIFY(s16(r.client->frames.last(), 8) != -60);
+
         // Without a link there is no reading: every report after the link-state reply is empty.
         r.dev.setLinkState(1);
         QVERIFY(r.client->waitFrames(r.client->frames.size() + 3));

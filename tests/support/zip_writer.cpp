@@ -106,7 +106,9 @@ QByteArray zip_archive(const QList<ZipEntry> &entries)
                 stored = entry.data;
                 method = quint16(entry.method);
             } else if (entry.deflated) {
-                stored = raw_deflate(entry.data, QByteArray(), Z_FINISH);
+                for (int i = 0; i < entry.empty_blocks; ++i)
+                    stored.append("\x00\x00\x00\xff\xff", 5);
+                stored += raw_deflate(entry.data, QByteArray(), Z_FINISH);
                 method = 8;
             } else {
                 stored = entry.data;
@@ -119,26 +121,33 @@ QByteArray zip_archive(const QList<ZipEntry> &entries)
         const bool folder = (entry.mode & 0170000) == 040000;
 
         const quint32 offset = quint32(archive.size());
-        auto common = [&](QByteArray &out) {
+        auto common = [&](QByteArray &out, bool local) {
+            const bool streamed = local && entry.descriptor;
             put16(out, 20);           // version needed
-            put16(out, entry.flags);
+            put16(out, entry.flags | (entry.descriptor ? 8 : 0));
             put16(out, method);
             put16(out, 0);            // time
             put16(out, 0x21);         // date: 1 January 1980
-            put32(out, crc);
-            put32(out, quint32(stored.size()));
+            put32(out, streamed ? 0 : crc);
+            put32(out, streamed ? 0 : quint32(stored.size()));
             put32(out, quint32(size));
             put16(out, quint32(entry.name.size()));
             put16(out, 0);            // extra field
         };
         put32(archive, 0x04034b50);
-        common(archive);
+        common(archive, true);
         archive += entry.name;
         archive += stored;
+        if (entry.descriptor) {
+            put32(archive, 0x08074b50);
+            put32(archive, crc);
+            put32(archive, quint32(stored.size()));
+            put32(archive, quint32(size));
+        }
 
         put32(directory, 0x02014b50);
         put16(directory, (3 << 8) | 20);  // made by a Unix system
-        common(directory);
+        common(directory, false);
         put16(directory, 0);  // comment
         put16(directory, 0);  // disk
         put16(directory, 0);  // internal attributes

@@ -21,6 +21,12 @@ struct ZipEntry
     quint32 mode = 0100644;      // Unix file mode: 0120777 a link, 040755 a folder
     qint64 declared_size = -1;   // other than -1: what both size fields say instead of the truth
     bool wrong_checksum = false; // the checksum fields do not match the data
+    // Written as zip writes to a pipe: flag 3 set, the local header's checksum
+    // and compressed size 0 (its size kept), a data descriptor after the data.
+    bool descriptor = false;
+    // Deflated data that starts with this many empty blocks (5 bytes each):
+    // far more stored than what it holds.
+    int empty_blocks = 0;
 };
 
 ZipEntry zip_entry(const QByteArray &name, const QByteArray &data, bool deflated = true);

@@ -65,6 +65,8 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
     const QCommandLineOption input(QStringLiteral("input"),
         QStringLiteral("Input byte: bit 7 set = MIC mode, else LINE mode (decimal or 0x..)."), QStringLiteral("byte"));
     const QCommandLineOption channel(QStringLiteral("channel"), QStringLiteral("RF channel (default 36)."), QStringLiteral("n"));
+    const QCommandLineOption signal(QStringLiteral("signal"),
+        QStringLiteral("Signal reports carry this level in dBm (negative) instead of wandering."), QStringLiteral("dBm"));
     const QCommandLineOption temp(QStringLiteral("temp"), QStringLiteral("Module temperature."), QStringLiteral("n"));
     const QCommandLineOption wlan(QStringLiteral("wlan-version"), QStringLiteral("WLAN firmware version (default 1650)."), QStringLiteral("n"));
     const QCommandLineOption dsp(QStringLiteral("dsp-version"), QStringLiteral("DSP firmware version (default 3.12)."), QStringLiteral("maj.min"));
@@ -129,11 +131,11 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
                        "a value with spaces goes in double quotes)."),
         QStringLiteral("K:options"));
 
-    p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, temp, wlan, dsp,
-                  devType, period, walk, walkSeed, linkRestore, logFile, quiet, linkPath, imageDir, split, splitPause,
-                  merge, mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery, insertEvery,
-                  flipEvery, faultByte, faultValue, strayEvery, burstEvery, burstSize, faultCode, midFrame, devices,
-                  device});
+    p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, signal, temp, wlan,
+                  dsp, devType, period, walk, walkSeed, linkRestore, logFile, quiet, linkPath, imageDir, split,
+                  splitPause, merge, mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery,
+                  insertEvery, flipEvery, faultByte, faultValue, strayEvery, burstEvery, burstSize, faultCode,
+                  midFrame, devices, device});
 
     if (!p.parse(arguments)) {
         *message = p.errorText();
@@ -214,6 +216,7 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         {link, 0, 255, &o.linkState},
         {channel, 0, 255, &o.channel},
         {temp, -32768, 32767, &o.temperature},
+        {signal, -32768, -1, &o.signalLevel},
         {devType, 0, 255, &o.deviceType},
         {period, 1, 3600000, &o.reportPeriodMs},
         {walkSeed, 0, 2147483647, &o.walkSeed},

@@ -398,8 +398,10 @@ void Device::sendReport()
     if (m_reportMode == 1) {
         // Levels wander slowly through the whole display range; no reading without a link.
         const bool linked = m_opt.linkState != 1;
-        const qint16 levelA = linked ? qint16(-30 - int(t * 7 % 50)) : 0;
-        const qint16 levelB = (linked && m_opt.repeaterMode) ? qint16(-35 - int(t * 5 % 45)) : 0;
+        // A level held by --signal (or the console's "signal") stands still.
+        const bool held = m_opt.signalLevel != 0;
+        const qint16 levelA = linked ? qint16(held ? m_opt.signalLevel : -30 - int(t * 7 % 50)) : 0;
+        const qint16 levelB = (linked && m_opt.repeaterMode) ? qint16(held ? m_opt.signalLevel : -35 - int(t * 5 % 45)) : 0;
         appendU16(a, quint16(levelA));
         appendU16(a, quint16(levelB));
         reply(rpl::Signal, kUnitWlan, a);
@@ -429,10 +431,14 @@ void Device::sendWalkReport()
             setLinkState(2);
     }
     const bool reading = m_opt.linkState != 1 && !step.noReading;
+    // A level held by --signal (or the console's "signal") stands still; the
+    // dropouts go on.
+    const int levelA = m_opt.signalLevel != 0 ? m_opt.signalLevel : step.levelA;
+    const int levelB = m_opt.signalLevel != 0 ? m_opt.signalLevel : step.levelB;
     QByteArray a;
     if (m_reportMode == 1) {
-        appendU16(a, quint16(qint16(reading ? step.levelA : 0)));
-        appendU16(a, quint16(qint16(reading && m_opt.repeaterMode ? step.levelB : 0)));
+        appendU16(a, quint16(qint16(reading ? levelA : 0)));
+        appendU16(a, quint16(qint16(reading && m_opt.repeaterMode ? levelB : 0)));
         reply(rpl::Signal, kUnitWlan, a);
         return;
     }
@@ -445,8 +451,8 @@ void Device::sendWalkReport()
     appendU16(a, quint16(reading ? heard - int(t % 2) : 0));
     appendU16(a, quint16(reading ? heard - int(t % 3 == 0) : 0));
     appendU16(a, quint16(reading ? heard - int(t % 5 == 0) : 0));
-    appendU16(a, quint16(qint16(reading ? step.levelA : 0)));
-    appendU16(a, quint16(qint16(reading ? step.levelB : 0)));
+    appendU16(a, quint16(qint16(reading ? levelA : 0)));
+    appendU16(a, quint16(qint16(reading ? levelB : 0)));
     reply(rpl::Sniff, kUnitWlan, a);
 }
 
@@ -565,6 +571,7 @@ QString Device::commandHelp()
         "channel N        change the RF channel (reply 45)\n"
         "temp N           change the module temperature (reply 75)\n"
         "gain up|down     one gain step (reply 21)\n"
+        "signal N|wander  signal reports carry N dBm (negative), or wander again\n"
         "info             send the device information (reply 42)\n"
         "unplug, hangup   pull the cable (the terminal and the --link-path symlink go)\n"
         "plug             plug it in (a new terminal; the symlink follows it)\n"
@@ -633,6 +640,10 @@ QString Device::runCommand(const QString &line)
     if (c == QLatin1String("gain") && w.size() == 2 && (a == QLatin1String("up") || a == QLatin1String("down"))) {
         stepGain(a == QLatin1String("up"));
         return QStringLiteral("input byte 0x%1").arg(m_opt.input, 2, 16, QLatin1Char('0'));
+    }
+    if (c == QLatin1String("signal") && w.size() == 2 && ((ok && n < 0 && n >= -32768) || a == QLatin1String("wander"))) {
+        m_opt.signalLevel = ok ? n : 0;
+        return ok ? QStringLiteral("signal %1 dBm").arg(n) : QStringLiteral("signal wanders");
     }
     if ((c == QLatin1String("hangup") || c == QLatin1String("unplug")) && w.size() == 1) {
         hangUp();

@@ -25,6 +25,7 @@ struct DeviceOptions
     quint8 input = 8;            // bit 7 set: MIC mode, else LINE mode
     int channel = 36;
     int temperature = 38;        // signed 16-bit
+    int signalLevel = 0;         // signal reports: 0 levels that wander; otherwise this level (dBm, -32768..-1)
     quint16 wlanVersion = 1650;
     quint8 dspMajor = 3;
     quint8 dspMinor = 12;

@@ -1,0 +1,112 @@
+#include "accessibility.h"
+
+#include <QAbstractButton>
+#include <QKeyEvent>
+#include <QPalette>
+#include <QPointer>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+// Relative luminance of an sRGB colour.
+double luminance(const QColor &colour)
+{
+    auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
+}
+
+constexpr double TEXT_CONTRAST = 4.5;
+
+// Enter works as Space does: the button is pressed when the key goes up
+// again, once, however long it was held, and only if the key went down on
+// that button. (A key held down elsewhere, or one that closed a dialog as it
+// went down, presses nothing.)
+class EnterPressesButtons : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+            || (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        auto *button = qobject_cast<QAbstractButton *>(watched);
+        if (!button || !button->isEnabled())
+            return false;
+        if (event->type() == QEvent::KeyPress) {
+            if (!key->isAutoRepeat() && !pressed)
+                pressed = button;
+            return true;
+        }
+        if (key->isAutoRepeat())
+            return true;
+        const bool went_down_here = pressed == button;
+        pressed = nullptr;
+        if (went_down_here)
+            button->click();
+        return true;
+    }
+
+private:
+    QPointer<QAbstractButton> pressed;
+};
+
+} // namespace
+
+double contrast_ratio(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+bool text_reads_on(const QColor &text, const QColor &background)
+{
+    return contrast_ratio(text, background) >= TEXT_CONTRAST;
+}
+
+void keep_panels_legible(const QList<QWidget *> &panels, const QColor &panel_background)
+{
+    for (QWidget *panel : panels) {
+        const QColor text = panel->window()->palette().color(QPalette::WindowText);
+        // An empty palette is the desktop's; the other has dark text, derived
+        // from the light background. Under a style sheet a palette does not
+        // pass from a widget to its children: each widget gets its own.
+        const QPalette palette = text_reads_on(text, panel_background) ? QPalette() : QPalette(panel_background);
+        panel->setPalette(palette);
+        const auto inside = panel->findChildren<QWidget *>();
+        for (QWidget *widget : inside)
+            widget->setPalette(palette);
+    }
+}
+
+void press_buttons_on_enter(QWidget *root)
+{
+    auto *filter = new EnterPressesButtons(root);
+    const auto buttons = root->findChildren<QAbstractButton *>();
+    for (QAbstractButton *button : buttons) {
+        // A dialog that the window owns looks after its own buttons.
+        if (button->window() == root->window())
+            button->installEventFilter(filter);
+    }
+}
+
+void set_accessible_name(QWidget *widget, const QString &name)
+{
+    if (widget->accessibleName() != name)
+        widget->setAccessibleName(name);
+}
+
+void set_accessible_description(QWidget *widget, const QString &description)
+{
+    if (widget->accessibleDescription() != description)
+        widget->setAccessibleDescription(description);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Helpers that keep the window usable without colour, by keyboard alone, by
+// a screen reader, and under any desktop theme.
+
+// The contrast of two colours as accessibility guidelines measure it: from
+// 1 (none) to 21 (black on white).
+double contrast_ratio(const QColor &a, const QColor &b);
+
+// Whether text of this colour reads on that background: 4.5:1 or more.
+bool text_reads_on(const QColor &text, const QColor &background);
+
+// The main window's panels draw a light background of their own. Under a
+// desktop palette whose text would not read on it (a dark theme), they get a
+// light palette, so that every text inside them stays readable; otherwise
+// they follow the desktop.
+void keep_panels_legible(const QList<QWidget *> &panels, const QColor &panel_background);
+
+// Enter and Return press the focused button of `root` (and of its
+// descendants), as Space does. In a dialog this keeps Enter on a button from
+// pressing the dialog's default button instead.
+void press_buttons_on_enter(QWidget *root);
+
+// The accessible name and description, set only when they differ: Qt
+// announces every one it is given, even an unchanged one.
+void set_accessible_name(QWidget *widget, const QString &name);
+void set_accessible_description(QWidget *widget, const QString &description);
