@@ -1,6 +1,7 @@
 #include "signal_history.h"
 #include "ui_signal_history.h"
 
+#include "accessibility.h"
 #include "history_clock.h"
 #include "history_csv.h"
 #include "history_view.h"
@@ -121,6 +122,11 @@ SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent)
     , m_started_ms(history_now_ms())
 {
     ui->setupUi(this);
+    press_buttons_on_enter(this);
+    // The plots are pictures; a screen reader gets their figures.
+    set_accessible_name(ui->signal_plot, tr("Signal levels over time"));
+    set_accessible_name(ui->packets_plot, tr("Beacons and audio packets over time"));
+    set_accessible_name(ui->rssi_plot, tr("RSSI over time"));
     ui->signal_plot->set_value_range(LEVEL_LOW, LEVEL_HIGH);
     ui->signal_plot->set_bands(level_bands());
     ui->signal_plot->set_mark_legend(dropout_legend());
@@ -279,8 +285,10 @@ void SignalHistory::refresh()
                                       {{tr("From TXU"), SERIES_A, view.signal[0]},
                                        {tr("From Repeater"), SERIES_B, view.signal[1]}},
                                       marks);
-        ui->signal_stats->setText(stats_text(tr("From TXU"), view.signal_stats[0]) + QStringLiteral("     ")
-                                  + stats_text(tr("From Repeater"), view.signal_stats[1]));
+        const QString figures = stats_text(tr("From TXU"), view.signal_stats[0]) + QStringLiteral("     ")
+            + stats_text(tr("From Repeater"), view.signal_stats[1]);
+        ui->signal_stats->setText(figures);
+        set_accessible_description(ui->signal_plot, figures);
         return;
     }
 
@@ -315,6 +323,8 @@ void SignalHistory::refresh()
         rows.append(stats_text(names[i], view.sniff_stats[size_t(i)]));
     ui->sniffer_stats->setText(rows.mid(0, 3).join(QStringLiteral("     ")) + QLatin1Char('\n')
                                + rows.mid(3).join(QStringLiteral("     ")));
+    set_accessible_description(ui->packets_plot, rows.mid(0, 4).join(QStringLiteral("; ")));
+    set_accessible_description(ui->rssi_plot, rows.mid(4).join(QStringLiteral("; ")));
 }
 
 void SignalHistory::update_recording_label()
