@@ -36,9 +36,9 @@ done
 # --- Packages ---------------------------------------------------------------
 # clang and its runtime libraries (libFuzzer, the sanitizers) for the fuzzers;
 # g++ brings the sanitizer runtimes of the test build.
-# xvfb, dbus and at-spi2-core: the accessibility events test.
+# xvfb, dbus and at-spi2-core: the accessibility events test; tmux: a small terminal for tvc-update.
 "$root/scripts/install-packages.sh" cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev libzip-dev \
-    zlib1g-dev zip \
+    zlib1g-dev zip tmux \
     clang libclang-rt-dev xvfb dbus-daemon dbus-bin at-spi2-core
 
 # Every sanitizer report ends the process with an error; leaks are reported.

@@ -12,8 +12,9 @@ source "$root/scripts/qt-version.sh"
 
 # The build's packages from Debian, and any named on the command line: libzip
 # reads firmware packages (found through pkg-config); zlib and zip write the
-# tests' archives.
-"$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev zlib1g-dev zip "$@"
+# tests' archives; tmux gives the tests a terminal of a chosen size.
+"$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev zlib1g-dev zip tmux \
+    "$@"
 
 cmake -S "$root" -B "$build" -DTVC_QT_MAJOR="$qt_major" \
     -DCMAKE_BUILD_TYPE="${TVC_BUILD_TYPE:-RelWithDebInfo}" >/dev/null

@@ -47,13 +47,6 @@ QString open_error_of(const QString &name)
     return port.errorString();
 }
 
-// A port list with the bridge on wherever `device` is plugged in at the moment.
-PortFinder bridge_for(const sim::Device &device)
-{
-    return PortFinder::from_list([&device] {
-        return QList<SerialPortEntry>{{device.slavePath(), QStringLiteral("Silicon Labs"), false}};
-    });
-}
 
 const QString TXU_CLIENT_SLOT_1 = QStringLiteral("<b>TXU Client (Slot 1)</b><br>");
 
@@ -230,6 +223,15 @@ void ConnectionTest::port_with_a_live_lock_file_is_busy()
     for (const QByteArray &stale : {QByteArray("2147483647\n"), QByteArray("0\n"), QByteArray("-1\n"),
                                     QByteArray("99999999999\n"), QByteArray("tvc\n"), QByteArray()})
         QVERIFY2(!locked(stale), stale.constData());
+
+    // Who holds it: the program the system names for the process in the lock
+    // file (this test), and nobody once the file is stale.
+    const QStringList folders = {folder.path()};
+    QVERIFY(locked(QByteArray::number(QCoreApplication::applicationPid()) + "\n"));
+    QCOMPARE(port_lock_holder("usb/ttyX", folders),
+             QStringLiteral("test_connection (process %1)").arg(QCoreApplication::applicationPid()));
+    QVERIFY(!locked("2147483647\n"));
+    QCOMPARE(port_lock_holder("usb/ttyX", folders), QString());
 }
 
 void ConnectionTest::service_mode_port_selector_opens_the_chosen_port()

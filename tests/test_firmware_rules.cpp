@@ -271,8 +271,7 @@ void FirmwareRulesTest::image_size_limit_and_non_files()
     // A file that reads back at another size than it claims (as one cut or
     // grown while it is read) is never taken.
     QVERIFY(!image.load(QStringLiteral("/proc/self/status"), &error));
-    QVERIFY2(error.contains("status changed or could not be read") && error.contains("not complete"),
-             qPrintable(error));
+    QVERIFY2(error.contains("status changed or could not be read"), qPrintable(error));
 }
 
 void FirmwareRulesTest::time_left()

@@ -42,13 +42,6 @@ const QString SILENT_MARK = QStringLiteral("has not answered");
 const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
 const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 
-// The device's port as the device has it now: after a replug it is a new one.
-PortFinder bridge_for(const sim::Device &device)
-{
-    return PortFinder::from_list([&device] {
-        return QList<SerialPortEntry>{{device.slavePath(), QStringLiteral("Silicon Labs"), false}};
-    });
-}
 
 // A device, the answerer of the program's boxes, and the main window on the
 // device's port. The answerer exists before the window: it takes the
@@ -937,10 +930,11 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame_data()
     QTest::addColumn<QString>("file_name");
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("unit");
-    QTest::addColumn<QList<int>>("progress");  // the bar's value as each chunk goes out
+    // The bar's value as each chunk goes out: the bytes acknowledged so far.
+    QTest::addColumn<QList<int>>("progress");
 
-    QTest::newRow("250-byte .bin") << "wlan.bin" << 250 << int(UNIT_WLAN) << QList<int>({0, 0, 100});
-    QTest::newRow("101-byte .ldr") << "txu.ldr" << 101 << int(UNIT_DSP) << QList<int>({0, 0});
+    QTest::newRow("250-byte .bin") << "wlan.bin" << 250 << int(UNIT_WLAN) << QList<int>({0, 100, 200});
+    QTest::newRow("101-byte .ldr") << "txu.ldr" << 101 << int(UNIT_DSP) << QList<int>({0, 100});
     QTest::newRow("100-byte .BIN") << "WLAN.BIN" << 100 << int(UNIT_DSP) << QList<int>({0});
     QTest::newRow("empty .bin") << "empty.bin" << 0 << int(UNIT_WLAN) << QList<int>({0});
 }

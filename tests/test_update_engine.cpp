@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 // An engine on a port linked to a simulated device, and what it reported.
@@ -22,8 +24,14 @@ struct Link
             qFatal("cannot open %s", qPrintable(device->slavePath()));
         QObject::connect(&port, &QSerialPort::readyRead, &engine, &UpdateEngine::read_port);
         QObject::connect(&port, &QSerialPort::errorOccurred, &engine, &UpdateEngine::port_error);
-        QObject::connect(&engine, &UpdateEngine::module_changed, [this](const QString &text) {
-            events << "module " + text;
+        QObject::connect(&engine, &UpdateEngine::notice_changed, [this](UpdateEngine::Notice notice, int seconds) {
+            events << QStringLiteral("notice %1 %2").arg(int(notice)).arg(seconds);
+        });
+        QObject::connect(&engine, &UpdateEngine::image_started, [this](quint8 unit, qint64 size) {
+            events << QStringLiteral("image %1 %2").arg(unit).arg(size);
+        });
+        QObject::connect(&engine, &UpdateEngine::progress, [this](qint64 done, qint64 total, qint64 seconds_left) {
+            progress << Step{engine.unit(), done, total, seconds_left};
         });
         QObject::connect(&engine, &UpdateEngine::versions_known, [this](const UpdateVersions &v) {
             events << QStringLiteral("versions %1 %2 %3.%4 / %5 %6")
@@ -33,8 +41,8 @@ struct Link
         });
         QObject::connect(&engine, &UpdateEngine::refused, [this] { events << "refused"; });
         QObject::connect(&engine, &UpdateEngine::check_passed, [this] { events << "fits"; });
-        QObject::connect(&engine, &UpdateEngine::failed, [this](UpdateEngine::Failure, const QString &text) {
-            events << "failed " + text;
+        QObject::connect(&engine, &UpdateEngine::failed, [this](UpdateEngine::Failure failure, const QString &detail) {
+            events << QStringLiteral("failed %1 %2").arg(int(failure)).arg(detail);
         });
         QObject::connect(&engine, &UpdateEngine::link_lost, [this](const QString &, bool mid_update) {
             events << (mid_update ? "link lost mid-update" : "link lost");
@@ -44,11 +52,34 @@ struct Link
 
     bool ended() const { return engine.stage() == UpdateEngine::Stage::Ended; }
 
+    // One progress report: the unit being sent, bytes acknowledged, the
+    // image's size, the seconds the whole update still needs.
+    struct Step
+    {
+        quint8 unit;
+        qint64 done;
+        qint64 total;
+        qint64 seconds_left;
+    };
+
     std::unique_ptr<sim::Device> device;
     QSerialPort port;
     UpdateEngine engine{&port};
     QStringList events;
+    QList<Step> progress;
 };
+
+// A package of the test package's manifest with these images.
+std::shared_ptr<FirmwarePackage> package_with(const QTemporaryDir &dir, const QByteArray &wlan, const QByteArray &txu)
+{
+    Package files;
+    files.wlan = wlan;
+    files.txu = txu;
+    if (!files.write(dir, dir.filePath("package.zip")))
+        return nullptr;
+    QString error;
+    return FirmwarePackage::read(dir.filePath("package.zip"), &error);
+}
 
 const QList<int> QUERIES = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};
 
@@ -63,6 +94,8 @@ private slots:
     void package_update();
     void stops_and_sends_nothing_more_data();
     void stops_and_sends_nothing_more();
+    void progress_is_the_bytes_acknowledged();
+    void time_left_covers_both_images();
 };
 
 void UpdateEngineTest::package_update_data()
@@ -75,12 +108,11 @@ void UpdateEngineTest::package_update_data()
     const QString versions = "versions TXU 1650 3.12 / 1660 3.12";
     const QString wlan_versions = "versions TXU 1700 3.12 / 1660 3.12";
     QTest::newRow("update") << 1650 << true << false
-                            << QStringList({versions, "module Updating WLAN Firmware...",
-                                            "module Updating DSP Firmware...", "module ", "completed"});
+                            << QStringList({versions, "image 0 1234", "image 5 777", "completed"});
     QTest::newRow("check only") << 1650 << true << true << QStringList({versions, "fits"});
     QTest::newRow("refused") << 1700 << true << false << QStringList({wlan_versions, "refused"});
     QTest::newRow("check of a package without the DSP image")
-        << 1650 << false << true << QStringList({versions, "failed txu.ldr: No such file or directory"});
+        << 1650 << false << true << QStringList({versions, "failed 0 txu.ldr: No such file or directory"});
 }
 
 void UpdateEngineTest::package_update()
@@ -105,6 +137,8 @@ void UpdateEngineTest::package_update()
     QVERIFY(link.engine.running());
     QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 10000);
     QCOMPARE(link.events, events);
+    // Image data went out only where an image started.
+    QCOMPARE(link.engine.data_sent(), events.last() == "completed");
 
     if (events.last() == "completed") {
         QCOMPARE(link.device->receivedImage(UNIT_WLAN), files.wlan);
@@ -119,9 +153,8 @@ void UpdateEngineTest::stops_and_sends_nothing_more_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("last_event");
-    QTest::newRow("cancelled") << "cancel" << "module Updating WLAN Firmware...";
-    QTest::newRow("silent device given up") << "silence" << "failed The device has not answered for 1 seconds: "
-                                                            "the update is not complete.";
+    QTest::newRow("cancelled") << "cancel" << "image 0 5000";
+    QTest::newRow("silent device given up") << "silence" << "failed 2 ";
     QTest::newRow("cable pulled") << "hang up" << "link lost mid-update";
 }
 
@@ -153,9 +186,64 @@ void UpdateEngineTest::stops_and_sends_nothing_more()
     QTest::qWait(300);
     QCOMPARE(link.device->firmwareDataFrames(), sent);
     QCOMPARE(link.events.last(), last_event);
+    // The silent device was noticed before it was given up.
     if (how == "silence")
-        QVERIFY(link.events.at(1).contains("Updating WLAN Firmware... The device has not answered"));
+        QCOMPARE(link.events, QStringList({"image 0 5000", "notice 1 0", "failed 2 "}));
     QCOMPARE(link.port.isOpen(), how != "hang up");
+}
+
+void UpdateEngineTest::progress_is_the_bytes_acknowledged()
+{
+    // A WLAN image that ends in a short chunk, a DSP image of one chunk and
+    // a byte, one of exactly one chunk: each acknowledgement reports the bytes
+    // up to the end of its chunk, and the last one the whole image.
+    QTemporaryDir dir;
+    const std::shared_ptr<FirmwarePackage> package = package_with(dir, pattern(250, 1), pattern(101, 2));
+    QVERIFY(package);
+    Link link(txu_device());
+    link.engine.start_update(package);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 10000);
+    QCOMPARE(link.events.last(), QString("completed"));
+
+    QStringList steps;
+    for (const Link::Step &step : std::as_const(link.progress))
+        steps << QStringLiteral("%1:%2/%3").arg(step.unit).arg(step.done).arg(step.total);
+    QCOMPARE(steps, QStringList({"0:100/250", "0:200/250", "0:250/250", "5:100/101", "5:101/101"}));
+
+    Link raw(txu_device());
+    raw.engine.start_raw(write_file(dir, "one.bin", pattern(100, 3)), UNIT_WLAN);
+    QTRY_VERIFY_WITH_TIMEOUT(raw.ended(), 10000);
+    QCOMPARE(raw.progress.size(), 1);
+    QCOMPARE(raw.progress.first().done, qint64(100));
+}
+
+void UpdateEngineTest::time_left_covers_both_images()
+{
+    // Two images of 40 chunks each, every acknowledgement held 30 ms: about
+    // 1.2 s each, so that an estimate (it needs a second of history) is known
+    // before the WLAN image ends.
+    QTemporaryDir dir;
+    const std::shared_ptr<FirmwarePackage> package = package_with(dir, pattern(4000, 4), pattern(4000, 5));
+    QVERIFY(package);
+    sim::DeviceOptions options = txu_device();
+    options.ackDelayMs = 30;
+    Link link(options);
+    link.engine.start_update(package);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 30000);
+    QCOMPARE(link.events.last(), QString("completed"));
+
+    // As the WLAN image completes, the DSP image is still ahead: a whole
+    // image's time, not nothing. The estimate goes on into the DSP image
+    // rather than starting again from "not known".
+    const auto wlan_end = std::find_if(link.progress.cbegin(), link.progress.cend(), [](const Link::Step &step) {
+        return step.unit == UNIT_WLAN && step.done == step.total;
+    });
+    QVERIFY(wlan_end != link.progress.cend());
+    QVERIFY2(wlan_end->seconds_left >= 1, qPrintable(QString::number(wlan_end->seconds_left)));
+    const Link::Step dsp_first = *(wlan_end + 1);
+    QCOMPARE(dsp_first.unit, quint8(UNIT_DSP));
+    QVERIFY2(dsp_first.seconds_left >= 1, qPrintable(QString::number(dsp_first.seconds_left)));
+    QCOMPARE(link.engine.seconds_left(), qint64(0));
 }
 
 QTEST_GUILESS_MAIN(UpdateEngineTest)

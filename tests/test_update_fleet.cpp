@@ -1,17 +1,21 @@
 // tvc-update over several devices at once, end to end against simulated
 // devices on pseudo-terminals, and the texts of its summary.
 
+#include "console.h"
 #include "fleet_report.h"
 #include "frame.h"
 #include "test_support.h"
 #include "update_run.h"
+#include "update_tool.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -46,6 +50,71 @@ QString summary_of(const ToolRun &run, const QString &port)
     return QString();
 }
 
+// What was written to `file`, from its start.
+QString contents(std::FILE *file)
+{
+    std::fflush(file);
+    std::rewind(file);
+    QByteArray bytes;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
+        bytes.append(buf, int(n));
+    return QString::fromLocal8Bit(bytes);
+}
+
+// A terminal multiplexer of its own (own socket, no status line), in which a
+// command runs on a terminal of a given size; the test reads its screen.
+struct Terminal
+{
+    Terminal()
+    {
+        write_file(dir, "tmux.conf", "set -g status off\nset -g history-limit 2000\n");
+    }
+    ~Terminal() { tmux({"kill-server"}); }
+
+    bool tmux(const QStringList &arguments, QString *output = nullptr) const
+    {
+        QProcess process;
+        process.start("tmux", QStringList({"-S", dir.filePath("socket"), "-f", dir.filePath("tmux.conf")}) + arguments);
+        if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            return false;
+        if (output)
+            *output = QString::fromLocal8Bit(process.readAllStandardOutput());
+        return true;
+    }
+    bool start(const QString &command, int columns, int rows) const
+    {
+        return tmux({"new-session", "-d", "-s", "tvc", "-x", QString::number(columns), "-y", QString::number(rows),
+                     command});
+    }
+    // The lines on the screen (with the history before them), each as the
+    // program wrote it: lines the terminal wrapped are joined again.
+    QStringList screen(bool history = false) const
+    {
+        QStringList arguments = {"capture-pane", "-p", "-J", "-t", "tvc"};
+        if (history)
+            arguments << "-S" << "-";
+        QString output;
+        tmux(arguments, &output);
+        QStringList lines = output.split('\n');
+        for (QString &line : lines) {
+            while (line.endsWith(' '))
+                line.chop(1);
+        }
+        while (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+
+    QTemporaryDir dir;
+};
+
+QString quoted(const QString &text)
+{
+    return "'" + QString(text).replace("'", "'\\''") + "'";
+}
+
 } // namespace
 
 class UpdateFleetTest : public QObject
@@ -59,6 +128,11 @@ private slots:
     void stops_before_any_device();
     void missing_image_stops_its_type_only();
     void summary_texts();
+    void live_lines_fit_the_terminal();
+    void refusal_says_which_side_is_newer_data();
+    void refusal_says_which_side_is_newer();
+    void busy_port_is_named_and_not_updated();
+    void live_block_in_a_small_terminal();
 };
 
 void UpdateFleetTest::updates_devices_at_once()
@@ -260,29 +334,260 @@ void UpdateFleetTest::summary_texts()
     raw.status = STATUS_DEVICE;
     raw.reason = "Connection to the device lost (Input/output error): the update is not complete.";
     raw.elapsed_ms = 400;
-    const QList<DeviceRecord> devices = {device("ttyUSB0", STATUS_UPDATED, true),
-                                         device("ttyUSB1", STATUS_REFUSED, false),
-                                         device("ttyUSB2", STATUS_DEVICE, false), raw};
+    const std::vector<DeviceRecord> devices = {device("ttyUSB0", STATUS_UPDATED, true),
+                                               device("ttyUSB1", STATUS_REFUSED, false),
+                                               device("ttyUSB2", STATUS_DEVICE, false), raw};
     QCOMPARE(summary_lines(devices, false),
              QStringList({"ttyUSB0        RXU  WLAN 1650 -> 1660  DSP 4.5 -> 4.6  updated  3 min 21 s",
                           "ttyUSB1        RXU  WLAN 1650 -> 1650  DSP 4.5 -> 4.5  refused  3 min 21 s",
                           "ttyUSB2        RXU  WLAN 1650 -> 1650  DSP 4.5 -> 4.5  failed   3 min 21 s",
                           "/dev/ttyUSB10  -    -                  -               failed        0.4 s  "
                           "Connection to the device lost (Input/output error): the update is not complete."}));
+    // On a terminal of 60 columns the reason goes below the columns, wrapped
+    // at words.
+    QCOMPARE(summary_lines({raw}, false, 60),
+             QStringList({"/dev/ttyUSB10  -  -  -  failed  0.4 s",
+                          "    Connection to the device lost (Input/output error): the",
+                          "    update is not complete."}));
     QCOMPARE(count_line(devices, false), QString("1 updated, 1 refused, 2 failed"));
     QCOMPARE(overall_status(devices), int(STATUS_DEVICE));
-    QCOMPARE(overall_status(devices.mid(0, 2)), int(STATUS_REFUSED));
-    QCOMPARE(overall_status(devices.mid(0, 1)), int(STATUS_UPDATED));
-    QCOMPARE(overall_status(devices + QList<DeviceRecord>{device("ttyUSB3", STATUS_INTERRUPTED, true)}),
+    QCOMPARE(overall_status({devices[0], devices[1]}), int(STATUS_REFUSED));
+    QCOMPARE(overall_status({devices[0]}), int(STATUS_UPDATED));
+    QCOMPARE(overall_status({devices[0], devices[2], device("ttyUSB3", STATUS_INTERRUPTED, true)}),
              int(STATUS_INTERRUPTED));
+}
 
-    DeviceRecord sending = device("ttyUSB0", -1, true);
-    sending.stage = "WLAN";
+void UpdateFleetTest::live_lines_fit_the_terminal()
+{
+    DeviceRecord sending;
+    sending.port = "ttyUSB0";
+    sending.type = "RXU";
+    sending.stage = DeviceStage::Sending;
+    sending.unit = UNIT_WLAN;
     sending.done = 45000;
     sending.total = 100000;
     sending.seconds_left = 125;
     QCOMPARE(live_line(sending, 8, 0), QString("ttyUSB0   RXU  WLAN  45%, about 2 min 5 s left"));
-    QCOMPARE(live_line(sending, 8, 20), QString("ttyUSB0   RXU  WLAN "));
+    // Cut at a word, never inside one.
+    QCOMPARE(live_line(sending, 8, 30), QString("ttyUSB0   RXU  WLAN  45%..."));
+    QCOMPARE(live_line(sending, 8, 20), QString("ttyUSB0   RXU..."));
+
+    DeviceRecord refused = sending;
+    refused.status = STATUS_REFUSED;
+    refused.elapsed_ms = 100;
+    refused.reason = "The package does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP "
+                     "3.12): the device's WLAN is newer than the package's; nothing was sent.";
+    const QString whole = live_line(refused, 8, 0);
+    for (int width = 40; width < whole.size(); width += 7) {
+        const QString cut = live_line(refused, 8, width);
+        QVERIFY2(cut.size() <= width && cut.endsWith("..."), qPrintable(cut));
+        const QString kept = cut.chopped(3);
+        QVERIFY2(whole.startsWith(kept), qPrintable(cut));
+        // What follows the kept words in the whole line is a space or a mark after a word.
+        QVERIFY2(QString(" ,:;").contains(whole.at(kept.size())), qPrintable(cut));
+    }
+
+    // Eight devices, three still running, on terminals of 6 rows and of 2: the
+    // block keeps a row for the cursor, shows the running devices first and
+    // counts the rest.
+    std::vector<DeviceRecord> devices;
+    for (int i = 0; i < 8; ++i) {
+        DeviceRecord d = i % 3 == 1 ? sending : refused;
+        d.port = QString("ttyUSB%1").arg(i);
+        if (i == 6)
+            d.status = STATUS_UPDATED;
+        devices.push_back(d);
+    }
+    const QStringList six = block_lines(devices, false, 80, 6);
+    QCOMPARE(six.size(), 5);
+    QVERIFY2(six.at(0).startsWith("ttyUSB0 ") && six.at(1).startsWith("ttyUSB1 ") && six.at(2).startsWith("ttyUSB4 ")
+                 && six.at(3).startsWith("ttyUSB7 "),
+             qPrintable(six.join('\n')));
+    QCOMPARE(six.at(4), QString("... and 4 more: 1 updated, 3 refused"));
+    for (const QString &line : six)
+        QVERIFY(line.size() < 80);
+    QCOMPARE(block_lines(devices, true, 80, 2), QStringList({"8 devices: 3 running, 1 fit, 4 refused"}));
+    QCOMPARE(block_lines(devices, false, 80, 0).size(), 8);
+}
+
+void UpdateFleetTest::refusal_says_which_side_is_newer_data()
+{
+    QTest::addColumn<int>("wlan");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<QByteArray>("package_wlan");
+    QTest::addColumn<QByteArray>("package_dsp");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("device WLAN newer") << 1650 << 12 << QByteArray("1649\n") << QByteArray("3.12\n")
+                                       << "the device's WLAN is newer than the package's";
+    QTest::newRow("device WLAN newer and above the range")
+        << 1700 << 12 << QByteArray("1660\n") << QByteArray("3.12\n")
+        << "the device's WLAN is newer than the package's and outside 1600 to 1699";
+    QTest::newRow("device WLAN below the range") << 1599 << 12 << QByteArray("1660\n") << QByteArray("3.12\n")
+                                                 << "the device's WLAN is outside 1600 to 1699";
+    QTest::newRow("device DSP newer") << 1650 << 12 << QByteArray("1660\n") << QByteArray("3.11\n")
+                                      << "the device's DSP is newer than the package's";
+    QTest::newRow("DSP major differs") << 1650 << 12 << QByteArray("1660\n") << QByteArray("4.12\n")
+                                       << "the DSP major versions differ";
+    QTest::newRow("device DSP minor 0") << 1650 << 0 << QByteArray("1660\n") << QByteArray("3.5\n")
+                                        << "a device DSP of minor version 0 is never updated";
+    QTest::newRow("package DSP not a version") << 1650 << 12 << QByteArray("1660\n") << QByteArray("3\n")
+                                               << "the package's DSP version is not major.minor";
+}
+
+void UpdateFleetTest::refusal_says_which_side_is_newer()
+{
+    QFETCH(int, wlan);
+    QFETCH(int, minor);
+    QFETCH(QByteArray, package_wlan);
+    QFETCH(QByteArray, package_dsp);
+    QFETCH(QString, reason);
+    UpdateVersions versions;
+    versions.device = {quint16(wlan), 3, quint8(minor)};
+    versions.package_wlan = package_wlan;
+    versions.package_dsp = package_dsp;
+    QCOMPARE(misfit_reason(versions), reason);
+}
+
+void UpdateFleetTest::busy_port_is_named_and_not_updated()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> free = start_device(txu_device());
+    const std::unique_ptr<sim::Device> held = start_device(txu_device());
+
+    // The system's list: two device bridges, one held by another program, and
+    // a port of another kind.
+    const PortFinder ports = PortFinder::from_list([&] {
+        return QList<SerialPortEntry>{{free->slavePath(), "Silicon Labs"},
+                                      {held->slavePath(), "Silicon Labs", true, "minicom (process 4242)"},
+                                      {"ttyS0", "", true, "getty (process 1)"}};
+    });
+    UpdateOptions options;
+    options.all = true;
+    options.package = zip;
+    std::FILE *out = std::tmpfile();
+    std::FILE *err = std::tmpfile();
+    QVERIFY(out && err);
+    Console console(out, err);
+    UpdateTool tool(options, ports, &console);
+    QSignalSpy finished(&tool, &UpdateTool::finished);
+    tool.start();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
+    const QString printed = contents(out);
+    const QString errors = contents(err);
+    std::fclose(out);
+    std::fclose(err);
+
+    QCOMPARE(finished.at(0).at(0).toInt(), int(STATUS_DEVICE));
+    QCOMPARE(free->receivedImage(UNIT_WLAN), package.wlan);
+    QCOMPARE(codes_received(*held), QList<int>());
+    const QString reason = "The port is in use by minicom (process 4242): nothing was sent.";
+    QVERIFY2(printed.contains(QRegularExpression("\\n" + QRegularExpression::escape(held->slavePath())
+                                                 + " +- +- +- +failed +0\\.0 s  " + QRegularExpression::escape(reason)
+                                                 + "\\n")),
+             qPrintable(printed));
+    QVERIFY2(!printed.contains("ttyS0") && !errors.contains("ttyS0"), qPrintable(printed + errors));
+    QCOMPARE(printed.split('\n', Qt::SkipEmptyParts).last(), QString("1 updated, 0 refused, 1 failed"));
+    QCOMPARE(errors, QCoreApplication::applicationName() + ": " + held->slavePath() + ": " + reason + "\n");
+}
+
+void UpdateFleetTest::live_block_in_a_small_terminal()
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.wlan = pattern(2500, 1);
+    QVERIFY(package.write(dir, zip));
+
+    // Eight devices, the fourth with a WLAN version newer than the package's,
+    // on a terminal of six rows.
+    std::vector<std::unique_ptr<sim::Device>> devices;
+    QString command = "TMPDIR=" + quoted(dir.filePath("tool-tmp")) + " " + quoted(update_tool_binary());
+    QDir().mkpath(dir.filePath("tool-tmp"));
+    for (int i = 0; i < 8; ++i) {
+        sim::DeviceOptions options = txu_device();
+        options.ackDelayMs = 50;
+        if (i == 3)
+            options.wlanVersion = 1700;
+        devices.push_back(start_device(options));
+        command += " --port " + quoted(devices.back()->slavePath());
+    }
+    command += " " + quoted(zip) + "; echo STATUS=$?; sleep 600";
+    Terminal terminal;
+    QVERIFY2(terminal.start(command, 80, 6), "tmux is needed for this test");
+
+    // Every look at the screen: no device has two lines, no line was wrapped
+    // by the terminal, and while the devices run, the block leaves a row free.
+    int columns = 80, rows = 6;
+    bool counted_rest = false, resized = false, settled = true;
+    QString problem;
+    auto look = [&] {
+        const QStringList lines = terminal.screen();
+        const bool done = lines.join('\n').contains("STATUS=");
+        if (!resized && lines.join('\n').contains("... and ")) {
+            counted_rest = true;
+            // The block has never scrolled: no line of it went above the screen.
+            const QStringList history = terminal.screen(true);
+            for (const auto &device : devices) {
+                if (history.filter(device->slavePath() + " ").size() > 1 && problem.isEmpty())
+                    problem = "the block scrolled\n" + history.join('\n');
+            }
+            // Then narrower and lower.
+            terminal.tmux({"resize-window", "-t", "tvc", "-x", "50", "-y", "4"});
+            columns = 50;
+            rows = 4;
+            resized = true;
+            settled = false;
+            return false;
+        }
+        QString fault;
+        for (const auto &device : devices) {
+            if (lines.filter(device->slavePath() + " ").size() > 1)
+                fault = "two lines for " + device->slavePath();
+        }
+        for (const QString &line : lines) {
+            if (line.size() >= columns)
+                fault = "a line wider than the terminal: " + line;
+        }
+        if (!done && lines.size() > rows - 1)
+            fault = "the block fills the terminal";
+        // Right after the resize the terminal shows the old block rewrapped,
+        // until the tool has learnt of the new size and drawn the block for
+        // it: two devices and a line for the six others.
+        if (!settled) {
+            settled = lines.join('\n').contains("... and 6 more: ");
+            if (!settled)
+                return false;
+        }
+        if (!fault.isEmpty() && problem.isEmpty())
+            problem = fault + "\n" + lines.join('\n');
+        return done;
+    };
+    QVERIFY(QTest::qWaitFor(look, 30000));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QVERIFY(counted_rest);
+    QVERIFY(settled);
+
+    // Each device's outcome is printed once, in the summary, a refusal with
+    // its reason in full.
+    const QStringList history = terminal.screen(true);
+    const QString all = history.join(' ').simplified();
+    QVERIFY2(history.contains("STATUS=1"), qPrintable(history.join('\n')));
+    QVERIFY2(history.contains("7 updated, 1 refused, 0 failed"), qPrintable(history.join('\n')));
+    for (int i = 0; i < 8; ++i) {
+        const QString summary = devices[size_t(i)]->slavePath()
+            + (i == 3 ? " TXU WLAN 1700 -> 1700 DSP 3.12 -> 3.12 refused" : " TXU WLAN 1650 -> 1660 DSP 3.12 -> 3.12 updated");
+        QVERIFY2(all.count(summary) == 1, qPrintable(summary + "\n" + history.join('\n')));
+    }
+    const QString reason = "The package does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP "
+                           "3.12): the device's WLAN is newer than the package's and outside 1600 to 1699; nothing "
+                           "was sent.";
+    QVERIFY2(all.count(reason) == 1, qPrintable(history.join('\n')));
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(devices[size_t(i)]->firmwareDataFrames() > 0, i != 3);
 }
 
 QTEST_GUILESS_MAIN(UpdateFleetTest)

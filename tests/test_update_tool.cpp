@@ -8,10 +8,14 @@
 #include <QCryptographicHash>
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +39,9 @@ private slots:
     void updates_and_checks();
     void failures_data();
     void failures();
+    void update_outlives_its_output_data();
+    void update_outlives_its_output();
+    void interrupt_while_the_package_is_read();
     void package_name_taken_literally_and_large_extras_passed_over();
     void damaged_acknowledgements_data();
     void damaged_acknowledgements();
@@ -106,9 +113,16 @@ void UpdateToolTest::failures_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("data_frames");
 
+    // A refusal says which side is newer.
     QTest::newRow("refused") << "refused" << 1
-                             << "does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP 3.12)"
+                             << "does not fit the device (device WLAN 1700, DSP 3.12; package WLAN 1660, DSP 3.12): "
+                                "the device's WLAN is newer than the package's and outside 1600 to 1699; nothing "
+                                "was sent."
                              << 0;
+    QTest::newRow("port cannot be used") << "no port" << 3
+                                         << "Cannot use the serial port /dev/tvc-no-such-port (No such file or "
+                                            "directory): nothing was sent."
+                                         << 0;
     QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: package.zip is not a zip archive." << 0;
     QTest::newRow("DSP image missing") << "no txu.ldr" << 2 << "txu.ldr: No such file or directory" << 0;
     QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
@@ -154,14 +168,126 @@ void UpdateToolTest::failures()
         if (kind == "SIGINT" && frame_code(frame) == CMD_FW_DATA && device->firmwareDataFrames() == 4 && pid > 0)
             ::kill(pid_t(pid), SIGINT);
     });
-    const ToolRun run = run_tool(*device, arguments, &pid);
+    const ToolRun run = kind == "no port" ? run_update_tool({}, QStringList({"--port", "/dev/tvc-no-such-port"}) + arguments)
+                                          : run_tool(*device, arguments, &pid);
     QCOMPARE(run.status, status);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     QCOMPARE(run.err.count('\n'), 1);  // one sentence, one line
     QCOMPARE(run.left_behind, QStringList());
     QCOMPARE(device->firmwareDataFrames(), data_frames);
-    if (data_frames == 0 && kind != "not a zip")
+    if (data_frames == 0 && kind != "not a zip" && kind != "no port")
         QCOMPARE(codes_received(*device), QUERIES);
+}
+
+void UpdateToolTest::update_outlives_its_output_data()
+{
+    QTest::addColumn<QString>("how");
+    // The reader of a pipe that goes after the first line, as `| head -1`.
+    QTest::newRow("closed pipe") << "head";
+    // A hangup while standard output is a pipe.
+    QTest::newRow("SIGHUP") << "SIGHUP";
+    // A terminal that goes mid-transfer: its lines fail and the hangup comes.
+    QTest::newRow("terminal closed") << "terminal";
+}
+
+void UpdateToolTest::update_outlives_its_output()
+{
+    QFETCH(QString, how);
+
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.wlan = pattern(3000, 1);
+    QVERIFY(package.write(dir, zip));
+    sim::DeviceOptions options = txu_device();
+    options.ackDelayMs = 10;
+    const std::unique_ptr<sim::Device> device = start_device(options);
+
+    // A terminal for the tool's output, whose other side the test holds.
+    int terminal = -1;
+    if (how == "terminal") {
+        terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(terminal >= 0 && ::grantpt(terminal) == 0 && ::unlockpt(terminal) == 0);
+    }
+    auto to_terminal = [&](QProcess &tool) {
+        if (terminal < 0)
+            return;
+        tool.setStandardOutputFile(QString::fromLocal8Bit(::ptsname(terminal)));
+        tool.setStandardErrorFile(QString::fromLocal8Bit(::ptsname(terminal)));
+    };
+    // Mid-transfer, as the device takes its fifth chunk.
+    qint64 pid = 0;
+    QObject context;
+    connect(device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (frame_code(frame) != CMD_FW_DATA || device->firmwareDataFrames() != 4 || pid <= 0)
+            return;
+        if (terminal >= 0) {
+            ::close(terminal);
+            terminal = -1;
+        }
+        if (how != "head")
+            ::kill(pid_t(pid), SIGHUP);
+    });
+
+    const ToolRun run = how == "head"
+        ? run_program("bash", {"-c", "\"$0\" --port \"$1\" \"$2\" | head -1; exit ${PIPESTATUS[0]}",
+                               update_tool_binary(), device->slavePath(), zip})
+        : run_program(update_tool_binary(), {"--port", device->slavePath(), zip}, &pid, to_terminal);
+    if (terminal >= 0)
+        ::close(terminal);
+    QVERIFY2(run.status == 0, qPrintable(QString::number(run.status) + run.err));
+    QCOMPARE(run.left_behind, QStringList());
+    QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
+    QCOMPARE(device->receivedImage(UNIT_DSP), package.txu);
+    QCOMPARE(device->violations(), QStringList());
+    if (how == "head")
+        QCOMPARE(run.out, "Device port: " + device->slavePath() + "\n");
+    else if (how == "SIGHUP")
+        QCOMPARE(run.out.split('\n', Qt::SkipEmptyParts).last(), QString("Firmware update completed successfully."));
+}
+
+void UpdateToolTest::interrupt_while_the_package_is_read()
+{
+    // A package that takes a while to read: three images of the largest size
+    // that do not compress.
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    QRandomGenerator random(16);
+    for (QByteArray *image : {&package.wlan, &package.txu, &package.rxu}) {
+        image->resize(6553600);
+        random.fillRange(reinterpret_cast<quint32 *>(image->data()), image->size() / 4);
+    }
+    QVERIFY(package.write(dir, zip));
+    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+
+    // Ctrl+C again and again from the start, each a millisecond after the
+    // last: the tool starts with SIGINT ignored (as this test ignores it
+    // while the tool is started), so that those before it has set up its
+    // handling pass, and one of those after comes while it reads.
+    qint64 pid = 0;
+    QTimer again;
+    again.setInterval(1);
+    QObject::connect(&again, &QTimer::timeout, [&pid] {
+        if (pid > 0)
+            ::kill(pid_t(pid), SIGINT);
+    });
+    struct sigaction ignore = {}, before = {};
+    ignore.sa_handler = SIG_IGN;
+    const ToolRun run = run_program(update_tool_binary(), {"--port", device->slavePath(), zip}, &pid,
+                                    [&](QProcess &tool) {
+                                        ::sigaction(SIGINT, &ignore, &before);
+                                        QObject::connect(&tool, &QProcess::started, &again, [&] {
+                                            ::sigaction(SIGINT, &before, nullptr);
+                                            again.start();
+                                        });
+                                    });
+    again.stop();
+    QVERIFY2(run.status == 130, qPrintable(QString::number(run.status) + ": " + run.err));
+    QCOMPARE(run.err, QString("tvc-update: Interrupted while the package was read: nothing was sent.\n"));
+    QCOMPARE(run.left_behind, QStringList());
+    // The device was never touched.
+    QCOMPARE(codes_received(*device), QList<int>());
 }
 
 void UpdateToolTest::package_name_taken_literally_and_large_extras_passed_over()

@@ -34,16 +34,21 @@ QList<SerialPortEntry> system_serial_ports()
 {
     QList<SerialPortEntry> ports;
     const auto infos = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : infos)
-        ports.append(SerialPortEntry{info.portName(), info.manufacturer(), port_is_locked(info.portName())});
+    for (const QSerialPortInfo &info : infos) {
+        const QString holder = port_lock_holder(info.portName());
+        ports.append(SerialPortEntry{info.portName(), info.manufacturer(), !holder.isEmpty(), holder});
+    }
     return ports;
 }
 
-bool port_is_locked(const QString &name, const QStringList &folders)
+namespace {
+
+// The process id in the live lock file of the port `name`, or 0.
+qint64 lock_holder_pid(const QString &name, const QStringList &folders)
 {
 #ifdef Q_OS_UNIX
     if (name.isEmpty())
-        return false;
+        return 0;
     const QString file_name = QStringLiteral("LCK..") + QString(name).replace(QLatin1Char('/'), QLatin1Char('_'));
     for (const QString &folder : folders) {
         QFile lock(QDir(folder).filePath(file_name));
@@ -56,14 +61,40 @@ bool port_is_locked(const QString &name, const QStringList &folders)
         if (!number || pid <= 0 || pid > std::numeric_limits<pid_t>::max())
             continue;
         if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)
-            return true;
+            return pid;
     }
-    return false;
+    return 0;
 #else
     Q_UNUSED(name)
     Q_UNUSED(folders)
-    return false;
+    return 0;
 #endif
+}
+
+} // namespace
+
+bool port_is_locked(const QString &name, const QStringList &folders)
+{
+    return lock_holder_pid(name, folders) > 0;
+}
+
+QString port_lock_holder(const QString &name, const QStringList &folders)
+{
+    const qint64 pid = lock_holder_pid(name, folders);
+    if (pid <= 0)
+        return QString();
+    QString program;
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (comm.open(QIODevice::ReadOnly)) {
+        // A program may give itself any name: only printable characters pass.
+        for (const QChar c : QString::fromUtf8(comm.read(64)).trimmed()) {
+            if (c.isPrint())
+                program += c;
+        }
+    }
+    if (program.isEmpty())
+        return QObject::tr("process %1").arg(pid);
+    return QObject::tr("%1 (process %2)").arg(program).arg(pid);
 }
 
 QString why_passed_over(const SerialPortEntry &port)
@@ -75,7 +106,8 @@ QString why_passed_over(const SerialPortEntry &port)
         return QObject::tr("%1, not \"%2\"").arg(reported, BRIDGE_MANUFACTURER);
     }
     if (port.busy)
-        return QObject::tr("in use by another program");
+        return port.holder.isEmpty() ? QObject::tr("in use by another program")
+                                     : QObject::tr("in use by %1").arg(port.holder);
     return QString();
 }
 
@@ -130,6 +162,8 @@ PortScan PortFinder::scan() const
             lines.append(QObject::tr("%1: device bridge").arg(port.name));
         } else {
             lines.append(QObject::tr("%1: passed over, %2").arg(port.name, reason));
+            if (port.busy && port.manufacturer.contains(BRIDGE_MANUFACTURER, Qt::CaseSensitive))
+                scan.busy.append(port);
         }
     }
     if (ports.isEmpty())

@@ -10,9 +10,22 @@
 // is on it.
 struct SerialPortEntry
 {
+    SerialPortEntry() = default;
+    SerialPortEntry(const QString &port_name, const QString &port_manufacturer, bool port_busy = false,
+                    const QString &port_holder = QString())
+        : name(port_name)
+        , manufacturer(port_manufacturer)
+        , busy(port_busy)
+        , holder(port_holder)
+    {
+    }
+
     QString name;
     QString manufacturer;
     bool busy = false;
+    // Who holds a busy port, where its lock file says: "minicom (process
+    // 1234)", "process 1234", or empty when that is not known.
+    QString holder;
 };
 
 using PortLister = std::function<QList<SerialPortEntry>()>;
@@ -35,6 +48,11 @@ extern const QStringList SERIAL_LOCK_FOLDERS;
 // lock files has no busy port.
 bool port_is_locked(const QString &name, const QStringList &folders = SERIAL_LOCK_FOLDERS);
 
+// The program that holds the serial port `name` by a live lock file, as
+// "minicom (process 1234)" (its name as the system reports it) or "process
+// 1234" where the name cannot be read; empty when no program holds the port.
+QString port_lock_holder(const QString &name, const QStringList &folders = SERIAL_LOCK_FOLDERS);
+
 // The device sits behind a USB bridge whose manufacturer string contains this
 // text (exact case, anywhere in the string).
 extern const QString BRIDGE_MANUFACTURER;
@@ -51,6 +69,8 @@ struct PortScan
     QStringList candidates;
     QString summary;
     QStringList present;
+    // Ports whose bridge is the device's but which another program holds.
+    QList<SerialPortEntry> busy;
 };
 
 // Finds the names of the ports the device may be on, first choice first.

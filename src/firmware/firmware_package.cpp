@@ -86,16 +86,26 @@ DspVersion package_dsp_version(const QByteArray &value)
 bool package_fits(const DeviceFirmware &device, const QByteArray &package_wlan,
                   const QByteArray &package_dsp)
 {
+    return package_misfit(device, package_wlan, package_dsp) == PackageMisfit::None;
+}
+
+PackageMisfit package_misfit(const DeviceFirmware &device, const QByteArray &package_wlan,
+                             const QByteArray &package_dsp)
+{
     if (device.wlan_version < DEVICE_WLAN_MIN || device.wlan_version > DEVICE_WLAN_MAX)
-        return false;
+        return PackageMisfit::DeviceWlanOutOfRange;
     if (package_wlan_version(package_wlan) < device.wlan_version)
-        return false;
+        return PackageMisfit::DeviceWlanNewer;
     const DspVersion dsp = package_dsp_version(package_dsp);
-    if (!dsp.valid || dsp.major != device.dsp_major)
-        return false;
+    if (!dsp.valid)
+        return PackageMisfit::DspNotAVersion;
+    if (dsp.major != device.dsp_major)
+        return PackageMisfit::DspMajorDiffers;
     if (device.dsp_minor == 0)
-        return false;
-    return dsp.minor >= device.dsp_minor;
+        return PackageMisfit::DeviceDspMinorZero;
+    if (dsp.minor < device.dsp_minor)
+        return PackageMisfit::DeviceDspNewer;
+    return PackageMisfit::None;
 }
 
 QString dsp_image_file(const QString &device_type)

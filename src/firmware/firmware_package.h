@@ -72,6 +72,20 @@ struct DeviceFirmware
 bool package_fits(const DeviceFirmware &device, const QByteArray &package_wlan,
                   const QByteArray &package_dsp);
 
+// The first of those conditions that fails, in that order.
+enum class PackageMisfit
+{
+    None,
+    DeviceWlanOutOfRange,  // the device's WLAN version is not 1600 to 1699
+    DeviceWlanNewer,       // the package's WLAN version is older than the device's
+    DspNotAVersion,        // the package's DSP line is not major.minor
+    DspMajorDiffers,
+    DeviceDspMinorZero,
+    DeviceDspNewer         // the package's DSP minor is older than the device's
+};
+PackageMisfit package_misfit(const DeviceFirmware &device, const QByteArray &package_wlan,
+                             const QByteArray &package_dsp);
+
 // The DSP image file name for a device type: txu.ldr, rxu.ldr, or empty for a
 // type that is not known.
 QString dsp_image_file(const QString &device_type);

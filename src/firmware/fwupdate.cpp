@@ -11,6 +11,15 @@
 
 namespace {
 
+// What the module line says.
+const QString UPDATING_WLAN_TEXT = QStringLiteral("Updating WLAN Firmware...");
+const QString UPDATING_DSP_TEXT = QStringLiteral("Updating DSP Firmware...");
+const QString SILENT_TEXT =
+    QStringLiteral("The device has not answered for %1 seconds; the update is not complete. Waiting for the device...");
+const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
+const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
+const QString GIVEN_UP_TEXT = QStringLiteral("The device has not answered for %1 seconds: the update is not complete.");
+
 // The progress bar moves in at most this many steps per image.
 constexpr qint64 PROGRESS_STEPS = 500;
 // The time-left estimate is refreshed at most this often.
@@ -43,22 +52,29 @@ FWUpdate::FWUpdate(QWidget *parent)
     bar_painting.setInterval(BAR_PAINT_INTERVAL_MS);
     connect(&bar_painting, &QTimer::timeout, this, [this] { ui->fw_progress_bar->setUpdatesEnabled(true); });
 
-    connect(&engine, &UpdateEngine::module_changed, ui->cur_module, &QLabel::setText);
+    connect(&engine, &UpdateEngine::notice_changed, this, &FWUpdate::show_module);
     connect(&engine, &UpdateEngine::versions_known, this, &FWUpdate::show_versions);
     connect(&engine, &UpdateEngine::image_started, this, [this](quint8, qint64 size) {
+        // The bar shows the image; its text keeps the time the whole update needs.
         ui->fw_progress_bar->setMaximum(int(size));
-        reset_progress();
+        reset_progress(engine.seconds_left());
+        show_module(UpdateEngine::Notice::None, 0);
     });
     connect(&engine, &UpdateEngine::progress, this, &FWUpdate::show_progress);
     connect(&engine, &UpdateEngine::refused, this, [this] {
         QMessageBox::information(this, tr("Version Mismatch"), tr("Skipping firmware update for this portable"),
                                  QMessageBox::Ok);
     });
-    connect(&engine, &UpdateEngine::failed, this, [this](UpdateEngine::Failure failure, const QString &text) {
+    connect(&engine, &UpdateEngine::failed, this, [this](UpdateEngine::Failure failure, const QString &detail) {
         image_ended();
-        // A silent device leaves the update incomplete; the line keeps saying so.
-        if (failure == UpdateEngine::Failure::Silence)
+        QString text = detail;
+        if (failure == UpdateEngine::Failure::Device) {
+            text = tr("The device did not report a type that the package has a DSP image for.");
+        } else if (failure == UpdateEngine::Failure::Silence) {
+            // A silent device leaves the update incomplete; the line keeps saying so.
+            text = GIVEN_UP_TEXT.arg(UpdateEngine::GIVE_UP_MS / 1000);
             ui->cur_module->setText(text);
+        }
         QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
     });
     connect(&engine, &UpdateEngine::link_lost, this, &FWUpdate::show_link_lost);
@@ -181,6 +197,27 @@ void FWUpdate::show_versions(const UpdateVersions &versions)
                                      QString::number(versions.device.dsp_minor), shown(versions.package_dsp)));
 }
 
+void FWUpdate::show_module(UpdateEngine::Notice notice, int silent_seconds)
+{
+    const bool sending = engine.stage() == UpdateEngine::Stage::Sending
+        || engine.stage() == UpdateEngine::Stage::Finishing;
+    const QString module = !sending ? QString()
+        : engine.unit() == UNIT_WLAN ? UPDATING_WLAN_TEXT
+                                     : UPDATING_DSP_TEXT;
+    switch (notice) {
+    case UpdateEngine::Notice::None:
+        ui->cur_module->setText(module);
+        break;
+    case UpdateEngine::Notice::Silent:
+        ui->cur_module->setText((module.isEmpty() ? QString() : module + QLatin1Char(' '))
+                                + SILENT_TEXT.arg(silent_seconds));
+        break;
+    case UpdateEngine::Notice::Finishing:
+        ui->cur_module->setText(FINISHING_TEXT);
+        break;
+    }
+}
+
 void FWUpdate::show_progress(qint64 done, qint64 total, qint64 seconds_left)
 {
     QProgressBar *bar = ui->fw_progress_bar;
@@ -193,7 +230,7 @@ void FWUpdate::show_progress(qint64 done, qint64 total, qint64 seconds_left)
     // The bar moves in steps of at most 1/500 of the image, finer than it can
     // show; a large image would otherwise spend most of its time measuring
     // the bar's text.
-    if (done - bar->value() >= qMax<qint64>(CHUNK_SIZE, total / PROGRESS_STEPS))
+    if (done == total || done - bar->value() >= qMax<qint64>(CHUNK_SIZE, total / PROGRESS_STEPS))
         bar->setValue(int(done));
     if (estimate_shown.elapsed() >= ESTIMATE_INTERVAL_MS) {
         estimate_shown.start();
@@ -201,12 +238,12 @@ void FWUpdate::show_progress(qint64 done, qint64 total, qint64 seconds_left)
     }
 }
 
-void FWUpdate::reset_progress()
+void FWUpdate::reset_progress(qint64 seconds_left)
 {
     bar_painting.stop();
     ui->fw_progress_bar->setUpdatesEnabled(true);
     ui->fw_progress_bar->setValue(0);
-    ui->fw_progress_bar->setFormat(progress_format(-1));
+    ui->fw_progress_bar->setFormat(progress_format(seconds_left));
     estimate_shown.start();
 }
 
@@ -230,7 +267,9 @@ void FWUpdate::show_completion()
 {
     image_ended();
     reset_progress();
-    ui->dev_info->clear();
+    // setText, not clear(): only setText tells assistive technology.
+    ui->cur_module->setText(QString());
+    ui->dev_info->setText(QString());
     if (raw_update)
         QMessageBox::information(this, tr("Firmware Update"), tr("Firmware update completed successfully"),
                                  QMessageBox::Ok);

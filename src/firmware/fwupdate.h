@@ -41,12 +41,14 @@ private:
     // Whether the port is open; says "No devices found" when it is not.
     bool device_connected();
     void show_versions(const UpdateVersions &versions);
+    // The module line: the image being sent, and what the device's silence means.
+    void show_module(UpdateEngine::Notice notice, int silent_seconds);
     void show_progress(qint64 done, qint64 total, qint64 seconds_left);
     void show_link_lost(const QString &reason, bool mid_update);
     void show_completion();
     // An image has ended, well or not.
     void image_ended();
-    void reset_progress();
+    void reset_progress(qint64 seconds_left = -1);
 
     Ui::FWUpdate *ui;
     TVC *window;

@@ -31,6 +31,20 @@ qint64 TimeLeft::seconds_left() const
     return (left * elapsed + m_done * 1000 - 1) / (m_done * 1000);
 }
 
+int percent_done(qint64 done, qint64 total)
+{
+    if (total <= 0)
+        return 100;
+    return int(qBound<qint64>(0, done, total) * 100 / total);
+}
+
+QString rate_text(qint64 bytes, qint64 ms)
+{
+    if (bytes <= 0 || ms <= 0)
+        return QString();
+    return QObject::tr("%1 kB/s").arg(double(bytes) / double(ms), 0, 'f', 1);
+}
+
 QString time_left_text(qint64 seconds)
 {
     if (seconds < 60)
@@ -38,6 +52,16 @@ QString time_left_text(qint64 seconds)
     if (seconds < 3600)
         return QObject::tr("about %1 min %2 s left").arg(seconds / 60).arg(seconds % 60);
     return QObject::tr("about %1 h %2 min left").arg(seconds / 3600).arg((seconds % 3600) / 60);
+}
+
+QString duration_text(qint64 ms)
+{
+    if (ms < 60000)
+        return QObject::tr("%1 s").arg(double(ms) / 1000.0, 0, 'f', 1);
+    const qint64 s = ms / 1000;
+    if (s < 3600)
+        return QObject::tr("%1 min %2 s").arg(s / 60).arg(s % 60);
+    return QObject::tr("%1 h %2 min").arg(s / 3600).arg((s % 3600) / 60);
 }
 
 QString progress_format(qint64 seconds_left)

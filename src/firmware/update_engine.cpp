@@ -2,14 +2,9 @@
 
 #include "frame.h"
 
-const QString UPDATING_WLAN_TEXT = QStringLiteral("Updating WLAN Firmware...");
-const QString UPDATING_DSP_TEXT = QStringLiteral("Updating DSP Firmware...");
-const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
-const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
-
 namespace {
 
-// After this long without an answer the module line says that the device is silent.
+// After this long without an answer the engine tells that the device is silent.
 constexpr int SILENCE_NOTICE_MS = 5000;
 
 constexpr quint8 DEVICE_TYPE_TXU = 4;
@@ -23,6 +18,8 @@ UpdateEngine::UpdateEngine(QSerialPort *port, QObject *parent)
     , m_notice_ms(SILENCE_NOTICE_MS)
 {
     qRegisterMetaType<UpdateVersions>();
+    qRegisterMetaType<UpdateEngine::Notice>();
+    qRegisterMetaType<UpdateEngine::Failure>();
     m_silence.setSingleShot(true);
     connect(&m_silence, &QTimer::timeout, this, &UpdateEngine::check_silence);
     // An acknowledgement that nothing follows may wait for the line to go quiet.
@@ -44,6 +41,7 @@ void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool c
     m_versions = UpdateVersions();
     m_image.clear();
     m_dsp_image.clear();
+    m_data_sent = false;
     m_stage = Stage::Querying;
     send(build_frame(CMD_DEVICE_TYPE, UNIT_DSP));
 }
@@ -54,6 +52,7 @@ void UpdateEngine::start_raw(const QString &path, quint8 unit)
         return;
     m_mode = Mode::Raw;
     m_image.clear();
+    m_data_sent = false;
     FirmwareImage raw;
     QString error;
     if (!raw.load(path, &error)) {
@@ -68,7 +67,9 @@ void UpdateEngine::start_raw(const FirmwareImage &image, quint8 unit)
     if (running())
         return;
     m_mode = Mode::Raw;
-    start_image(image, unit, unit == UNIT_WLAN ? UPDATING_WLAN_TEXT : UPDATING_DSP_TEXT);
+    m_data_sent = false;
+    start_transfer(image.size());
+    start_image(image, unit);
 }
 
 void UpdateEngine::cancel()
@@ -112,7 +113,7 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
     if (code == RPL_DEVICE_TYPE || code == RPL_VERSION) {
         if (m_mode == Mode::Raw || m_stage != Stage::Querying)
             return;
-        restore_module();
+        set_notice(Notice::None, 0);
         if (code == RPL_DEVICE_TYPE) {
             const quint8 type = frame_u8(frame, 8);
             if (type == DEVICE_TYPE_TXU)
@@ -136,8 +137,6 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
     }
     if (code == RPL_FW_DONE && m_stage == Stage::Finishing) {
         end();
-        m_module.clear();
-        show(QString());
         emit completed();
     }
 }
@@ -148,19 +147,20 @@ void UpdateEngine::handle_acknowledgement(quint8 unit, quint16 sequence)
     // repeated or stray one would otherwise send a chunk twice.
     if (m_stage != Stage::Sending || unit != m_unit || sequence != m_in_flight)
         return;
-    restore_module();
+    set_notice(Notice::None, 0);
 
     if (sequence != LAST_CHUNK) {
         send_chunk(quint16(sequence + 1));
         // Reported once the next chunk is on its way: whatever a face does
-        // with it (a repaint) then overlaps the device's turn.
-        if (m_stage == Stage::Sending) {
-            const qint64 done = qint64(sequence) * CHUNK_SIZE;
-            m_time_left.update(done, m_clock.elapsed());
-            emit progress(done, m_image.size(), m_time_left.seconds_left());
-        }
+        // with it (a repaint) then overlaps the device's turn. Chunk s ends at
+        // byte (s + 1) x 100, short of the image's end since it is not the last.
+        if (m_stage == Stage::Sending)
+            report_progress(qMin((qint64(sequence) + 1) * CHUNK_SIZE, m_image.size()));
         return;
     }
+    report_progress(m_image.size());
+    if (m_stage != Stage::Sending)
+        return;
     emit image_done(unit, m_image.size());
     if (m_stage != Stage::Sending)
         return;
@@ -172,14 +172,19 @@ void UpdateEngine::handle_acknowledgement(quint8 unit, quint16 sequence)
     if (m_mode == Mode::Raw) {
         // A WLAN image needs no finish: its last acknowledgement completes it.
         end();
-        m_module.clear();
-        show(QString());
         emit completed();
         return;
     }
+    m_done_before += m_image.size();
     const FirmwareImage dsp = m_dsp_image;
     m_dsp_image.clear();
-    start_image(dsp, UNIT_DSP, UPDATING_DSP_TEXT);
+    start_image(dsp, UNIT_DSP);
+}
+
+void UpdateEngine::report_progress(qint64 done)
+{
+    m_time_left.update(m_done_before + done, m_clock.elapsed());
+    emit progress(done, m_image.size(), m_time_left.seconds_left());
 }
 
 void UpdateEngine::check_and_start()
@@ -202,7 +207,7 @@ void UpdateEngine::check_and_start()
     // never left with a new WLAN image and no DSP image to go with it.
     const QString dsp_file = dsp_image_file(m_versions.device_type);
     if (dsp_file.isEmpty()) {
-        fail(Failure::Device, tr("The device did not report a type that the package has a DSP image for."));
+        fail(Failure::Device);
         return;
     }
     FirmwareImage wlan;
@@ -216,19 +221,23 @@ void UpdateEngine::check_and_start()
         emit check_passed();
         return;
     }
-    start_image(wlan, UNIT_WLAN, UPDATING_WLAN_TEXT);
+    start_transfer(wlan.size() + m_dsp_image.size());
+    start_image(wlan, UNIT_WLAN);
 }
 
-void UpdateEngine::start_image(const FirmwareImage &next, quint8 unit, const QString &module)
+void UpdateEngine::start_transfer(qint64 total_bytes)
+{
+    m_done_before = 0;
+    m_clock.start();
+    m_time_left.start(total_bytes, 0);
+}
+
+void UpdateEngine::start_image(const FirmwareImage &next, quint8 unit)
 {
     m_image = next;
     m_unit = unit;
     m_stage = Stage::Sending;
-    m_module = module;
-    m_notice_shown = false;
-    show(module);
-    m_clock.start();
-    m_time_left.start(m_image.size(), 0);
+    set_notice(Notice::None, 0);
     emit image_started(unit, m_image.size());
     if (m_stage == Stage::Sending)
         send_chunk(0);
@@ -250,6 +259,7 @@ void UpdateEngine::send(const QByteArray &frame)
 void UpdateEngine::send_chunk(quint16 sequence)
 {
     m_in_flight = is_last_chunk(m_image.size(), sequence) ? LAST_CHUNK : sequence;
+    m_data_sent = true;
     send(m_image.chunk_frame(m_unit, sequence));
 }
 
@@ -257,31 +267,23 @@ void UpdateEngine::end()
 {
     m_stage = Stage::Ended;
     m_silence.stop();
-    m_notice_shown = false;
+    m_notice = Notice::None;
     m_image.clear();
     m_dsp_image.clear();
 }
 
-void UpdateEngine::fail(Failure failure, const QString &text)
+void UpdateEngine::fail(Failure failure, const QString &detail)
 {
     end();
-    emit failed(failure, text);
+    emit failed(failure, detail);
 }
 
-void UpdateEngine::show(const QString &text)
+void UpdateEngine::set_notice(Notice notice, int silent_seconds)
 {
-    if (text == m_shown)
+    if (notice == m_notice)
         return;
-    m_shown = text;
-    emit module_changed(text);
-}
-
-void UpdateEngine::restore_module()
-{
-    if (!m_notice_shown)
-        return;
-    m_notice_shown = false;
-    show(m_module);
+    m_notice = notice;
+    emit notice_changed(notice, silent_seconds);
 }
 
 void UpdateEngine::check_silence()
@@ -290,20 +292,14 @@ void UpdateEngine::check_silence()
         return;
     const qint64 quiet = m_since_sent.elapsed();
     if (m_give_up_ms > 0 && quiet >= m_give_up_ms) {
-        fail(Failure::Silence, tr("The device has not answered for %1 seconds: the update is not complete.")
-                                   .arg(m_give_up_ms / 1000));
+        fail(Failure::Silence);
         return;
     }
-    if (quiet >= m_notice_ms && !m_notice_shown) {
-        m_notice_shown = true;
-        // The images are all out; only the device's confirmation is awaited.
-        if (m_stage == Stage::Finishing)
-            show(FINISHING_TEXT);
-        else
-            show((m_module.isEmpty() ? QString() : m_module + QLatin1Char(' '))
-                 + tr("The device has not answered for %1 seconds; the update is not complete. "
-                      "Waiting for the device...")
-                       .arg(m_notice_ms / 1000));
+    if (quiet >= m_notice_ms && m_notice == Notice::None) {
+        // Once the images are all out, only the device's confirmation is awaited.
+        set_notice(m_stage == Stage::Finishing ? Notice::Finishing : Notice::Silent, m_notice_ms / 1000);
+        if (!running())
+            return;
     }
     arm_silence(quiet);
 }
@@ -311,7 +307,7 @@ void UpdateEngine::check_silence()
 void UpdateEngine::arm_silence(qint64 quiet)
 {
     // The next moment to look: the notice, unless shown, and the give-up time.
-    qint64 next = m_notice_shown || quiet >= m_notice_ms ? -1 : m_notice_ms;
+    qint64 next = m_notice != Notice::None || quiet >= m_notice_ms ? -1 : m_notice_ms;
     if (m_give_up_ms > 0 && m_give_up_ms > quiet && (next < 0 || m_give_up_ms < next))
         next = m_give_up_ms;
     if (next >= 0)

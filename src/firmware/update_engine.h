@@ -24,12 +24,6 @@ struct UpdateVersions
 };
 Q_DECLARE_METATYPE(UpdateVersions)
 
-// Texts an update shows; the faces use them as they are.
-extern const QString UPDATING_WLAN_TEXT;
-extern const QString UPDATING_DSP_TEXT;
-extern const QString LINK_LOST_TEXT;
-extern const QString FINISHING_TEXT;
-
 // Runs one firmware update on an open serial port, stop and wait: every frame
 // it sends waits for the device's reply, and each reply releases the next.
 //
@@ -40,8 +34,10 @@ extern const QString FINISHING_TEXT;
 //
 // The engine owns no port: its face opens it, connects the port's readyRead
 // to read_port() and errorOccurred to port_error(), and shows what the
-// signals report. It keeps no global state, so any number of engines may run
-// side by side, sharing a package.
+// signals report. The signals carry values (stages, units, notices, byte
+// counts), never texts to show: each face words them its own way. The engine
+// keeps no global state, so any number of engines may run side by side,
+// sharing a package.
 class UpdateEngine : public QObject
 {
     Q_OBJECT
@@ -62,6 +58,14 @@ public:
         Silence   // the device stayed silent past the give-up time
     };
     Q_ENUM(Failure)
+    // What the device's silence means for the user while the engine waits.
+    enum class Notice
+    {
+        None,      // the device answers
+        Silent,    // no answer for a while: the update (or the query) is held up
+        Finishing  // the images are all out; the device takes its time to finish
+    };
+    Q_ENUM(Notice)
 
     // How long the device may stay silent before an update gives up.
     static constexpr int GIVE_UP_MS = 30000;
@@ -80,28 +84,38 @@ public:
     // Stops at once: no further frame goes out.
     void cancel();
 
-    // After `notice_ms` without an answer the module text carries a notice;
-    // after `give_up_ms` (0: never; GIVE_UP_MS unless set) the update fails.
+    // After `notice_ms` without an answer a notice is raised; after
+    // `give_up_ms` (0: never; GIVE_UP_MS unless set) the update fails.
     void set_silence_limits(int notice_ms, int give_up_ms);
 
     Stage stage() const { return m_stage; }
     bool running() const { return m_stage != Stage::Idle && m_stage != Stage::Ended; }
-    // The text the module line shows now.
-    QString module_text() const { return m_shown; }
+    // The unit of the image being sent (or finished), while there is one.
+    quint8 unit() const { return m_unit; }
+    Notice notice() const { return m_notice; }
+    // Whether image data went out since the update started: until then a
+    // failure leaves the device as it was.
+    bool data_sent() const { return m_data_sent; }
+    // The seconds the whole update still needs (every image), -1 while that
+    // is not known.
+    qint64 seconds_left() const { return m_time_left.seconds_left(); }
 
     // The port's notifications.
     void read_port();
     void port_error(QSerialPort::SerialPortError error);
 
 signals:
-    // The module line: the image being sent, or a notice while the device is silent.
-    void module_changed(const QString &text);
+    // The device has been silent for `silent_seconds` (Silent, Finishing), or
+    // answers again (None).
+    void notice_changed(UpdateEngine::Notice notice, int silent_seconds);
     // The device's type and versions are known; the check follows at once.
     void versions_known(const UpdateVersions &versions);
     // An image goes out to `unit`: its first chunk is on its way.
     void image_started(quint8 unit, qint64 size);
-    // The image being sent: bytes acknowledged, its size, the seconds it still
-    // needs (-1 while that is not known). Reported as each chunk goes out.
+    // The image being sent: the bytes the device has acknowledged, the
+    // image's size, and the seconds the whole update still needs (every
+    // image; -1 while that is not known). Reported on each acknowledgement,
+    // once the next chunk is on its way; the last one reports the whole image.
     void progress(qint64 done, qint64 total, qint64 seconds_left);
     // The device has acknowledged the image's last chunk.
     void image_done(quint8 unit, qint64 size);
@@ -109,8 +123,9 @@ signals:
     void refused(const UpdateVersions &versions);
     // The package fits the device and has the images it needs (check only).
     void check_passed();
-    // The update stopped; `text` says why, naming the file where there is one.
-    void failed(UpdateEngine::Failure failure, const QString &text);
+    // The update stopped. For an Image failure `detail` names the file and
+    // says what is wrong with it; it is empty otherwise.
+    void failed(UpdateEngine::Failure failure, const QString &detail);
     // The port failed and was closed; `reason` is the port's own description.
     // `mid_update` tells whether an update was running.
     void link_lost(const QString &reason, bool mid_update);
@@ -123,13 +138,14 @@ private:
     void handle_reply(const QByteArray &frame);
     void handle_acknowledgement(quint8 unit, quint16 sequence);
     void check_and_start();
-    void start_image(const FirmwareImage &next, quint8 unit, const QString &module);
+    void start_transfer(qint64 total_bytes);
+    void start_image(const FirmwareImage &next, quint8 unit);
+    void report_progress(qint64 done);
     void send(const QByteArray &frame);
     void send_chunk(quint16 sequence);
     void end();
-    void fail(Failure failure, const QString &text);
-    void show(const QString &text);
-    void restore_module();
+    void fail(Failure failure, const QString &detail = QString());
+    void set_notice(Notice notice, int silent_seconds);
     void check_silence();
     void arm_silence(qint64 quiet);
 
@@ -144,9 +160,8 @@ private:
     FirmwareImage m_dsp_image;  // read and checked with the WLAN image, sent after it
     quint8 m_unit = 0;
     quint16 m_in_flight = 0;    // the sequence field of the chunk last sent
-
-    QString m_module;  // the image being sent, without any notice
-    QString m_shown;   // what the module line shows
+    bool m_data_sent = false;
+    Notice m_notice = Notice::None;
 
     // Silence is measured from the last frame sent; the timer only looks at
     // the clock, so that sending a chunk costs no timer restart.
@@ -154,8 +169,10 @@ private:
     QTimer m_silence;
     int m_notice_ms;
     int m_give_up_ms = GIVE_UP_MS;
-    bool m_notice_shown = false;
 
+    // The whole transfer: since its first chunk, and the bytes of the images
+    // already done.
     QElapsedTimer m_clock;
+    qint64 m_done_before = 0;
     TimeLeft m_time_left;
 };

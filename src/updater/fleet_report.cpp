@@ -1,14 +1,12 @@
 #include "fleet_report.h"
 
+#include "frame.h"
+#include "terminal_text.h"
 #include "transfer_progress.h"
-#include "update_run.h"
 
 #include <QObject>
 
 namespace {
-
-// A terminal block is redrawn at most this often.
-constexpr qint64 REDRAW_MS = 100;
 
 QString result_word(const DeviceRecord &device, bool check)
 {
@@ -24,6 +22,35 @@ QString result_word(const DeviceRecord &device, bool check)
     default:
         return QObject::tr("failed");
     }
+}
+
+QString stage_word(const DeviceRecord &device)
+{
+    switch (device.stage) {
+    case DeviceStage::Starting:
+        return QObject::tr("starting");
+    case DeviceStage::Checking:
+        return QObject::tr("checking");
+    case DeviceStage::Sending:
+        return device.unit == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP");
+    case DeviceStage::Finishing:
+    case DeviceStage::Ended:
+        break;
+    }
+    return QObject::tr("finishing");
+}
+
+QString notice_words(const DeviceRecord &device)
+{
+    switch (device.notice) {
+    case UpdateEngine::Notice::None:
+        break;
+    case UpdateEngine::Notice::Silent:
+        return QObject::tr("no answer for %1 s").arg(device.silent_seconds);
+    case UpdateEngine::Notice::Finishing:
+        return QObject::tr("do not disconnect");
+    }
+    return QString();
 }
 
 // "1650 -> 1660": before, and what the tool knows of after.
@@ -44,16 +71,60 @@ QString padded(const QString &text, int width)
     return text.leftJustified(width, QLatin1Char(' '));
 }
 
+int port_width(const std::vector<DeviceRecord> &devices)
+{
+    int width = 0;
+    for (const DeviceRecord &d : devices)
+        width = qMax(width, int(d.port.size()));
+    return width;
+}
+
+// "3 running, 2 updated": how many of `devices` stand where.
+QString tally(const std::vector<const DeviceRecord *> &devices, bool check)
+{
+    int running = 0, updated = 0, refused = 0, failed = 0, interrupted = 0;
+    for (const DeviceRecord *d : devices) {
+        if (d->status == -1)
+            ++running;
+        else if (d->status == STATUS_INTERRUPTED)
+            ++interrupted;
+        else if (d->status == STATUS_UPDATED)
+            ++updated;
+        else if (d->status == STATUS_REFUSED)
+            ++refused;
+        else
+            ++failed;
+    }
+    QStringList parts;
+    if (running > 0)
+        parts << QObject::tr("%1 running").arg(running);
+    if (updated > 0)
+        parts << (check ? QObject::tr("%1 fit") : QObject::tr("%1 updated")).arg(updated);
+    if (refused > 0)
+        parts << QObject::tr("%1 refused").arg(refused);
+    if (failed > 0)
+        parts << QObject::tr("%1 failed").arg(failed);
+    if (interrupted > 0)
+        parts << QObject::tr("%1 interrupted").arg(interrupted);
+    return parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
-QString duration_text(qint64 ms)
+QString progress_line(const DeviceRecord &d)
 {
-    if (ms < 60000)
-        return QObject::tr("%1 s").arg(double(ms) / 1000.0, 0, 'f', 1);
-    const qint64 s = ms / 1000;
-    if (s < 3600)
-        return QObject::tr("%1 min %2 s").arg(s / 60).arg(s % 60);
-    return QObject::tr("%1 h %2 min").arg(s / 3600).arg((s % 3600) / 60);
+    QString text = QStringLiteral("%1 %2% (%3 of %4 bytes")
+                       .arg(d.unit == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"),
+                            QString::number(percent_done(d.done, d.total)), QString::number(d.done),
+                            QString::number(d.total));
+    const QString rate = rate_text(d.done, d.image_ms);
+    if (!rate.isEmpty())
+        text += QStringLiteral(", ") + rate;
+    if (d.done >= d.total)
+        text += QStringLiteral(", ") + duration_text(d.image_ms);
+    else if (d.seconds_left >= 0)
+        text += QStringLiteral(", ") + time_left_text(d.seconds_left);
+    return text + QLatin1Char(')');
 }
 
 QString live_line(const DeviceRecord &d, int port_width, int width)
@@ -67,21 +138,58 @@ QString live_line(const DeviceRecord &d, int port_width, int width)
         if (!d.reason.isEmpty())
             line += QStringLiteral(": ") + d.reason;
     } else {
-        line += d.stage;
-        if (d.total > 0) {
-            line += QStringLiteral(" %1%").arg(d.done * 100 / d.total, 3);
+        line += stage_word(d);
+        if (d.stage == DeviceStage::Sending && d.total > 0) {
+            line += QStringLiteral(" %1%").arg(percent_done(d.done, d.total), 3);
             if (d.seconds_left >= 0)
                 line += QStringLiteral(", ") + time_left_text(d.seconds_left);
         }
-        if (!d.note.isEmpty())
-            line += QStringLiteral("  ") + d.note;
+        const QString note = notice_words(d);
+        if (!note.isEmpty())
+            line += QStringLiteral("  ") + note;
     }
-    if (width > 0 && line.size() > width)
-        line.truncate(width);
-    return line;
+    return fit_text(line, width);
 }
 
-QStringList summary_lines(const QList<DeviceRecord> &devices, bool check)
+QStringList block_lines(const std::vector<DeviceRecord> &devices, bool check, int columns, int rows)
+{
+    // One column short of the width: a line that fills it would wrap on some terminals.
+    const int width = columns > 1 ? columns - 1 : 0;
+    const int ports = port_width(devices);
+    const int capacity = rows <= 0 ? int(devices.size()) : qMax(1, rows - 1);
+
+    QStringList lines;
+    if (int(devices.size()) <= capacity) {
+        for (const DeviceRecord &d : devices)
+            lines << live_line(d, ports, width);
+        return lines;
+    }
+    // The running devices first, then those that have ended; shown in their own order.
+    std::vector<bool> shown(devices.size(), false);
+    int room = capacity - 1;
+    for (int pass = 0; pass < 2 && room > 0; ++pass) {
+        for (size_t i = 0; i < devices.size() && room > 0; ++i) {
+            if ((devices[i].status == -1) == (pass == 0)) {
+                shown[i] = true;
+                --room;
+            }
+        }
+    }
+    std::vector<const DeviceRecord *> hidden;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        if (shown[i])
+            lines << live_line(devices[i], ports, width);
+        else
+            hidden.push_back(&devices[i]);
+    }
+    const QString rest = lines.isEmpty()
+        ? QObject::tr("%1 devices: %2").arg(hidden.size()).arg(tally(hidden, check))
+        : QObject::tr("... and %1 more: %2").arg(hidden.size()).arg(tally(hidden, check));
+    lines << fit_text(rest, width);
+    return lines;
+}
+
+QStringList summary_lines(const std::vector<DeviceRecord> &devices, bool check, int width)
 {
     QList<QStringList> rows;
     for (const DeviceRecord &d : devices) {
@@ -101,22 +209,54 @@ QStringList summary_lines(const QList<DeviceRecord> &devices, bool check)
             widths[i] = qMax(widths[i], int(row.at(i).size()));
         }
     }
+    // Lines wrap one column short of the width, as the live lines do.
+    const int room = width > 1 ? width - 1 : 0;
+    const QString indent = QStringLiteral("    ");
     QStringList lines;
     for (const QStringList &row : rows) {
+        // The columns, the time right-aligned; where they do not fit the
+        // terminal, they go on below, indented, each column whole.
         QString line;
+        bool broken = false;
         for (int i = 0; i < row.size() - 1; ++i) {
-            // The time is right-aligned; the reason, last, is not padded.
-            line += i == row.size() - 2 ? row.at(i).rightJustified(widths[i], QLatin1Char(' '))
-                                        : padded(row.at(i), widths[i]);
-            if (i < row.size() - 2 || !row.last().isEmpty())
-                line += QStringLiteral("  ");
+            const QString field = i == row.size() - 2 ? row.at(i).rightJustified(widths[i], QLatin1Char(' '))
+                                                      : padded(row.at(i), widths[i]);
+            const QString next = line.isEmpty() ? field : line + QStringLiteral("  ") + field;
+            if (room > 0 && !line.isEmpty() && next.trimmed().size() > room) {
+                lines.append(line.trimmed());
+                line = indent + field.trimmed();
+                broken = true;
+            } else {
+                line = next;
+            }
         }
-        lines.append((line + row.last()).trimmed());
+        const QString &reason = row.last();
+        if (reason.isEmpty()) {
+            lines.append(line.trimmed());
+            continue;
+        }
+        line += QStringLiteral("  ");
+        if (room <= 0) {
+            lines.append(line + reason);
+            continue;
+        }
+        // The reason goes on beside the columns where there is room for some
+        // of it, else on lines of its own below them; wrapped at words,
+        // indented either way.
+        int reason_indent = line.size();
+        if (broken || room - reason_indent < 30) {
+            lines.append(line.trimmed());
+            line = indent;
+            reason_indent = indent.size();
+        }
+        const QStringList parts = wrap_words(reason, room - reason_indent, room - reason_indent);
+        for (int i = 0; i < parts.size(); ++i)
+            lines.append((i == 0 ? line : QString(reason_indent, QLatin1Char(' '))) + parts.at(i));
     }
     return lines;
 }
 
-QString count_line(const QList<DeviceRecord> &devices, bool check)
+QString count_line(const std::vector<DeviceRecord> &devices, bool check)
 {
     int updated = 0, refused = 0, failed = 0, interrupted = 0;
     for (const DeviceRecord &d : devices) {
@@ -136,7 +276,7 @@ QString count_line(const QList<DeviceRecord> &devices, bool check)
     return text;
 }
 
-int overall_status(const QList<DeviceRecord> &devices)
+int overall_status(const std::vector<DeviceRecord> &devices)
 {
     bool refused = false, failed = false;
     for (const DeviceRecord &d : devices) {
@@ -146,29 +286,4 @@ int overall_status(const QList<DeviceRecord> &devices)
         failed = failed || (d.status != STATUS_UPDATED && d.status != STATUS_REFUSED);
     }
     return failed ? STATUS_DEVICE : refused ? STATUS_REFUSED : STATUS_UPDATED;
-}
-
-LiveBlock::LiveBlock(std::FILE *out, int width)
-    : m_out(out)
-    , m_width(width)
-{
-}
-
-void LiveBlock::draw(const QList<DeviceRecord> &devices, bool force)
-{
-    if (!force && m_since.isValid() && m_since.elapsed() < REDRAW_MS)
-        return;
-    m_since.start();
-    int port_width = 0;
-    for (const DeviceRecord &d : devices)
-        port_width = qMax(port_width, int(d.port.size()));
-    QString text;
-    if (m_drawn_lines > 0)
-        text += QStringLiteral("\033[%1A").arg(m_drawn_lines);
-    // One column short of the width: a line that fills it would wrap on some terminals.
-    for (const DeviceRecord &d : devices)
-        text += QLatin1Char('\r') + live_line(d, port_width, m_width > 1 ? m_width - 1 : 0) + QStringLiteral("\033[K\n");
-    m_drawn_lines = devices.size();
-    std::fputs(text.toLocal8Bit().constData(), m_out);
-    std::fflush(m_out);
 }

@@ -1,142 +1,45 @@
 #include "fleet_update.h"
 
-#include "console_report.h"
-#include "run_report.h"
-#include "update_engine.h"
+#include "fleet_report.h"
+#include "update_printer.h"
 #include "update_run.h"
 
-#include <QCoreApplication>
-
-// Keeps the record of one device up to date from what its run reports, and
-// passes the report on to the device's plain lines where there are any.
-class FleetUpdate::Tracker : public RunReport
-{
-public:
-    Tracker(FleetUpdate *fleet, int index, RunReport *plain)
-        : m_fleet(fleet)
-        , m_index(index)
-        , m_plain(plain)
-    {
-    }
-
-    void step(const QString &text) override
-    {
-        if (m_plain)
-            m_plain->step(text);
-    }
-
-    void module(const QString &text) override
-    {
-        if (m_plain)
-            m_plain->module(text);
-        // The image's own name is in the stage already; anything else is a notice.
-        record().note = text == UPDATING_WLAN_TEXT || text == UPDATING_DSP_TEXT ? QString() : text;
-        m_fleet->changed(true);
-    }
-
-    void versions(const UpdateVersions &v) override
-    {
-        if (m_plain)
-            m_plain->versions(v);
-        DeviceRecord &r = record();
-        r.type = v.device_type;
-        r.versions_known = true;
-        r.before = v.device;
-        r.package_wlan = ConsoleReport::printable(manifest_text(v.package_wlan).trimmed());
-        r.package_dsp = ConsoleReport::printable(manifest_text(v.package_dsp).trimmed());
-        r.stage = QObject::tr("checking");
-        m_fleet->changed(true);
-    }
-
-    void image_started(const QString &label, qint64 size) override
-    {
-        if (m_plain)
-            m_plain->image_started(label, size);
-        DeviceRecord &r = record();
-        r.stage = label;
-        r.total = size;
-        r.done = 0;
-        r.seconds_left = -1;
-        r.data_sent = true;
-        m_fleet->changed(true);
-    }
-
-    void progress(qint64 done, qint64 seconds_left) override
-    {
-        if (m_plain)
-            m_plain->progress(done, seconds_left);
-        DeviceRecord &r = record();
-        r.done = done;
-        r.seconds_left = seconds_left;
-        m_fleet->changed(false);
-    }
-
-    void image_done() override
-    {
-        if (m_plain)
-            m_plain->image_done();
-        DeviceRecord &r = record();
-        r.total = 0;
-        r.stage = QObject::tr("finishing");
-        m_fleet->changed(true);
-    }
-
-    void error(const QString &sentence) override
-    {
-        if (m_plain)
-            m_plain->error(sentence);
-        record().reason = sentence;
-    }
-
-    QElapsedTimer clock;
-
-private:
-    DeviceRecord &record() { return m_fleet->m_records[m_index]; }
-
-    FleetUpdate *m_fleet;
-    int m_index;
-    RunReport *m_plain;
-};
-
-FleetUpdate::FleetUpdate(const UpdateOptions &options, const QStringList &ports, std::FILE *out, std::FILE *err,
-                         bool terminal, int width, QObject *parent)
+FleetUpdate::FleetUpdate(const UpdateOptions &options, const QStringList &ports, const QList<SerialPortEntry> &busy,
+                         Console *console, QObject *parent)
     : QObject(parent)
     , m_options(options)
-    , m_out(out)
-    , m_err(err)
-    , m_terminal(terminal)
-    , m_block(out, width)
+    , m_several(options.several() || ports.size() + busy.size() > 1)
 {
-    for (const QString &port : ports) {
-        DeviceRecord record;
-        record.port = port;
-        record.stage = QObject::tr("starting");
-        m_records.append(record);
+    m_records.resize(size_t(ports.size() + busy.size()));
+    for (int i = 0; i < ports.size(); ++i)
+        m_records[size_t(i)].port = ports.at(i);
+    for (int i = 0; i < busy.size(); ++i) {
+        DeviceRecord &r = m_records[size_t(ports.size() + i)];
+        const SerialPortEntry &port = busy.at(i);
+        r.port = port.name;
+        r.status = STATUS_DEVICE;
+        r.stage = DeviceStage::Ended;
+        r.reason = port.holder.isEmpty()
+            ? tr("The port is in use by another program: nothing was sent.")
+            : tr("The port is in use by %1: nothing was sent.").arg(port.holder);
     }
-    for (int i = 0; i < m_records.size(); ++i) {
-        RunReport *plain = nullptr;
-        if (!terminal) {
-            m_plain.push_back(std::make_unique<ConsoleReport>(out, err, false, ports.at(i) + QStringLiteral(": ")));
-            plain = m_plain.back().get();
-        }
-        m_trackers.push_back(std::make_unique<Tracker>(this, i, plain));
-        m_runs.push_back(std::make_unique<UpdateRun>(options, m_trackers.back().get()));
-        connect(m_runs.back().get(), &UpdateRun::finished, this, [this, i](int status) { device_finished(i, status); });
+    for (int i = 0; i < ports.size(); ++i) {
+        m_runs.push_back(std::make_unique<UpdateRun>(options, &m_records[size_t(i)]));
+        connect(m_runs.back().get(), &UpdateRun::event, this, [this, i](DeviceEvent event) { device_event(i, event); });
     }
+    m_printer = make_printer(m_records, console, m_several, options.check_only);
 }
 
 FleetUpdate::~FleetUpdate() = default;
 
-void FleetUpdate::start(const std::shared_ptr<FirmwarePackage> &package, const FirmwareImage &raw)
+void FleetUpdate::start(const UpdateInput &input)
 {
-    m_running = m_records.size();
+    m_running = int(m_runs.size());
     m_starting = true;
-    if (m_terminal)
-        changed(true);
-    for (size_t i = 0; i < m_runs.size(); ++i) {
-        m_trackers[i]->clock.start();
-        m_runs[i]->start(m_records.at(int(i)).port, package, raw);
-    }
+    for (size_t i = m_runs.size(); i < m_records.size(); ++i)
+        m_printer->device_event(int(i), DeviceEvent::Ended);
+    for (const auto &run : m_runs)
+        run->start(input);
     m_starting = false;
     if (m_running == 0)
         end();
@@ -148,20 +51,25 @@ void FleetUpdate::interrupt()
         run->interrupt();
 }
 
-void FleetUpdate::changed(bool force)
+void FleetUpdate::resized()
 {
-    if (m_terminal && !m_ended)
-        m_block.draw(m_records, force);
+    if (!m_ended)
+        m_printer->resized();
 }
 
-void FleetUpdate::device_finished(int index, int status)
+int FleetUpdate::status() const
 {
-    DeviceRecord &r = m_records[index];
-    r.status = status;
-    r.elapsed_ms = m_trackers[size_t(index)]->clock.elapsed();
-    r.note.clear();
-    changed(true);
-    if (--m_running == 0 && !m_starting)
+    if (!m_several && !m_records.empty() && m_records.front().status >= 0)
+        return m_records.front().status;
+    return overall_status(m_records);
+}
+
+void FleetUpdate::device_event(int index, DeviceEvent event)
+{
+    if (m_ended)
+        return;
+    m_printer->device_event(index, event);
+    if (event == DeviceEvent::Ended && --m_running == 0 && !m_starting)
         end();
 }
 
@@ -170,22 +78,6 @@ void FleetUpdate::end()
     if (m_ended)
         return;
     m_ended = true;
-    QString text;
-    if (m_terminal) {
-        // The reasons were shown in the lines; standard error gets them too.
-        QString errors;
-        for (const DeviceRecord &r : m_records) {
-            if (!r.reason.isEmpty())
-                errors += QStringLiteral("%1: %2: %3\n").arg(QCoreApplication::applicationName(), r.port, r.reason);
-        }
-        std::fputs(errors.toLocal8Bit().constData(), m_err);
-        std::fflush(m_err);
-    }
-    text += QLatin1Char('\n');
-    for (const QString &line : summary_lines(m_records, m_options.check_only))
-        text += line + QLatin1Char('\n');
-    text += count_line(m_records, m_options.check_only) + QLatin1Char('\n');
-    std::fputs(text.toLocal8Bit().constData(), m_out);
-    std::fflush(m_out);
-    emit finished(overall_status(m_records));
+    m_printer->finished();
+    emit finished(status());
 }

@@ -1,110 +1,159 @@
 #include "update_run.h"
 
-#include "console_report.h"
 #include "frame.h"
 #include "serial_settings.h"
+#include "terminal_text.h"
 
-namespace {
-
-QString without_full_stop(const QString &text)
+QString misfit_reason(const UpdateVersions &v)
 {
-    return text.endsWith(QLatin1Char('.')) ? text.left(text.size() - 1) : text;
+    const bool wlan_newer = package_wlan_version(v.package_wlan) < v.device.wlan_version;
+    switch (package_misfit(v.device, v.package_wlan, v.package_dsp)) {
+    case PackageMisfit::None:
+        break;
+    case PackageMisfit::DeviceWlanOutOfRange:
+        return wlan_newer ? QObject::tr("the device's WLAN is newer than the package's and outside 1600 to 1699")
+                          : QObject::tr("the device's WLAN is outside 1600 to 1699");
+    case PackageMisfit::DeviceWlanNewer:
+        return QObject::tr("the device's WLAN is newer than the package's");
+    case PackageMisfit::DspNotAVersion:
+        return QObject::tr("the package's DSP version is not major.minor");
+    case PackageMisfit::DspMajorDiffers:
+        return QObject::tr("the DSP major versions differ");
+    case PackageMisfit::DeviceDspMinorZero:
+        return QObject::tr("a device DSP of minor version 0 is never updated");
+    case PackageMisfit::DeviceDspNewer:
+        return QObject::tr("the device's DSP is newer than the package's");
+    }
+    return QObject::tr("the package is not one for this device");
 }
 
-} // namespace
-
-UpdateRun::UpdateRun(const UpdateOptions &options, RunReport *report, QObject *parent)
+UpdateRun::UpdateRun(const UpdateOptions &options, DeviceRecord *record, QObject *parent)
     : QObject(parent)
     , m_options(options)
-    , m_report(report)
+    , m_record(record)
     , m_engine(&m_port)
 {
     m_engine.set_silence_limits(5000, options.timeout_s * 1000);
     connect(&m_port, &QSerialPort::readyRead, &m_engine, &UpdateEngine::read_port);
     connect(&m_port, &QSerialPort::errorOccurred, &m_engine, &UpdateEngine::port_error);
 
-    connect(&m_engine, &UpdateEngine::module_changed, this, [this](const QString &text) { m_report->module(text); });
-    connect(&m_engine, &UpdateEngine::versions_known, this,
-            [this](const UpdateVersions &versions) { m_report->versions(versions); });
-    connect(&m_engine, &UpdateEngine::image_started, this, [this](quint8 unit, qint64 size) {
-        m_report->image_started(unit == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"), size);
+    connect(&m_engine, &UpdateEngine::notice_changed, this, [this](UpdateEngine::Notice notice, int seconds) {
+        m_record->notice = notice;
+        m_record->silent_seconds = seconds;
+        emit event(DeviceEvent::Notice);
     });
-    connect(&m_engine, &UpdateEngine::progress, this,
-            [this](qint64 done, qint64, qint64 seconds_left) { m_report->progress(done, seconds_left); });
-    connect(&m_engine, &UpdateEngine::image_done, this, [this] { m_report->image_done(); });
+    connect(&m_engine, &UpdateEngine::versions_known, this, [this](const UpdateVersions &v) {
+        DeviceRecord &r = *m_record;
+        r.type = v.device_type;
+        r.versions_known = true;
+        r.before = v.device;
+        r.package_name = manifest_value(v.package_name);
+        r.package_wlan = manifest_value(v.package_wlan);
+        r.package_dsp = manifest_value(v.package_dsp);
+        r.stage = DeviceStage::Checking;
+        emit event(DeviceEvent::Versions);
+    });
+    connect(&m_engine, &UpdateEngine::image_started, this, [this](quint8 unit, qint64 size) {
+        DeviceRecord &r = *m_record;
+        r.stage = DeviceStage::Sending;
+        r.unit = unit;
+        r.total = size;
+        r.done = 0;
+        r.image_ms = 0;
+        r.notice = UpdateEngine::Notice::None;
+        m_image_clock.start();
+        emit event(DeviceEvent::ImageStarted);
+    });
+    connect(&m_engine, &UpdateEngine::progress, this, [this](qint64 done, qint64, qint64 seconds_left) {
+        DeviceRecord &r = *m_record;
+        r.done = done;
+        r.image_ms = m_image_clock.elapsed();
+        r.seconds_left = seconds_left;
+        r.data_sent = true;
+        emit event(DeviceEvent::Progress);
+    });
+    connect(&m_engine, &UpdateEngine::image_done, this, [this] {
+        DeviceRecord &r = *m_record;
+        r.done = r.total;
+        r.image_ms = m_image_clock.elapsed();
+        r.stage = DeviceStage::Finishing;
+        emit event(DeviceEvent::ImageDone);
+    });
     connect(&m_engine, &UpdateEngine::refused, this, [this](const UpdateVersions &v) {
-        auto value = [](const QByteArray &stored) { return ConsoleReport::printable(manifest_text(stored).trimmed()); };
         finish(STATUS_REFUSED,
                tr("The package does not fit the device (device WLAN %1, DSP %2.%3; package WLAN %4, DSP %5): "
-                  "nothing was sent.")
+                  "%6; nothing was sent.")
                    .arg(QString::number(v.device.wlan_version), QString::number(v.device.dsp_major),
-                        QString::number(v.device.dsp_minor), value(v.package_wlan), value(v.package_dsp)));
+                        QString::number(v.device.dsp_minor), manifest_value(v.package_wlan),
+                        manifest_value(v.package_dsp), misfit_reason(v)));
     });
-    connect(&m_engine, &UpdateEngine::check_passed, this, [this] {
-        m_report->step(tr("The package fits the device."));
-        finish(STATUS_UPDATED);
-    });
+    connect(&m_engine, &UpdateEngine::check_passed, this, [this] { finish(STATUS_UPDATED); });
     connect(&m_engine, &UpdateEngine::failed, this, &UpdateRun::on_failed);
     connect(&m_engine, &UpdateEngine::link_lost, this, [this](const QString &reason) {
-        finish(STATUS_DEVICE, not_complete(tr("Connection to the device lost (%1)").arg(reason)));
+        finish(STATUS_DEVICE, not_done(tr("Connection to the device lost (%1)").arg(reason)));
     });
-    connect(&m_engine, &UpdateEngine::completed, this, [this] {
-        m_report->step(tr("Firmware update completed successfully."));
-        finish(STATUS_UPDATED);
-    });
+    connect(&m_engine, &UpdateEngine::completed, this, [this] { finish(STATUS_UPDATED); });
 }
 
-QString UpdateRun::not_complete(const QString &cause) const
+QString UpdateRun::not_done(const QString &cause) const
 {
-    return m_options.check_only ? tr("%1: the check is not complete.").arg(cause)
-                                : tr("%1: the update is not complete.").arg(cause);
+    if (m_options.check_only)
+        return tr("%1: the check is not complete.").arg(cause);
+    if (m_engine.data_sent())
+        return tr("%1: the update is not complete.").arg(cause);
+    return tr("%1: nothing was sent.").arg(cause);
 }
 
-void UpdateRun::start(const QString &port_name, std::shared_ptr<FirmwarePackage> package, const FirmwareImage &raw)
+void UpdateRun::start(const UpdateInput &input)
 {
-    m_port.setPortName(port_name);
+    m_clock.start();
+    m_port.setPortName(m_record->port);
     if (!m_port.open(QIODevice::ReadWrite) || !configure_serial_port(m_port)) {
-        finish(STATUS_DEVICE, not_complete(tr("Cannot use the serial port %1 (%2)").arg(port_name, m_port.errorString())));
+        finish(STATUS_DEVICE, not_done(tr("Cannot use the serial port %1 (%2)").arg(m_record->port, m_port.errorString())));
         return;
     }
-    m_report->step(tr("Device port: %1").arg(port_name));
-    if (m_options.raw_file.isEmpty())
-        m_engine.start_update(std::move(package), m_options.check_only);
-    else if (raw.is_loaded())
-        m_engine.start_raw(raw, quint8(m_options.raw_unit));
+    emit event(DeviceEvent::Opened);
+    if (m_record->status >= 0)
+        return;
+    if (input.package)
+        m_engine.start_update(input.package, m_options.check_only);
     else
-        m_engine.start_raw(m_options.raw_file, quint8(m_options.raw_unit));
+        m_engine.start_raw(input.raw, quint8(m_options.raw_unit));
 }
 
 void UpdateRun::interrupt()
 {
     m_engine.cancel();
-    finish(STATUS_INTERRUPTED, not_complete(tr("Interrupted")));
+    finish(STATUS_INTERRUPTED, not_done(tr("Interrupted")));
 }
 
-void UpdateRun::on_failed(UpdateEngine::Failure failure, const QString &text)
+void UpdateRun::on_failed(UpdateEngine::Failure failure, const QString &detail)
 {
     switch (failure) {
     case UpdateEngine::Failure::Image:
-        finish(STATUS_PACKAGE, tr("%1 (nothing was sent).").arg(without_full_stop(text)));
+        finish(STATUS_PACKAGE, image_failure_text(detail));
         break;
     case UpdateEngine::Failure::Device:
-        finish(STATUS_DEVICE, not_complete(without_full_stop(text)));
+        finish(STATUS_DEVICE, not_done(tr("The device did not report a type that the package has a DSP image for")));
         break;
     case UpdateEngine::Failure::Silence:
-        finish(STATUS_DEVICE, text);
+        finish(STATUS_DEVICE, not_done(tr("The device has not answered for %1 seconds").arg(m_options.timeout_s)));
         break;
     }
 }
 
-void UpdateRun::finish(int status, const QString &error)
+void UpdateRun::finish(int status, const QString &reason)
 {
-    if (m_finished)
+    if (m_record->status >= 0)
         return;
-    m_finished = true;
     if (m_port.isOpen())
         m_port.close();
-    if (!error.isEmpty())
-        m_report->error(error);
-    emit finished(status);
+    DeviceRecord &r = *m_record;
+    r.status = status;
+    r.reason = reason;
+    r.stage = DeviceStage::Ended;
+    r.notice = UpdateEngine::Notice::None;
+    r.data_sent = m_engine.data_sent();
+    r.elapsed_ms = m_clock.isValid() ? m_clock.elapsed() : 0;
+    emit event(DeviceEvent::Ended);
 }

@@ -34,6 +34,15 @@ PortFinder one_bridge(const QString &path)
     });
 }
 
+PortFinder bridge_for(const sim::Device &device)
+{
+    return PortFinder::from_list([&device] {
+        return device.isConnected()
+            ? QList<SerialPortEntry>{{device.slavePath(), QStringLiteral("Silicon Labs"), false}}
+            : QList<SerialPortEntry>{};
+    });
+}
+
 std::unique_ptr<sim::Device> start_device(const sim::DeviceOptions &options)
 {
     auto device = std::make_unique<sim::Device>(options);
@@ -204,16 +213,22 @@ QList<QPair<QString, QString>> acknowledgement_faults()
     };
 }
 
-ToolRun run_update_tool(const QList<const sim::Device *> &devices, QStringList arguments, qint64 *pid)
+QString update_tool_binary()
+{
+    return QStringLiteral(TVC_UPDATE_BINARY);
+}
+
+ToolRun run_program(const QString &program, const QStringList &arguments, qint64 *pid,
+                    const std::function<void(QProcess &)> &setup)
 {
     QTemporaryDir tmp;
     QProcess tool;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), tmp.path());
     tool.setProcessEnvironment(environment);
-    for (int i = devices.size() - 1; i >= 0; --i)
-        arguments = QStringList({QStringLiteral("--port"), devices.at(i)->slavePath()}) + arguments;
-    tool.start(QStringLiteral(TVC_UPDATE_BINARY), arguments);
+    if (setup)
+        setup(tool);
+    tool.start(program, arguments);
     ToolRun run;
     if (!tool.waitForStarted(10000))
         return run;
@@ -226,4 +241,11 @@ ToolRun run_update_tool(const QList<const sim::Device *> &devices, QStringList a
     run.err = QString::fromLocal8Bit(tool.readAllStandardError());
     run.left_behind = QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     return run;
+}
+
+ToolRun run_update_tool(const QList<const sim::Device *> &devices, QStringList arguments, qint64 *pid)
+{
+    for (int i = devices.size() - 1; i >= 0; --i)
+        arguments = QStringList({QStringLiteral("--port"), devices.at(i)->slavePath()}) + arguments;
+    return run_program(update_tool_binary(), arguments, pid);
 }

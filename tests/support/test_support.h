@@ -13,6 +13,7 @@
 #include <memory>
 
 class QComboBox;
+class QProcess;
 class QDialog;
 class QTemporaryDir;
 class TVC;
@@ -34,6 +35,10 @@ sim::DeviceOptions txu_device();
 
 // A port list with a single device bridge on `path`.
 PortFinder one_bridge(const QString &path);
+
+// A port list with the bridge of `device` while it is plugged in, wherever it
+// is plugged in at the moment (after a replug it is a new terminal).
+PortFinder bridge_for(const sim::Device &device);
 
 // A simulated device on a fresh pseudo-terminal, quiet (no frame log).
 std::unique_ptr<sim::Device> start_device(const sim::DeviceOptions &options = sim::DeviceOptions());
@@ -116,6 +121,16 @@ struct ToolRun
     QString err;
     QStringList left_behind;  // in the tool's temporary folder
 };
+
+// The tvc-update program.
+QString update_tool_binary();
+
+// Runs `program` with `arguments` in an environment of its own whose
+// temporary folder is a fresh one (what is left there is reported); the event
+// loop runs meanwhile, so that simulated devices answer. `setup` may change
+// the process before it starts. Its process id goes to *pid while it runs.
+ToolRun run_program(const QString &program, const QStringList &arguments, qint64 *pid = nullptr,
+                    const std::function<void(QProcess &)> &setup = {});
 
 // Runs tvc-update with `arguments` and a --port for each device, first;
 // the devices answer meanwhile. Its process id goes to *pid while it runs.

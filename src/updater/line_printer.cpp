@@ -1,0 +1,159 @@
+#include "line_printer.h"
+
+#include "fleet_report.h"
+#include "frame.h"
+#include "terminal_text.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// A terminal line is redrawn at most this often.
+constexpr qint64 REDRAW_MS = 100;
+
+QString module_text(const DeviceRecord &d)
+{
+    return d.unit == UNIT_WLAN ? QObject::tr("Updating WLAN Firmware...") : QObject::tr("Updating DSP Firmware...");
+}
+
+} // namespace
+
+LinePrinter::LinePrinter(const std::vector<DeviceRecord> &devices, Console *console, bool several, bool check)
+    : m_devices(devices)
+    , m_console(console)
+    , m_several(several)
+    , m_check(check)
+    , m_rewrite(console->terminal && !several)
+    , m_progress(devices.size())
+{
+}
+
+QString LinePrinter::prefix(int index) const
+{
+    return m_several ? m_devices.at(size_t(index)).port + QStringLiteral(": ") : QString();
+}
+
+void LinePrinter::end_line()
+{
+    if (m_line_open)
+        m_console->out.write(QStringLiteral("\n"));
+    m_line_open = false;
+}
+
+void LinePrinter::step(int index, const QString &text)
+{
+    end_line();
+    m_console->out.write(prefix(index) + text + QLatin1Char('\n'));
+}
+
+void LinePrinter::device_event(int index, DeviceEvent event)
+{
+    const DeviceRecord &d = m_devices.at(size_t(index));
+    Progress &p = m_progress.at(size_t(index));
+    switch (event) {
+    case DeviceEvent::Opened:
+        step(index, QObject::tr("Device port: %1").arg(d.port));
+        break;
+    case DeviceEvent::Versions:
+        step(index, QObject::tr("Device: %1, WLAN %2, DSP %3.%4")
+                        .arg(d.type.isEmpty() ? QObject::tr("type unknown") : d.type,
+                             QString::number(d.before.wlan_version), QString::number(d.before.dsp_major),
+                             QString::number(d.before.dsp_minor)));
+        step(index, QObject::tr("Package \"%1\": WLAN %2, DSP %3").arg(d.package_name, d.package_wlan, d.package_dsp));
+        break;
+    case DeviceEvent::ImageStarted:
+        step(index, module_text(d));
+        p.tenths = 0;
+        p.drawn.invalidate();
+        if (m_rewrite)
+            draw(index);
+        break;
+    case DeviceEvent::Progress:
+        // The last acknowledgement is drawn as the image's end.
+        if (d.total <= 0 || d.done >= d.total)
+            break;
+        if (m_rewrite) {
+            if (!p.drawn.isValid() || p.drawn.elapsed() >= REDRAW_MS)
+                draw(index);
+        } else if (d.done * 10 / d.total > p.tenths) {
+            p.tenths = int(d.done * 10 / d.total);
+            draw(index);
+        }
+        break;
+    case DeviceEvent::ImageDone:
+        draw(index);
+        end_line();
+        break;
+    case DeviceEvent::Notice:
+        switch (d.notice) {
+        case UpdateEngine::Notice::None:
+            // Back to the image, as before the device fell silent.
+            if (d.stage == DeviceStage::Sending)
+                step(index, module_text(d));
+            break;
+        case UpdateEngine::Notice::Silent:
+            if (d.stage == DeviceStage::Sending)
+                step(index, module_text(d) + QLatin1Char(' ')
+                                + QObject::tr("The device has not answered for %1 seconds; the update is not "
+                                              "complete. Waiting for the device...")
+                                      .arg(d.silent_seconds));
+            else
+                step(index, QObject::tr("The device has not answered for %1 seconds; nothing was sent yet. "
+                                        "Waiting for the device...")
+                                .arg(d.silent_seconds));
+            break;
+        case UpdateEngine::Notice::Finishing:
+            step(index, QObject::tr("The device is finishing the update. Do not disconnect it."));
+            break;
+        }
+        break;
+    case DeviceEvent::Ended:
+        if (d.status == STATUS_UPDATED) {
+            step(index, m_check ? QObject::tr("The package fits the device.")
+                                : QObject::tr("Firmware update completed successfully."));
+        } else {
+            end_line();
+            m_console->err.write(QCoreApplication::applicationName() + QStringLiteral(": ") + prefix(index)
+                                 + d.reason + QLatin1Char('\n'));
+        }
+        break;
+    }
+}
+
+void LinePrinter::draw(int index)
+{
+    const QString text = prefix(index) + progress_line(m_devices.at(size_t(index)));
+    m_progress.at(size_t(index)).drawn.start();
+    if (!m_rewrite) {
+        m_console->out.write(text + QLatin1Char('\n'));
+        return;
+    }
+    // One column short of the width: a line that fills it would wrap on some
+    // terminals, and "\r" only goes back to the start of the last row.
+    const int columns = m_console->size.columns;
+    const QString line = fit_text(text, columns > 1 ? columns - 1 : 0);
+    QString codes = QStringLiteral("\r");
+    if (m_line_open && m_resized && columns > 0) {
+        // A narrower terminal may have wrapped the old line onto more rows.
+        const int rows = (m_line_length + columns - 1) / columns;
+        if (rows > 1)
+            codes = QStringLiteral("\033[%1A\r").arg(rows - 1);
+    }
+    m_resized = false;
+    // Back to the line's start, the new text, and the rest of the old one cleared.
+    m_console->out.write(codes + line + QStringLiteral("\033[J"));
+    m_line_open = true;
+    m_line_length = int(line.size());
+}
+
+void LinePrinter::finished()
+{
+    end_line();
+    if (!m_several)
+        return;
+    QString text = QStringLiteral("\n");
+    for (const QString &line : summary_lines(m_devices, m_check))
+        text += line + QLatin1Char('\n');
+    text += count_line(m_devices, m_check) + QLatin1Char('\n');
+    m_console->out.write(text);
+}

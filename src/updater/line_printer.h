@@ -1,0 +1,43 @@
+#pragma once
+
+#include "update_printer.h"
+
+#include <QElapsedTimer>
+
+// The lines of each device as they come: its port, its versions and the
+// package's, each image with its progress, notices, and its result. On a
+// terminal (one device) the progress line rewrites itself; elsewhere there is
+// a plain line every 10 %. Errors go to standard error, one sentence each.
+// With several devices each line is headed by the device's port, and a
+// summary follows at the end.
+class LinePrinter : public UpdatePrinter
+{
+public:
+    LinePrinter(const std::vector<DeviceRecord> &devices, Console *console, bool several, bool check);
+
+    void device_event(int index, DeviceEvent event) override;
+    void finished() override;
+    void resized() override { m_resized = true; }
+
+private:
+    struct Progress
+    {
+        int tenths = 0;         // the last tenth printed
+        QElapsedTimer drawn;    // since the line was last drawn
+    };
+
+    QString prefix(int index) const;
+    void step(int index, const QString &text);
+    void draw(int index);
+    void end_line();
+
+    const std::vector<DeviceRecord> &m_devices;
+    Console *m_console;
+    bool m_several;
+    bool m_check;
+    bool m_rewrite;             // the progress line is rewritten in place
+    bool m_line_open = false;   // a progress line waits to be rewritten
+    int m_line_length = 0;      // its length as drawn
+    bool m_resized = false;     // the terminal has changed size since
+    std::vector<Progress> m_progress;
+};
