@@ -4,6 +4,7 @@
 // this test runs through tests/with-accessibility.sh, which starts a virtual
 // display and an accessibility bus; the events are caught in this process.
 
+#include "accessibility.h"
 #include "constants.h"
 #include "frame.h"
 #include "modal_answerer.h"
@@ -14,6 +15,7 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -159,7 +161,21 @@ void AccessibilityEventsTest::signal_bars_announce_their_level()
     QCOMPARE(events_of(from_txu, QAccessible::ValueChanged).size(), 1);
     QCOMPARE(events_of(from_txu, QAccessible::DescriptionChanged).size(), 1);
 
-    // The link drops: the bar falls to no reading, and says so.
+    // A wandering level, reported a hundred times a second: its words are
+    // told at most once a second, and the latest ones in the end.
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 100; ++i) {
+        const int level = -40 - i % 30;
+        t.reply(RPL_SIGNAL, {level & 0xFF, 0xFF, 0, 0});
+    }
+    const qint64 took_ms = clock.elapsed();
+    QVERIFY2(events_of(from_txu, QAccessible::DescriptionChanged).size() <= 2 + int(took_ms / PACED_MS),
+             qPrintable(QString::number(events_of(from_txu, QAccessible::DescriptionChanged).size())));
+    QTRY_COMPARE(events_of(from_txu, QAccessible::DescriptionChanged).constLast().description,
+                 QStringLiteral("\u221249 dBm, good"));
+
+    // The link drops: the bar falls to no reading, and says so at once.
     t.reply(RPL_LINK_STATE, {1});
     QCOMPARE(events_of(from_txu, QAccessible::ValueChanged).constLast().value.toInt(), SIGNAL_FLOOR);
     QCOMPARE(events_of(from_txu, QAccessible::DescriptionChanged).constLast().description,
@@ -226,6 +242,8 @@ void AccessibilityEventsTest::dialogs_announce_values_progress_and_the_end()
     for (const Seen &s : of("fw_progress_bar", QAccessible::ValueChanged))
         progress.append(s.value.toInt());
     QVERIFY2(progress.count(0) >= 2 && progress.size() >= 6, qPrintable(QString::number(progress.size())));
+    // The bar moves in at most 500 steps an image, not once a chunk.
+    QVERIFY2(progress.size() <= 2 * 510, qPrintable(QString::number(progress.size())));
 
     int alerts = 0;
     for (const Seen &s : qAsConst(seen))

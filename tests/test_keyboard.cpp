@@ -62,7 +62,7 @@ int sent(sim::Device &device, quint8 code)
 }
 
 // The mute and gain buttons accept one press a second.
-constexpr int PAST_THE_GUARD_MS = 1300;
+constexpr int PAST_THE_GUARD_MS = 1600;
 
 } // namespace
 
@@ -262,24 +262,34 @@ void KeyboardTest::enter_presses_a_button_once_as_it_goes_up()
     window.show();
     QVERIFY(activate(&window));
     QVERIFY(tab_to("link_button"));
-    auto *link = child<QWidget>(&window, "link_button");
+    auto *link = child<QAbstractButton>(&window, "link_button");
+    auto *refresh = child<QAbstractButton>(&window, "refresh_button");
+    QSignalSpy link_clicks(link, &QAbstractButton::clicked);
+    QSignalSpy refresh_clicks(refresh, &QAbstractButton::clicked);
 
     // Held down (the key repeats going down), LINK is pressed once, as the
     // key goes up.
     for (int i = 0; i < 4; ++i)
         QTest::keyPress(link, Qt::Key_Return);
-    QCOMPARE(sent(*t.device, CMD_LINK), 0);
+    QCOMPARE(link_clicks.count(), 0);
     QTest::keyRelease(link, Qt::Key_Return);
+    QCOMPARE(link_clicks.count(), 1);
     QTRY_COMPARE(sent(*t.device, CMD_LINK), 1);
 
     // A key that went down elsewhere presses nothing where it goes up.
     QTest::keyRelease(link, Qt::Key_Return);
     QTest::keyPress(link, Qt::Key_Enter, Qt::KeypadModifier);
     QVERIFY(tab_to("refresh_button"));
-    QTest::keyRelease(child<QWidget>(&window, "refresh_button"), Qt::Key_Enter, Qt::KeypadModifier);
-    QTest::qWait(300);
-    QCOMPARE(sent(*t.device, CMD_LINK), 1);
-    QCOMPARE(sent(*t.device, CMD_STATUS), 0);
+    QTest::keyRelease(refresh, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(link_clicks.count(), 1);
+    QCOMPARE(refresh_clicks.count(), 0);
+
+    // A key whose release went astray does not swallow the next press.
+    QTest::keyPress(refresh, Qt::Key_Return);
+    QVERIFY(tab_to("link_button"));
+    QTest::keyClick(link, Qt::Key_Return);
+    QCOMPARE(link_clicks.count(), 2);
+    QCOMPARE(refresh_clicks.count(), 0);
 }
 
 QTEST_MAIN(KeyboardTest)

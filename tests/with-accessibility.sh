@@ -12,17 +12,20 @@ set -euo pipefail
 
 # The buses get a runtime folder of their own: the accessibility bus puts its
 # socket there, and another session on the machine must not meet it.
-if [ -z "${TVC_ACCESSIBILITY_SESSION:-}" ]; then
-    XDG_RUNTIME_DIR=$(mktemp -d)
-    export XDG_RUNTIME_DIR
-    exec env TVC_ACCESSIBILITY_SESSION=1 dbus-run-session -- "$0" "$@"
+# A bus of the user's own must not be found either.
+unset AT_SPI_BUS_ADDRESS
+if [ -z "${TVC_ACCESSIBILITY_RUNTIME:-}" ]; then
+    TVC_ACCESSIBILITY_RUNTIME=$(mktemp -d)
+    export TVC_ACCESSIBILITY_RUNTIME
+    exec env XDG_RUNTIME_DIR="$TVC_ACCESSIBILITY_RUNTIME" dbus-run-session -- "$0" "$@"
 fi
 
 work=$(mktemp -d)
 xvfb_pid=""
+# Only what this script made goes.
 cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work" "$XDG_RUNTIME_DIR"
+    rm -rf "$work" "$TVC_ACCESSIBILITY_RUNTIME"
 }
 trap cleanup EXIT
 

@@ -3,8 +3,13 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QStyle>
+#include <QTimer>
 #include <QWidget>
+
+#include <optional>
 
 #include <cmath>
 
@@ -42,7 +47,9 @@ protected:
         if (!button || !button->isEnabled())
             return false;
         if (event->type() == QEvent::KeyPress) {
-            if (!key->isAutoRepeat() && !pressed)
+            // A fresh press starts over: a release lost elsewhere must not
+            // swallow the next Enter.
+            if (!key->isAutoRepeat())
                 pressed = button;
             return true;
         }
@@ -83,8 +90,12 @@ void keep_panels_legible(const QList<QWidget *> &panels, const QColor &panel_bac
         const QPalette palette = text_reads_on(text, panel_background) ? QPalette() : QPalette(panel_background);
         panel->setPalette(palette);
         const auto inside = panel->findChildren<QWidget *>();
-        for (QWidget *widget : inside)
+        for (QWidget *widget : inside) {
             widget->setPalette(palette);
+            // A colour the style sheet gives (the gain number's) is set again.
+            widget->style()->unpolish(widget);
+            widget->style()->polish(widget);
+        }
     }
 }
 
@@ -99,14 +110,85 @@ void press_buttons_on_enter(QWidget *root)
     }
 }
 
-void set_accessible_name(QWidget *widget, const QString &name)
+namespace {
+
+// What a widget was told last, and the words that wait for their turn.
+class Pacer : public QObject
 {
-    if (widget->accessibleName() != name)
-        widget->setAccessibleName(name);
+public:
+    explicit Pacer(QWidget *widget)
+        : QObject(widget)
+        , m_widget(widget)
+    {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { flush(); });
+    }
+
+    static Pacer *of(QWidget *widget)
+    {
+        for (QObject *child : widget->children()) {
+            if (auto *pacer = dynamic_cast<Pacer *>(child))
+                return pacer;
+        }
+        return new Pacer(widget);
+    }
+
+    void set(bool name, const QString &text, Pace pace)
+    {
+        std::optional<QString> &waiting = name ? m_name : m_description;
+        const bool paced_recently = m_told.isValid() && m_told.elapsed() < PACED_MS;
+        if (pace == Pace::Paced && paced_recently) {
+            waiting = text;
+            if (!m_timer.isActive())
+                m_timer.start(int(PACED_MS - m_told.elapsed()));
+            return;
+        }
+        // Words given now replace what waited.
+        waiting.reset();
+        if (tell(name, text) && pace == Pace::Paced)
+            m_told.start();
+    }
+
+private:
+    bool tell(bool name, const QString &text)
+    {
+        if ((name ? m_widget->accessibleName() : m_widget->accessibleDescription()) == text)
+            return false;
+        if (name)
+            m_widget->setAccessibleName(text);
+        else
+            m_widget->setAccessibleDescription(text);
+        return true;
+    }
+
+    void flush()
+    {
+        bool told = false;
+        if (m_name)
+            told = tell(true, *m_name) || told;
+        if (m_description)
+            told = tell(false, *m_description) || told;
+        m_name.reset();
+        m_description.reset();
+        if (told)
+            m_told.start();
+    }
+
+    QWidget *m_widget;
+    QTimer m_timer;
+    QElapsedTimer m_told;  // since paced words were last told
+    std::optional<QString> m_name;
+    std::optional<QString> m_description;
+};
+
+} // namespace
+
+void set_accessible_name(QWidget *widget, const QString &name, Pace pace)
+{
+    Pacer::of(widget)->set(true, name, pace);
 }
 
-void set_accessible_description(QWidget *widget, const QString &description)
+void set_accessible_description(QWidget *widget, const QString &description, Pace pace)
 {
-    if (widget->accessibleDescription() != description)
-        widget->setAccessibleDescription(description);
+    Pacer::of(widget)->set(false, description, pace);
 }

@@ -27,7 +27,15 @@ void keep_panels_legible(const QList<QWidget *> &panels, const QColor &panel_bac
 // pressing the dialog's default button instead.
 void press_buttons_on_enter(QWidget *root);
 
+// How soon a new accessible name or description is told. Every change is an
+// announcement (over a desktop's accessibility bus, a message); what changes
+// with every report, a signal level at up to 100 reports a second, is told
+// at most once a second, the latest words each time. A change of state (a
+// link that drops) is told at once, and so is a reset.
+enum class Pace { AtOnce, Paced };
+constexpr int PACED_MS = 1000;
+
 // The accessible name and description, set only when they differ: Qt
 // announces every one it is given, even an unchanged one.
-void set_accessible_name(QWidget *widget, const QString &name);
-void set_accessible_description(QWidget *widget, const QString &description);
+void set_accessible_name(QWidget *widget, const QString &name, Pace pace = Pace::AtOnce);
+void set_accessible_description(QWidget *widget, const QString &description, Pace pace = Pace::AtOnce);

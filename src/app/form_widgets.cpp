@@ -24,7 +24,7 @@ StatusLamp::StatusLamp(QWidget *parent)
 {
 }
 
-void StatusLamp::show_state(const LampState &state)
+void StatusLamp::show_state(const LampState &state, Pace pace)
 {
     const QString style = lamp_style(state.look);
     // Setting a style sheet re-polishes the widget even when nothing changes;
@@ -37,7 +37,7 @@ void StatusLamp::show_state(const LampState &state)
     }
     if (toolTip() != state.text)
         setToolTip(state.text);
-    set_accessible_name(this, state.text);
+    set_accessible_name(this, state.text, pace);
 }
 
 void StatusLamp::paintEvent(QPaintEvent *event)
@@ -111,7 +111,7 @@ void ArrowButton::paintEvent(QPaintEvent *event)
     painter.drawPath(path);
 }
 
-void show_signal_level(QProgressBar *bar, int level)
+void show_signal_level(QProgressBar *bar, int level, Pace pace)
 {
     // A level outside the bar's range leaves its value where it was.
     bar->setValue(level);
@@ -120,7 +120,7 @@ void show_signal_level(QProgressBar *bar, int level)
         bar->setFormat(reading.level);
     if (bar->toolTip() != reading.words)
         bar->setToolTip(reading.words);
-    set_accessible_description(bar, reading.words);
+    set_accessible_description(bar, reading.words, pace);
 }
 
 void show_audio_input(QLCDNumber *gain, QLabel *mode, const AudioInput &audio)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessibility.h"
 #include "status_display.h"
 
 #include <QLabel>
@@ -24,8 +25,9 @@ public:
     explicit StatusLamp(QWidget *parent = nullptr);
 
     // Lights the lamp. Only what differs from the lamp's present state is
-    // set, so a state reported again announces nothing.
-    void show_state(const LampState &state);
+    // set, so a state reported again announces nothing; `pace` says how soon
+    // new words are told (see Pace).
+    void show_state(const LampState &state, Pace pace = Pace::AtOnce);
     LampLook look() const { return m_look; }
 
 protected:
@@ -51,7 +53,7 @@ protected:
 // A signal level on a bar: its value (when the bar's range holds it), the
 // level in dBm as the bar's text, and the level with its colour band in words
 // as tooltip and accessible description.
-void show_signal_level(QProgressBar *bar, int level);
+void show_signal_level(QProgressBar *bar, int level, Pace pace = Pace::AtOnce);
 
 // The gain number and the input mode, with their accessible names.
 void show_audio_input(QLCDNumber *gain, QLabel *mode, const AudioInput &audio);

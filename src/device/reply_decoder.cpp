@@ -35,10 +35,11 @@ void set_signal_widgets_enabled(Ui::TVC *ui, bool enabled)
     ui->progressBar_rep->setEnabled(enabled);
 }
 
+// Signal reports come up to 100 times a second: their words are paced.
 void show_signal(QProgressBar *bar, int level)
 {
     set_style(bar, chunk_style(qint16(level), BAR_BASE_STYLE));
-    show_signal_level(bar, level);
+    show_signal_level(bar, level, Pace::Paced);
 }
 
 // A signal level of 0 means no reading.
@@ -152,7 +153,7 @@ void TVC::parse_reply(const QByteArray &frame)
         } else {
             const LampState lamp = link_status_for_signal(level_a);
             if (!lamp.text.isEmpty())
-                ui->l_txq->show_state(lamp);
+                ui->l_txq->show_state(lamp, Pace::Paced);
         }
         show_signal(ui->progressBar_rep, level_b);
         break;
