@@ -7,13 +7,14 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/qt-version.sh"
-"$root/scripts/setup.sh"
+# Xvfb and xdotool: the link history's benchmark paints on a virtual display.
+"$root/scripts/setup.sh" xvfb xdotool
 bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
-paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3 picks=10
+paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3 picks=10 seconds=30
 if [ "${1:-}" = quick ]; then
-    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1 picks=3
+    paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1 picks=3 seconds=5
 fi
 
 echo "== Machine"
@@ -47,3 +48,10 @@ quiet "$bench/bench_transfer_faults" 1 paced
 echo
 echo "== 8. Picking a firmware package: read and checked until Start is enabled"
 quiet "$bench/bench_package" "$picks"
+echo
+echo "== 9. Link history: a day of recording, and the program at a signal report every 10 ms (Xvfb)"
+work=$(mktemp -d)
+source "$root/scripts/session.sh"
+start_xvfb
+trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+QT_QPA_PLATFORM=xcb quiet "$bench/bench_history" "$seconds"

@@ -8,9 +8,13 @@
 # with --port set to a symlink that follows the terminal, so that the program
 # finds the device again after "unplug" and "plug" (or "replug"). Type
 # simulator commands (help, mute on, link 1, ...) into this terminal while the
-# window is open; closing the window stops the simulator. Without a display,
-# everything runs under Xvfb: the welcome box is answered, a screenshot of the
-# window is saved once it shows the simulated device, and the script ends.
+# window is open; closing the window stops the simulator. The device's signal
+# wanders (--signal-walk); without options it is an RXU client in repeater
+# mode, whose signal the window shows: tick Signal Strength and open Options,
+# Signal History. Without a display, everything runs under Xvfb: the welcome
+# box is answered, a screenshot of the window is saved once it shows the
+# simulated device, then one of the Signal History window after a while, and
+# the script ends.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +27,10 @@ while [ $# -gt 0 ]; do
         *) sim_args+=("$1"); shift ;;
     esac
 done
+if [ ${#sim_args[@]} -eq 0 ]; then
+    sim_args=(--role rxu-client --repeater-mode --slot 3)
+fi
+sim_args=(--signal-walk "${sim_args[@]}")
 
 headless=0
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -73,5 +81,11 @@ wait_for_device
 shot="$build/tvc-window.png"
 import -window "$window" "$shot"
 echo "Screenshot of the window: $shot"
+# A while of the signal (a TXU shows none: its window has no signal reports).
+open_signal_history
+sleep 20
+history_shot="$build/tvc-signal-history.png"
+import -window "$history" "$history_shot"
+echo "Screenshot of the Signal History window after 20 s: $history_shot"
 echo "Frames the simulated device received and sent:"
 grep -E ' (RX|TX) ' "$sim_log" | head -n 20 || true

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs the program under Xvfb against the simulated device in each role, with
-# no device, and during a firmware update, and saves a screenshot of each. The
-# shots of the lamp states are also saved in grey-scale (grey/, and side by
-# side in grey/lamps.png), where each state must still be told apart; two
-# more show the window under a desktop with a dark colour scheme and under
-# one with large text.
+# no device, during a firmware update, and with the Signal History of a
+# wandering signal, and saves a screenshot of each. The shots of the lamp
+# states are also saved in grey-scale (grey/, and side by side in
+# grey/lamps.png), where each state must still be told apart; two more show
+# the window under a desktop with a dark colour scheme and under one with
+# large text.
 #
 #   scripts/screenshots.sh [folder]      (default: build/screenshots)
 #   TVC_QT=6 scripts/screenshots.sh      built with Qt 6 (default: build-qt6/screenshots)
@@ -55,6 +56,16 @@ rxu-client-repeater-mode --role rxu-client --repeater-mode --slot 3
 rxu-client-weak-signal --role rxu-client --signal -60
 repeater --role repeater
 ROLES
+
+# The Signal History of a wandering signal, half a minute of it.
+sim_log="$work/sim-signal-history.log"
+start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
+start_program --port "$port"
+wait_for_device
+open_signal_history
+sleep 30
+shot "$history" "signal-history"
+stop_all
 
 # No device: a port that is not there is not searched for, so search the system.
 start_program

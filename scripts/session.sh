@@ -73,3 +73,31 @@ wait_for_device() {
     done
     sleep 1
 }
+
+# Ticks Signal Strength in the main window $window (a device that reports its
+# signal must be attached) and opens Options, Signal History; sets $history to
+# that window, moved to the top left corner.
+open_signal_history() {
+    # The pointer comes from elsewhere (a window that appears under a still
+    # pointer may miss its first click), and has moved before the click
+    # (--sync), which must not land on whatever was under it before. The tick
+    # has taken when the device received report mode 1.
+    for _ in $(seq 5); do
+        xdotool mousemove --sync 700 700
+        xdotool mousemove --sync --window "$window" 44 381 click 1   # Signal Strength
+        sleep 0.5
+        grep -q ' RX 8d 06 00 02 00 00 00 77 01 ' "$sim_log" && break
+    done
+    for _ in $(seq 10); do
+        xdotool mousemove --sync --window "$window" 35 10 click 1   # Options
+        sleep 0.5
+        # Up: its last entry, whether the first one was taken or none (below
+        # it only a separator and the service-mode entries).
+        xdotool key Up Return
+        sleep 0.5
+        xdotool search --all --onlyvisible --pid "$program_pid" --name '^Signal History$' >/dev/null 2>&1 && break
+        xdotool key Escape
+    done
+    history=$(window_named "Signal History")
+    xdotool windowmove "$history" 0 0
+}

@@ -8,11 +8,13 @@
 #include "test_support.h"
 #include "tvc.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSerialPort>
 #include <QToolButton>
@@ -68,7 +70,9 @@ private slots:
     void pulled_cable_at_level_2_gives_one_box_after_the_reset();
     void frames_arriving_in_pieces_or_together_are_each_decoded_once();
     void lost_byte_costs_neither_a_false_reply_nor_the_next_report();
+    void false_start_in_a_report_picked_up_midway_is_not_believed_data();
     void false_start_in_a_report_picked_up_midway_is_not_believed();
+    void signal_bars_paint_after_a_burst_and_before_a_box();
 };
 
 void ConnectionTest::status_request_follows_the_open_and_its_reply_is_shown()
@@ -415,8 +419,18 @@ void ConnectionTest::lost_byte_costs_neither_a_false_reply_nor_the_next_report()
     QTRY_COMPARE(codes_received(*linked.device), QList<int>({CMD_UNMUTE}));
 }
 
+void ConnectionTest::false_start_in_a_report_picked_up_midway_is_not_believed_data()
+{
+    QTest::addColumn<bool>("pause");
+    QTest::newRow("a reply right after it") << false;
+    // Longer than the silence that ends a frame: the rest of the report
+    // waits alone, whole, and the line is quiet after it.
+    QTest::newRow("a pause after it") << true;
+}
+
 void ConnectionTest::false_start_in_a_report_picked_up_midway_is_not_believed()
 {
+    QFETCH(bool, pause);
     sim::DeviceOptions options;
     options.startMidFrame = 8;
     LinkedWindow linked(options);
@@ -428,12 +442,48 @@ void ConnectionTest::false_start_in_a_report_picked_up_midway_is_not_believed()
 
     // Again, with a report of the device's own after it.
     linked.device->runCommand(QStringLiteral("midframe"));
+    if (pause)
+        QTest::qWait(300);
     linked.device->setMuted(true);
     QTRY_COMPARE(child<QLabel>(linked.window.get(), "l_mute")->styleSheet(), LED_RED);
     QCOMPARE(device_line(*linked.window), TXU_CLIENT_SLOT_1);
     QCOMPARE(child<QComboBox>(linked.window.get(), "chanlist")->count(), 0);
     QVERIFY(!child<QGroupBox>(linked.window.get(), "grpbox_master")->isEnabled());
     QCOMPARE(received_with_code(*linked.device, CMD_MASTER_INFO).size(), 0);
+}
+
+void ConnectionTest::signal_bars_paint_after_a_burst_and_before_a_box()
+{
+    sim::DeviceOptions options;
+    options.txu = false;
+    options.repeaterMode = true;
+    LinkedWindow linked(options);
+    QVERIFY(linked.ready());
+    TVC &window = *linked.window;
+    child<QCheckBox>(&window, "cbox_rssi")->click();
+    QTRY_COMPARE(linked.device->reportMode(), 1);
+    // The device's own reports end; the box stays ticked.
+    window.stop_sniffer();
+    QTRY_COMPARE(linked.device->reportMode(), 0);
+    auto *bar = child<QProgressBar>(&window, "progressBar");
+    auto *bar_rep = child<QProgressBar>(&window, "progressBar_rep");
+
+    // Reports and a version reply in one write: the box finds both bars
+    // painting, and the bars end with the last report's levels.
+    bool painting_during_box = false;
+    linked.answerer.set_inspector([&](const ModalAnswerer::Seen &) {
+        painting_during_box = bar->updatesEnabled() && bar_rep->updatesEnabled();
+    });
+    QByteArray burst;
+    for (int level = -70; level <= -50; level += 5)
+        burst += frame_of(RPL_SIGNAL, UNIT_WLAN, {level & 0xFF, 0xFF, (level - 3) & 0xFF, 0xFF});
+    burst += frame_of(RPL_VERSION, UNIT_DSP, {12, 3});
+    burst += frame_of(RPL_SIGNAL, UNIT_WLAN, {-40 & 0xFF, 0xFF, -44 & 0xFF, 0xFF});
+    linked.device->writeRaw(burst);
+    QTRY_COMPARE(bar->value(), -40);
+    QVERIFY(painting_during_box);
+    QCOMPARE(bar_rep->value(), -44);
+    QTRY_VERIFY(bar->updatesEnabled() && bar_rep->updatesEnabled());
 }
 
 QTEST_MAIN(ConnectionTest)

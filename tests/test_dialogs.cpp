@@ -3,6 +3,7 @@
 
 #include "frame.h"
 #include "modal_answerer.h"
+#include "sniffer.h"
 #include "test_support.h"
 #include "tvc.h"
 
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QtTest>
@@ -113,6 +115,7 @@ private slots:
     void dialogs_are_built_once_and_work_without_a_device();
     void temperature_dialog_reads_on_request();
     void sniffer_dialog_lists_reports();
+    void sniffer_view_keeps_the_newest_lines_and_saves_them_all();
 };
 
 void DialogsTest::dialogs_are_built_once_and_work_without_a_device()
@@ -386,6 +389,60 @@ void DialogsTest::sniffer_dialog_lists_reports()
     QCOMPARE(received_with_code(*device, CMD_REPORT_MODE).size(), 5);
     QCOMPARE(device->received().size(), 5);
     QCOMPARE(device->malformedCount(), 0);
+}
+
+void DialogsTest::sniffer_view_keeps_the_newest_lines_and_saves_them_all()
+{
+    ModalAnswerer answerer;
+    Sniffer sniffer;
+    auto *view = child<QPlainTextEdit>(&sniffer, "sniffer_info");
+    auto *save = child<QPushButton>(&sniffer, "save_button");
+    QCOMPARE(save->text(), QStringLiteral("Save\u2026"));
+    sniffer.show();
+
+    // More reports than the view keeps: the first half in the repeater
+    // layout, the rest in the normal one. Each report differs.
+    const int count = Sniffer::VIEW_LINES + 50;
+    QStringList expected;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray frame = build_frame(RPL_SNIFF, UNIT_WLAN,
+                                             sniff_args(i & 0xFFFF, i % 300, 65535 - i, i % 7, -(i % 90), i % 40 - 80));
+        const bool normal = i >= count / 2;
+        sniffer.append_report(frame, normal ? 2 : 3);
+        expected.append(expected_line(frame, normal));
+    }
+    QCOMPARE(view->blockCount(), Sniffer::VIEW_LINES);
+    QCOMPARE(lines(view), expected.mid(50));
+
+    // "Save..." writes every line of the session, as shown, in order.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sniffer.txt"));
+    answerer.queue_file(path);
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(answerer.titles(), QStringList({"Save Sniffer Lines"}));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList saved = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    QCOMPARE(saved.size(), count + 1);
+    QCOMPARE(saved.last(), QString());
+    QCOMPARE(saved.mid(0, count), expected);
+    file.close();
+
+    // A new session (the menu clears the view) saves only its own lines.
+    sniffer.clear_lines();
+    const QByteArray frame = build_frame(RPL_SNIFF, UNIT_WLAN, sniff_args(1, 2, 3, 4, -5, -6));
+    sniffer.append_report(frame, 0);
+    file.setFileName(dir.filePath(QStringLiteral("second.txt")));
+    answerer.queue_file(file.fileName());
+    QTest::mouseClick(save, Qt::LeftButton);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Beacons: 1 : 3 Audio: 2 : 4 RSSI: -5 : -6\n"));
+    QCOMPARE(answerer.titles(), QStringList({"Save Sniffer Lines", "Save Sniffer Lines"}));
+
+    // A file that cannot be written is reported.
+    answerer.queue_file(dir.filePath(QStringLiteral("missing/sniffer.txt")));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QTRY_COMPARE(answerer.titles().last(), QStringLiteral("Error"));
 }
 
 QTEST_MAIN(DialogsTest)

@@ -1065,14 +1065,15 @@ void FirmwareUpdateTest::service_start_waits_for_the_image_on_its_way()
     const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
         auto *start_button = child<QPushButton>(dialog, "start_fw_button");
         pick(dialog, bench.answerer, path);
-        // While the device takes chunk 1, Start has nothing to offer; pressed
-        // anyway, it starts nothing.
+        // While the device takes chunk 1, Start has nothing to offer, not
+        // even once another file is picked; pressed anyway, it starts nothing.
         bool enabled_mid_image = true;
         int seen = 0;
         const auto press = connect(bench.device.get(), &sim::Device::frameReceived, dialog,
                                    [&](const QByteArray &frame) {
                                        if (quint8(frame.at(7)) != CMD_FW_DATA || ++seen != 2)
                                            return;
+                                       pick(dialog, bench.answerer, path);
                                        enabled_mid_image = start_button->isEnabled();
                                        start(dialog);
                                    });

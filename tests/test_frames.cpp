@@ -55,6 +55,7 @@ private slots:
     void silence_ends_a_frame_that_nothing_follows_data();
     void silence_ends_a_frame_that_nothing_follows();
     void silence_does_not_revive_a_frame_that_another_followed();
+    void silence_trusts_nothing_before_the_stream_is_in_step();
 };
 
 void FramesTest::request_shapes_data()
@@ -327,8 +328,13 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows_data()
     QTest::newRow("after an intact frame") << before + with(60, 0) << 4096 << 0 << QList<QByteArray>{before, ack};
     QTest::newRow("after a burst and a pause") << before + burst + with(60, 0) << 4096 << FRAME_SIZE + 64
                                                << QList<QByteArray>{before, ack};
-    // Silence makes no frame of a header whose meaningful bytes have not all arrived.
+    // Silence makes no frame of a header whose meaningful bytes have not all
+    // arrived, nor of one whose first padding byte is not 0 (a byte inserted
+    // among its meaningful bytes pushed one there), nor of one that does not
+    // start where a frame is due.
     QTest::newRow("cut inside its meaningful bytes") << ack.left(10) << 4096 << 0 << QList<QByteArray>{};
+    QTest::newRow("byte inserted among its meaningful bytes") << with(9, 0x55) << 4096 << 0 << QList<QByteArray>{};
+    QTest::newRow("after noise, without a pause") << burst.left(9) + with(60, 0) << 4096 << 0 << QList<QByteArray>{};
 }
 
 void FramesTest::silence_ends_a_frame_that_nothing_follows()
@@ -338,7 +344,10 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows()
     QFETCH(int, pause);
     QFETCH(QList<QByteArray>, expected);
 
+    // The stream is in step: a frame came before.
     FrameAssembler assembler;
+    assembler.append(reply(92, bytes({0x5C, 0x01}), 5));
+    QCOMPARE(drain(assembler).size(), 1);
     QList<QByteArray> frames;
     QByteArray frame;
     const auto arrive = [&](const QByteArray &part) {
@@ -381,6 +390,32 @@ void FramesTest::silence_does_not_revive_a_frame_that_another_followed()
     QVERIFY(!assembler.take_after_silence(&frame));
     QCOMPARE(assembler.rejected(), qint64(1));
     QCOMPARE(assembler.dropped(), qint64(damaged.size()));
+}
+
+void FramesTest::silence_trusts_nothing_before_the_stream_is_in_step()
+{
+    // A port opened while the device sends a sniffer report: the rest of it
+    // holds a false start (a master's device information, its first padding
+    // byte 0), and the line pauses after it.
+    const QByteArray sniff = reply(151, bytes({0x8D, 5, 0, 1, 0, 0, 0, 42, 0x00, 0xFF, 0xBA, 0xFF}));
+    const QByteArray ack = reply(92, bytes({0x5E, 0x01}), 5);
+    for (const bool cleared : {false, true}) {
+        FrameAssembler assembler;
+        if (cleared) {
+            assembler.append(ack);
+            QCOMPARE(drain(assembler).size(), 1);
+            assembler.clear();
+        }
+        assembler.append(sniff.mid(8));
+        QByteArray frame;
+        QVERIFY(!assembler.take(&frame));
+        QVERIFY(!assembler.take_after_silence(&frame));
+        // After that pause the stream is in step: silence ends the next frame.
+        assembler.append(ack.left(FRAME_SIZE - 1));
+        QVERIFY(!assembler.take(&frame));
+        QVERIFY(assembler.take_after_silence(&frame));
+        QCOMPARE(frame, ack);
+    }
 }
 
 QTEST_GUILESS_MAIN(FramesTest)

@@ -181,13 +181,13 @@ void KeyboardTest::menus_and_dialogs_by_keyboard()
     QTRY_COMPARE(window.service_level, quint8(2));
     QVERIFY(activate(&window));
 
-    // Options, Heron Temperature (after Refresh, Device Version and Firmware
-    // Update): Get is reached with Tab and pressed with Space.
+    // Options, Heron Temperature (after Refresh, Device Version, Firmware
+    // Update and Signal History): Get is reached with Tab and pressed with Space.
     key(Qt::Key_Alt);
     QTRY_VERIFY(window.menuBar()->activeAction());
     key(Qt::Key_Down);
     QTRY_VERIFY(QApplication::activePopupWidget());
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         key(Qt::Key_Down);
     key(Qt::Key_Return);
     auto *heron = window.findChild<QDialog *>(QStringLiteral("HeronTemp"));
@@ -210,7 +210,7 @@ void KeyboardTest::menus_and_dialogs_by_keyboard()
     QTRY_VERIFY(window.menuBar()->activeAction());
     key(Qt::Key_Down);
     QTRY_VERIFY(QApplication::activePopupWidget());
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 5; ++i)
         key(Qt::Key_Down);
     key(Qt::Key_Return);
     auto *sniffer = window.findChild<QDialog *>(QStringLiteral("Sniffer"));

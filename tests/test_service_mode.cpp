@@ -110,7 +110,8 @@ void ServiceModeTest::access_codes_change_the_level_and_the_channel_choice()
     QTRY_COMPARE(chanlist->currentText(), QStringLiteral("44"));
     QCOMPARE(items(chanlist), QStringList({"36", "40", "44", "48"}));
     QCOMPARE(window.service_level, quint8(0));
-    QCOMPARE(visible_entries(options_menu), QStringList({"Refresh", "Device Version", "Firmware Update", "|"}));
+    QCOMPARE(visible_entries(options_menu),
+             QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "|"}));
     QVERIFY(!ports->isVisible());
     QVERIFY(!ports_label->isVisible());
 
@@ -187,7 +188,8 @@ void ServiceModeTest::access_codes_change_the_level_and_the_channel_choice()
     QCOMPARE(chanlist->itemText(23), QStringLiteral("165"));
     QCOMPARE(chanlist->currentText(), QStringLiteral("140"));
     QCOMPARE(visible_entries(options_menu),
-             QStringList({"Refresh", "Device Version", "Firmware Update", "|", "Heron Temperature", "Sniffer"}));
+             QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "|",
+                          "Heron Temperature", "Sniffer"}));
     QVERIFY(ports->isVisible());
     QVERIFY(ports_label->isVisible());
     // The selector sits above the refresh button, its label beside it.

@@ -96,6 +96,8 @@ private slots:
     void stops_and_sends_nothing_more();
     void progress_is_the_bytes_acknowledged();
     void time_left_covers_both_images();
+    void a_damaged_report_is_no_confirmation();
+    void each_silence_is_noticed();
 };
 
 void UpdateEngineTest::package_update_data()
@@ -244,6 +246,60 @@ void UpdateEngineTest::time_left_covers_both_images()
     QCOMPARE(dsp_first.unit, quint8(UNIT_DSP));
     QVERIFY2(dsp_first.seconds_left >= 1, qPrintable(QString::number(dsp_first.seconds_left)));
     QCOMPARE(link.engine.seconds_left(), qint64(0));
+}
+
+void UpdateEngineTest::a_damaged_report_is_no_confirmation()
+{
+    // While the device commits its flash, a signal report loses its code
+    // byte on the line: its first argument (94) now stands where the code
+    // was, and silence hands it out. Only the device's own confirmation
+    // completes the update.
+    QTemporaryDir dir;
+    const QString path = write_file(dir, "image.ldr", pattern(250, 2));
+    sim::DeviceOptions options = txu_device();
+    options.finishDelayMs = 1500;
+    Link link(options);
+    QElapsedTimer clock;
+    qint64 confirmed_at = -1;
+    qint64 completed_at = -1;
+    QObject::connect(link.device.get(), &sim::Device::frameSent, [&](const QByteArray &frame) {
+        if (frame_code(frame) == RPL_FW_DONE)
+            confirmed_at = clock.elapsed();
+    });
+    QObject::connect(link.device.get(), &sim::Device::frameReceived, [&](const QByteArray &frame) {
+        if (frame_code(frame) != CMD_FW_FINISH)
+            return;
+        QByteArray report = frame_of(RPL_SIGNAL, UNIT_WLAN, {94, 0xFF, 0, 0});
+        report.remove(7, 1);
+        link.device->writeRaw(report);
+    });
+    QObject::connect(&link.engine, &UpdateEngine::completed, [&] { completed_at = clock.elapsed(); });
+    clock.start();
+    link.engine.start_raw(path, UNIT_DSP);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 10000);
+    QCOMPARE(link.events.last(), QString("completed"));
+    QVERIFY2(confirmed_at >= 0 && completed_at >= confirmed_at,
+             qPrintable(QStringLiteral("confirmed at %1 ms, completed at %2 ms").arg(confirmed_at).arg(completed_at)));
+}
+
+void UpdateEngineTest::each_silence_is_noticed()
+{
+    // Every acknowledgement takes 600 ms; the device is called silent after
+    // 400 ms: each of the five chunks' waits is noticed, not only the first.
+    QTemporaryDir dir;
+    const QString path = write_file(dir, "image.bin", pattern(500, 1));
+    sim::DeviceOptions options = txu_device();
+    options.ackDelayMs = 600;
+    Link link(options);
+    link.engine.set_silence_limits(400, 5000);
+    int notices = 0;
+    QObject::connect(&link.engine, &UpdateEngine::notice_changed, [&](UpdateEngine::Notice notice, int) {
+        notices += notice == UpdateEngine::Notice::None ? 0 : 1;
+    });
+    link.engine.start_raw(path, UNIT_WLAN);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 15000);
+    QCOMPARE(link.events.last(), QString("completed"));
+    QCOMPARE(notices, 5);
 }
 
 QTEST_GUILESS_MAIN(UpdateEngineTest)

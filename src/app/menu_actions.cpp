@@ -6,6 +6,7 @@
 #include "constants.h"
 #include "fwupdate.h"
 #include "herontemp.h"
+#include "signal_history.h"
 #include "sniffer.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,8 @@ void TVC::on_actionService_Mode_triggered()
         ui->actionSniffer->setVisible(true);
         ui->comportslist->setVisible(true);
         ui->serialport_label->setVisible(true);
+        if (signal_history)
+            signal_history->show_sniffer(true);
     } else if (code == SERVICE_CODE_NEAR_MISS) {
         QMessageBox::information(this, tr("Almost..."), QStringLiteral("Forgot the 'x'?"), QMessageBox::Ok);
     }
@@ -89,7 +92,7 @@ void TVC::on_actionFirmware_Update_triggered()
     // unless a device was plugged in meanwhile.
     if (!serial_port->isOpen()) {
         forget_lost_port();
-        reset_connection();
+        reset_connection(true);
         look_for_plugged_device();
         return;
     }

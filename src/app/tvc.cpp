@@ -10,9 +10,6 @@
 #include <QKeySequence>
 #include <QMessageBox>
 
-// While the device reports in bursts, the window is painted at most this often.
-static constexpr int DISPLAY_REFRESH_MS = 16;
-
 // The colour of the panels' background between its green-tinted edges (the
 // window's style sheet).
 const QColor PANEL_BACKGROUND(0xF0, 0xF0, 0xF0);
@@ -45,7 +42,6 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     , port_finder(std::move(ports))
 {
     display_refresh.setSingleShot(true);
-    display_refresh.setInterval(DISPLAY_REFRESH_MS);
     connect(&display_refresh, &QTimer::timeout, this, &TVC::refresh_display);
     // A reply that nothing follows may wait for the line to go quiet.
     connect(&rx_frames, &FrameReader::quiet, this, &TVC::tvc_read_serial);

@@ -3,6 +3,7 @@
 #include "frame_reader.h"
 #include "port_finder.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QSerialPort>
 #include <QTimer>
@@ -13,7 +14,9 @@ namespace Ui {
 class TVC;
 }
 class HeronTemp;
+class SignalHistory;
 class Sniffer;
+enum class LinkEvent : quint8;
 
 // The main window: owns the serial link to the device, the form that shows the
 // device's state, and the two diagnostic dialogs.
@@ -32,8 +35,9 @@ public:
     // Decodes one 112-byte reply frame into the device state and the display.
     void parse_reply(const QByteArray &frame);
 
-    // Breaks the link and returns the display to its "no device" state.
-    void reset_connection();
+    // Breaks the link and returns the display to its "no device" state;
+    // `port_lost`: because the port failed.
+    void reset_connection(bool port_lost = false);
     // One connection attempt: with `use_selected_port` the port named in the
     // service-mode port list, otherwise the first port the finder reports.
     void connect_device(bool use_selected_port);
@@ -70,6 +74,7 @@ private slots:
     void on_actionSniffer_triggered();
     void on_actionVersion_triggered();
     void on_actionFirmware_Update_triggered();
+    void on_actionSignal_History_triggered();
     void on_actionRegister_triggered();
     void update_timeout();
     void mute_gain_guard();
@@ -100,9 +105,15 @@ private:
     void end_display_batch();
     void refresh_display();
 
+    // The link history, once its window has been opened: what the device
+    // reports and what happens to the link.
+    void record_reply(const QByteArray &frame);
+    void record_event(LinkEvent event, int value);
+
     Ui::TVC *ui;
     HeronTemp *heron_temp;
     Sniffer *sniffer;
+    SignalHistory *signal_history = nullptr;
     bool port_signals_connected;
 
     // What the device last reported.
@@ -115,6 +126,7 @@ private:
     bool muted = false;
     quint8 sniff_mode = 0;
     quint8 rf_channel = 0;
+    quint8 report_mode = 0;  // last asked for on this connection
 
     PortFinder port_finder;
     QStringList ports_seen;  // present at the last look
@@ -125,4 +137,5 @@ private:
     bool decoding_batch = false;
     bool display_frozen = false;
     QTimer display_refresh;
+    QElapsedTimer last_refresh;
 };

@@ -8,6 +8,7 @@
 #include "form_widgets.h"
 #include "frame.h"
 #include "port_watcher.h"
+#include "report_log.h"
 #include "serial_settings.h"
 #include "sniffer.h"
 #include "status_display.h"
@@ -17,6 +18,10 @@
 
 namespace {
 constexpr int STATUS_REQUEST_DELAY_MS = 10;
+// The window is painted this long after the frames that changed it, and at
+// least this long after it was last painted.
+constexpr int DISPLAY_REFRESH_DELAY_MS = 16;
+constexpr int DISPLAY_REFRESH_MIN_MS = 100;
 // The one retry of a port that appeared but could not be opened.
 constexpr int OPEN_RETRY_MS = 1000;
 } // namespace
@@ -39,10 +44,17 @@ void TVC::send_command(quint8 code, quint8 unit, int argument)
     if (!serial_port->isOpen())
         return;
     serial_port->write(build_command_frame(code, unit, argument));
+    if (code == CMD_REPORT_MODE) {
+        report_mode = quint8(argument);
+        record_event(LinkEvent::ReportMode, report_mode);
+    }
 }
 
-void TVC::reset_connection()
+void TVC::reset_connection(bool port_lost)
 {
+    if (port_lost || serial_port->isOpen())
+        record_event(LinkEvent::Connection, port_lost ? CONNECTION_PORT_LOST : CONNECTION_CLOSED);
+    report_mode = 0;
     if (port_signals_connected) {
         disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
         disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
@@ -114,6 +126,7 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
     }
     rx_frames.clear();
     linked_port = port_name;
+    record_event(LinkEvent::Connection, CONNECTION_OPEN);
 
     connect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error,
             Qt::UniqueConnection);
@@ -186,16 +199,21 @@ void TVC::tvc_read_serial()
         end_display_batch();
 }
 
-// While frames are decoded, the display waits: a progress bar would repaint
-// itself at once on every value and the sniffer log would lay out each line as
-// it comes. Afterwards the log is laid out once, and the window is painted when
-// the refresh timer fires: at most every 16 ms, however fast the device reports.
+// While frames are decoded, the signal bars and the sniffer log wait: a
+// progress bar would repaint itself at once on every value and the log would
+// lay out each line as it comes. (The rest of the window paints itself after
+// the event, as widgets do.) Afterwards the log is laid out once, and the bars
+// are painted when the refresh timer fires: 16 ms after a frame that comes
+// alone, but no more than ten times a second however fast the device reports;
+// painting at every report of a device that reports every 10 ms would take a
+// tenth of a core.
 void TVC::begin_display_batch()
 {
     decoding_batch = true;
     if (!display_frozen) {
         display_frozen = true;
-        ui->centralWidget->setUpdatesEnabled(false);
+        ui->progressBar->setUpdatesEnabled(false);
+        ui->progressBar_rep->setUpdatesEnabled(false);
         sniffer->setUpdatesEnabled(false);
     }
     sniffer->begin_lines();
@@ -207,8 +225,10 @@ void TVC::end_display_batch()
         return;
     decoding_batch = false;
     sniffer->end_lines();
-    if (!display_refresh.isActive())
-        display_refresh.start();
+    if (!display_refresh.isActive()) {
+        const qint64 since = last_refresh.isValid() ? last_refresh.elapsed() : DISPLAY_REFRESH_MIN_MS;
+        display_refresh.start(int(qMax<qint64>(DISPLAY_REFRESH_DELAY_MS, DISPLAY_REFRESH_MIN_MS - since)));
+    }
 }
 
 void TVC::refresh_display()
@@ -217,7 +237,9 @@ void TVC::refresh_display()
     if (!display_frozen || decoding_batch)
         return;
     display_frozen = false;
-    ui->centralWidget->setUpdatesEnabled(true);
+    last_refresh.start();
+    ui->progressBar->setUpdatesEnabled(true);
+    ui->progressBar_rep->setUpdatesEnabled(true);
     sniffer->setUpdatesEnabled(true);
 }
 
@@ -230,7 +252,7 @@ void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)
     // first, then tell the user once.
     const QString reason = serial_port->errorString();
     forget_lost_port();
-    reset_connection();
+    reset_connection(true);
     if (service_level == 2)
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
 }

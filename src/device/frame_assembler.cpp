@@ -26,6 +26,17 @@ bool header_fits(const quint8 *p, int n)
     return n < 7 || p[6] == 0;
 }
 
+// Whether the meaningful bytes of the candidate at `p` (a consistent header,
+// `avail` bytes there) have all arrived and are followed by a padding byte
+// of 0: what a frame that silence ends must show.
+bool complete_before_padding(const quint8 *p, int avail)
+{
+    const int first_padding = FRAME_ARGS_OFFSET - 1 + p[3];
+    if (first_padding >= FRAME_SIZE)
+        return avail >= FRAME_SIZE;
+    return avail > first_padding && p[first_padding] == 0;
+}
+
 enum class Damage { Yes, No, Perhaps };
 
 // Whether the `n` bytes at `next` (1 <= n <= 7), which follow a frame whose
@@ -121,6 +132,7 @@ void FrameAssembler::frame_ends(int length)
 {
     m_head += length;
     m_in_step = true;
+    m_synced = true;
     m_head_delivered = false;
     m_held.clear();
     m_held_ahead = 0;
@@ -137,13 +149,13 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
         case Verdict::Wait: {
             if (!quiet)
                 return false;
-            // Silence: the candidate is a frame once its meaningful bytes are in.
+            // Silence: a candidate where a frame is due is a frame once its
+            // meaningful bytes are in.
             const int avail = buffered();
-            const int length = qMin(avail, FRAME_SIZE);
-            if (avail < HEADER_SIZE
-                || length < qMin(FRAME_SIZE, FRAME_ARGS_OFFSET + quint8(m_buffer.at(m_head + 3))))
+            const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
+            if (!m_in_step || avail < HEADER_SIZE || !complete_before_padding(p, qMin(avail, FRAME_SIZE)))
                 return false;
-            hand_out(frame, length);
+            hand_out(frame, qMin(avail, FRAME_SIZE));
             return true;
         }
         case Verdict::Rejected:
@@ -180,7 +192,8 @@ bool FrameAssembler::take(QByteArray *frame)
 
 bool FrameAssembler::take_after_silence(QByteArray *frame)
 {
-    if (!m_held.isEmpty()) {
+    const auto *held = reinterpret_cast<const quint8 *>(m_held.constData());
+    if (!m_held.isEmpty() && m_synced && complete_before_padding(held, FRAME_SIZE)) {
         // Its passed-over bytes were counted as dropped and it as rejected;
         // it was neither. The rest of its bytes belong to it.
         m_dropped -= FRAME_SIZE - m_held_ahead;
@@ -189,13 +202,17 @@ bool FrameAssembler::take_after_silence(QByteArray *frame)
         frame_ends(qMin(m_held_ahead, buffered()));
         return true;
     }
-    if (next(frame, true))
+    // Before the stream is in step, silence makes no frame.
+    if (next(frame, m_synced))
         return true;
     // A candidate whose meaningful bytes did not all arrive before the pause
     // never will: it goes, and whatever arrives next is where a frame is due.
     while (buffered() > 0)
         skip_byte();
+    m_held.clear();
+    m_held_ahead = 0;
     m_in_step = true;
+    m_synced = true;
     return false;
 }
 
@@ -204,6 +221,7 @@ void FrameAssembler::clear()
     m_buffer.clear();
     m_head = 0;
     m_in_step = true;
+    m_synced = false;
     m_head_delivered = false;
     m_held.clear();
     m_held_ahead = 0;

@@ -47,13 +47,20 @@
 // one, or that is followed by a few bytes of noise, would wait for a next
 // header that never comes. So once the line has been quiet for a while (the
 // owner measures that, see FrameReader), take_after_silence() also hands out
-// a candidate whose header is consistent and whose meaningful bytes (0 to
-// 7 + L) have all arrived, whatever follows it and whatever is missing of its
-// padding (missing bytes read as 0). A candidate that started where a frame
-// was due and was rejected only for what followed it is kept aside for this
-// until another frame is handed out. Bytes after it that begin no frame are
-// dropped, and so is a candidate whose meaningful bytes have not all arrived:
-// the next byte after the pause is where a frame is due.
+// a candidate that starts where a frame is due, whose header is consistent,
+// whose meaningful bytes (0 to 7 + L) have all arrived and whose byte 7 + L,
+// the first of its padding, is 0, whatever follows it and whatever is missing
+// of its padding (missing bytes read as 0). A candidate that was rejected
+// only for what followed it is kept aside for this until another frame is
+// handed out. Bytes after it that begin no frame are dropped, and so is a
+// candidate whose meaningful bytes have not all arrived: the next byte after
+// the pause is where a frame is due.
+//
+// Silence trusts nothing before the stream is known to be in step: from the
+// start (or clear()) until a frame has been handed out or a pause found
+// nothing waiting, the first bytes may be the end of a frame whose start was
+// never seen (a port opened while the device was sending), so a pause then
+// only drops what waits.
 //
 // take() is pull-based on purpose: a caller that decodes frames in a loop and is
 // reset in the middle (clear()) simply finds no further frame.
@@ -100,6 +107,9 @@ private:
     // The byte at the head is the last byte of the frame handed out last.
     bool m_head_delivered = false;
 
+    // A frame has been handed out, or a pause found nothing waiting, since
+    // the start or clear().
+    bool m_synced = false;
     // A candidate that started where a frame was due and was rejected for
     // what followed it: silence may yet prove it a frame. m_held_ahead of its
     // bytes are at or after the head, the others have been passed over.

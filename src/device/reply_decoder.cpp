@@ -160,10 +160,11 @@ void TVC::parse_reply(const QByteArray &frame)
     }
 
     case RPL_SNIFF:
-        sniffer->append_line(sniffer_line(frame, sniff_mode));
+        sniffer->append_report(frame, sniff_mode);
         break;
 
     default:
         break;
     }
+    record_reply(frame);
 }

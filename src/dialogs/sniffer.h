@@ -1,15 +1,19 @@
 #pragma once
 
+#include "report_log.h"
+
 #include <QDialog>
 #include <QTextCursor>
 
 namespace Ui {
 class Sniffer;
 }
+class QIODevice;
 
 // Service dialog that switches the device's radio sniffer on and off and lists
 // its reports, one line each. The main window creates it once and appends each
-// report to it, shown or not.
+// report to it, shown or not. The view keeps the newest lines; every report
+// since the view was last cleared is kept apart, compactly, for "Save…".
 class Sniffer : public QDialog
 {
     Q_OBJECT
@@ -18,8 +22,14 @@ public:
     explicit Sniffer(QWidget *parent = nullptr);
     ~Sniffer() override;
 
-    void append_line(const QString &html);
+    // Lines the view keeps; older ones leave it (but not the saved lines).
+    static constexpr int VIEW_LINES = 10000;
+
+    // One report, shown in the format of the sniffer mode last started.
+    void append_report(const QByteArray &frame, quint8 sniff_mode);
     void clear_lines();
+    // Writes every report line since the last clear, as plain text, one a line.
+    bool save_lines(QIODevice *out) const;
 
     // Lines appended between these two are laid out together, once.
     void begin_lines();
@@ -29,10 +39,13 @@ private slots:
     void on_sniff_start_button_clicked();
     void on_sniff_stop_button_clicked();
     void on_sniffrep_start_button_clicked();
+    void on_save_button_clicked();
 
 private:
     void start(quint8 mode);
+    void append_line(const QString &html);
 
     Ui::Sniffer *ui;
     QTextCursor batch;
+    ReportLog lines;
 };

@@ -19,6 +19,10 @@ const QString SILENT_TEXT =
 const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
 const QString GIVEN_UP_TEXT = QStringLiteral("The device has not answered for %1 seconds: the update is not complete.");
+// The same while the device is still asked for its type and versions.
+const QString SILENT_ASKING_TEXT =
+    QStringLiteral("The device has not answered for %1 seconds; nothing was sent yet. Waiting for the device...");
+const QString GIVEN_UP_ASKING_TEXT = QStringLiteral("The device has not answered for %1 seconds: nothing was sent.");
 
 // The progress bar moves in at most this many steps per image.
 constexpr qint64 PROGRESS_STEPS = 500;
@@ -72,7 +76,7 @@ FWUpdate::FWUpdate(QWidget *parent)
             text = tr("The device did not report a type that the package has a DSP image for.");
         } else if (failure == UpdateEngine::Failure::Silence) {
             // A silent device leaves the update incomplete; the line keeps saying so.
-            text = GIVEN_UP_TEXT.arg(UpdateEngine::GIVE_UP_MS / 1000);
+            text = (engine.data_sent() ? GIVEN_UP_TEXT : GIVEN_UP_ASKING_TEXT).arg(UpdateEngine::GIVE_UP_MS / 1000);
             ui->cur_module->setText(text);
         }
         QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
@@ -143,7 +147,9 @@ void FWUpdate::on_get_fw_button_clicked()
         }
     }
     ui->fw_path->setText(chosen_file);
-    ui->start_fw_button->setEnabled(true);
+    // In service mode a file may be picked while an image is on its way;
+    // Start waits for that image to end.
+    ui->start_fw_button->setEnabled(!engine.running());
 }
 
 void FWUpdate::on_start_fw_button_clicked()
@@ -209,8 +215,9 @@ void FWUpdate::show_module(UpdateEngine::Notice notice, int silent_seconds)
         ui->cur_module->setText(module);
         break;
     case UpdateEngine::Notice::Silent:
-        ui->cur_module->setText((module.isEmpty() ? QString() : module + QLatin1Char(' '))
-                                + SILENT_TEXT.arg(silent_seconds));
+        ui->cur_module->setText(engine.data_sent() ? (module.isEmpty() ? QString() : module + QLatin1Char(' '))
+                                        + SILENT_TEXT.arg(silent_seconds)
+                                                   : SILENT_ASKING_TEXT.arg(silent_seconds));
         break;
     case UpdateEngine::Notice::Finishing:
         ui->cur_module->setText(FINISHING_TEXT);

@@ -4,6 +4,22 @@
 
 namespace {
 
+// The length byte (the code and its arguments) of each reply of the transfer.
+bool transfer_reply_length_fits(quint8 code, quint8 length)
+{
+    switch (code) {
+    case RPL_DEVICE_TYPE:
+        return length == 2;  // the type code
+    case RPL_VERSION:
+    case RPL_FW_ACK:
+        return length == 3;  // a version, or the sequence number acknowledged
+    case RPL_FW_DONE:
+        return length == 1;  // nothing more
+    default:
+        return true;
+    }
+}
+
 // After this long without an answer the engine tells that the device is silent.
 constexpr int SILENCE_NOTICE_MS = 5000;
 
@@ -108,6 +124,11 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
 {
     const quint8 code = frame_code(frame);
     const quint8 unit = frame_unit(frame);
+    // A reply of the transfer has the length of its fields, no other: a
+    // damaged report whose bytes moved (one that lost its code byte reads
+    // as the device's confirmation) must not stand in for one.
+    if (!transfer_reply_length_fits(code, frame_u8(frame, 3)))
+        return;
 
     // The device's type and versions matter only while they are asked for.
     if (code == RPL_DEVICE_TYPE || code == RPL_VERSION) {
@@ -282,6 +303,11 @@ void UpdateEngine::set_notice(Notice notice, int silent_seconds)
 {
     if (notice == m_notice)
         return;
+    // The device answered after a notice: the timer still waits for the old
+    // give-up moment; the next frame sent arms it afresh, so that the next
+    // silence is noticed in time.
+    if (notice == Notice::None)
+        m_silence.stop();
     m_notice = notice;
     emit notice_changed(notice, silent_seconds);
 }

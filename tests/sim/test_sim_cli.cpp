@@ -65,7 +65,7 @@ private slots:
                                "--link-restore", "300", "--log", "/tmp/x.log", "--quiet", "--link-path", "/tmp/dev",
                                "--image-dir", "/tmp/img", "--split", "64", "--split-pause", "2", "--merge", "3",
                                "--merge-hold", "20", "--ack-delay", "15", "--wire-speed", "--dup-ack-at", "4",
-                               "--hangup-at", "9", "--ignore-malformed"};
+                               "--hangup-at", "9", "--ignore-malformed", "--signal-walk", "--walk-seed", "42"};
         QString msg;
         QCOMPARE(parse(args, &o, &msg), sim::ParseResult::Run);
         QCOMPARE(o.slot, 15);
@@ -92,6 +92,8 @@ private slots:
         QCOMPARE(o.ackDelayMs, 15);
         QCOMPARE(o.duplicateAckAt, 4);
         QCOMPARE(o.hangUpAt, 9);
+        QVERIFY(o.signalWalk);
+        QCOMPARE(o.walkSeed, 42);
 
         sim::DeviceOptions d;
         QCOMPARE(parse({}, &d), sim::ParseResult::Run);

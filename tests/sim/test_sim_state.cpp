@@ -206,6 +206,103 @@ private slots:
         }
     }
 
+    void signalWalkWandersSlowlyWithDropouts()
+    {
+        // Ten minutes of the walk, a step every 100 ms.
+        sim::SignalWalk walk(5);
+        sim::SignalWalk same(5);
+        sim::SignalWalk other(6);
+        int lowest = 0, highest = -100, differs = 0;
+        sim::SignalWalk::Step previous{};
+        QList<int> noReadingRuns, linkDownRuns;
+        int noReadingRun = 0, linkDownRun = 0;
+        for (int i = 0; i < 6000; ++i) {
+            const sim::SignalWalk::Step s = walk.advance(0.1);
+            const sim::SignalWalk::Step t = same.advance(0.1);
+            const sim::SignalWalk::Step u = other.advance(0.1);
+            QCOMPARE(QString("%1 %2 %3 %4").arg(t.levelA).arg(t.levelB).arg(t.noReading).arg(t.linkDown),
+                     QString("%1 %2 %3 %4").arg(s.levelA).arg(s.levelB).arg(s.noReading).arg(s.linkDown));
+            differs += u.levelA != s.levelA;
+            for (int level : {s.levelA, s.levelB})
+                QVERIFY2(level >= -79 && level <= -26, qPrintable(QString::number(level)));
+            if (i > 0) {
+                // Slow: a step moves a level by a few at most.
+                QVERIFY2(qAbs(s.levelA - previous.levelA) <= 5 && qAbs(s.levelB - previous.levelB) <= 5,
+                         qPrintable(QString("%1 -> %2").arg(previous.levelA).arg(s.levelA)));
+            }
+            QVERIFY(!(s.noReading && s.linkDown));
+            lowest = qMin(lowest, s.levelA);
+            highest = qMax(highest, s.levelA);
+            if (s.noReading) {
+                ++noReadingRun;
+            } else if (noReadingRun > 0) {
+                noReadingRuns.append(noReadingRun);
+                noReadingRun = 0;
+            }
+            if (s.linkDown) {
+                ++linkDownRun;
+            } else if (linkDownRun > 0) {
+                linkDownRuns.append(linkDownRun);
+                linkDownRun = 0;
+            }
+            previous = s;
+        }
+        // It wanders, and another seed walks elsewhere.
+        QVERIFY2(highest - lowest >= 8, qPrintable(QString("%1 .. %2").arg(lowest).arg(highest)));
+        QVERIFY(differs > 3000);
+        // Now and then a second or three without a reading, and a drop of
+        // the link of two to five seconds.
+        QVERIFY2(noReadingRuns.size() >= 10, qPrintable(QString::number(noReadingRuns.size())));
+        QVERIFY2(linkDownRuns.size() >= 4, qPrintable(QString::number(linkDownRuns.size())));
+        for (int steps : noReadingRuns)
+            QVERIFY2(steps >= 9 && steps <= 31, qPrintable(QString::number(steps)));
+        for (int steps : linkDownRuns)
+            QVERIFY2(steps >= 19 && steps <= 51, qPrintable(QString::number(steps)));
+    }
+
+    void wanderingSignalReports()
+    {
+        sim::DeviceOptions o = quietOptions();
+        o.reportPeriodMs = 10;
+        o.role = sim::Role::Client;
+        o.txu = false;
+        o.repeaterMode = true;
+        o.signalWalk = true;
+        Rig r(o);
+        QVERIFY(r.started && r.opened);
+        r.client->send(request(119, 0, QByteArray(1, 1)));
+        QVERIFY(r.client->waitFrames(60));
+        QSet<qint16> levels;
+        int linkState = 2;
+        for (const QByteArray &f : r.client->frames) {
+            if (quint8(f[7]) == 9) {
+                linkState = quint8(f[8]);
+                continue;
+            }
+            QCOMPARE(quint8(f[7]), quint8(120));
+            const qint16 a = s16(f, 8);
+            const qint16 b = s16(f, 10);
+            // Both levels, or none (no reading, or no link).
+            QCOMPARE(a == 0, b == 0);
+            if (linkState == 1)
+                QCOMPARE(a, qint16(0));
+            if (a != 0) {
+                QVERIFY2(a <= -26 && a >= -79 && b <= -26 && b >= -79, qPrintable(QString("%1 %2").arg(a).arg(b)));
+                levels.insert(a);
+            }
+        }
+        QVERIFY(levels.size() > 1);
+
+        // The sniffer hears the same signal.
+        r.client->send(request(119, 0, QByteArray(1, 2)));
+        QTRY_VERIFY(r.client->withCode(151).size() >= 5);
+        for (const QByteArray &f : r.client->withCode(151)) {
+            const qint16 rssi = s16(f, 16);
+            QVERIFY2(rssi == 0 || (rssi <= -26 && rssi >= -79), qPrintable(QString::number(rssi)));
+            QVERIFY(u16(f, 8) <= 1);  // one beacon per 20 ms at most
+        }
+    }
+
     void snifferReportsAndStop()
     {
         sim::DeviceOptions o = quietOptions();

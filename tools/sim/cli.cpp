@@ -73,6 +73,10 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
     const QCommandLineOption devType(QStringLiteral("device-type"),
         QStringLiteral("Device type code for the firmware update (default 4 for a TXU, 8 otherwise)."), QStringLiteral("n"));
     const QCommandLineOption period(QStringLiteral("report-period"), QStringLiteral("Report interval in ms (default 200)."), QStringLiteral("ms"));
+    const QCommandLineOption walk(QStringLiteral("signal-walk"),
+        QStringLiteral("Reported levels wander slowly, with stretches without a reading and drops of the link."));
+    const QCommandLineOption walkSeed(QStringLiteral("walk-seed"),
+        QStringLiteral("Random seed of --signal-walk (default 1)."), QStringLiteral("n"));
     const QCommandLineOption linkRestore(QStringLiteral("link-restore"),
         QStringLiteral("How long LINK drops the link, in ms (default 1000)."), QStringLiteral("ms"));
     const QCommandLineOption logFile(QStringLiteral("log"), QStringLiteral("Log to this file instead of standard error."), QStringLiteral("file"));
@@ -127,11 +131,11 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
                        "a value with spaces goes in double quotes)."),
         QStringLiteral("K:options"));
 
-    p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, signal, temp, wlan, dsp,
-                  devType, period, linkRestore, logFile, quiet, linkPath, imageDir, split, splitPause, merge,
-                  mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery, insertEvery,
-                  flipEvery, faultByte, faultValue, strayEvery, burstEvery, burstSize, faultCode, midFrame, devices,
-                  device});
+    p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, signal, temp, wlan,
+                  dsp, devType, period, walk, walkSeed, linkRestore, logFile, quiet, linkPath, imageDir, split,
+                  splitPause, merge, mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery,
+                  insertEvery, flipEvery, faultByte, faultValue, strayEvery, burstEvery, burstSize, faultCode,
+                  midFrame, devices, device});
 
     if (!p.parse(arguments)) {
         *message = p.errorText();
@@ -194,6 +198,7 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
     o.phantom = o.phantom || p.isSet(phantom);
     o.hiZ = o.hiZ || p.isSet(hiz);
     o.wirePacing = o.wirePacing || p.isSet(wire);
+    o.signalWalk = o.signalWalk || p.isSet(walk);
     o.ignoreMalformed = o.ignoreMalformed || p.isSet(ignoreBad);
     if (p.isSet(quiet))
         o.logFrames = false;
@@ -214,6 +219,7 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         {signal, -32768, -1, &o.signalLevel},
         {devType, 0, 255, &o.deviceType},
         {period, 1, 3600000, &o.reportPeriodMs},
+        {walkSeed, 0, 2147483647, &o.walkSeed},
         {linkRestore, 0, 3600000, &o.linkRestoreMs},
         {split, 1, 1 << 20, &o.splitSize},
         {splitPause, 0, 60000, &o.splitPauseMs},

@@ -28,6 +28,7 @@ Device::Device(const DeviceOptions &options, QObject *parent)
     , m_link(new PtyLink(this))
     , m_writer(new ReplyWriter(m_link, m_opt, this))
     , m_faults(m_opt)
+    , m_walk(quint32(options.walkSeed))
 {
     connect(m_link, &PtyLink::bytesReceived, this, &Device::onBytes);
     connect(m_link, &PtyLink::writeError, this, [this](const QString &msg) { log(QStringLiteral("write error: ") + msg); });
@@ -390,6 +391,10 @@ void Device::sendReport()
 {
     const quint32 t = m_reportTick++;
     QByteArray a;
+    if (m_opt.signalWalk) {
+        sendWalkReport();
+        return;
+    }
     if (m_reportMode == 1) {
         // Levels wander slowly through the whole display range; no reading without a link.
         const bool linked = m_opt.linkState != 1;
@@ -410,6 +415,45 @@ void Device::sendReport()
         appendU16(a, quint16(qint16(-50 - int(t % 15))));  // RSSI B
         reply(rpl::Sniff, kUnitWlan, a);
     }
+}
+
+// A report from the wandering signal: the walk may drop the link (reply 9)
+// and bring it back; without a link, or without a reading, levels are 0.
+void Device::sendWalkReport()
+{
+    const SignalWalk::Step step = m_walk.advance(qMax(m_opt.reportPeriodMs, 1) / 1000.0);
+    if (step.linkDown && !m_walkLinkDown && m_opt.linkState != 1) {
+        m_walkLinkDown = true;
+        setLinkState(1);
+    } else if (!step.linkDown && m_walkLinkDown) {
+        m_walkLinkDown = false;
+        if (m_opt.linkState == 1)
+            setLinkState(2);
+    }
+    const bool reading = m_opt.linkState != 1 && !step.noReading;
+    // A level held by --signal (or the console's "signal") stands still; the
+    // dropouts go on.
+    const int levelA = m_opt.signalLevel != 0 ? m_opt.signalLevel : step.levelA;
+    const int levelB = m_opt.signalLevel != 0 ? m_opt.signalLevel : step.levelB;
+    QByteArray a;
+    if (m_reportMode == 1) {
+        appendU16(a, quint16(qint16(reading ? levelA : 0)));
+        appendU16(a, quint16(qint16(reading && m_opt.repeaterMode ? levelB : 0)));
+        reply(rpl::Signal, kUnitWlan, a);
+        return;
+    }
+    // The sniffer counts the beacons and audio packets heard since its last
+    // report (about one beacon and one audio packet per 20 ms), and hears the
+    // same signal as its RSSI.
+    const int heard = qMax(m_opt.reportPeriodMs / 20, 1);
+    const quint32 t = m_reportTick;
+    appendU16(a, quint16(reading ? heard : 0));
+    appendU16(a, quint16(reading ? heard - int(t % 2) : 0));
+    appendU16(a, quint16(reading ? heard - int(t % 3 == 0) : 0));
+    appendU16(a, quint16(reading ? heard - int(t % 5 == 0) : 0));
+    appendU16(a, quint16(qint16(reading ? levelA : 0)));
+    appendU16(a, quint16(qint16(reading ? levelB : 0)));
+    reply(rpl::Sniff, kUnitWlan, a);
 }
 
 // ---- firmware ----

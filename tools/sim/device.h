@@ -4,6 +4,7 @@
 #include "frameassembler.h"
 #include "linefaults.h"
 #include "options.h"
+#include "signalwalk.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -131,6 +132,7 @@ private:
     QByteArray audioArgs() const;
     void setReportMode(int mode);
     void sendReport();
+    void sendWalkReport();
     void onFirmwareData(const QByteArray &frame);
     void addViolations(const QStringList &texts);
     void onFrameWritten(const QByteArray &frame, qint64 atNs);
@@ -165,6 +167,8 @@ private:
 
     int m_reportMode = 0;
     quint32 m_reportTick = 0;
+    SignalWalk m_walk;
+    bool m_walkLinkDown = false;  // the walk dropped the link (and must bring it back)
     QTimer m_reportTimer;
     QTimer m_linkTimer;
     QTimer m_plugTimer;

@@ -33,6 +33,8 @@ struct DeviceOptions
 
     // Timing of the device's own activity.
     int reportPeriodMs = 200;    // signal and sniffer reports
+    bool signalWalk = false;     // levels wander with dropouts (see SignalWalk) instead of a sawtooth
+    int walkSeed = 1;            // the walk's random seed
     int linkRestoreMs = 1000;    // LINK drops the link for this long
 
     // Output and logging.

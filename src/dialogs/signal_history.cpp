@@ -1,0 +1,375 @@
+#include "signal_history.h"
+#include "ui_signal_history.h"
+
+#include "accessibility.h"
+#include "history_clock.h"
+#include "history_csv.h"
+#include "history_view.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QImageWriter>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The plots are cut and painted at most this often, and no more often than
+// they move by a pixel.
+constexpr int REFRESH_MS = 250;
+
+const qint64 SPANS_MS[] = {60 * 1000, 10 * 60 * 1000, 60 * 60 * 1000, 0};
+
+// The levels the bars show: -80 (no reading) to -25, with room around.
+constexpr double LEVEL_LOW = -85;
+constexpr double LEVEL_HIGH = -20;
+
+const QColor GOOD(0x17, 0x8e, 0x85);
+const QColor FAIR(0xcc, 0x66, 0x33);
+const QColor WEAK(0x8e, 0x17, 0x20);
+const QColor NONE(0x80, 0x80, 0x80);
+const QColor SERIES_A(0x1f, 0x4e, 0x9c);
+const QColor SERIES_A_LIGHT(0x4f, 0x9b, 0xd9);
+const QColor SERIES_B(0xb5, 0x17, 0x9e);
+const QColor SERIES_B_LIGHT(0xe3, 0x77, 0xc2);
+
+// Colours and names of the dropouts, by DropoutKind.
+const QColor DROPOUT_COLOURS[DROPOUT_KINDS] = {QColor(0x9e, 0x9e, 0x9e), QColor(0xe0, 0x8a, 0x00),
+                                               QColor(0xc6, 0x28, 0x28), QColor(0x21, 0x21, 0x21)};
+const char *const DROPOUT_NAMES[DROPOUT_KINDS] = {"no reading", "no link", "link lost", "port lost"};
+
+// Level bands: -50 and above good, -60 to -51 fair, -79 to -61 weak, -80 no reading.
+QVector<TimePlot::Band> level_bands()
+{
+    return {{-50.5, LEVEL_HIGH, GOOD, QStringLiteral("good")},
+            {-60.5, -50.5, FAIR, QStringLiteral("fair")},
+            {-79.5, -60.5, WEAK, QStringLiteral("weak")},
+            {LEVEL_LOW, -79.5, NONE, QStringLiteral("no reading")}};
+}
+
+QVector<TimePlot::Legend> dropout_legend()
+{
+    QVector<TimePlot::Legend> legend;
+    for (int k = 0; k < DROPOUT_KINDS; ++k)
+        legend.append({QString::fromLatin1(DROPOUT_NAMES[k]), DROPOUT_COLOURS[k]});
+    return legend;
+}
+
+QVector<TimePlot::Mark> dropout_marks(const QVector<Dropout> &dropouts)
+{
+    QVector<TimePlot::Mark> marks;
+    for (const Dropout &d : dropouts)
+        marks.append({d.from_ms, d.to_ms, DROPOUT_COLOURS[int(d.kind)]});
+    return marks;
+}
+
+QString stats_text(const QString &name, const SeriesStats &stats)
+{
+    if (stats.count == 0)
+        return QStringLiteral("%1: no readings").arg(name);
+    return QStringLiteral("%1: min %2 \u00b7 mean %3 \u00b7 max %4")
+        .arg(name)
+        .arg(stats.min)
+        .arg(stats.mean(), 0, 'f', 1)
+        .arg(stats.max);
+}
+
+// A round upper end for a plot of counts.
+double round_up(double value)
+{
+    if (value <= 10)
+        return 10;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(value)));
+    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+        if (magnitude * factor >= value)
+            return magnitude * factor;
+    }
+    return magnitude * 10;
+}
+
+QString memory_text(qint64 bytes)
+{
+    if (bytes < 1024 * 1024)
+        return QStringLiteral("%1 KB").arg(bytes / 1024);
+    return QStringLiteral("%1 MB").arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+}
+
+QString local_time(qint64 time_ms)
+{
+    return QDateTime::fromMSecsSinceEpoch(time_ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString default_file(const QString &stem, const QString &suffix)
+{
+    return QDir::home().filePath(
+        stem + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + suffix);
+}
+
+} // namespace
+
+SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::SignalHistory)
+    , m_reports_box(reports_box)
+    , m_started_ms(history_now_ms())
+{
+    ui->setupUi(this);
+    press_buttons_on_enter(this);
+    // The plots are pictures; a screen reader gets their figures.
+    set_accessible_name(ui->signal_plot, tr("Signal levels over time"));
+    set_accessible_name(ui->packets_plot, tr("Beacons and audio packets over time"));
+    set_accessible_name(ui->rssi_plot, tr("RSSI over time"));
+    ui->signal_plot->set_value_range(LEVEL_LOW, LEVEL_HIGH);
+    ui->signal_plot->set_bands(level_bands());
+    ui->signal_plot->set_mark_legend(dropout_legend());
+    ui->rssi_plot->set_value_range(LEVEL_LOW, LEVEL_HIGH);
+    ui->rssi_plot->set_bands(level_bands());
+    ui->packets_plot->set_mark_legend(dropout_legend());
+    show_sniffer(false);
+
+    m_refresh.setInterval(REFRESH_MS);
+    connect(&m_refresh, &QTimer::timeout, this, &SignalHistory::refresh);
+    for (TimePlot *plot : {ui->signal_plot, ui->packets_plot, ui->rssi_plot})
+        connect(plot, &TimePlot::columns_changed, this, &SignalHistory::schedule_refresh);
+
+    connect(m_reports_box, &QAbstractButton::toggled, this, &SignalHistory::follow_reports_box);
+    m_reports_box->installEventFilter(this);
+    follow_reports_box();
+}
+
+SignalHistory::~SignalHistory()
+{
+    delete ui;
+}
+
+void SignalHistory::show_sniffer(bool shown)
+{
+    const int index = ui->history_tabs->indexOf(ui->sniffer_tab);
+    if (shown && index < 0)
+        ui->history_tabs->addTab(ui->sniffer_tab, tr("Sniffer"));
+    else if (!shown && index >= 0)
+        ui->history_tabs->removeTab(index);
+}
+
+void SignalHistory::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_refresh.start();
+    schedule_refresh();
+}
+
+void SignalHistory::hideEvent(QHideEvent *event)
+{
+    m_refresh.stop();
+    QDialog::hideEvent(event);
+}
+
+bool SignalHistory::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_reports_box && event->type() == QEvent::EnabledChange)
+        follow_reports_box();
+    return QDialog::eventFilter(watched, event);
+}
+
+// The window's box shows the main window's: checked, and enabled, alike.
+void SignalHistory::follow_reports_box()
+{
+    const QSignalBlocker blocker(ui->history_reports);
+    ui->history_reports->setEnabled(m_reports_box->isEnabled());
+    ui->history_reports->setChecked(m_reports_box->isChecked());
+}
+
+// A click here is a click on the main window's box, which sends the report
+// mode; the sniffer's rules about that mode stay with it.
+void SignalHistory::on_history_reports_clicked(bool checked)
+{
+    if (m_reports_box->isChecked() != checked)
+        m_reports_box->click();
+    follow_reports_box();
+}
+
+void SignalHistory::on_span_box_currentIndexChanged(int index)
+{
+    if (index < 0 || index >= int(sizeof(SPANS_MS) / sizeof(SPANS_MS[0])))
+        return;
+    m_navigator.set_span(SPANS_MS[index]);
+    schedule_refresh();
+}
+
+void SignalHistory::on_pause_button_toggled(bool paused)
+{
+    if (paused)
+        m_navigator.pause(history_now_ms());
+    else
+        m_navigator.resume();
+    schedule_refresh();
+}
+
+void SignalHistory::on_time_scroll_valueChanged(int value)
+{
+    if (m_updating_scroll)
+        return;
+    m_navigator.scroll_to(scroll_base_ms() + qint64(value) * 1000, history_now_ms(), 1500);
+    schedule_refresh();
+}
+
+void SignalHistory::on_history_tabs_currentChanged(int)
+{
+    schedule_refresh();
+}
+
+void SignalHistory::schedule_refresh()
+{
+    m_shown_size = ~quint64(0);
+    if (isVisible())
+        QTimer::singleShot(0, this, &SignalHistory::refresh);
+}
+
+qint64 SignalHistory::scroll_base_ms() const
+{
+    return m_log.dropped() > 0 && !m_log.empty() ? m_log.first_ms() : m_started_ms;
+}
+
+void SignalHistory::update_scroll(qint64 now_ms)
+{
+    // The user's hand on the slider decides where it is.
+    if (ui->time_scroll->isSliderDown())
+        return;
+    m_updating_scroll = true;
+    const qint64 span = m_navigator.span();
+    const qint64 base = scroll_base_ms();
+    const int newest = int(std::max<qint64>(now_ms - base, 0) / 1000);
+    const int oldest = int(std::min<qint64>(span / 1000, newest));
+    const HistoryNavigator::Stretch shown = m_navigator.stretch(m_log.empty() ? -1 : m_log.first_ms(), now_ms);
+    ui->time_scroll->setEnabled(span > 0 && newest > oldest);
+    ui->time_scroll->setRange(oldest, newest);
+    ui->time_scroll->setPageStep(int(std::max<qint64>(span / 1000, 1)));
+    ui->time_scroll->setSingleStep(int(std::max<qint64>(span / 10000, 1)));
+    ui->time_scroll->setValue(int((shown.to_ms - base) / 1000));
+    m_updating_scroll = false;
+}
+
+void SignalHistory::refresh()
+{
+    const qint64 now = history_now_ms();
+    update_scroll(now);
+    update_recording_label();
+    const bool sniffer_shown = ui->history_tabs->currentWidget() == ui->sniffer_tab;
+    TimePlot *first_plot = sniffer_shown ? ui->packets_plot : ui->signal_plot;
+    const int columns = first_plot->columns();
+    const HistoryNavigator::Stretch stretch = m_navigator.stretch(m_log.empty() ? -1 : m_log.first_ms(), now);
+
+    // A long span moves by less than a pixel between two refreshes.
+    const qint64 width_ms = stretch.to_ms - stretch.from_ms;
+    m_refresh.setInterval(int(std::max<qint64>(REFRESH_MS, std::min<qint64>(width_ms / columns, 60000))));
+
+    const quint64 recorded = m_log.size() + m_log.dropped();
+    if (recorded == m_shown_size && stretch.to_ms == m_shown_to && columns == m_shown_columns)
+        return;
+    m_shown_size = recorded;
+    m_shown_to = stretch.to_ms;
+    m_shown_columns = columns;
+
+    const HistoryView view = history_view(m_log, stretch.from_ms, stretch.to_ms, columns, now);
+    const QVector<TimePlot::Mark> marks = dropout_marks(view.dropouts);
+    if (!sniffer_shown) {
+        ui->signal_plot->show_stretch(stretch.from_ms, stretch.to_ms,
+                                      {{tr("From TXU"), SERIES_A, view.signal[0]},
+                                       {tr("From Repeater"), SERIES_B, view.signal[1]}},
+                                      marks);
+        const QString figures = stats_text(tr("From TXU"), view.signal_stats[0]) + QStringLiteral("     ")
+            + stats_text(tr("From Repeater"), view.signal_stats[1]);
+        ui->signal_stats->setText(figures);
+        set_accessible_description(ui->signal_plot, figures);
+        return;
+    }
+
+    const QString names[SNIFF_SERIES] = {tr("Beacons A"), tr("Audio A"), tr("Beacons B"),
+                                         tr("Audio B"),   tr("RSSI A"),  tr("RSSI B")};
+    double packets_high = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (view.sniff_stats[size_t(i)].count > 0)
+            packets_high = std::max(packets_high, double(view.sniff_stats[size_t(i)].max));
+    }
+    ui->packets_plot->set_value_range(0, round_up(packets_high));
+    ui->packets_plot->show_stretch(stretch.from_ms, stretch.to_ms,
+                                   {{names[0], SERIES_A, view.sniff[0]},
+                                    {names[1], SERIES_A_LIGHT, view.sniff[1]},
+                                    {names[2], SERIES_B, view.sniff[2]},
+                                    {names[3], SERIES_B_LIGHT, view.sniff[3]}},
+                                   marks);
+    double rssi_low = LEVEL_LOW;
+    double rssi_high = LEVEL_HIGH;
+    for (int i = 4; i < 6; ++i) {
+        const SeriesStats &s = view.sniff_stats[size_t(i)];
+        if (s.count > 0) {
+            rssi_low = std::min(rssi_low, double(s.min) - 5);
+            rssi_high = std::max(rssi_high, double(s.max) + 5);
+        }
+    }
+    ui->rssi_plot->set_value_range(rssi_low, rssi_high);
+    ui->rssi_plot->show_stretch(stretch.from_ms, stretch.to_ms,
+                                {{names[4], SERIES_A, view.sniff[4]}, {names[5], SERIES_B, view.sniff[5]}}, marks);
+    QStringList rows;
+    for (int i = 0; i < SNIFF_SERIES; ++i)
+        rows.append(stats_text(names[i], view.sniff_stats[size_t(i)]));
+    ui->sniffer_stats->setText(rows.mid(0, 3).join(QStringLiteral("     ")) + QLatin1Char('\n')
+                               + rows.mid(3).join(QStringLiteral("     ")));
+    set_accessible_description(ui->packets_plot, rows.mid(0, 4).join(QStringLiteral("; ")));
+    set_accessible_description(ui->rssi_plot, rows.mid(4).join(QStringLiteral("; ")));
+}
+
+void SignalHistory::update_recording_label()
+{
+    QString text = tr("Recording since %1: %2 records, %3 of %4.")
+                       .arg(local_time(m_started_ms))
+                       .arg(m_log.size())
+                       .arg(memory_text(m_log.memory_bytes()), memory_text(m_log.budget_bytes()));
+    if (m_log.dropped() > 0) {
+        text = tr("Memory full: the oldest %1 records were dropped; the recording now starts at %2. ")
+                   .arg(m_log.dropped())
+                   .arg(local_time(m_log.first_ms()))
+            + text;
+    }
+    if (ui->recording_label->text() != text)
+        ui->recording_label->setText(text);
+}
+
+void SignalHistory::on_save_csv_button_clicked()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save as CSV"),
+                                                      default_file(QStringLiteral("signal-history-"),
+                                                                   QStringLiteral(".csv")),
+                                                      tr("CSV files (*.csv)"));
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = file.open(QIODevice::WriteOnly) && write_history_csv(m_log, &file) && file.commit();
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        QMessageBox::critical(this, tr("Error"), file.errorString(), QMessageBox::Ok);
+}
+
+void SignalHistory::on_save_png_button_clicked()
+{
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save as PNG"),
+                                                      default_file(QStringLiteral("signal-history-"),
+                                                                   QStringLiteral(".png")),
+                                                      tr("PNG images (*.png)"));
+    if (path.isEmpty())
+        return;
+    refresh();
+    const QImage image = ui->history_tabs->currentWidget()->grab().toImage();
+    QImageWriter writer(path, "png");
+    if (!writer.write(image))
+        QMessageBox::critical(this, tr("Error"), writer.errorString(), QMessageBox::Ok);
+}

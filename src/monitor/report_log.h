@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+#include <deque>
+#include <memory>
+
+// The device's reports over time, every field kept exactly, in a fixed amount
+// of memory.
+//
+// Records are packed into blocks of 16 KiB: each record is a varint header
+// (milliseconds since the record before, and its kind) followed by its fields,
+// each coded as the zigzag varint of its difference from the same field of the
+// record of the same kind before it. A signal report at 100 a second takes
+// three bytes. Each block starts afresh (its first record's fields are coded
+// against zero) and carries the state of the link before its first record, so
+// it can be read, and dropped, on its own. When the memory budget is reached,
+// the oldest block goes first.
+
+enum class RecordKind : quint8 {
+    Signal = 0,  // a signal-strength report: level A (from the TXU), level B (from the repeater)
+    Sniff = 1,   // a sniffer report: beacons A, audio A, beacons B, audio B, RSSI A, RSSI B
+    Event = 2,   // a change of the link that explains the reports around it
+};
+
+// What an event says; its value is in Record::fields[0].
+enum class LinkEvent : quint8 {
+    LinkState = 0,     // the link state the device reported (1: no link)
+    RepeaterMode = 1,  // 1 when the device reported repeater mode, 0 when not
+    ReportMode = 2,    // the report mode the program asked for (0 off, 1 signal, 2 and 3 sniffer)
+    Connection = 3,    // CONNECTION_OPEN, CONNECTION_CLOSED or CONNECTION_PORT_LOST
+};
+constexpr int LINK_EVENT_COUNT = 4;
+
+constexpr int CONNECTION_CLOSED = 0;     // the program closed the port
+constexpr int CONNECTION_OPEN = 1;       // the program opened the port
+constexpr int CONNECTION_PORT_LOST = 2;  // the port failed (a pulled cable)
+
+// Signal levels of 0 mean that the device had no reading.
+constexpr int NO_READING = 0;
+
+struct Record
+{
+    qint64 time_ms = 0;  // milliseconds since the epoch
+    RecordKind kind = RecordKind::Signal;
+    LinkEvent event = LinkEvent::LinkState;  // for RecordKind::Event
+    // Signal: level A, level B (signed 16-bit). Sniff: the six fields in frame
+    // order, unsigned 16-bit counts and signed 16-bit RSSI. Event: the value.
+    std::array<int, 6> fields{};
+};
+
+// The state of the link at a point of the log: the last value of each event
+// (-1 while none was recorded) and when it came, and the last signal report.
+// A connection event also sets the report mode to 0 (every connection starts
+// with reports off) and the link state to -1 (not reported yet).
+struct LinkSnapshot
+{
+    std::array<int, LINK_EVENT_COUNT> event_value{{-1, -1, -1, -1}};
+    std::array<qint64, LINK_EVENT_COUNT> event_ms{};
+    qint64 last_signal_ms = -1;  // -1: no signal report yet
+    int last_level_a = NO_READING;
+    int last_level_b = NO_READING;
+
+    int value(LinkEvent event) const { return event_value[size_t(event)]; }
+    qint64 since(LinkEvent event) const { return event_ms[size_t(event)]; }
+    // Takes in one record.
+    void apply(const Record &record);
+};
+
+class ReportLog
+{
+public:
+    static constexpr int BLOCK_BYTES = 16 * 1024;
+    // Enough for a day of signal reports, or eight hours of sniffer reports,
+    // at the most the link carries (about 100 frames a second).
+    static constexpr qint64 DEFAULT_BUDGET = 32LL * 1024 * 1024;
+
+    explicit ReportLog(qint64 budget_bytes = DEFAULT_BUDGET);
+    ~ReportLog();
+    ReportLog(const ReportLog &) = delete;
+    ReportLog &operator=(const ReportLog &) = delete;
+
+    // Times must not go back; a time before the last record's is taken as
+    // the last record's.
+    void add_signal(qint64 time_ms, qint16 level_a, qint16 level_b);
+    void add_sniff(qint64 time_ms, const std::array<int, 6> &fields);
+    void add_event(qint64 time_ms, LinkEvent event, int value);
+    void add(const Record &record);
+    // Forgets everything, the dropped records too.
+    void clear();
+
+    bool empty() const { return m_records == 0; }
+    // Records kept, and records dropped (the oldest) to stay in the budget.
+    quint64 size() const { return m_records; }
+    quint64 dropped() const { return m_dropped; }
+    // The time of the last record dropped; -1 while none was.
+    qint64 dropped_until_ms() const { return m_dropped_until; }
+    qint64 first_ms() const;
+    qint64 last_ms() const;
+    // Memory the records take, blocks and their bookkeeping.
+    qint64 memory_bytes() const;
+    qint64 budget_bytes() const { return m_max_blocks * block_cost(); }
+    // The state after the last record.
+    const LinkSnapshot &snapshot() const { return m_state; }
+
+    // Reads records in time order.
+    class Cursor
+    {
+    public:
+        // The next record; false at the end.
+        bool next(Record *record);
+        // The state after the records read so far (before the first record
+        // when none was read).
+        const LinkSnapshot &snapshot() const { return m_state; }
+
+    private:
+        friend class ReportLog;
+        bool decode(Record *record);
+
+        const ReportLog *m_log = nullptr;
+        size_t m_block = 0;
+        int m_offset = 0;
+        qint64 m_time = 0;
+        std::array<std::array<int, 6>, 2> m_previous{};
+        LinkSnapshot m_state;
+        bool m_has_pending = false;
+        Record m_pending;
+    };
+    // A cursor whose first record is the first at or after `time_ms`, and
+    // whose snapshot is the state just before it.
+    Cursor seek(qint64 time_ms) const;
+    Cursor begin() const;
+
+private:
+    struct Block
+    {
+        qint64 first_ms = 0;
+        qint64 last_ms = 0;
+        quint32 records = 0;
+        int used = 0;
+        LinkSnapshot start;  // the state before the block's first record
+        std::unique_ptr<quint8[]> bytes;
+    };
+
+    static qint64 block_cost();
+    void open_block(qint64 time_ms);
+    void put(quint64 value);
+
+    std::deque<Block> m_blocks;
+    size_t m_max_blocks;
+    quint64 m_records = 0;
+    quint64 m_dropped = 0;
+    qint64 m_dropped_until = -1;
+    // The encoder: the last time and, per kind, the last fields in the open block.
+    qint64 m_time = 0;
+    std::array<std::array<int, 6>, 2> m_previous{};
+    LinkSnapshot m_state;
+};

@@ -1,0 +1,342 @@
+// The Signal History window against a simulated device: its box and the main
+// window's Signal Strength box agree on the report mode, the reports and the
+// link's changes are recorded as they come, and CSV and PNG are saved.
+
+#include "frame.h"
+#include "history_view.h"
+#include "modal_answerer.h"
+#include "report_log.h"
+#include "signal_history.h"
+#include "test_support.h"
+#include "tvc.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// An RXU client in repeater mode: the one kind of device whose signal the
+// main window shows, both levels of it.
+sim::DeviceOptions rxu_in_repeater_mode()
+{
+    sim::DeviceOptions options;
+    options.txu = false;
+    options.role = sim::Role::Client;
+    options.repeaterMode = true;
+    options.slot = 3;
+    options.reportPeriodMs = 20;
+    return options;
+}
+
+QStringList report_modes_sent(const sim::Device &device)
+{
+    QStringList modes;
+    for (const QByteArray &frame : received_with_code(device, CMD_REPORT_MODE)) {
+        // Each exactly as the Signal Strength box or the sniffer sends it.
+        if (frame != build_command_frame(CMD_REPORT_MODE, UNIT_WLAN, quint8(frame.at(8))))
+            modes.append(QStringLiteral("bad frame ") + QString::fromLatin1(hex(frame)));
+        else
+            modes.append(QString::number(quint8(frame.at(8))));
+    }
+    return modes;
+}
+
+QList<Record> records_of(const ReportLog &log, RecordKind kind)
+{
+    QList<Record> records;
+    ReportLog::Cursor cursor = log.begin();
+    Record r;
+    while (cursor.next(&r)) {
+        if (r.kind == kind)
+            records.append(r);
+    }
+    return records;
+}
+
+QStringList fields_text(const QList<Record> &records, int count)
+{
+    QStringList texts;
+    for (const Record &r : records) {
+        QStringList fields;
+        for (int i = 0; i < count; ++i)
+            fields.append(QString::number(r.fields[size_t(i)]));
+        texts.append(fields.join(' '));
+    }
+    return texts;
+}
+
+// What the device sent with this reply code, as the same texts.
+QStringList sent_fields(const sim::Device &device, quint8 code, int count)
+{
+    QStringList texts;
+    for (const sim::SentFrame &frame : device.sent()) {
+        if (quint8(frame.bytes.at(7)) != code)
+            continue;
+        QStringList fields;
+        for (int i = 0; i < count; ++i) {
+            const int raw = frame_u16(frame.bytes, 8 + 2 * i);
+            // Levels and RSSI are signed.
+            const bool is_signed = code == RPL_SIGNAL || i >= 4;
+            fields.append(QString::number(is_signed ? int(qint16(raw)) : raw));
+        }
+        texts.append(fields.join(' '));
+    }
+    return texts;
+}
+
+QStringList event_texts(const ReportLog &log)
+{
+    QStringList texts;
+    for (const Record &r : records_of(log, RecordKind::Event))
+        texts.append(QStringLiteral("%1=%2").arg(int(r.event)).arg(r.fields[0]));
+    return texts;
+}
+
+SignalHistory *open_history(TVC &window)
+{
+    child<QAction>(&window, "actionSignal_History")->trigger();
+    auto *history = window.findChild<SignalHistory *>();
+    if (!history)
+        qFatal("no Signal History window");
+    return history;
+}
+
+} // namespace
+
+class SignalHistoryTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void window_and_check_box_agree_on_the_report_mode();
+    void records_reports_and_link_changes_as_they_come();
+    void saves_the_whole_recording_as_csv_and_the_plot_as_png();
+    void says_when_the_oldest_data_was_dropped();
+};
+
+void SignalHistoryTest::window_and_check_box_agree_on_the_report_mode()
+{
+    LinkedWindow t(rxu_in_repeater_mode());
+    QVERIFY(t.ready());
+    SignalHistory *history = open_history(*t.window);
+    QVERIFY(history->isVisible());
+    QCOMPARE(history->windowTitle(), QStringLiteral("Signal History"));
+    auto *ours = child<QCheckBox>(history, "history_reports");
+    auto *main_box = child<QCheckBox>(t.window.get(), "cbox_rssi");
+    auto agree = [&] {
+        return QStringLiteral("%1%2 %3%4")
+            .arg(main_box->isEnabled()).arg(main_box->isChecked()).arg(ours->isEnabled()).arg(ours->isChecked());
+    };
+    QCOMPARE(agree(), QStringLiteral("10 10"));
+    // Opening the window sent nothing.
+    QTest::qWait(100);
+    QCOMPARE(codes_received(*t.device), QList<int>());
+
+    // Ticked here: ticked there, and the same command as the box's own.
+    QTest::mouseClick(ours, Qt::LeftButton);
+    QCOMPARE(agree(), QStringLiteral("11 11"));
+    QTRY_COMPARE(report_modes_sent(*t.device), QStringList({"1"}));
+    QTRY_COMPARE(t.device->reportMode(), 1);
+
+    // Unticked there: unticked here.
+    main_box->click();
+    QCOMPARE(agree(), QStringLiteral("10 10"));
+    QTRY_COMPARE(report_modes_sent(*t.device), QStringList({"1", "0"}));
+
+    // Unticked here: the bars drop and reports stop, as from the box.
+    main_box->click();
+    QTRY_COMPARE(report_modes_sent(*t.device), QStringList({"1", "0", "1"}));
+    QTest::mouseClick(ours, Qt::LeftButton);
+    QCOMPARE(agree(), QStringLiteral("10 10"));
+    QTRY_COMPARE(report_modes_sent(*t.device), QStringList({"1", "0", "1", "0"}));
+    QCOMPARE(child<QProgressBar>(t.window.get(), "progressBar")->value(), -80);
+
+    // No link: both boxes greyed, the tick kept; linked again: both usable.
+    QTest::mouseClick(ours, Qt::LeftButton);
+    t.device->setLinkState(1);
+    QTRY_COMPARE(agree(), QStringLiteral("01 01"));
+    QTest::mouseClick(ours, Qt::LeftButton);  // greyed: does nothing
+    t.device->setLinkState(2);
+    QTRY_COMPARE(agree(), QStringLiteral("11 11"));
+    QCOMPARE(report_modes_sent(*t.device), QStringList({"1", "0", "1", "0", "1"}));
+
+    // The sniffer takes the reports over and its Stop ends them all; both
+    // boxes stay ticked, as the main window's does.
+    enter_service_code(*t.window, t.answerer, QStringLiteral("taverox5190"));
+    auto *sniffer = child<QDialog>(t.window.get(), "Sniffer");
+    child<QPushButton>(sniffer, "sniff_start_button")->click();
+    child<QPushButton>(sniffer, "sniff_stop_button")->click();
+    QTRY_COMPARE(report_modes_sent(*t.device), QStringList({"1", "0", "1", "0", "1", "2", "0"}));
+    QCOMPARE(agree(), QStringLiteral("11 11"));
+
+    // Closing the window changes nothing; the window opens again as it was.
+    history->close();
+    main_box->click();
+    QCOMPARE(open_history(*t.window), history);
+    QCOMPARE(agree(), QStringLiteral("10 10"));
+
+    // The cable pulled: both boxes cleared and greyed by the reset.
+    main_box->click();
+    QCOMPARE(agree(), QStringLiteral("11 11"));
+    t.device->hangUp();
+    QTRY_COMPARE(agree(), QStringLiteral("00 00"));
+}
+
+void SignalHistoryTest::records_reports_and_link_changes_as_they_come()
+{
+    LinkedWindow t(rxu_in_repeater_mode());
+    QVERIFY(t.ready());
+    auto *main_box = child<QCheckBox>(t.window.get(), "cbox_rssi");
+
+    // Reports before the window was first opened are not recorded.
+    main_box->click();
+    QTRY_VERIFY(received_with_code(*t.device, CMD_REPORT_MODE).size() == 1);
+    QTest::qWait(100);
+    SignalHistory *history = open_history(*t.window);
+    const ReportLog &log = history->log();
+    // It starts with what is known of the link.
+    QCOMPARE(event_texts(log), QStringList({"3=1", "1=1", "0=2", "2=1"}));
+    QVERIFY(records_of(log, RecordKind::Signal).isEmpty());
+
+    // Signal reports with levels that change, and some without a reading.
+    for (int i = 0; i < 40; ++i) {
+        const int a = i % 10 == 9 ? 0 : -30 - i;
+        const int b = i % 7 == 6 ? 0 : -70 + i;
+        t.device->sendFrame(RPL_SIGNAL, UNIT_WLAN,
+                            QByteArray(1, char(a & 0xFF)) + char((a >> 8) & 0xFF) + char(b & 0xFF)
+                                + char((b >> 8) & 0xFF));
+    }
+    // Ends the device's own reports; the box stays ticked (and reports in
+    // flight are still taken).
+    t.window->stop_sniffer();
+    QTRY_COMPARE(t.device->reportMode(), 0);
+    QTest::qWait(100);
+    // Every report since the window was opened, and only those: the last
+    // ones the device sent, each field as it was sent.
+    const QStringList sent = sent_fields(*t.device, RPL_SIGNAL, 2);
+    const QStringList recorded = fields_text(records_of(log, RecordKind::Signal), 2);
+    QVERIFY(recorded.size() >= 40);
+    QVERIFY(recorded.size() < sent.size());
+    QCOMPARE(recorded, sent.mid(sent.size() - recorded.size()));
+
+    // Sniffer reports, every one, whatever mode was started.
+    t.window->start_sniffer(3);
+    QTRY_VERIFY(records_of(log, RecordKind::Sniff).size() >= 5);
+    t.window->stop_sniffer();
+    QTRY_COMPARE(t.device->reportMode(), 0);
+    QTest::qWait(100);
+    QCOMPARE(fields_text(records_of(log, RecordKind::Sniff), 6), sent_fields(*t.device, RPL_SNIFF, 6));
+
+    // The link drops, and the cable is pulled: both are in the log, and both
+    // are dropouts of the stretch.
+    t.device->setLinkState(1);
+    QTRY_COMPARE(log.snapshot().value(LinkEvent::LinkState), 1);
+    t.device->hangUp();
+    QTRY_COMPARE(log.snapshot().value(LinkEvent::Connection), CONNECTION_PORT_LOST);
+    QTest::qWait(50);
+    const QStringList events = event_texts(log);
+    // Report modes 0, 3 and 0 asked for; link state 1; the port lost.
+    QCOMPARE(events.mid(events.size() - 5), QStringList({"2=0", "2=3", "2=0", "0=1", "3=2"}));
+    const qint64 end = log.last_ms() + 1000;
+    const HistoryView view = history_view(log, log.first_ms(), end, 100, end);
+    QStringList kinds;
+    for (const Dropout &d : view.dropouts)
+        kinds.append(QString::number(int(d.kind)));
+    QVERIFY2(kinds.contains(QString::number(int(DropoutKind::NoReading))), qPrintable(kinds.join(' ')));
+    QVERIFY2(kinds.contains(QString::number(int(DropoutKind::NoLink))), qPrintable(kinds.join(' ')));
+    QCOMPARE(view.dropouts.last().kind, DropoutKind::PortLost);
+    QCOMPARE(view.dropouts.last().to_ms, end);
+}
+
+void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
+{
+    LinkedWindow t(rxu_in_repeater_mode());
+    QVERIFY(t.ready());
+    SignalHistory *history = open_history(*t.window);
+    QTest::mouseClick(child<QCheckBox>(history, "history_reports"), Qt::LeftButton);
+    QTRY_VERIFY(history->log().size() >= 30);
+    t.window->stop_sniffer();
+    QTRY_COMPARE(t.device->reportMode(), 0);
+    QTest::qWait(100);
+
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("history.csv"));
+    t.answerer.clear();
+    t.answerer.queue_file(csv);
+    child<QPushButton>(history, "save_csv_button")->click();
+    QCOMPARE(t.answerer.titles(), QStringList({"Save as CSV"}));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = file.readAll().split('\n');
+    QCOMPARE(rows.first(), QByteArray("time,level_a,level_b,beacons_a,audio_a,beacons_b,audio_b,rssi_a,rssi_b,event"));
+    QCOMPARE(quint64(rows.size()), history->log().size() + 2);
+    const QList<Record> signal = records_of(history->log(), RecordKind::Signal);
+    int signal_rows = 0;
+    for (const QByteArray &row : rows.mid(1)) {
+        const QList<QByteArray> cells = row.split(',');
+        if (cells.size() == 10 && !cells.at(1).isEmpty()) {
+            QCOMPARE(cells.at(1).toInt(), signal.at(signal_rows).fields[0]);
+            QCOMPARE(cells.at(2).toInt(), signal.at(signal_rows).fields[1]);
+            ++signal_rows;
+        }
+    }
+    QCOMPARE(signal_rows, signal.size());
+
+    // The plot as shown, with its figures.
+    const QString png = dir.filePath(QStringLiteral("history.png"));
+    t.answerer.clear();
+    t.answerer.queue_file(png);
+    child<QPushButton>(history, "save_png_button")->click();
+    QCOMPARE(t.answerer.titles(), QStringList({"Save as PNG"}));
+    const QImage image(png);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), child<QTabWidget>(history, "history_tabs")->currentWidget()->size());
+
+    // A folder that is not there: the user is told, and nothing is written.
+    t.answerer.clear();
+    t.answerer.queue_file(dir.filePath(QStringLiteral("missing/history.csv")));
+    child<QPushButton>(history, "save_csv_button")->click();
+    QTRY_COMPARE(t.answerer.titles(), QStringList({"Save as CSV", "Error"}));
+    QCOMPARE(t.answerer.seen().last().icon, int(QMessageBox::Critical));
+    QVERIFY(!t.answerer.seen().last().text.isEmpty());
+
+    // Cancelled: nothing at all.
+    t.answerer.clear();
+    t.answerer.queue_cancel();
+    child<QPushButton>(history, "save_png_button")->click();
+    QCOMPARE(t.answerer.titles(), QStringList({"Save as PNG"}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"history.csv", "history.png"}));
+}
+
+void SignalHistoryTest::says_when_the_oldest_data_was_dropped()
+{
+    ModalAnswerer answerer;
+    TVC window(PortFinder::from_list({}));
+    SignalHistory *history = open_history(window);
+    auto *label = child<QLabel>(history, "recording_label");
+    QTRY_VERIFY(label->text().startsWith(QStringLiteral("Recording since")));
+
+    // Reports whose fields jump about take the most room: fill the memory.
+    ReportLog &log = history->log();
+    const qint64 start = log.last_ms();
+    quint32 x = 1;
+    for (qint64 i = 0; log.dropped() == 0; ++i) {
+        x = x * 1103515245u + 12345u;
+        log.add_sniff(start + i, {int(x >> 16), int(x & 0xFFFF), int((x >> 8) & 0xFFFF), int(x >> 20),
+                                  qint16(x >> 3), qint16(x >> 11)});
+    }
+    QTRY_VERIFY2(label->text().startsWith(QStringLiteral("Memory full: the oldest")), qPrintable(label->text()));
+    QVERIFY(label->text().contains(QString::number(log.dropped())));
+}
+
+QTEST_MAIN(SignalHistoryTest)
+#include "test_signal_history.moc"
