@@ -8,8 +8,9 @@ class QSocketNotifier;
 // that the handlers write to:
 //   SIGINT, SIGTERM  interrupted(): the user wants the run stopped. A SIGINT
 //                    ignored when the tool starts stays ignored: a shell
-//                    starts the background jobs of a script so, that Ctrl+C
-//                    stops the script and not them; SIGTERM still stops them;
+//                    starts a script's background jobs that way, so that
+//                    Ctrl+C stops the script and not them. SIGTERM still
+//                    stops the run;
 //   SIGWINCH         resized(): the terminal has a new size;
 //   SIGHUP, SIGPIPE  nothing: a closed terminal or a reader that has gone
 //                    must never leave a device half written, so the update
