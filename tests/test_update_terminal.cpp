@@ -16,7 +16,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -28,95 +27,15 @@
 
 namespace {
 
-// A pseudo-terminal for the tool's output whose other side the test holds:
-// it tells the size it is given, pauses and resumes as Ctrl+S and Ctrl+Q
-// do, and collects what the tool writes while the event loop runs.
-struct Terminal
+// What is written to the non-blocking descriptor `fd`, collected while the
+// event loop runs, from start() on.
+struct Collector
 {
-    Terminal(int columns, int rows, bool raw)
-    {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0)
-            return;
-        path = QString::fromLocal8Bit(::ptsname(master));
-        // Held, so that the terminal outlives the tool and what it wrote can
-        // be read after it has ended.
-        slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
-        winsize size = {};
-        size.ws_col = static_cast<unsigned short>(columns);
-        size.ws_row = static_cast<unsigned short>(rows);
-        termios modes = {};
-        if (slave < 0 || ::ioctl(slave, TIOCSWINSZ, &size) != 0 || ::tcgetattr(slave, &modes) != 0)
-            return;
-        // Raw output: the bytes as the tool wrote them (no "\r" before "\n").
-        if (raw)
-            modes.c_oflag &= ~tcflag_t(OPOST);
-        modes.c_iflag |= IXON;
-        if (::tcsetattr(slave, TCSANOW, &modes) != 0)
-            return;
-        reader = std::make_unique<QSocketNotifier>(master, QSocketNotifier::Read);
-        QObject::connect(reader.get(), &QSocketNotifier::activated, [this] { collect(); });
-        ready = true;
-    }
-    ~Terminal()
-    {
-        reader.reset();
-        for (int fd : {slave, master}) {
-            if (fd >= 0)
-                ::close(fd);
-        }
-    }
-
-    void collect()
-    {
-        char buf[4096];
-        ssize_t n;
-        while ((n = ::read(master, buf, sizeof buf)) > 0)
-            written.append(buf, int(n));
-    }
-    // Ctrl+S and Ctrl+Q: the terminal stops taking output, and takes it again.
-    bool pause() const { return ::write(master, "\x13", 1) == 1; }
-    bool resume() const { return ::write(master, "\x11", 1) == 1; }
-
-    // Standard output and standard error of a process to come go here.
-    std::function<void(QProcess &)> output() const
-    {
-        return [this](QProcess &process) {
-            process.setStandardOutputFile(path);
-            process.setStandardErrorFile(path);
-        };
-    }
-
-    int master = -1;
-    int slave = -1;
-    QString path;
-    bool ready = false;
-    QByteArray written;
-    std::unique_ptr<QSocketNotifier> reader;
-};
-
-// A pipe (a named one) that holds little and is not read until the test says.
-struct SlowPipe
-{
-    explicit SlowPipe(const QTemporaryDir &dir)
-        : path(dir.filePath("pipe"))
-    {
-        if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0)
-            return;
-        reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
-        // One page: a few dozen lines fill it.
-        ready = reader >= 0 && ::fcntl(reader, F_SETPIPE_SZ, 4096) > 0;
-    }
-    ~SlowPipe()
-    {
-        if (reader >= 0)
-            ::close(reader);
-    }
-    void read_from_now_on()
+    void start()
     {
         if (notifier)
             return;
-        notifier = std::make_unique<QSocketNotifier>(reader, QSocketNotifier::Read);
+        notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
         QObject::connect(notifier.get(), &QSocketNotifier::activated, [this] { collect(); });
         collect();
     }
@@ -124,15 +43,79 @@ struct SlowPipe
     {
         char buf[4096];
         ssize_t n;
-        while ((n = ::read(reader, buf, sizeof buf)) > 0)
+        while ((n = ::read(fd, buf, sizeof buf)) > 0)
             written.append(buf, int(n));
     }
 
-    QString path;
-    int reader = -1;
-    bool ready = false;
+    int fd = -1;
     QByteArray written;
     std::unique_ptr<QSocketNotifier> notifier;
+};
+
+// A pseudo-terminal for the tool's output whose other side the test holds and
+// reads: it tells the size it is given (0: none), and pauses and resumes as
+// Ctrl+S and Ctrl+Q do. Raw: the bytes as written, no "\r" before "\n".
+struct Terminal
+{
+    Terminal(int columns, int rows, bool raw)
+    {
+        tty.fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (tty.fd < 0 || ::grantpt(tty.fd) != 0 || ::unlockpt(tty.fd) != 0)
+            return;
+        path = QString::fromLocal8Bit(::ptsname(tty.fd));
+        // Held, so that what the tool wrote can be read after it has ended.
+        slave = ::open(::ptsname(tty.fd), O_RDWR | O_NOCTTY);
+        const winsize size = {static_cast<unsigned short>(rows), static_cast<unsigned short>(columns), 0, 0};
+        termios modes = {};
+        if (slave < 0 || ::ioctl(slave, TIOCSWINSZ, &size) != 0 || ::tcgetattr(slave, &modes) != 0)
+            return;
+        if (raw)
+            modes.c_oflag &= ~tcflag_t(OPOST);
+        modes.c_iflag |= IXON;
+        ready = ::tcsetattr(slave, TCSANOW, &modes) == 0;
+        tty.start();
+    }
+    ~Terminal()
+    {
+        tty.notifier.reset();
+        ::close(slave);
+        ::close(tty.fd);
+    }
+    bool pause() const { return ::write(tty.fd, "\x13", 1) == 1; }
+    bool resume() const { return ::write(tty.fd, "\x11", 1) == 1; }
+    // Standard output and standard error of a process to come go here.
+    void take(QProcess &process) const
+    {
+        process.setStandardOutputFile(path);
+        process.setStandardErrorFile(path);
+    }
+
+    Collector tty;
+    int slave = -1;
+    QString path;
+    bool ready = false;
+};
+
+// A named pipe that holds one page (a few dozen lines) and is not read until
+// the test starts to.
+struct SlowPipe
+{
+    explicit SlowPipe(const QTemporaryDir &dir)
+        : path(dir.filePath("pipe"))
+    {
+        if (::mkfifo(QFile::encodeName(path).constData(), 0600) == 0)
+            pipe.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+        ready = pipe.fd >= 0 && ::fcntl(pipe.fd, F_SETPIPE_SZ, 4096) > 0;
+    }
+    ~SlowPipe()
+    {
+        pipe.notifier.reset();
+        ::close(pipe.fd);
+    }
+
+    QString path;
+    Collector pipe;
+    bool ready = false;
 };
 
 // The longest time, in ms, between two chunks of the firmware a device took.
@@ -147,11 +130,6 @@ double longest_gap_ms(const sim::Device &device)
         last = frame.at_ns;
     }
     return double(longest) / 1e6;
-}
-
-int finishes(const sim::Device &device)
-{
-    return received_with_code(device, CMD_FW_FINISH).size();
 }
 
 QStringList tool_arguments(const std::vector<std::unique_ptr<sim::Device>> &devices, const QString &zip)
@@ -234,12 +212,13 @@ void UpdateTerminalTest::update_outruns_output_that_takes_nothing()
     QObject context;
     for (const auto &device : sims) {
         connect(device.get(), &sim::Device::frameReceived, &context, [&] {
-            if (!std::all_of(sims.begin(), sims.end(), [](const auto &d) { return finishes(*d) > 0; }))
+            if (!std::all_of(sims.begin(), sims.end(),
+                             [](const auto &d) { return !received_with_code(*d, CMD_FW_FINISH).isEmpty(); }))
                 return;
             if (output == "terminal")
                 terminal.resume();
             else
-                pipe.read_from_now_on();
+                pipe.pipe.start();
         });
     }
     // Run by a shell that shares its standard output with the tool and
@@ -249,7 +228,7 @@ void UpdateTerminalTest::update_outruns_output_that_takes_nothing()
     const ToolRun run = run_program("bash", QStringList({"-c", script, update_tool_binary()}) + tool_arguments(sims, zip),
                                     nullptr, [&](QProcess &tool) {
                                         if (output == "terminal")
-                                            terminal.output()(tool);
+                                            terminal.take(tool);
                                         else
                                             tool.setStandardOutputFile(pipe.path);
                                     });
@@ -260,7 +239,7 @@ void UpdateTerminalTest::update_outruns_output_that_takes_nothing()
     const QByteArray flag_line = noted.readAll().simplified();
     QVERIFY2(flag_line.startsWith("flags: ") && (flag_line.mid(7).toInt(nullptr, 8) & O_NONBLOCK) == 0,
              flag_line.constData());
-    const QByteArray &written = output == "terminal" ? terminal.written : pipe.written;
+    const QByteArray &written = output == "terminal" ? terminal.tty.written : pipe.pipe.written;
     QTRY_VERIFY2(written.endsWith('\n'), written.constData());
     for (const auto &device : sims) {
         QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
@@ -317,10 +296,11 @@ void UpdateTerminalTest::terminal_of_unknown_or_tiny_size()
     }
     Terminal terminal(rows == 0 ? 0 : 80, rows, true);
     QVERIFY(terminal.ready);
-    const ToolRun run = run_program(update_tool_binary(), tool_arguments(sims, zip), nullptr, terminal.output());
+    const ToolRun run = run_program(update_tool_binary(), tool_arguments(sims, zip), nullptr,
+                                    [&](QProcess &tool) { terminal.take(tool); });
     QVERIFY2(run.status == 0, qPrintable(QString::number(run.status) + run.err));
-    QTRY_VERIFY2(terminal.written.endsWith('\n'), terminal.written.constData());
-    const QString written = QString::fromUtf8(terminal.written);
+    QTRY_VERIFY2(terminal.tty.written.endsWith('\n'), terminal.tty.written.constData());
+    const QString written = QString::fromUtf8(terminal.tty.written);
 
     if (rows == 0) {
         // The lines of a log: nothing rewritten in place, nothing that
@@ -454,22 +434,22 @@ void UpdateTerminalTest::wide_port_names_fit_the_terminal()
     Terminal terminal(40, 24, true);
     QVERIFY(terminal.ready);
     const ToolRun run = run_program(update_tool_binary(), arguments << zip, nullptr, [&](QProcess &tool) {
-        terminal.output()(tool);
+        terminal.take(tool);
         tool.setWorkingDirectory(dir.path());
         QProcessEnvironment environment = tool.processEnvironment();
         environment.insert("LC_ALL", "C.UTF-8");
         tool.setProcessEnvironment(environment);
     });
     QVERIFY2(run.status == 1, qPrintable(QString::number(run.status) + run.err));
-    QTRY_VERIFY2(terminal.written.endsWith('\n'), terminal.written.constData());
+    QTRY_VERIFY2(terminal.tty.written.endsWith('\n'), terminal.tty.written.constData());
 
     // Every line the tool drew, live or in the summary, fits in 39 columns.
-    const QStringList lines = plain_lines(terminal.written);
+    const QStringList lines = plain_lines(terminal.tty.written);
     for (const QString &line : lines)
         QVERIFY2(display_width(line) <= 39, qPrintable(QString::number(display_width(line)) + ": " + line));
     // The summary's columns go on below, indented, where they do not fit.
     const int refused = lines.indexOf(QString::fromUtf8("./装置装置装置1  TXU  WLAN 1700 -> 1700"));
-    QVERIFY2(refused > 0, terminal.written.constData());
+    QVERIFY2(refused > 0, terminal.tty.written.constData());
     QVERIFY2(lines.at(refused + 1).startsWith("    DSP 3.12 -> 3.12  refused  "), qPrintable(lines.at(refused + 1)));
     QCOMPARE(lines.at(refused + 2), QString("    The package does not fit the device"));
     QCOMPARE(lines.last(), QString("2 updated, 1 refused, 0 failed"));
