@@ -17,11 +17,15 @@
 //    are among the 141s outside the one read's frames that have 111 bytes
 //    after them.
 //  - After every read, at most a frame and the 6 bytes after it stay buffered.
-//  - Silence ends a frame: the stream followed by an intact frame that holds
-//    no other start byte, and then a pause on the line: that frame is the
-//    last one handed out, whatever came before it. So is such a frame that
-//    lost padding or has noise after it (no start byte), when a pause came
-//    before it. Every frame handed out on a pause has a consistent header.
+//  - Silence ends a frame: the stream followed by an intact frame, and then
+//    a pause on the line: that frame is the last one handed out, whatever
+//    came before it. So is such a frame that lost padding or has noise after
+//    it (no start byte), when a pause came before it. Every frame handed out
+//    on a pause has a consistent header. The intact frame's arguments hold
+//    no start byte and no 0: a frame cut short just before it would
+//    otherwise end where its arguments read as the frame after it, a header
+//    that lost its start byte, and that rule keeps intact frames next to a
+//    damaged one.
 
 #include "frame.h"
 #include "frame_assembler.h"
@@ -57,7 +61,7 @@ QList<QByteArray> frames_of(const QByteArray &stream, const QVector<int> &cuts)
 }
 
 // A frame as a device sends it, with a code, unit and arguments taken from
-// `seed`; no byte but the first is a start byte.
+// `seed`; no byte but the first is a start byte, and no argument is 0.
 QByteArray intact_frame(const QByteArray &seed)
 {
     const int length = 1 + (seed.isEmpty() ? 0 : quint8(seed.at(0)) % 105);
@@ -66,6 +70,8 @@ QByteArray intact_frame(const QByteArray &seed)
     for (char &c : args) {
         if (quint8(c) == FRAME_START)
             c = char(FRAME_START - 1);
+        else if (c == 0)
+            c = 1;
     }
     const quint8 code = seed.size() > 1 && quint8(seed.at(1)) != FRAME_START ? quint8(seed.at(1)) : 92;
     return build_frame(code, seed.size() > 2 ? quint8(seed.at(2)) % 8 : 0, args);
