@@ -215,6 +215,10 @@ void SignalHistoryTest::records_reports_and_link_changes_as_they_come()
                             QByteArray(1, char(a & 0xFF)) + char((a >> 8) & 0xFF) + char(b & 0xFF)
                                 + char((b >> 8) & 0xFF));
     }
+    // They were received while reports were on (those without a reading are
+    // dropouts only then).
+    const QString last_sent = sent_fields(*t.device, RPL_SIGNAL, 2).last();
+    QTRY_VERIFY(fields_text(records_of(log, RecordKind::Signal), 2).contains(last_sent));
     // Ends the device's own reports; the box stays ticked (and reports in
     // flight are still taken).
     t.window->stop_sniffer();
@@ -274,6 +278,7 @@ void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
     t.answerer.queue_file(csv);
     child<QPushButton>(history, "save_csv_button")->click();
     QCOMPARE(t.answerer.titles(), QStringList({"Save as CSV"}));
+    QTRY_VERIFY(!history->saving());
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> rows = file.readAll().split('\n');
