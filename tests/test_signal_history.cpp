@@ -121,6 +121,7 @@ private slots:
     void records_reports_and_link_changes_as_they_come();
     void saves_the_whole_recording_as_csv_and_the_plot_as_png();
     void says_when_the_oldest_data_was_dropped();
+    void a_lost_port_is_recorded_only_where_one_was_open();
 };
 
 void SignalHistoryTest::window_and_check_box_agree_on_the_report_mode()
@@ -341,6 +342,32 @@ void SignalHistoryTest::says_when_the_oldest_data_was_dropped()
     }
     QTRY_VERIFY2(label->text().startsWith(QStringLiteral("Memory full: the oldest")), qPrintable(label->text()));
     QVERIFY(label->text().contains(QString::number(log.dropped())));
+}
+
+void SignalHistoryTest::a_lost_port_is_recorded_only_where_one_was_open()
+{
+    // Firmware Update opened and closed with no device: the port was never
+    // open, so nothing was lost.
+    {
+        ModalAnswerer answerer;
+        TVC window(PortFinder::from_list({}));
+        SignalHistory *history = open_history(window);
+        const FirmwareDialogRun run = run_firmware_dialog(window, [](QDialog *) {});
+        QVERIFY(run.dialog_shown);
+        QCOMPARE(event_texts(history->log()), QStringList({"3=0"}));
+        const qint64 end = history->log().last_ms() + 60000;
+        QCOMPARE(history_view(history->log(), history->log().first_ms(), end, 100, end).dropouts.size(), 0);
+    }
+    // The cable pulled while the dialog is open: the port is lost.
+    LinkedWindow t(rxu_in_repeater_mode());
+    QVERIFY(t.ready());
+    SignalHistory *history = open_history(*t.window);
+    const FirmwareDialogRun run = run_firmware_dialog(*t.window, [&](QDialog *) {
+        t.device->hangUp();
+        QTest::qWait(200);
+    });
+    QVERIFY(run.dialog_shown);
+    QCOMPARE(event_texts(history->log()).last(), QStringLiteral("3=2"));
 }
 
 QTEST_MAIN(SignalHistoryTest)
