@@ -482,6 +482,20 @@ void LinkHistoryTest::dropouts_are_marked_by_kind()
     sniffing.add_sniff(300, {1, 2, 3, 4, -50, -60});
     QCOMPARE(dropout_texts(history_view(sniffing, 0, 60000, 100, 60000)), QStringList());
 
+    // The sniffer's Start or Stop ends signal reports while the box stays
+    // ticked; a report already on its way, without a reading, is recorded
+    // after that: no dropout, as nothing more was expected.
+    for (const int mode : {0, 2, 3}) {
+        ReportLog stray;
+        open_session(stray, 0, true);
+        stray.add_signal(100, -50, -60);
+        stray.add_event(200, LinkEvent::ReportMode, mode);
+        stray.add_signal(210, 0, 0);
+        stray.add_signal(220, -50, 0);
+        stray.add_sniff(300, {1, 2, 3, 4, -50, -60});
+        QVERIFY2(dropout_texts(history_view(stray, 0, 60000, 100, 60000)).isEmpty(), qPrintable(QString::number(mode)));
+    }
+
     // In repeater mode a report without level B has no reading either;
     // without repeater mode level B does not count.
     ReportLog repeater;
