@@ -420,6 +420,7 @@ void DialogsTest::sniffer_view_keeps_the_newest_lines_and_saves_them_all()
     answerer.queue_file(path);
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(answerer.titles(), QStringList({"Save Sniffer Lines"}));
+    QTRY_VERIFY(!sniffer.saving());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QStringList saved = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
@@ -435,6 +436,7 @@ void DialogsTest::sniffer_view_keeps_the_newest_lines_and_saves_them_all()
     file.setFileName(dir.filePath(QStringLiteral("second.txt")));
     answerer.queue_file(file.fileName());
     QTest::mouseClick(save, Qt::LeftButton);
+    QTRY_VERIFY(!sniffer.saving());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("Beacons: 1 : 3 Audio: 2 : 4 RSSI: -5 : -6\n"));
     QCOMPARE(answerer.titles(), QStringList({"Save Sniffer Lines", "Save Sniffer Lines"}));

@@ -2,6 +2,7 @@
 // events, its memory bound, its CSV, the dropouts and figures of a stretch,
 // and which stretch the window shows.
 
+#include "history_clock.h"
 #include "history_csv.h"
 #include "history_navigator.h"
 #include "history_view.h"
@@ -107,6 +108,7 @@ private slots:
     void records_keep_every_field_exactly();
     void random_records_survive_many_blocks();
     void times_never_go_back();
+    void time_stamps_follow_the_wall_clock_past_a_suspend();
     void seeking_finds_the_first_record_and_the_state_before_it();
     void past_the_budget_the_oldest_records_go_first();
     void a_day_of_signal_reports_or_eight_hours_of_sniffer_reports_fit();
@@ -193,6 +195,43 @@ void LinkHistoryTest::times_never_go_back()
     QCOMPARE(read_all(log), QStringList({describe(signal_record(5000, -50, 0)),
                                          describe(signal_record(5000, -51, 0)),
                                          describe(signal_record(6000, -52, 0))}));
+}
+
+void LinkHistoryTest::time_stamps_follow_the_wall_clock_past_a_suspend()
+{
+    qint64 wall = 1700000000000;
+    qint64 steady = 5000;
+    HistoryClock clock([&] { return wall; }, [&] { return steady; });
+    QCOMPARE(clock.now(), wall);
+    auto pass = [&](qint64 ms) {
+        wall += ms;
+        steady += ms;
+    };
+    pass(250);
+    QCOMPARE(clock.now(), qint64(1700000000250));
+
+    // Small steps of the wall clock leave the distances true.
+    wall += 400;
+    pass(100);
+    QCOMPARE(clock.now(), qint64(1700000000350));
+    wall -= 900;
+    pass(100);
+    QCOMPARE(clock.now(), qint64(1700000000450));
+
+    // Suspended for an hour: the monotonic clock stood still.
+    wall += 3600 * 1000;
+    QCOMPARE(clock.now(), wall);
+    pass(20);
+    QCOMPARE(clock.now(), wall);
+    const qint64 resumed = clock.now();
+
+    // The wall clock set back by an hour: taken too (the log keeps its
+    // records in order).
+    wall -= 3600 * 1000;
+    pass(10);
+    QCOMPARE(clock.now(), wall);
+    pass(10);
+    QCOMPARE(clock.now(), resumed - 3600 * 1000 + 20);
 }
 
 void LinkHistoryTest::seeking_finds_the_first_record_and_the_state_before_it()
@@ -442,6 +481,20 @@ void LinkHistoryTest::dropouts_are_marked_by_kind()
     sniffing.add_event(200, LinkEvent::ReportMode, 2);
     sniffing.add_sniff(300, {1, 2, 3, 4, -50, -60});
     QCOMPARE(dropout_texts(history_view(sniffing, 0, 60000, 100, 60000)), QStringList());
+
+    // The sniffer's Start or Stop ends signal reports while the box stays
+    // ticked; a report already on its way, without a reading, is recorded
+    // after that: no dropout, as nothing more was expected.
+    for (const int mode : {0, 2, 3}) {
+        ReportLog stray;
+        open_session(stray, 0, true);
+        stray.add_signal(100, -50, -60);
+        stray.add_event(200, LinkEvent::ReportMode, mode);
+        stray.add_signal(210, 0, 0);
+        stray.add_signal(220, -50, 0);
+        stray.add_sniff(300, {1, 2, 3, 4, -50, -60});
+        QVERIFY2(dropout_texts(history_view(stray, 0, 60000, 100, 60000)).isEmpty(), qPrintable(QString::number(mode)));
+    }
 
     // In repeater mode a report without level B has no reading either;
     // without repeater mode level B does not count.

@@ -121,6 +121,7 @@ private slots:
     void records_reports_and_link_changes_as_they_come();
     void saves_the_whole_recording_as_csv_and_the_plot_as_png();
     void says_when_the_oldest_data_was_dropped();
+    void a_lost_port_is_recorded_only_where_one_was_open();
 };
 
 void SignalHistoryTest::window_and_check_box_agree_on_the_report_mode()
@@ -215,6 +216,10 @@ void SignalHistoryTest::records_reports_and_link_changes_as_they_come()
                             QByteArray(1, char(a & 0xFF)) + char((a >> 8) & 0xFF) + char(b & 0xFF)
                                 + char((b >> 8) & 0xFF));
     }
+    // They were received while reports were on (those without a reading are
+    // dropouts only then).
+    const QString last_sent = sent_fields(*t.device, RPL_SIGNAL, 2).last();
+    QTRY_VERIFY(fields_text(records_of(log, RecordKind::Signal), 2).contains(last_sent));
     // Ends the device's own reports; the box stays ticked (and reports in
     // flight are still taken).
     t.window->stop_sniffer();
@@ -274,6 +279,7 @@ void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
     t.answerer.queue_file(csv);
     child<QPushButton>(history, "save_csv_button")->click();
     QCOMPARE(t.answerer.titles(), QStringList({"Save as CSV"}));
+    QTRY_VERIFY(!history->saving());
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> rows = file.readAll().split('\n');
@@ -336,6 +342,32 @@ void SignalHistoryTest::says_when_the_oldest_data_was_dropped()
     }
     QTRY_VERIFY2(label->text().startsWith(QStringLiteral("Memory full: the oldest")), qPrintable(label->text()));
     QVERIFY(label->text().contains(QString::number(log.dropped())));
+}
+
+void SignalHistoryTest::a_lost_port_is_recorded_only_where_one_was_open()
+{
+    // Firmware Update opened and closed with no device: the port was never
+    // open, so nothing was lost.
+    {
+        ModalAnswerer answerer;
+        TVC window(PortFinder::from_list({}));
+        SignalHistory *history = open_history(window);
+        const FirmwareDialogRun run = run_firmware_dialog(window, [](QDialog *) {});
+        QVERIFY(run.dialog_shown);
+        QCOMPARE(event_texts(history->log()), QStringList({"3=0"}));
+        const qint64 end = history->log().last_ms() + 60000;
+        QCOMPARE(history_view(history->log(), history->log().first_ms(), end, 100, end).dropouts.size(), 0);
+    }
+    // The cable pulled while the dialog is open: the port is lost.
+    LinkedWindow t(rxu_in_repeater_mode());
+    QVERIFY(t.ready());
+    SignalHistory *history = open_history(*t.window);
+    const FirmwareDialogRun run = run_firmware_dialog(*t.window, [&](QDialog *) {
+        t.device->hangUp();
+        QTest::qWait(200);
+    });
+    QVERIFY(run.dialog_shown);
+    QCOMPARE(event_texts(history->log()).last(), QStringLiteral("3=2"));
 }
 
 QTEST_MAIN(SignalHistoryTest)

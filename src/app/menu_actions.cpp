@@ -77,6 +77,7 @@ void TVC::on_actionFirmware_Update_triggered()
     disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
     disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
     rx_frames.clear();
+    const bool port_was_open = serial_port->isOpen();
     firmware_dialog_open = true;
     {
         FWUpdate dialog(this);
@@ -89,10 +90,11 @@ void TVC::on_actionFirmware_Update_triggered()
         return;
     }
     // The dialog may have lost the device; then there is nothing to show,
-    // unless a device was plugged in meanwhile.
+    // unless a device was plugged in meanwhile. Without a device there was
+    // no port to lose.
     if (!serial_port->isOpen()) {
         forget_lost_port();
-        reset_connection(true);
+        reset_connection(port_was_open);
         look_for_plugged_device();
         return;
     }

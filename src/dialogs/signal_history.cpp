@@ -7,14 +7,12 @@
 #include "history_view.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QImageWriter>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -140,6 +138,13 @@ SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent)
     for (TimePlot *plot : {ui->signal_plot, ui->packets_plot, ui->rssi_plot})
         connect(plot, &TimePlot::columns_changed, this, &SignalHistory::schedule_refresh);
 
+    connect(&m_save, &BackgroundSave::progress, this, [this](int percent) {
+        m_save_percent = percent;
+        update_recording_label();
+    });
+    connect(&m_save, &BackgroundSave::finished, this,
+            [this](const QString &, const QString &error) { save_finished(error); });
+
     connect(m_reports_box, &QAbstractButton::toggled, this, &SignalHistory::follow_reports_box);
     m_reports_box->installEventFilter(this);
     follow_reports_box();
@@ -226,11 +231,18 @@ void SignalHistory::on_history_tabs_currentChanged(int)
     schedule_refresh();
 }
 
+// One refresh for all that changed in this turn of the event loop: a resize
+// changes the width of every plot at once.
 void SignalHistory::schedule_refresh()
 {
-    m_shown_size = ~quint64(0);
-    if (isVisible())
-        QTimer::singleShot(0, this, &SignalHistory::refresh);
+    if (m_refresh_pending || !isVisible())
+        return;
+    m_refresh_pending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_refresh_pending = false;
+        if (isVisible())
+            refresh();
+    });
 }
 
 qint64 SignalHistory::scroll_base_ms() const
@@ -271,14 +283,12 @@ void SignalHistory::refresh()
     const qint64 width_ms = stretch.to_ms - stretch.from_ms;
     m_refresh.setInterval(int(std::max<qint64>(REFRESH_MS, std::min<qint64>(width_ms / columns, 60000))));
 
-    const quint64 recorded = m_log.size() + m_log.dropped();
-    if (recorded == m_shown_size && stretch.to_ms == m_shown_to && columns == m_shown_columns)
+    const Shown shown{m_log.size() + m_log.dropped(), stretch.from_ms, stretch.to_ms, columns, sniffer_shown};
+    if (shown == m_shown)
         return;
-    m_shown_size = recorded;
-    m_shown_to = stretch.to_ms;
-    m_shown_columns = columns;
+    m_shown = shown;
 
-    const HistoryView view = history_view(m_log, stretch.from_ms, stretch.to_ms, columns, now);
+    const HistoryView view = history_view(m_log, stretch.from_ms, stretch.to_ms, columns, now, &m_summaries);
     const QVector<TimePlot::Mark> marks = dropout_marks(view.dropouts);
     if (!sniffer_shown) {
         ui->signal_plot->show_stretch(stretch.from_ms, stretch.to_ms,
@@ -339,24 +349,50 @@ void SignalHistory::update_recording_label()
                    .arg(local_time(m_log.first_ms()))
             + text;
     }
+    if (m_save.busy())
+        text += QLatin1Char(' ') + tr("Saving as CSV\u2026 %1 %").arg(m_save_percent);
     if (ui->recording_label->text() != text)
         ui->recording_label->setText(text);
 }
 
+// The file is written from a frozen copy of the recording on a worker
+// thread, while reports go on being recorded.
 void SignalHistory::on_save_csv_button_clicked()
 {
+    if (m_save.busy())
+        return;
     const QString path = QFileDialog::getSaveFileName(this, tr("Save as CSV"),
                                                       default_file(QStringLiteral("signal-history-"),
                                                                    QStringLiteral(".csv")),
                                                       tr("CSV files (*.csv)"));
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = file.open(QIODevice::WriteOnly) && write_history_csv(m_log, &file) && file.commit();
-    QApplication::restoreOverrideCursor();
-    if (!written)
-        QMessageBox::critical(this, tr("Error"), file.errorString(), QMessageBox::Ok);
+    m_saved = m_log.freeze();
+    const std::shared_ptr<const ReportLog> copy = m_saved;
+    m_save.start(path, copy->size(), [copy](QIODevice *out, const WriteProgress &progress) {
+        return write_history_csv(*copy, out, progress);
+    });
+    m_save_percent = 0;
+    ui->save_csv_button->setEnabled(false);
+    update_recording_label();
+}
+
+void SignalHistory::save_finished(const QString &error)
+{
+    const std::shared_ptr<const ReportLog> saved = std::move(m_saved);
+    ui->save_csv_button->setEnabled(true);
+    update_recording_label();
+    if (!error.isEmpty()) {
+        QMessageBox::critical(this, tr("Error"), error, QMessageBox::Ok);
+        return;
+    }
+    if (saved && saved->dropped() > 0) {
+        QMessageBox::information(this, windowTitle(),
+                                 tr("The oldest records no longer fitted in memory: the file holds the newest "
+                                    "records, from %1 on, after the state of the link then.")
+                                     .arg(local_time(saved->first_ms())),
+                                 QMessageBox::Ok);
+    }
 }
 
 void SignalHistory::on_save_png_button_clicked()

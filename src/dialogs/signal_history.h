@@ -1,6 +1,8 @@
 #pragma once
 
+#include "background_save.h"
 #include "history_navigator.h"
+#include "history_view.h"
 #include "report_log.h"
 
 #include <QDialog>
@@ -28,6 +30,8 @@ public:
     ReportLog &log() { return m_log; }
     // The sniffer's tab is there only in service mode.
     void show_sniffer(bool shown);
+    // Whether "Save as CSV…" is writing its file (on a worker thread).
+    bool saving() const { return m_save.busy(); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -51,16 +55,33 @@ private:
     qint64 scroll_base_ms() const;
     void update_scroll(qint64 now_ms);
     void update_recording_label();
+    void save_finished(const QString &error);
 
     Ui::SignalHistory *ui;
     QAbstractButton *m_reports_box;
     ReportLog m_log;
     HistoryNavigator m_navigator;
+    HistorySummaries m_summaries;
     QTimer m_refresh;
+    bool m_refresh_pending = false;
     const qint64 m_started_ms;
     bool m_updating_scroll = false;
     // What the plots show now, to skip work when nothing moved.
-    quint64 m_shown_size = ~quint64(0);
-    qint64 m_shown_to = -1;
-    int m_shown_columns = -1;
+    struct Shown
+    {
+        quint64 records = ~quint64(0);
+        qint64 from_ms = -1;
+        qint64 to_ms = -1;
+        int columns = -1;
+        bool sniffer = false;
+
+        bool operator==(const Shown &o) const
+        {
+            return records == o.records && from_ms == o.from_ms && to_ms == o.to_ms && columns == o.columns
+                && sniffer == o.sniffer;
+        }
+    } m_shown;
+    BackgroundSave m_save;
+    std::shared_ptr<const ReportLog> m_saved;  // the recording being saved
+    int m_save_percent = 0;
 };

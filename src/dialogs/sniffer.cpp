@@ -3,29 +3,20 @@
 
 #include "accessibility.h"
 #include "history_clock.h"
+#include "history_csv.h"
 #include "report_fields.h"
 #include "status_display.h"
 #include "tvc.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QSaveFile>
+#include <QPushButton>
 
 namespace {
 constexpr quint8 SNIFF_NORMAL = 2;
 constexpr quint8 SNIFF_REPEATER = 3;
-
-// A line of the view as plain text: the bold field names lose their tags.
-QByteArray plain_line(const QString &html)
-{
-    QString text = html;
-    text.remove(QStringLiteral("<strong>"));
-    text.remove(QStringLiteral("</strong>"));
-    return text.toUtf8();
-}
 } // namespace
 
 Sniffer::Sniffer(QWidget *parent)
@@ -36,6 +27,9 @@ Sniffer::Sniffer(QWidget *parent)
     press_buttons_on_enter(this);
     // Also keeps no undo history of the lines, which would hold each one again.
     ui->sniffer_info->setMaximumBlockCount(VIEW_LINES);
+    connect(&save_job, &BackgroundSave::progress, this, &Sniffer::save_progress);
+    connect(&save_job, &BackgroundSave::finished, this,
+            [this](const QString &, const QString &error) { save_finished(error); });
 }
 
 Sniffer::~Sniffer()
@@ -65,44 +59,50 @@ void Sniffer::clear_lines()
 
 bool Sniffer::save_lines(QIODevice *out) const
 {
-    QByteArray text;
-    ReportLog::Cursor cursor = lines.begin();
-    Record record;
-    while (cursor.next(&record)) {
-        if (record.kind != RecordKind::Sniff)
-            continue;
-        const int mode = cursor.snapshot().value(LinkEvent::ReportMode);
-        text += plain_line(sniffer_line(sniff_frame(record.fields), quint8(mode))) + '\n';
-        if (text.size() >= (1 << 16)) {
-            if (out->write(text) != text.size())
-                return false;
-            text.clear();
-        }
-    }
-    return out->write(text) == text.size();
+    return write_sniffer_lines(lines, out);
 }
 
+// The file is written from a copy of the lines on a worker thread, while
+// reports go on arriving; the button tells how far it is.
 void Sniffer::on_save_button_clicked()
 {
+    if (save_job.busy())
+        return;
     const QString suggested = QDir::home().filePath(
         QStringLiteral("sniffer-%1.txt").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
     const QString path = QFileDialog::getSaveFileName(this, tr("Save Sniffer Lines"), suggested,
                                                       tr("Text files (*.txt)"));
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = file.open(QIODevice::WriteOnly) && save_lines(&file) && file.commit();
-    QApplication::restoreOverrideCursor();
-    if (!written) {
-        QMessageBox::critical(this, tr("Error"), file.errorString(), QMessageBox::Ok);
+    saved_lines = lines.freeze();
+    const std::shared_ptr<const ReportLog> copy = saved_lines;
+    save_job.start(path, copy->size(), [copy](QIODevice *out, const WriteProgress &progress) {
+        return write_sniffer_lines(*copy, out, progress);
+    });
+    ui->save_button->setEnabled(false);
+    save_progress(0);
+}
+
+void Sniffer::save_progress(int percent)
+{
+    if (save_job.busy())
+        ui->save_button->setText(tr("Saving\u2026 %1 %").arg(percent));
+}
+
+void Sniffer::save_finished(const QString &error)
+{
+    const std::shared_ptr<const ReportLog> saved = std::move(saved_lines);
+    ui->save_button->setText(tr("Save\u2026"));
+    ui->save_button->setEnabled(true);
+    if (!error.isEmpty()) {
+        QMessageBox::critical(this, tr("Error"), error, QMessageBox::Ok);
         return;
     }
-    if (lines.dropped() > 0) {
+    if (saved && saved->dropped() > 0) {
         QMessageBox::information(this, tr("Sniffer"),
                                  tr("The oldest lines no longer fitted in memory: the file holds the newest "
                                     "lines, from %1 on.")
-                                     .arg(QDateTime::fromMSecsSinceEpoch(lines.first_ms())
+                                     .arg(QDateTime::fromMSecsSinceEpoch(saved->first_ms())
                                               .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
                                  QMessageBox::Ok);
     }

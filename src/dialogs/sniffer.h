@@ -1,5 +1,6 @@
 #pragma once
 
+#include "background_save.h"
 #include "report_log.h"
 
 #include <QDialog>
@@ -30,6 +31,8 @@ public:
     void clear_lines();
     // Writes every report line since the last clear, as plain text, one a line.
     bool save_lines(QIODevice *out) const;
+    // Whether "Save…" is writing its file (on a worker thread).
+    bool saving() const { return save_job.busy(); }
 
     // Lines appended between these two are laid out together, once.
     void begin_lines();
@@ -44,8 +47,13 @@ private slots:
 private:
     void start(quint8 mode);
     void append_line(const QString &html);
+    void save_progress(int percent);
+    void save_finished(const QString &error);
 
     Ui::Sniffer *ui;
     QTextCursor batch;
     ReportLog lines;
+    BackgroundSave save_job;
+    // The lines being saved: what the file will hold.
+    std::shared_ptr<const ReportLog> saved_lines;
 };

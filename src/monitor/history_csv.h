@@ -5,7 +5,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class QIODevice;
+
+// Told now and then how many records were written; a writer stops (and
+// fails) when it answers false.
+using WriteProgress = std::function<bool(quint64 records_written)>;
 
 // The header row of the link history's CSV: the time, then the fields of a
 // signal report, of a sniffer report, and the text of an event. A row fills
@@ -13,8 +19,16 @@ class QIODevice;
 extern const QByteArray HISTORY_CSV_HEADER;
 
 // Writes every record of the log as CSV, oldest first, after the header row.
-// False when the device refused to take the text.
-bool write_history_csv(const ReportLog &log, QIODevice *out);
+// When the oldest records were dropped, rows of the state of the link before
+// the first record kept (each event's last value, at its time) come first.
+// False when the device refused to take the text, or progress said stop.
+bool write_history_csv(const ReportLog &log, QIODevice *out, const WriteProgress &progress = {});
+
+// Writes the sniffer reports of the log as plain text, one line each, as the
+// sniffer dialog shows them in the mode the report came in (mode 2, the
+// normal one: "Beacons: 5 (7) Audio: 3 (1) RSSI: -60"; any other, the
+// repeater's: "Beacons: 5 : 7 Audio: 3 : 1 RSSI: -60 : -70").
+bool write_sniffer_lines(const ReportLog &log, QIODevice *out, const WriteProgress &progress = {});
 
 // A time stamp in ISO 8601: local time with milliseconds and the offset from
 // UTC, as 2024-05-01T14:03:07.125+02:00.

@@ -5,6 +5,8 @@
 #include <QVector>
 
 #include <array>
+#include <deque>
+#include <memory>
 
 // What the link history shows over a stretch of time: each series cut into as
 // many columns as the plot has pixels, its minimum, mean and maximum, and the
@@ -79,9 +81,40 @@ struct HistoryView
     qint64 sniff_reports = 0;
 };
 
+// What each full block of a log comes to, worked out the first time a cut
+// needs it and kept: a column that spans whole blocks (a long stretch on few
+// pixels) takes their summaries instead of their records, with the same
+// result. For one log; the summaries of blocks the log dropped go with them.
+class HistorySummaries
+{
+public:
+    HistorySummaries();
+    ~HistorySummaries();
+    HistorySummaries(const HistorySummaries &) = delete;
+    HistorySummaries &operator=(const HistorySummaries &) = delete;
+
+    // Blocks summarized, and the memory their summaries take.
+    size_t size() const;
+    qint64 memory_bytes() const;
+
+    struct Block;
+
+private:
+    friend HistoryView history_view(const ReportLog &, qint64, qint64, int, qint64, HistorySummaries *);
+    const Block &get(const ReportLog &log, size_t block);
+    void follow(const ReportLog &log);
+
+    const ReportLog *m_log = nullptr;
+    quint64 m_first_serial = 0;
+    std::deque<std::unique_ptr<Block>> m_blocks;
+    size_t m_ready = 0;
+};
+
 // The records from `from_ms` to `to_ms` (both included) on `columns` columns.
 // `now_ms` is the present: a silence that lasts until now is a dropout too.
-HistoryView history_view(const ReportLog &log, qint64 from_ms, qint64 to_ms, int columns, qint64 now_ms);
+// With `summaries`, whole blocks within a column are taken from them.
+HistoryView history_view(const ReportLog &log, qint64 from_ms, qint64 to_ms, int columns, qint64 now_ms,
+                         HistorySummaries *summaries = nullptr);
 
 // Whether signal reports are on at this point of the log: the program asked
 // for them after the port was last opened and the port has not failed since.

@@ -80,6 +80,7 @@ qint64 ReportLog::last_ms() const
 
 void ReportLog::clear()
 {
+    m_first_serial += m_blocks.size();
     m_blocks.clear();
     m_records = 0;
     m_dropped = 0;
@@ -124,6 +125,7 @@ void ReportLog::open_block(qint64 time_ms)
         m_records -= oldest.records;
         m_dropped_until = oldest.last_ms;
         m_blocks.pop_front();
+        ++m_first_serial;
     }
     Block block;
     block.first_ms = time_ms;
@@ -172,6 +174,41 @@ void ReportLog::add(const Record &given)
     m_state.apply(record);
 }
 
+std::shared_ptr<const ReportLog> ReportLog::freeze() const
+{
+    auto copy = std::make_shared<ReportLog>(0);
+    copy->m_blocks = m_blocks;
+    if (!m_blocks.empty()) {
+        // The open block still takes records: the copy gets its bytes so far.
+        Block &open = copy->m_blocks.back();
+        open.bytes.reset(new quint8[size_t(std::max(open.used, 1))]);
+        std::copy_n(m_blocks.back().bytes.get(), open.used, open.bytes.get());
+    }
+    copy->m_max_blocks = m_max_blocks;
+    copy->m_first_serial = m_first_serial;
+    copy->m_records = m_records;
+    copy->m_dropped = m_dropped;
+    copy->m_dropped_until = m_dropped_until;
+    copy->m_time = m_time;
+    copy->m_previous = m_previous;
+    copy->m_state = m_state;
+    return copy;
+}
+
+ReportLog::Cursor ReportLog::at_block(size_t block) const
+{
+    Cursor cursor;
+    cursor.m_log = this;
+    cursor.m_block = block;
+    if (block < m_blocks.size()) {
+        cursor.m_time = m_blocks[block].first_ms;
+        cursor.m_state = m_blocks[block].start;
+    } else {
+        cursor.m_state = m_state;
+    }
+    return cursor;
+}
+
 ReportLog::Cursor ReportLog::begin() const
 {
     Cursor cursor;
@@ -206,6 +243,34 @@ ReportLog::Cursor ReportLog::seek(qint64 time_ms) const
         cursor.m_state.apply(record);
     }
     return cursor;
+}
+
+bool ReportLog::Cursor::at_block_start(size_t *block) const
+{
+    const std::deque<Block> &blocks = m_log->m_blocks;
+    if (m_has_pending || m_block >= blocks.size())
+        return false;
+    if (m_offset == 0) {
+        *block = m_block;
+        return blocks[m_block].used > 0;
+    }
+    if (m_offset >= blocks[m_block].used && m_block + 1 < blocks.size()) {
+        *block = m_block + 1;
+        return true;
+    }
+    return false;
+}
+
+void ReportLog::Cursor::skip_block()
+{
+    size_t block = 0;
+    if (!at_block_start(&block))
+        return;
+    const std::deque<Block> &blocks = m_log->m_blocks;
+    m_block = block;
+    m_offset = blocks[block].used;
+    m_time = blocks[block].last_ms;
+    m_state = block + 1 < blocks.size() ? blocks[block + 1].start : m_log->m_state;
 }
 
 bool ReportLog::Cursor::next(Record *record)

@@ -16,7 +16,8 @@
 // three bytes. Each block starts afresh (its first record's fields are coded
 // against zero) and carries the state of the link before its first record, so
 // it can be read, and dropped, on its own. When the memory budget is reached,
-// the oldest block goes first.
+// the oldest block goes first. A full block never changes again, so copies of
+// the log (freeze()) share the full blocks and can be read on another thread.
 
 enum class RecordKind : quint8 {
     Signal = 0,  // a signal-strength report: level A (from the TXU), level B (from the repeater)
@@ -104,6 +105,21 @@ public:
     // The state after the last record.
     const LinkSnapshot &snapshot() const { return m_state; }
 
+    // A copy of the log as it is now that never changes, for reading on
+    // another thread while this log goes on: the full blocks are shared, the
+    // open one is copied. Cheap: no record is copied but the open block's.
+    std::shared_ptr<const ReportLog> freeze() const;
+
+    // The blocks, oldest first. A block's serial number stays with it while
+    // the older ones go, and is never given to another block of this log.
+    size_t block_count() const { return m_blocks.size(); }
+    quint64 block_serial(size_t block) const { return m_first_serial + block; }
+    // Full blocks take no more records.
+    bool block_full(size_t block) const { return block + 1 < m_blocks.size(); }
+    qint64 block_first_ms(size_t block) const { return m_blocks[block].first_ms; }
+    qint64 block_last_ms(size_t block) const { return m_blocks[block].last_ms; }
+    quint32 block_records(size_t block) const { return m_blocks[block].records; }
+
     // Reads records in time order.
     class Cursor
     {
@@ -113,6 +129,11 @@ public:
         // The state after the records read so far (before the first record
         // when none was read).
         const LinkSnapshot &snapshot() const { return m_state; }
+        // Whether the next record is the first of a block, and which block.
+        bool at_block_start(size_t *block) const;
+        // Passes over the block whose first record is next (at_block_start),
+        // to the state after its last record.
+        void skip_block();
 
     private:
         friend class ReportLog;
@@ -131,6 +152,8 @@ public:
     // whose snapshot is the state just before it.
     Cursor seek(qint64 time_ms) const;
     Cursor begin() const;
+    // A cursor at the first record of a block.
+    Cursor at_block(size_t block) const;
 
 private:
     struct Block
@@ -140,7 +163,7 @@ private:
         quint32 records = 0;
         int used = 0;
         LinkSnapshot start;  // the state before the block's first record
-        std::unique_ptr<quint8[]> bytes;
+        std::shared_ptr<quint8[]> bytes;  // shared by frozen copies once full
     };
 
     static qint64 block_cost();
@@ -149,6 +172,7 @@ private:
 
     std::deque<Block> m_blocks;
     size_t m_max_blocks;
+    quint64 m_first_serial = 0;
     quint64 m_records = 0;
     quint64 m_dropped = 0;
     qint64 m_dropped_until = -1;

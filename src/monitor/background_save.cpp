@@ -1,0 +1,68 @@
+#include "background_save.h"
+
+#include <QSaveFile>
+#include <QThread>
+
+#include <algorithm>
+
+BackgroundSave::BackgroundSave(QObject *parent)
+    : QObject(parent)
+{
+}
+
+BackgroundSave::~BackgroundSave()
+{
+    if (m_thread) {
+        m_stop = true;
+        m_thread->wait();
+        delete m_thread;
+    }
+}
+
+bool BackgroundSave::start(const QString &path, quint64 records, Writer writer)
+{
+    if (m_thread)
+        return false;
+    m_path = path;
+    m_error.clear();
+    m_stop = false;
+    m_thread = QThread::create([this, path, records, writer = std::move(writer)] {
+        // Only m_error is written here; it is read once the thread has ended.
+        int told = -1;
+        const WriteProgress progress = [&](quint64 written) {
+            const int percent = records > 0 ? int(std::min<quint64>(written * 100 / records, 100)) : 100;
+            if (percent != told) {
+                told = percent;
+                emit this->progress(percent);
+            }
+            return !m_stop;
+        };
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            m_error = file.errorString();
+            return;
+        }
+        if (!writer(&file, progress)) {
+            m_error = m_stop ? tr("The save was stopped.") : file.errorString();
+            if (m_error.isEmpty())
+                m_error = tr("The file could not be written.");
+            file.cancelWriting();
+            return;
+        }
+        if (!file.commit())
+            m_error = file.errorString();
+    });
+    connect(m_thread, &QThread::finished, this, &BackgroundSave::thread_ended);
+    m_thread->start();
+    return true;
+}
+
+void BackgroundSave::thread_ended()
+{
+    if (!m_thread)
+        return;
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    emit finished(m_path, m_error);
+}

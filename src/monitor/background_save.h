@@ -1,0 +1,51 @@
+#pragma once
+
+#include "history_csv.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+class QIODevice;
+class QThread;
+
+// Writes a file on a worker thread, so that the program goes on receiving
+// while a long recording is saved. The file is written whole or not at all:
+// the text goes to a temporary file that replaces it at the end. Progress and
+// the end are signalled to the thread that started the save.
+class BackgroundSave : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Writes the text to `out`, telling `progress` how many records it wrote.
+    // It runs on the worker thread: it must read only data no other thread
+    // changes (a frozen copy of a log).
+    using Writer = std::function<bool(QIODevice *out, const WriteProgress &progress)>;
+
+    explicit BackgroundSave(QObject *parent = nullptr);
+    // Stops a save under way (its file is not written) and waits for it.
+    ~BackgroundSave() override;
+
+    bool busy() const { return m_thread != nullptr; }
+    // Starts writing `path` with `writer`, which writes `records` records;
+    // false while another save is under way.
+    bool start(const QString &path, quint64 records, Writer writer);
+
+signals:
+    // The part written, 0 to 100, when it moves on.
+    void progress(int percent);
+    // The save has ended; `error` is empty when the file was written, else
+    // says why not.
+    void finished(const QString &path, const QString &error);
+
+private:
+    void thread_ended();
+
+    QThread *m_thread = nullptr;
+    QString m_path;
+    QString m_error;
+    std::atomic<bool> m_stop{false};
+};
