@@ -26,6 +26,13 @@ quiet() { "$@" 2>/dev/null; }
 echo "== 1. Firmware transfer against tvc-sim on a pseudo-terminal: the dialog and tvc-update"
 quiet "$bench/bench_transfer" "$paced" "$large"
 echo
+work=$(mktemp -d)
+source "$root/scripts/session.sh"
+start_xvfb
+trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+echo "   ... and the largest image unpaced again, the window on a virtual display (Xvfb)"
+QT_QPA_PLATFORM=xcb quiet "$bench/bench_transfer" 0 "$large"
+echo
 echo "== 2. Reply decoding through the serial port"
 quiet "$bench/bench_decode" "$decode"
 echo
@@ -50,8 +57,4 @@ echo "== 8. Picking a firmware package: read and checked until Start is enabled"
 quiet "$bench/bench_package" "$picks"
 echo
 echo "== 9. Link history: a day of recording, and the program at a signal report every 10 ms (Xvfb)"
-work=$(mktemp -d)
-source "$root/scripts/session.sh"
-start_xvfb
-trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 QT_QPA_PLATFORM=xcb quiet "$bench/bench_history" "$seconds"
