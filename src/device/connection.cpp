@@ -7,6 +7,7 @@
 #include "constants.h"
 #include "form_widgets.h"
 #include "frame.h"
+#include "port_access.h"
 #include "port_watcher.h"
 #include "report_log.h"
 #include "serial_settings.h"
@@ -117,8 +118,13 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
         return std::nullopt;
 
     serial_port->setPortName(port_name);
-    if (!serial_port->open(QIODevice::ReadWrite))
-        return serial_port->errorString();
+    if (!serial_port->open(QIODevice::ReadWrite)) {
+        // The port's own words, and what to do where they are not enough.
+        const QString advice = open_failure_advice(*serial_port);
+        if (advice.isEmpty())
+            return serial_port->errorString();
+        return serial_port->errorString() + QStringLiteral("\n\n") + advice;
+    }
     if (!configure_port()) {
         const QString reason = serial_port->errorString();
         serial_port->close();

@@ -1,5 +1,7 @@
 #include "port_finder.h"
 
+#include "port_access.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,7 +38,8 @@ QList<SerialPortEntry> system_serial_ports()
     const auto infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : infos) {
         const QString holder = port_lock_holder(info.portName());
-        ports.append(SerialPortEntry{info.portName(), info.manufacturer(), !holder.isEmpty(), holder});
+        ports.append(SerialPortEntry{info.portName(), info.manufacturer(), !holder.isEmpty(), holder,
+                                     port_access_denied(info.systemLocation())});
     }
     return ports;
 }
@@ -149,6 +152,8 @@ PortScan PortFinder::scan() const
             scan.summary = QObject::tr("Port named on the command line: %1").arg(m_fixed);
             if (QFileInfo::exists(port_location(m_fixed)))
                 scan.present.append(m_fixed);
+            if (port_access_denied(port_location(m_fixed)))
+                scan.summary += QObject::tr(", no permission");
         }
         return scan;
     }
@@ -159,7 +164,8 @@ PortScan PortFinder::scan() const
         const QString reason = why_passed_over(port);
         if (reason.isEmpty()) {
             scan.candidates.append(port.name);
-            lines.append(QObject::tr("%1: device bridge").arg(port.name));
+            lines.append(port.no_access ? QObject::tr("%1: device bridge, no permission").arg(port.name)
+                                        : QObject::tr("%1: device bridge").arg(port.name));
         } else {
             lines.append(QObject::tr("%1: passed over, %2").arg(port.name, reason));
             if (port.busy && port.manufacturer.contains(BRIDGE_MANUFACTURER, Qt::CaseSensitive))

@@ -12,11 +12,12 @@ struct SerialPortEntry
 {
     SerialPortEntry() = default;
     SerialPortEntry(const QString &port_name, const QString &port_manufacturer, bool port_busy = false,
-                    const QString &port_holder = QString())
+                    const QString &port_holder = QString(), bool port_no_access = false)
         : name(port_name)
         , manufacturer(port_manufacturer)
         , busy(port_busy)
         , holder(port_holder)
+        , no_access(port_no_access)
     {
     }
 
@@ -26,6 +27,8 @@ struct SerialPortEntry
     // Who holds a busy port, where its lock file says: "minicom (process
     // 1234)", "process 1234", or empty when that is not known.
     QString holder;
+    // This user may not open the port (its file's permissions).
+    bool no_access = false;
 };
 
 using PortLister = std::function<QList<SerialPortEntry>()>;

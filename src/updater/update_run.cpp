@@ -1,6 +1,7 @@
 #include "update_run.h"
 
 #include "frame.h"
+#include "port_access.h"
 #include "serial_settings.h"
 #include "terminal_text.h"
 
@@ -108,8 +109,13 @@ void UpdateRun::start(const UpdateInput &input)
 {
     m_clock.start();
     m_port.setPortName(m_record->port);
-    if (!m_port.open(QIODevice::ReadWrite) || !configure_serial_port(m_port)) {
-        finish(STATUS_DEVICE, not_done(tr("Cannot use the serial port %1 (%2)").arg(m_record->port, m_port.errorString())));
+    const bool opened = m_port.open(QIODevice::ReadWrite);
+    if (!opened || !configure_serial_port(m_port)) {
+        QString message = not_done(tr("Cannot use the serial port %1 (%2)").arg(m_record->port, m_port.errorString()));
+        const QString advice = opened ? QString() : open_failure_advice(m_port);
+        if (!advice.isEmpty())
+            message += QLatin1Char(' ') + advice;
+        finish(STATUS_DEVICE, message);
         return;
     }
     emit event(DeviceEvent::Opened);

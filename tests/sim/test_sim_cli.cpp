@@ -10,6 +10,9 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 using namespace simtest;
 
@@ -190,6 +193,130 @@ private slots:
         QVERIFY(text.contains("RX 8d 05 00 01 00 00 00 28"));
         QVERIFY(text.contains("CMD 40 unit 0"));
         QVERIFY(text.contains("RPL 42 unit 0"));
+    }
+
+    // The simulator ends like a console program where an operator types to
+    // it; where its input is someone else's (a pipe, /dev/null, none at all:
+    // scripts and tests start it so), the end of that input does not end it.
+    void endOfInput_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("Ctrl+D at a terminal") << "terminal, Ctrl+D" << true;
+        QTest::newRow("quit at a terminal") << "terminal, quit" << true;
+        QTest::newRow("exit from a pipe") << "pipe, exit" << true;
+        QTest::newRow("end of a pipe") << "pipe, end" << false;
+        QTest::newRow("/dev/null") << "/dev/null" << false;
+        QTest::newRow("no standard input") << "closed" << false;
+    }
+
+    void endOfInput()
+    {
+        QFETCH(QString, input);
+        QFETCH(bool, ends);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString linkPath = dir.filePath(QStringLiteral("tavero"));
+        const QStringList args = {"--quiet", "--link-path", linkPath};
+        // A terminal whose other side the test types into.
+        int master = -1;
+        if (input.startsWith(QLatin1String("terminal"))) {
+            master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+            QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        }
+        const auto closeMaster = qScopeGuard([master] {
+            if (master >= 0)
+                ::close(master);
+        });
+        QProcess proc;
+        if (master >= 0)
+            proc.setStandardInputFile(QString::fromLocal8Bit(::ptsname(master)));
+        if (input == QLatin1String("/dev/null"))
+            proc.setStandardInputFile(QProcess::nullDevice());
+        if (input == QLatin1String("closed"))
+            proc.start(QStringLiteral("/bin/sh"), QStringList{"-c", "exec \"$0\" \"$@\" <&-", TVC_SIM_BIN} + args);
+        else
+            proc.start(QStringLiteral(TVC_SIM_BIN), args);
+        QVERIFY(proc.waitForStarted());
+        QTRY_VERIFY(proc.canReadLine());
+        const QString slave = QString::fromLocal8Bit(proc.readLine()).trimmed();
+
+        // A command first, then the end, each as its input brings it.
+        const QByteArray command = "mute on\n";
+        if (master >= 0) {
+            const QByteArray typed = command + (input.endsWith(QLatin1String("Ctrl+D")) ? "\x04" : "quit\n");
+            QCOMPARE(::write(master, typed.constData(), size_t(typed.size())), ssize_t(typed.size()));
+        } else if (input.startsWith(QLatin1String("pipe"))) {
+            proc.write(command + (input.endsWith(QLatin1String("exit")) ? "exit\n" : ""));
+            proc.closeWriteChannel();
+        }
+        if (ends) {
+            QVERIFY(proc.waitForFinished(10000));
+            QCOMPARE(proc.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(proc.exitCode(), 0);
+            // Ended as on SIGTERM: the command was carried out first, and the
+            // device's terminal and its symlink are gone.
+            QVERIFY(proc.readAllStandardOutput().contains("muted\n"));
+            QVERIFY(!QFileInfo(linkPath).isSymLink());
+            QVERIFY(!QFileInfo::exists(slave));
+            return;
+        }
+        QByteArray out;
+        if (input.startsWith(QLatin1String("pipe")))
+            QTRY_VERIFY2((out += proc.readAllStandardOutput()).contains("muted\n"), out.constData());
+        // Its input was at its end before the device answered: still there.
+        Client client(linkPath);
+        QVERIFY(client.open());
+        client.send(request(40, 0));
+        QVERIFY(client.waitFrames(1));
+        QVERIFY(!proc.waitForFinished(300));
+        QCOMPARE(proc.state(), QProcess::Running);
+        ::kill(pid_t(proc.processId()), SIGTERM);
+        QVERIFY(proc.waitForFinished(5000));
+        QCOMPARE(proc.exitCode(), 0);
+    }
+
+    // Started in the background at a terminal (tvc-sim & in a shell with job
+    // control), the simulator leaves what is typed to the foreground job:
+    // reading it would stop the simulator (SIGTTIN) and with it the device.
+    void backgroundAtATerminal()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString linkPath = dir.filePath(QStringLiteral("tavero"));
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const auto closeMaster = qScopeGuard([master] { ::close(master); });
+        // A shell with job control on its own terminal, waiting on the
+        // simulator that it started in the background.
+        QProcess shell;
+        shell.setStandardInputFile(QString::fromLocal8Bit(::ptsname(master)));
+        shell.start(QStringLiteral("setsid"),
+                    {"--ctty", "bash", "-c", "set -m; \"$0\" --quiet --link-path \"$1\" & echo $! >\"$1.pid\"; wait",
+                     TVC_SIM_BIN, linkPath});
+        QVERIFY(shell.waitForStarted());
+        QTRY_VERIFY(QFileInfo(linkPath).isSymLink());
+
+        // A line typed at the terminal while the shell is in the foreground.
+        QCOMPARE(::write(master, "mute on\n", 8), ssize_t(8));
+        Client client(linkPath);
+        QVERIFY(client.open());
+        // Long enough for the simulator to be woken by the line many times.
+        QTest::qWait(500);
+        client.send(request(40, 0));
+        QVERIFY(client.waitFrames(1));
+        QCOMPARE(shell.state(), QProcess::Running);
+        // Not read: the device was not muted.
+        QCOMPARE(client.frames.size(), 1);
+        QVERIFY(!shell.readAllStandardOutput().contains("muted"));
+
+        QFile pidFile(linkPath + QStringLiteral(".pid"));
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const pid_t simulator = pid_t(pidFile.readAll().trimmed().toInt());
+        QVERIFY(simulator > 0 && ::kill(simulator, SIGTERM) == 0);
+        QVERIFY(shell.waitForFinished(5000));
+        QCOMPARE(shell.exitCode(), 0);
     }
 
     void severalDevices()

@@ -7,12 +7,14 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace sim {
@@ -43,7 +45,10 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral(
         "Plays a Tavero device on a pseudo-terminal. Prints the terminal's path as the first line,\n"
-        "then takes operator commands on standard input (type help).\n"
+        "then takes operator commands on standard input (type help). quit, or Ctrl+D at a terminal,\n"
+        "ends it (the terminal closes, exit status 0); so do Ctrl+C and SIGTERM. When standard input\n"
+        "is not a terminal (a pipe, a file, /dev/null) its end only ends the commands: the device\n"
+        "plays on, as for a script that starts it in the background.\n"
         "With --devices N it plays N devices, each on its own terminal, and prints their paths,\n"
         "one per line, device 1 first. The other options apply to every device; --device K:OPTIONS\n"
         "gives device K options of its own on top, for example\n"
@@ -355,6 +360,18 @@ QString runConsoleLine(const QList<Device *> &devices, const QString &line)
     return answers.join(QLatin1Char('\n'));
 }
 
+bool isQuitCommand(const QString &line)
+{
+    const QString word = line.simplified().toLower();
+    return word == QLatin1String("quit") || word == QLatin1String("exit");
+}
+
+namespace {
+// How often a console in the background looks whether it has been brought to
+// the foreground.
+constexpr int kBackgroundPollMs = 250;
+} // namespace
+
 Console::Console(const QList<Device *> &devices, int fd, QObject *parent)
     : QObject(parent)
     , m_devices(devices)
@@ -363,12 +380,31 @@ Console::Console(const QList<Device *> &devices, int fd, QObject *parent)
     struct stat st;
     if (::fstat(fd, &st) != 0)
         return;
+    m_terminal = ::isatty(fd) == 1;
     m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &Console::onReadable);
+    m_backgroundWait = new QTimer(this);
+    m_backgroundWait->setSingleShot(true);
+    m_backgroundWait->setInterval(kBackgroundPollMs);
+    connect(m_backgroundWait, &QTimer::timeout, m_notifier, [this] { m_notifier->setEnabled(true); });
+}
+
+bool Console::inBackground() const
+{
+    // Not our controlling terminal (tcgetpgrp fails): no job control applies.
+    const pid_t foreground = ::tcgetpgrp(m_fd);
+    return m_terminal && foreground >= 0 && foreground != ::getpgrp();
 }
 
 void Console::onReadable()
 {
+    // What is typed belongs to the job in the foreground; the console listens
+    // again once it is brought there (fg).
+    if (inBackground()) {
+        m_notifier->setEnabled(false);
+        m_backgroundWait->start();
+        return;
+    }
     // One read per notification: the descriptor is readable, so it does not
     // block, and it stays in blocking mode for whoever shares it.
     char buf[1024];
@@ -376,10 +412,13 @@ void Console::onReadable()
     do {
         n = ::read(m_fd, buf, sizeof buf);
     } while (n < 0 && errno == EINTR);
+    if (n < 0 && errno == EAGAIN)
+        return;
     if (n > 0) {
         m_pending.append(buf, int(n));
     } else {
-        // End of input: the device keeps running without its operator.
+        // End of input, or input that cannot be read any more: nothing more
+        // will come.
         m_notifier->setEnabled(false);
         if (!m_pending.isEmpty())
             m_pending.append('\n');
@@ -388,6 +427,11 @@ void Console::onReadable()
     while ((nl = m_pending.indexOf('\n')) >= 0) {
         const QString line = QString::fromLocal8Bit(m_pending.left(nl));
         m_pending.remove(0, nl + 1);
+        if (isQuitCommand(line)) {
+            m_notifier->setEnabled(false);
+            QCoreApplication::quit();
+            return;
+        }
         const QString out = runConsoleLine(m_devices, line);
         if (!out.isEmpty()) {
             std::fputs(out.toLocal8Bit().constData(), stdout);
@@ -395,6 +439,9 @@ void Console::onReadable()
             std::fflush(stdout);
         }
     }
+    // Ctrl+D at the terminal ends the simulator as it ends a shell.
+    if (n == 0 && m_terminal)
+        QCoreApplication::quit();
 }
 
 // ---- termination signals ----

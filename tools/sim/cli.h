@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace sim {
 
@@ -32,8 +33,15 @@ ParseResult parseDevices(const QStringList &arguments, QList<DeviceOptions> *dev
 // alone, any other to every device; each answer is headed by the number.
 QString runConsoleLine(const QList<Device *> &devices, const QString &line);
 
+// Whether a console line asks to end the simulator (quit or exit).
+bool isQuitCommand(const QString &line);
+
 // Operator console: one command per line on standard input, answers on
-// standard output. Stops listening at end of input without ending the program.
+// standard output. `quit` ends the application's event loop, and so does the
+// end of input at a terminal (Ctrl+D). Input that is not a terminal (a pipe,
+// a file, /dev/null) belongs to whoever started the simulator for a purpose
+// of their own: at its end the console stops listening and the devices run
+// on until quit or a termination signal.
 class Console : public QObject
 {
     Q_OBJECT
@@ -42,10 +50,15 @@ public:
 
 private:
     void onReadable();
+    // A terminal whose foreground is another process group: ours was started
+    // in the background (tvc-sim &), and a read would stop it (SIGTTIN).
+    bool inBackground() const;
 
     QList<Device *> m_devices;
     int m_fd;
+    bool m_terminal = false;
     QSocketNotifier *m_notifier = nullptr;
+    QTimer *m_backgroundWait = nullptr;
     QByteArray m_pending;
 };
 

@@ -585,7 +585,8 @@ QString Device::commandHelp()
         "midframe [K]     send a sniffer report's bytes from byte K on, as a port opened\n"
         "                 mid-frame sees them (default 8: a false frame start)\n"
         "quiet on|off     per-frame log off or on\n"
-        "help             this text");
+        "help             this text\n"
+        "quit, exit       end the simulator (so does Ctrl+D at a terminal)");
 }
 
 QString Device::runCommand(const QString &line)

@@ -7,11 +7,19 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <vector>
 
 int main(int argc, char *argv[])
 {
+    // Started with standard input, output or error closed (sh's <&-): the
+    // descriptor is given /dev/null, so that no terminal or file opened later
+    // takes its number and is read as the console or written with the paths.
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
+            return 1;
+    }
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tvc-sim"));
 
