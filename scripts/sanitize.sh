@@ -54,7 +54,9 @@ run_tests() {
         -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
     cmake --build "$asan_build" -j "$jobs"
     echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-    (cd "$asan_build" && ctest --output-on-failure -j "$jobs")
+    # Not the Debian package: scripts/test.sh builds and checks it from the
+    # builds that are shipped.
+    (cd "$asan_build" && ctest --output-on-failure -j "$jobs" -E '^packaging$')
 }
 
 run_fuzzers() {

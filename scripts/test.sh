@@ -6,8 +6,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/qt-version.sh"
 # The accessibility events test runs on a virtual display with an
-# accessibility bus of its own (tests/with-accessibility.sh).
-"$root/scripts/setup.sh" xvfb dbus-daemon dbus-bin at-spi2-core
+# accessibility bus of its own (tests/with-accessibility.sh). The packaging
+# test builds the Debian package (with dpkg-shlibdeps from dpkg-dev, and file)
+# and checks it with lintian, appstreamcli, desktop-file-validate and groff.
+"$root/scripts/setup.sh" xvfb dbus-daemon dbus-bin at-spi2-core \
+    dpkg-dev file lintian appstream desktop-file-utils groff-base
 
 export QT_QPA_PLATFORM=offscreen
 cd "$build"

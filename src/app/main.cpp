@@ -34,6 +34,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     describe(app);
+    // Lets a desktop match the window to its menu entry (name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.tavero.Companion"));
     parser.process(app);
 
     int result = 0;
