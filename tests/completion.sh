@@ -86,4 +86,10 @@ for words in "--port /dev/pts/" "--port = /dev/pts/" "--all --port $pty"; do
 done
 got=$(complete_words _tvc_update tvc-update --port '=')
 grep -qx -- "$pty" <<<"$got" || expect "tvc-update --port=" "(a list with $pty)" "$got"
+# A name without /dev/ is the rest of the path, which --port reads as the same
+# port; the last part alone (3 of /dev/pts/3) would name another file.
+name=${pty#/dev/}
+got=$(complete_words _tvc_update tvc-update --port pts/)
+grep -qx -- "$name" <<<"$got" || expect "tvc-update --port pts/" "(a list with $name)" "$got"
+expect "tvc-update --port ${name#pts/}" "" "$(complete_words _tvc_update tvc-update --port "${name#pts/}")"
 exit $status
