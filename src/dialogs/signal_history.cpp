@@ -8,7 +8,6 @@
 
 #include <QAbstractButton>
 #include <QDateTime>
-#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QImageWriter>
@@ -103,12 +102,6 @@ QString memory_text(qint64 bytes)
 QString local_time(qint64 time_ms)
 {
     return QDateTime::fromMSecsSinceEpoch(time_ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-QString default_file(const QString &stem, const QString &suffix)
-{
-    return QDir::home().filePath(
-        stem + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + suffix);
 }
 
 } // namespace
@@ -362,7 +355,7 @@ void SignalHistory::on_save_csv_button_clicked()
     if (m_save.busy())
         return;
     const QString path = QFileDialog::getSaveFileName(this, tr("Save as CSV"),
-                                                      default_file(QStringLiteral("signal-history-"),
+                                                      suggested_save_path(QStringLiteral("signal-history-"),
                                                                    QStringLiteral(".csv")),
                                                       tr("CSV files (*.csv)"));
     if (path.isEmpty())
@@ -398,7 +391,7 @@ void SignalHistory::save_finished(const QString &error)
 void SignalHistory::on_save_png_button_clicked()
 {
     const QString path = QFileDialog::getSaveFileName(this, tr("Save as PNG"),
-                                                      default_file(QStringLiteral("signal-history-"),
+                                                      suggested_save_path(QStringLiteral("signal-history-"),
                                                                    QStringLiteral(".png")),
                                                       tr("PNG images (*.png)"));
     if (path.isEmpty())

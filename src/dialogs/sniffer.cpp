@@ -9,7 +9,6 @@
 #include "tvc.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -68,9 +67,9 @@ void Sniffer::on_save_button_clicked()
 {
     if (save_job.busy())
         return;
-    const QString suggested = QDir::home().filePath(
-        QStringLiteral("sniffer-%1.txt").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Sniffer Lines"), suggested,
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save Sniffer Lines"),
+                                                      suggested_save_path(QStringLiteral("sniffer-"),
+                                                                          QStringLiteral(".txt")),
                                                       tr("Text files (*.txt)"));
     if (path.isEmpty())
         return;

@@ -1,9 +1,17 @@
 #include "background_save.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QSaveFile>
 #include <QThread>
 
 #include <algorithm>
+
+QString suggested_save_path(const QString &stem, const QString &suffix)
+{
+    return QDir::home().filePath(
+        stem + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + suffix);
+}
 
 BackgroundSave::BackgroundSave(QObject *parent)
     : QObject(parent)

@@ -11,6 +11,10 @@
 class QIODevice;
 class QThread;
 
+// The file a save suggests: `stem`, the local date and time, `suffix`, in the
+// user's home folder.
+QString suggested_save_path(const QString &stem, const QString &suffix);
+
 // Writes a file on a worker thread, so that the program goes on receiving
 // while a long recording is saved. The file is written whole or not at all:
 // the text goes to a temporary file that replaces it at the end. Progress and
