@@ -59,6 +59,7 @@ class ConnectionTest : public QObject
 private slots:
     void initTestCase() { qRegisterMetaType<QSerialPort::SerialPortError>(); }
     void status_request_follows_the_open_and_its_reply_is_shown();
+    void a_lost_status_reply_is_asked_for_again();
     void discovery_takes_the_first_of_the_qualifying_ports();
     void nothing_found_shows_no_box();
     void open_failure_shows_the_ports_own_text();
@@ -109,6 +110,23 @@ void ConnectionTest::status_request_follows_the_open_and_its_reply_is_shown()
     QCOMPARE(errors.first().first().value<QSerialPort::SerialPortError>(), QSerialPort::NoError);
     QVERIFY(window.serial_port->isOpen());
     QCOMPARE(device_line(window), TXU_CLIENT_SLOT_1);
+}
+
+void ConnectionTest::a_lost_status_reply_is_asked_for_again()
+{
+    // The device's answer to the first status request loses its start byte
+    // on the line: the window asks again a second later and shows the
+    // device, and asks no more once it has.
+    auto device = start_device();
+    device->damageNext(sim::LineFaults::Kind::Drop, 0);
+    ModalAnswerer answerer;
+    TVC window(one_bridge(device->slavePath()));
+    QTRY_COMPARE_WITH_TIMEOUT(device_line(window), TXU_CLIENT_SLOT_1, 5000);
+    QCOMPARE(codes_received(*device), QList<int>({CMD_STATUS, CMD_STATUS}));
+    const qint64 apart_ms = (device->received().at(1).at_ns - device->received().at(0).at_ns) / 1000000;
+    QVERIFY2(apart_ms >= 900 && apart_ms < 3000, qPrintable(QString::number(apart_ms)));
+    QTest::qWait(1500);
+    QCOMPARE(codes_received(*device), QList<int>({CMD_STATUS, CMD_STATUS}));
 }
 
 void ConnectionTest::discovery_takes_the_first_of_the_qualifying_ports()

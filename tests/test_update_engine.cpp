@@ -98,6 +98,10 @@ private slots:
     void time_left_covers_both_images();
     void a_damaged_report_is_no_confirmation();
     void each_silence_is_noticed();
+    void a_reply_paused_inside_itself_is_waited_for_data();
+    void a_reply_paused_inside_itself_is_waited_for();
+    void an_unanswered_question_is_asked_again();
+    void a_damaged_acknowledgement_ends_the_update_at_once();
 };
 
 void UpdateEngineTest::package_update_data()
@@ -300,6 +304,87 @@ void UpdateEngineTest::each_silence_is_noticed()
     QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 15000);
     QCOMPARE(link.events.last(), QString("completed"));
     QCOMPARE(notices, 5);
+}
+
+void UpdateEngineTest::a_reply_paused_inside_itself_is_waited_for_data()
+{
+    QTest::addColumn<int>("piece");
+    QTest::addColumn<int>("pause_ms");
+    // A user's device answered in pieces of 64 and 48 bytes, 45 ms apart:
+    // the first reply was thrown away and the update failed although the
+    // device had answered. A pause among the meaningful bytes is waited
+    // for; one in the padding lets silence end the reply.
+    QTest::newRow("64 + 48 bytes, 45 ms apart") << 64 << 45;
+    QTest::newRow("pieces of 5 bytes, 45 ms apart") << 5 << 45;
+}
+
+void UpdateEngineTest::a_reply_paused_inside_itself_is_waited_for()
+{
+    QFETCH(int, piece);
+    QFETCH(int, pause_ms);
+    QTemporaryDir dir;
+    const QByteArray wlan = pattern(100, 3);
+    const QByteArray txu = pattern(50, 4);
+    const auto package = package_with(dir, wlan, txu);
+    QVERIFY(package);
+    sim::DeviceOptions options = txu_device();
+    options.splitSize = piece;
+    options.splitPauseMs = pause_ms;
+    Link link(options);
+    link.engine.start_update(package);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 30000);
+    QCOMPARE(link.events.last(), QString("completed"));
+    QCOMPARE(link.device->receivedImage(UNIT_WLAN), wlan);
+    QCOMPARE(link.device->receivedImage(UNIT_DSP), txu);
+}
+
+void UpdateEngineTest::an_unanswered_question_is_asked_again()
+{
+    // Each question's first answer is lost on the line (its start byte
+    // gone); the question goes out again and the update goes on. The
+    // answers that do come move it forward once each.
+    QTemporaryDir dir;
+    const QByteArray wlan = pattern(150, 5);
+    const QByteArray txu = pattern(50, 6);
+    const auto package = package_with(dir, wlan, txu);
+    QVERIFY(package);
+    Link link(txu_device());
+    QObject::connect(link.device.get(), &sim::Device::frameReceived, [&](const QByteArray &frame) {
+        static int asked[256];
+        if ((frame_code(frame) == CMD_DEVICE_TYPE || frame_code(frame) == CMD_VERSION)
+            && asked[frame_code(frame) + frame_unit(frame)]++ == 0)
+            link.device->damageNext(sim::LineFaults::Kind::Drop, 0);
+    });
+    link.engine.start_update(package);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 20000);
+    QCOMPARE(link.events.last(), QString("completed"));
+    QCOMPARE(codes_received(*link.device).mid(0, 6),
+             QList<int>({CMD_DEVICE_TYPE, CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION, CMD_VERSION, CMD_VERSION}));
+    QCOMPARE(link.device->receivedImage(UNIT_WLAN), wlan);
+}
+
+void UpdateEngineTest::a_damaged_acknowledgement_ends_the_update_at_once()
+{
+    // The sequence number of the 20th acknowledgement is flipped on the line
+    // (tvc-sim --fault-code 92 --flip-every 20 --fault-byte 8). The device
+    // then waits for chunk 20, which the program cannot tell from chunk 19:
+    // the update ends within about a second, naming the chunk, instead of
+    // after the give-up time.
+    QTemporaryDir dir;
+    const QString path = write_file(dir, "image.bin", pattern(5000, 7));
+    sim::DeviceOptions options = txu_device();
+    options.faultCode = RPL_FW_ACK;
+    options.flipEvery = 20;
+    options.faultByte = 8;
+    Link link(options);
+    QElapsedTimer clock;
+    clock.start();
+    link.engine.start_raw(path, UNIT_WLAN);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 20000);
+    QCOMPARE(link.events.last(), QStringLiteral("failed %1 ").arg(int(UpdateEngine::Failure::Damaged)));
+    QCOMPARE(link.engine.chunk_in_flight(), 19);
+    QCOMPARE(link.engine.chunks_in_image(), 50);
+    QVERIFY2(clock.elapsed() < UpdateEngine::GIVE_UP_MS / 3, qPrintable(QString::number(clock.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(UpdateEngineTest)

@@ -91,6 +91,7 @@ private:
     // A device plugged in while the window is idle is connected on its own.
     void watch_for_devices();
     void look_for_plugged_device();
+    void ask_status_again();
     void connect_on_its_own(bool first_try);
     // No port open and no firmware dialog running.
     bool idle() const;
@@ -132,6 +133,10 @@ private:
     QStringList ports_seen;  // present at the last look
     QString linked_port;     // the port last opened
     QTimer open_retry;
+    // The status request is asked again while no device information came
+    // (a reply lost on the line), a few times.
+    QTimer status_again;
+    int status_asks = 0;
     bool firmware_dialog_open = false;
     FrameReader rx_frames;
     bool decoding_batch = false;

@@ -25,6 +25,12 @@ constexpr int DISPLAY_REFRESH_DELAY_MS = 16;
 constexpr int DISPLAY_REFRESH_MIN_MS = 100;
 // The one retry of a port that appeared but could not be opened.
 constexpr int OPEN_RETRY_MS = 1000;
+// The status request goes out again when no device information has come
+// after this long, up to STATUS_ASKS times in all: the display stays at
+// "Updating Device Information..." until an answer comes, and a single reply
+// lost on the line would leave it there.
+constexpr int STATUS_AGAIN_MS = 1000;
+constexpr int STATUS_ASKS = 4;
 } // namespace
 
 void TVC::watch_for_devices()
@@ -35,6 +41,9 @@ void TVC::watch_for_devices()
         if (idle())
             connect_on_its_own(false);
     });
+    status_again.setSingleShot(true);
+    status_again.setInterval(STATUS_AGAIN_MS);
+    connect(&status_again, &QTimer::timeout, this, &TVC::ask_status_again);
     auto *watcher = new PortWatcher(port_finder.places(), this);
     connect(watcher, &PortWatcher::ports_changed, this, &TVC::look_for_plugged_device);
 }
@@ -56,6 +65,7 @@ void TVC::reset_connection(bool port_lost)
     if (port_lost || serial_port->isOpen())
         record_event(LinkEvent::Connection, port_lost ? CONNECTION_PORT_LOST : CONNECTION_CLOSED);
     report_mode = 0;
+    status_again.stop();
     if (port_signals_connected) {
         disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
         disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
@@ -187,6 +197,19 @@ void TVC::update_timeout()
 {
     connect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial, Qt::UniqueConnection);
     send_command(CMD_STATUS, UNIT_WLAN, 0);
+    status_asks = 1;
+    if (serial_port->isOpen())
+        status_again.start();
+}
+
+void TVC::ask_status_again()
+{
+    // While the firmware dialog has the port, the question is its business.
+    if (!serial_port->isOpen() || firmware_dialog_open || status_asks >= STATUS_ASKS)
+        return;
+    ++status_asks;
+    send_command(CMD_STATUS, UNIT_WLAN, 0);
+    status_again.start();
 }
 
 void TVC::tvc_read_serial()

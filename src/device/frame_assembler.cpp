@@ -71,10 +71,14 @@ void FrameAssembler::append(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    // Compact now and then so the buffer does not grow with the stream.
-    if (m_head > 0 && m_head >= m_buffer.size() / 2) {
-        m_buffer.remove(0, m_head);
-        m_head = 0;
+    // Compact now and then so the buffer does not grow with the stream; the
+    // candidate that silence may still make a frame stays.
+    const int keep = m_due >= 0 && m_due < m_head ? m_due : m_head;
+    if (keep > 0 && keep >= m_buffer.size() / 2) {
+        m_buffer.remove(0, keep);
+        m_head -= keep;
+        if (m_due >= 0)
+            m_due -= keep;
     }
     m_buffer.append(bytes);
 }
@@ -89,9 +93,11 @@ FrameAssembler::Verdict FrameAssembler::judge() const
         return Verdict::Wait;
     const quint8 *next = p + FRAME_SIZE;
     const int following = qMin(avail - FRAME_SIZE, HEADER_SIZE);
-    if (following == 0 || header_fits(next, following))
+    if (following == 0)
+        return p[FRAME_SIZE - 1] == FRAME_START ? Verdict::Wait : Verdict::Frame;
+    if (header_fits(next, following))
         return Verdict::Frame;
-    if (!m_in_step)
+    if (m_head != m_due)
         return Verdict::Rejected;
     switch (next_header_damaged(p[FRAME_SIZE - 1], next, following)) {
     case Damage::Yes:
@@ -104,83 +110,50 @@ FrameAssembler::Verdict FrameAssembler::judge() const
     return Verdict::Rejected;
 }
 
-void FrameAssembler::skip_byte()
+// Hands out the `length` bytes at `at` as a frame, zeros where its padding
+// is missing; a frame is due where it ends.
+void FrameAssembler::hand_out(int at, int length, QByteArray *frame)
 {
-    // Passing over the kept last byte of a frame leads to where that frame
-    // ended, as if the byte had never been looked at again.
-    m_in_step = m_head_delivered;
-    if (!m_head_delivered)
-        ++m_dropped;
-    m_head_delivered = false;
-    if (m_held_ahead > 0)
-        --m_held_ahead;
-    ++m_head;
-}
-
-// Hands out the `length` bytes at the head as a frame, zeros where its
-// padding is missing.
-void FrameAssembler::hand_out(QByteArray *frame, int length)
-{
-    *frame = m_buffer.mid(m_head, length);
+    *frame = m_buffer.mid(at, length);
     if (length < FRAME_SIZE)
         frame->append(QByteArray(FRAME_SIZE - length, '\0'));
-    frame_ends(length);
-}
-
-// A frame was handed out whose last `length` bytes are at the head.
-void FrameAssembler::frame_ends(int length)
-{
-    m_head += length;
-    m_in_step = true;
-    m_synced = true;
-    m_head_delivered = false;
-    m_held.clear();
-    m_held_ahead = 0;
+    m_head = qMax(m_head, at + length);
+    m_due = m_head;
     if (m_head == m_buffer.size()) {
         m_buffer.clear();
         m_head = 0;
+        m_due = 0;
     }
 }
 
 bool FrameAssembler::next(QByteArray *frame, bool quiet)
 {
     while (buffered() > 0) {
-        switch (judge()) {
-        case Verdict::Wait: {
-            if (!quiet)
-                return false;
-            // Silence: a candidate where a frame is due is a frame once its
-            // meaningful bytes are in.
-            const int avail = buffered();
+        const Verdict verdict = judge();
+        if (verdict == Verdict::Frame) {
+            hand_out(m_head, FRAME_SIZE, frame);
+            return true;
+        }
+        if (verdict == Verdict::Wait) {
+            const int avail = qMin(buffered(), FRAME_SIZE);
             const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
-            if (!m_in_step || avail < HEADER_SIZE || !complete_before_padding(p, qMin(avail, FRAME_SIZE)))
+            if (!quiet || avail < HEADER_SIZE || !complete_before_padding(p, avail))
                 return false;
-            hand_out(frame, qMin(avail, FRAME_SIZE));
+            hand_out(m_head, avail, frame);
             return true;
         }
-        case Verdict::Rejected:
+        // The candidate where a frame was due stays in reach of silence when
+        // only what followed rejected it; anything else there is forgotten.
+        if (verdict == Verdict::Rejected)
             ++m_rejected;
-            if (m_in_step && !m_head_delivered) {
-                m_held = m_buffer.mid(m_head, FRAME_SIZE);
-                m_held_ahead = FRAME_SIZE;
-            }
-            skip_byte();
-            break;
-        case Verdict::NoHeader:
-            skip_byte();
-            break;
-        case Verdict::Frame: {
-            const bool at_end = buffered() == FRAME_SIZE;
-            hand_out(frame, FRAME_SIZE);
-            if (at_end && quint8(frame->at(FRAME_SIZE - 1)) == FRAME_START) {
-                // Perhaps the next frame's start: look at it again.
-                m_buffer = frame->right(1);
-                m_in_step = false;
-                m_head_delivered = true;
-            }
-            return true;
-        }
-        }
+        else if (m_head == m_due)
+            m_due = -1;
+        ++m_dropped;
+        ++m_head;
+        // A burst of noise after a frame is short; more than a frame's worth
+        // of bytes after the candidate means the line went on.
+        if (m_due >= 0 && m_head > m_due + 2 * FRAME_SIZE)
+            m_due = -1;
     }
     return false;
 }
@@ -192,27 +165,28 @@ bool FrameAssembler::take(QByteArray *frame)
 
 bool FrameAssembler::take_after_silence(QByteArray *frame)
 {
-    const auto *held = reinterpret_cast<const quint8 *>(m_held.constData());
-    if (!m_held.isEmpty() && m_synced && complete_before_padding(held, FRAME_SIZE)) {
-        // Its passed-over bytes were counted as dropped and it as rejected;
-        // it was neither. The rest of its bytes belong to it.
-        m_dropped -= FRAME_SIZE - m_held_ahead;
-        --m_rejected;
-        *frame = m_held;
-        frame_ends(qMin(m_held_ahead, buffered()));
-        return true;
+    if (m_due >= 0 && m_due < m_head) {
+        // The candidate where a frame was due, rejected for what followed it.
+        const int avail = qMin(int(m_buffer.size()) - m_due, FRAME_SIZE);
+        const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_due;
+        if (avail >= HEADER_SIZE && complete_before_padding(p, avail)) {
+            // Its bytes were counted as dropped and it as rejected; it was neither.
+            m_dropped -= qMin(m_head, m_due + avail) - m_due;
+            --m_rejected;
+            hand_out(m_due, avail, frame);
+            return true;
+        }
+        m_due = -1;
     }
-    // Before the stream is in step, silence makes no frame.
-    if (next(frame, m_synced))
+    if (next(frame, true))
         return true;
-    // A candidate whose meaningful bytes did not all arrive before the pause
-    // never will: it goes, and whatever arrives next is where a frame is due.
-    while (buffered() > 0)
-        skip_byte();
-    m_held.clear();
-    m_held_ahead = 0;
-    m_in_step = true;
-    m_synced = true;
+    // What begins no frame is gone; after the pause the next byte is where a
+    // frame is due, unless a candidate still waits for its meaningful bytes.
+    if (buffered() == 0) {
+        m_buffer.clear();
+        m_head = 0;
+        m_due = 0;
+    }
     return false;
 }
 
@@ -220,9 +194,5 @@ void FrameAssembler::clear()
 {
     m_buffer.clear();
     m_head = 0;
-    m_in_step = true;
-    m_synced = false;
-    m_head_delivered = false;
-    m_held.clear();
-    m_held_ahead = 0;
+    m_due = 0;
 }

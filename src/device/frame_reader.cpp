@@ -1,5 +1,27 @@
 #include "frame_reader.h"
 
+#include <QSerialPort>
+
+#include <sys/ioctl.h>
+
+namespace {
+
+// The bytes that have reached `device` and wait to be read: those it holds,
+// and for a serial port those still in the system's buffer.
+qint64 bytes_waiting(QIODevice *device)
+{
+    qint64 waiting = device->bytesAvailable();
+    auto *port = qobject_cast<QSerialPort *>(device);
+    if (port && port->isOpen()) {
+        int in_system = 0;
+        if (::ioctl(int(port->handle()), FIONREAD, &in_system) == 0)
+            waiting += in_system;
+    }
+    return waiting;
+}
+
+} // namespace
+
 FrameReader::FrameReader(QObject *parent)
     : QObject(parent)
 {
@@ -21,6 +43,7 @@ void FrameReader::read_from(QIODevice *device)
 {
     // Exactly what is there: readAll() would first make room for 16 kB and
     // then give it back, a copy of that much for every acknowledgement.
+    m_source = device;
     const qint64 available = device->bytesAvailable();
     if (available > 0)
         append(device->read(available));
@@ -53,6 +76,12 @@ void FrameReader::look_for_quiet()
     const qint64 quiet_for = m_since_bytes.elapsed();
     if (quiet_for < SILENCE_GAP_MS) {
         m_timer.start(int(SILENCE_GAP_MS - quiet_for));
+        return;
+    }
+    // Bytes wait at the port: the program, not the line, was quiet. They
+    // arrive with the port's next notification and move the moment on.
+    if (m_source && m_source->isOpen() && bytes_waiting(m_source) > 0) {
+        m_timer.start(SILENCE_GAP_MS);
         return;
     }
     m_quiet = true;

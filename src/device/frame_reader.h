@@ -5,11 +5,18 @@
 #include <QElapsedTimer>
 #include <QIODevice>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 // The frames of a serial link: bytes go through a FrameAssembler, and while
 // some stay buffered a timer watches for the line to go quiet, so that
 // silence can end a frame that nothing follows (see FrameAssembler).
+//
+// Silence is the line's, not the program's: a program that was stopped or
+// busy for a while finds the device's bytes waiting at the port, and a gap is
+// declared only once the port has none waiting and none arrived for
+// SILENCE_GAP_MS. Silence never costs a frame whose meaningful bytes are
+// missing (they are waited for), so a gap declared early costs nothing.
 //
 // The owner appends what the port delivers and takes frames in a loop; when
 // quiet() comes it does the same again, and take() then also hands out what
@@ -32,7 +39,8 @@ public:
     explicit FrameReader(QObject *parent = nullptr);
 
     void append(const QByteArray &bytes);
-    // Appends what `device` has received.
+    // Appends what `device` has received; `device` is then the port whose
+    // waiting bytes tell that the line is not quiet.
     void read_from(QIODevice *device);
     // The next frame into *frame, or false while none is complete.
     bool take(QByteArray *frame);
@@ -51,4 +59,5 @@ private:
     QTimer m_timer;
     QElapsedTimer m_since_bytes;
     bool m_quiet = false;
+    QPointer<QIODevice> m_source;
 };

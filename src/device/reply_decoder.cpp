@@ -76,6 +76,7 @@ void TVC::parse_reply(const QByteArray &frame)
         break;
 
     case RPL_DEVICE_INFO: {
+        status_again.stop();
         ui->grpbox_link->setEnabled(true);
         is_txu = (b8 & 0x04) != 0;
         dev_role = b8 & 0x03;

@@ -18,6 +18,8 @@ const QString SILENT_TEXT =
     QStringLiteral("The device has not answered for %1 seconds; the update is not complete. Waiting for the device...");
 const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
+const QString DAMAGED_TEXT = QStringLiteral("The device's answer to chunk %1 of %2 of the %3 image came damaged: "
+                                           "the update is not complete. The update can be started again.");
 const QString GIVEN_UP_TEXT = QStringLiteral("The device has not answered for %1 seconds: the update is not complete.");
 // The same while the device is still asked for its type and versions.
 const QString SILENT_ASKING_TEXT =
@@ -74,6 +76,12 @@ FWUpdate::FWUpdate(QWidget *parent)
         QString text = detail;
         if (failure == UpdateEngine::Failure::Device) {
             text = tr("The device did not report a type that the package has a DSP image for.");
+        } else if (failure == UpdateEngine::Failure::Damaged) {
+            // The device waits for a chunk the program cannot tell: the update stops here.
+            text = DAMAGED_TEXT.arg(engine.chunk_in_flight() + 1)
+                       .arg(engine.chunks_in_image())
+                       .arg(engine.unit() == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"));
+            ui->cur_module->setText(text);
         } else if (failure == UpdateEngine::Failure::Silence) {
             // A silent device leaves the update incomplete; the line keeps saying so.
             text = (engine.data_sent() ? GIVEN_UP_TEXT : GIVEN_UP_ASKING_TEXT).arg(UpdateEngine::GIVE_UP_MS / 1000);

@@ -38,6 +38,12 @@ UpdateEngine::UpdateEngine(QSerialPort *port, QObject *parent)
     qRegisterMetaType<UpdateEngine::Failure>();
     m_silence.setSingleShot(true);
     connect(&m_silence, &QTimer::timeout, this, &UpdateEngine::check_silence);
+    m_ask_again.setSingleShot(true);
+    m_ask_again.setInterval(ASK_AGAIN_MS);
+    connect(&m_ask_again, &QTimer::timeout, this, &UpdateEngine::ask_again);
+    m_damaged.setSingleShot(true);
+    m_damaged.setInterval(DAMAGED_ANSWER_MS);
+    connect(&m_damaged, &QTimer::timeout, this, &UpdateEngine::answer_damaged);
     // An acknowledgement that nothing follows may wait for the line to go quiet.
     connect(&m_frames, &FrameReader::quiet, this, &UpdateEngine::read_port);
 }
@@ -59,7 +65,36 @@ void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool c
     m_dsp_image.clear();
     m_data_sent = false;
     m_stage = Stage::Querying;
-    send(build_frame(CMD_DEVICE_TYPE, UNIT_DSP));
+    ask(Question::Type);
+}
+
+void UpdateEngine::ask(Question question)
+{
+    m_question = question;
+    m_asked = 0;
+    ask_again();
+}
+
+void UpdateEngine::ask_again()
+{
+    if (m_stage != Stage::Querying || m_asked >= ASKS)
+        return;
+    // The device's silence counts from the first time the question went
+    // out: asking again moves neither the notice nor the give-up.
+    const bool again = m_asked > 0;
+    ++m_asked;
+    switch (m_question) {
+    case Question::Type:
+        send(build_frame(CMD_DEVICE_TYPE, UNIT_DSP), !again);
+        break;
+    case Question::WlanVersion:
+        send(build_frame(CMD_VERSION, UNIT_WLAN), !again);
+        break;
+    case Question::DspVersion:
+        send(build_frame(CMD_VERSION, UNIT_DSP), !again);
+        break;
+    }
+    m_ask_again.start();
 }
 
 void UpdateEngine::start_raw(const QString &path, quint8 unit)
@@ -130,25 +165,38 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
     if (!transfer_reply_length_fits(code, frame_u8(frame, 3)))
         return;
 
-    // The device's type and versions matter only while they are asked for.
+    // The device's type and versions matter only while they are asked for,
+    // each answer only to its own question: a late or repeated answer (a
+    // question may have gone out more than once) moves nothing back.
     if (code == RPL_DEVICE_TYPE || code == RPL_VERSION) {
         if (m_mode == Mode::Raw || m_stage != Stage::Querying)
             return;
+        const Question answered = code == RPL_DEVICE_TYPE ? Question::Type
+            : unit == UNIT_WLAN                          ? Question::WlanVersion
+                                                         : Question::DspVersion;
+        if (answered != m_question)
+            return;
+        m_ask_again.stop();
         set_notice(Notice::None, 0);
-        if (code == RPL_DEVICE_TYPE) {
+        switch (answered) {
+        case Question::Type: {
             const quint8 type = frame_u8(frame, 8);
             if (type == DEVICE_TYPE_TXU)
                 m_versions.device_type = QStringLiteral("TXU");
             else if (type == DEVICE_TYPE_RXU)
                 m_versions.device_type = QStringLiteral("RXU");
-            send(build_frame(CMD_VERSION, UNIT_WLAN));
-        } else if (unit == UNIT_WLAN) {
+            ask(Question::WlanVersion);
+            break;
+        }
+        case Question::WlanVersion:
             m_versions.device.wlan_version = frame_u16(frame, 8);
-            send(build_frame(CMD_VERSION, UNIT_DSP));
-        } else {
+            ask(Question::DspVersion);
+            break;
+        case Question::DspVersion:
             m_versions.device.dsp_minor = frame_u8(frame, 8);
             m_versions.device.dsp_major = frame_u8(frame, 9);
             check_and_start();
+            break;
         }
         return;
     }
@@ -164,10 +212,22 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
 
 void UpdateEngine::handle_acknowledgement(quint8 unit, quint16 sequence)
 {
-    // Only the acknowledgement of the chunk in flight moves the transfer on; a
-    // repeated or stray one would otherwise send a chunk twice.
-    if (m_stage != Stage::Sending || unit != m_unit || sequence != m_in_flight)
+    if (m_stage != Stage::Sending)
         return;
+    // Only the acknowledgement of the chunk in flight moves the transfer on; a
+    // repeated or stray one would otherwise send a chunk twice. The one taken
+    // last, again, is a repeat. Any other is the awaited one damaged on the
+    // line, or a stray frame before it: if the awaited one does not follow
+    // soon, it never will (the device waits for the next chunk).
+    if (unit != m_unit || sequence != m_in_flight) {
+        const bool repeat = unit == m_last_ack_unit && int(sequence) == m_last_ack;
+        if (!repeat && !m_damaged.isActive())
+            m_damaged.start();
+        return;
+    }
+    m_damaged.stop();
+    m_last_ack_unit = unit;
+    m_last_ack = sequence;
     set_notice(Notice::None, 0);
 
     if (sequence != LAST_CHUNK) {
@@ -248,6 +308,7 @@ void UpdateEngine::check_and_start()
 
 void UpdateEngine::start_transfer(qint64 total_bytes)
 {
+    m_last_ack = -1;
     m_done_before = 0;
     m_clock.start();
     m_time_left.start(total_bytes, 0);
@@ -257,6 +318,7 @@ void UpdateEngine::start_image(const FirmwareImage &next, quint8 unit)
 {
     m_image = next;
     m_unit = unit;
+    m_chunks = int(qMax<qint64>(1, (m_image.size() + CHUNK_SIZE - 1) / CHUNK_SIZE));
     m_stage = Stage::Sending;
     set_notice(Notice::None, 0);
     emit image_started(unit, m_image.size());
@@ -264,11 +326,13 @@ void UpdateEngine::start_image(const FirmwareImage &next, quint8 unit)
         send_chunk(0);
 }
 
-void UpdateEngine::send(const QByteArray &frame)
+void UpdateEngine::send(const QByteArray &frame, bool restarts_silence)
 {
-    m_since_sent.start();
-    if (!m_silence.isActive())
-        arm_silence(0);
+    if (restarts_silence) {
+        m_since_sent.start();
+        if (!m_silence.isActive())
+            arm_silence(0);
+    }
     if (!m_port->isOpen())
         return;
     m_port->write(frame);
@@ -279,15 +343,34 @@ void UpdateEngine::send(const QByteArray &frame)
 
 void UpdateEngine::send_chunk(quint16 sequence)
 {
+    m_chunk = sequence;
     m_in_flight = is_last_chunk(m_image.size(), sequence) ? LAST_CHUNK : sequence;
     m_data_sent = true;
     send(m_image.chunk_frame(m_unit, sequence));
+}
+
+void UpdateEngine::answer_damaged()
+{
+    if (m_stage == Stage::Sending)
+        fail(Failure::Damaged);
+}
+
+int UpdateEngine::chunk_in_flight() const
+{
+    return m_chunk;
+}
+
+int UpdateEngine::chunks_in_image() const
+{
+    return m_chunks;
 }
 
 void UpdateEngine::end()
 {
     m_stage = Stage::Ended;
     m_silence.stop();
+    m_ask_again.stop();
+    m_damaged.stop();
     m_notice = Notice::None;
     m_image.clear();
     m_dsp_image.clear();

@@ -55,7 +55,9 @@ public:
     {
         Image,    // an image is missing, not a regular file, too large or changed while read
         Device,   // the device reported a type the package has no DSP image for
-        Silence   // the device stayed silent past the give-up time
+        Silence,  // the device stayed silent past the give-up time
+        Damaged   // the answer to the chunk in flight came damaged (another chunk or unit), and no other followed
+
     };
     Q_ENUM(Failure)
     // What the device's silence means for the user while the engine waits.
@@ -69,6 +71,16 @@ public:
 
     // How long the device may stay silent before an update gives up.
     static constexpr int GIVE_UP_MS = 30000;
+    // A question about the device's type or versions that has no answer after
+    // this long is asked again, up to ASKS times in all: asking costs the
+    // device nothing, and a reply lost on the line would otherwise hold the
+    // update up until the give-up time.
+    static constexpr int ASK_AGAIN_MS = 1000;
+    static constexpr int ASKS = 4;
+    // After an acknowledgement of another chunk or unit than the one in
+    // flight, the right one may still follow (a stray or damaged frame came
+    // first); after this long it will not.
+    static constexpr int DAMAGED_ANSWER_MS = 1000;
 
     explicit UpdateEngine(QSerialPort *port, QObject *parent = nullptr);
 
@@ -96,6 +108,10 @@ public:
     // Whether image data went out since the update started: until then a
     // failure leaves the device as it was.
     bool data_sent() const { return m_data_sent; }
+    // The chunk of the image in flight (0 for the first), and the image's
+    // number of chunks: what a Damaged failure is about.
+    int chunk_in_flight() const;
+    int chunks_in_image() const;
     // The seconds the whole update still needs (every image), -1 while that
     // is not known.
     qint64 seconds_left() const { return m_time_left.seconds_left(); }
@@ -134,6 +150,8 @@ signals:
 
 private:
     enum class Mode { Package, Check, Raw };
+    // The question the device is being asked while the stage is Querying.
+    enum class Question { Type, WlanVersion, DspVersion };
 
     void handle_reply(const QByteArray &frame);
     void handle_acknowledgement(quint8 unit, quint16 sequence);
@@ -141,7 +159,11 @@ private:
     void start_transfer(qint64 total_bytes);
     void start_image(const FirmwareImage &next, quint8 unit);
     void report_progress(qint64 done);
-    void send(const QByteArray &frame);
+    // `restarts_silence`: the device is expected to answer anew (not a question asked again).
+    void send(const QByteArray &frame, bool restarts_silence = true);
+    void ask(Question question);
+    void ask_again();
+    void answer_damaged();
     void send_chunk(quint16 sequence);
     void end();
     void fail(Failure failure, const QString &detail = QString());
@@ -160,6 +182,15 @@ private:
     FirmwareImage m_dsp_image;  // read and checked with the WLAN image, sent after it
     quint8 m_unit = 0;
     quint16 m_in_flight = 0;    // the sequence field of the chunk last sent
+    quint16 m_chunk = 0;        // the number of the chunk last sent
+    int m_chunks = 0;           // the chunks of the image being sent
+    // The acknowledgement last taken: the same again is a repeat, not damage.
+    quint8 m_last_ack_unit = 0;
+    int m_last_ack = -1;
+    Question m_question = Question::Type;
+    int m_asked = 0;            // times the current question went out
+    QTimer m_ask_again;
+    QTimer m_damaged;
     bool m_data_sent = false;
     Notice m_notice = Notice::None;
 

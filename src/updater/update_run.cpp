@@ -145,6 +145,14 @@ void UpdateRun::on_failed(UpdateEngine::Failure failure, const QString &detail)
     case UpdateEngine::Failure::Silence:
         finish(STATUS_DEVICE, not_done(tr("The device has not answered for %1 seconds").arg(m_options.timeout_s)));
         break;
+    case UpdateEngine::Failure::Damaged:
+        finish(STATUS_DEVICE, not_done(tr("The device's answer to chunk %1 of %2 of the %3 image came damaged")
+                                           .arg(m_engine.chunk_in_flight() + 1)
+                                           .arg(m_engine.chunks_in_image())
+                                           .arg(m_engine.unit() == UNIT_WLAN ? QStringLiteral("WLAN")
+                                                                             : QStringLiteral("DSP")))
+                                  + QLatin1Char(' ') + tr("The update can be started again."));
+        break;
     }
 }
 
