@@ -67,6 +67,10 @@ void UpdateToolTest::updates_and_checks_data()
     QTest::newRow("update") << "update" << "Firmware update completed successfully.";
     QTest::newRow("--check") << "check" << "The package fits the device.";
     QTest::newRow("--raw, unit by option") << "raw" << "Firmware update completed successfully.";
+    // A user's device answered in two pieces, 64 and 48 bytes, 45 ms apart:
+    // the first answer was lost and the update failed (tvc-sim --split 64
+    // --split-pause 45, tvc-update --timeout 8).
+    QTest::newRow("replies paused inside") << "paused" << "Firmware update completed successfully.";
 }
 
 void UpdateToolTest::updates_and_checks()
@@ -84,8 +88,14 @@ void UpdateToolTest::updates_and_checks()
         arguments.prepend("--check");
     if (mode == "raw")
         arguments = QStringList({"--raw", dir.filePath("staging-package/wlan.bin"), "--unit", "dsp"});
+    sim::DeviceOptions options = txu_device();
+    if (mode == "paused") {
+        options.splitSize = 64;
+        options.splitPauseMs = 45;
+        arguments = QStringList({"--timeout", "8"}) + arguments;
+    }
 
-    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+    const std::unique_ptr<sim::Device> device = start_device(options);
     const ToolRun run = run_tool(*device, arguments);
     QVERIFY2(run.status == 0, qPrintable(run.err));
     QCOMPARE(run.err, QString());
@@ -93,7 +103,7 @@ void UpdateToolTest::updates_and_checks()
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.last(), last_line);
 
-    if (mode == "update") {
+    if (mode == "update" || mode == "paused") {
         QCOMPARE(device->receivedImage(UNIT_WLAN), package.wlan);
         QCOMPARE(device->receivedImage(UNIT_DSP), package.txu);
         QCOMPARE(device->violations(), QStringList());
@@ -142,6 +152,15 @@ void UpdateToolTest::failures_data()
     QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 seconds: the update is not complete"
                                    << 1;
     QTest::newRow("SIGINT mid-transfer") << "SIGINT" << 130 << "Interrupted: the update is not complete." << 5;
+    // The fifth acknowledgement's sequence number flipped on the line (tvc-sim
+    // --fault-code 92 --flip-every 5 --fault-byte 8): the device waits for a
+    // chunk the tool cannot tell, and the tool says so at once, not after
+    // the give-up time (30 s, as long as the test waits for the tool).
+    QTest::newRow("acknowledgement damaged")
+        << "damaged" << 3
+        << "The device's answer to chunk 5 of 13 of the WLAN image came damaged: the update is not complete. "
+           "The update can be started again."
+        << 5;
 }
 
 void UpdateToolTest::failures()
@@ -168,6 +187,11 @@ void UpdateToolTest::failures()
         options.ackDelayMs = 3000;
     if (kind == "SIGINT")
         options.ackDelayMs = 500;
+    if (kind == "damaged") {
+        options.faultCode = RPL_FW_ACK;
+        options.flipEvery = 5;
+        options.faultByte = 8;
+    }
     const std::unique_ptr<sim::Device> device = start_device(options);
 
     QStringList arguments = {zip};
@@ -188,6 +212,7 @@ void UpdateToolTest::failures()
     QCOMPARE(run.err.count('\n'), 1);  // one sentence, one line
     QCOMPARE(run.left_behind, QStringList());
     QCOMPARE(device->firmwareDataFrames(), data_frames);
+
     if (data_frames == 0 && kind != "not a zip" && kind != "no port")
         QCOMPARE(codes_received(*device), QUERIES);
 }
