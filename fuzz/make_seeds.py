@@ -184,7 +184,8 @@ def package():
     seeds = {
         "deflated": archive(files),
         "stored": archive(files, zipfile.ZIP_STORED),
-        "extra-entries": archive([("notes/readme.txt", b"x" * 500), ("WLAN.BIN", b"y")] + files),
+        "extra-entries": archive([("notes/readme.txt", b"x" * 500), ("notes/WLAN.BIN", b"y")] + files),
+        "names-differing-in-case": archive(files + [("WLAN.BIN", b"y")]),
         "in-a-folder": archive(folder),
         "aliases": archive([("./fw.txt", lf), ("a/../wlan.bin", b"z")] + files[2:]),
         "link": archive(files[:1] + [link] + files[2:]),
@@ -202,6 +203,28 @@ def package():
             data[pos + at] |= 1
             pos = data.find(signature, pos + 4)
     seeds["duplicate"] = archive(files + [("wlan.bin", b"again")])
+
+    def commented(data, comment):
+        """The archive with `comment` as its comment (it had none)."""
+        return data[:-2] + struct.pack("<H", len(comment)) + comment
+
+    def end_record(entries, size, offset):
+        return b"PK\x05\x06" + struct.pack("<HHHHIIH", 0, 0, entries, entries, size, offset, 0)
+
+    plain = bytes(archive(files))
+    seeds["comment-with-signature"] = commented(plain, b"Packed for PK\x05\x06 release 1.6, no end record here.")
+    # False end records in the comment: one counting four entries where its
+    # directory would be garbage, then one that fits the file, with a copy
+    # of the first three entries' directory.
+    size, offset = struct.unpack("<II", plain[-10:-2])
+    directory = plain[offset:offset + size]
+    three = b""
+    for _ in range(3):
+        name, extra, comment = struct.unpack("<HHH", directory[len(three) + 28:len(three) + 34])
+        three = directory[:len(three) + 46 + name + extra + comment]
+    garbage = b"notes " + end_record(4, 200, 0)
+    seeds["comment-false-end-records"] = commented(
+        plain, garbage + three + end_record(3, len(three), len(plain) + len(garbage)))
     for name, data in seeds.items():
         write("fuzz_package", name, bytes(data))
 

@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 namespace {
@@ -171,7 +172,7 @@ void PackageArchiveTest::packages_data()
         << qint64(100000);
     QTest::newRow("look-alike entries before the real ones")
         << "package.zip"
-        << zip_archive(QList<ZipEntry>({zip_entry("WLAN.BIN", "x"), zip_entry("wlan.bin.old", "x"),
+        << zip_archive(QList<ZipEntry>({zip_entry("WLAN.BIN.bak", "x"), zip_entry("wlan.bin.old", "x"),
                                         zip_entry("old/wlan.bin", "x"), zip_entry("wlan.bin ", "x"),
                                         zip_entry("fw.txt~", "PACKAGE:Other\n"), zip_entry("txu.ldr/../x", "x")})
                        + standard())
@@ -194,6 +195,12 @@ void PackageArchiveTest::packages_data()
         << none << QString()
         << QStringList({"name Test package", "wlan.bin is not a regular file.", "txu.ldr 777", "rxu.ldr 555"})
         << qint64(-1);
+    // A comment may hold the end record's signature like any other bytes.
+    QTest::newRow("a comment holding the end record's signature")
+        << "package.zip"
+        << zip_with_comment(plain, "Packed for release 1.6. " + QByteArray("PK\x05\x06", 4)
+                                       + " is the signature of a zip archive's end record, which this comment is not.")
+        << none << QString() << STANDARD << qint64(-1);
     QTest::newRow("an encrypted entry that is not used")
         << "package.zip" << zip_archive(standard() + QList<ZipEntry>({[] {
                ZipEntry e = zip_entry("notes.txt", "secret");
@@ -232,6 +239,19 @@ void PackageArchiveTest::packages_data()
     QTest::newRow("unknown compression")
         << "package.zip" << zip_archive(standard_with("rxu.ldr", [](ZipEntry &e) { e.method = 97; })) << none
         << "rxu.ldr is compressed in a way that cannot be read (method 97)." << QStringList() << qint64(-1);
+    // An unpacker that ignores case would give either of the two.
+    QTest::newRow("wlan.bin and WLAN.BIN")
+        << "package.zip" << zip_archive(standard() + QList<ZipEntry>({zip_entry("WLAN.BIN", "other")})) << none
+        << "The package holds two entries named \"wlan.bin\" and \"WLAN.BIN\", which differ only in case."
+        << QStringList() << qint64(-1);
+    QTest::newRow("names that differ in the case of a non-ASCII letter")
+        << "package.zip"
+        << zip_archive(standard() + QList<ZipEntry>({zip_entry(QStringLiteral("notes/\u00c4nderungen").toUtf8(), "a"),
+                                                     zip_entry(QStringLiteral("notes/\u00e4nderungen").toUtf8(), "b")}))
+        << none
+        << QStringLiteral("The package holds two entries named \"notes/\u00c4nderungen\" and "
+                          "\"notes/\u00e4nderungen\", which differ only in case.")
+        << QStringList() << qint64(-1);
     QTest::newRow("two entries of one name")
         << "package.zip" << zip_archive(standard() + QList<ZipEntry>({zip_entry("wlan.bin", "other")})) << none
         << "The package holds two entries named \"wlan.bin\"." << QStringList() << qint64(-1);
@@ -257,6 +277,25 @@ void PackageArchiveTest::packages_data()
     QTest::newRow("thousands of entries")
         << "package.zip" << zip_archive(crowded) << none << "package.zip holds 5004 entries" << QStringList()
         << qint64(70000);
+    // Refused from the end records, before the directory (3.4 MB) is read,
+    // whatever the comment holds: a false end record that counts four
+    // entries where its directory would be garbage, or one that fits the
+    // file (the four entries' directory, copied into the comment, ends where
+    // it begins), which an unpacker may believe as well as the real one.
+    QList<ZipEntry> more_crowded = standard();
+    for (int i = 0; i < 60000; ++i)
+        more_crowded.append(zip_entry("notes/" + QByteArray::number(i), QByteArray(), false));
+    const QByteArray crowded_archive = zip_archive(more_crowded);
+    QTest::newRow("60,004 entries, a false end record counting four in the comment")
+        << "package.zip" << zip_with_comment(crowded_archive, "Release notes in notes/. " + zip_end_record(4, 200, 0))
+        << none << "package.zip holds 60004 entries" << QStringList() << qint64(70000);
+    const quint32 four_size = qFromLittleEndian<quint32>(plain.constData() + plain.size() - 10);
+    const quint32 four_offset = qFromLittleEndian<quint32>(plain.constData() + plain.size() - 6);
+    QTest::newRow("60,004 entries, a false end record fitting the file in the comment")
+        << "package.zip"
+        << zip_with_comment(crowded_archive, plain.mid(int(four_offset), int(four_size))
+                                                 + zip_end_record(4, four_size, quint32(crowded_archive.size())))
+        << none << "package.zip holds 60004 entries" << QStringList() << qint64(70000);
     QTest::newRow("manifest too large")
         << "package.zip" << zip_archive(standard_with("fw.txt", [](ZipEntry &e) { e.data += QByteArray(70000, ' '); }))
         << none << "fw.txt holds 70048 bytes; a manifest holds at most 65536 bytes." << QStringList() << qint64(-1);

@@ -3,11 +3,12 @@
 #include "firmware_package.h"
 #include "image_chunks.h"
 
+#include <QHash>
 #include <QIODevice>
 #include <QObject>
-#include <QSet>
 
 #include <algorithm>
+#include <cstring>
 
 #include <zip.h>
 
@@ -43,6 +44,9 @@ struct DeviceSource
     qint64 size;
     zip_error_t error;
     QString failure;  // the device's own words for a read that failed
+    // The archive's last bytes, as the search for its end record read them:
+    // libzip's own search reads them from here, so both see the same bytes.
+    QByteArray tail;
 };
 
 zip_int64_t source_failed(DeviceSource *source, int code)
@@ -60,10 +64,25 @@ zip_int64_t device_source(void *userdata, void *data, zip_uint64_t length, zip_s
         return device->seek(0) ? 0 : source_failed(source, ZIP_ER_SEEK);
     case ZIP_SOURCE_READ: {
         const qint64 wanted = qint64(qMin<zip_uint64_t>(length, 1 << 30));
-        const qint64 got = device->read(static_cast<char *>(data), wanted);
-        if (got < 0)
-            source->failure = device->errorString();
-        return got < 0 ? source_failed(source, ZIP_ER_READ) : got;
+        const qint64 at = device->pos();
+        // What lies before the tail comes from the device, the rest from the tail.
+        const qint64 tail_at = source->size - source->tail.size();
+        const qint64 before_tail = qBound<qint64>(0, tail_at - at, wanted);
+        qint64 got = 0;
+        if (before_tail > 0) {
+            got = device->read(static_cast<char *>(data), before_tail);
+            if (got < 0) {
+                source->failure = device->errorString();
+                return source_failed(source, ZIP_ER_READ);
+            }
+            if (got < before_tail)
+                return got;
+        }
+        const qint64 from_tail = qMin(wanted - got, source->size - (at + got));
+        if (from_tail <= 0)
+            return got;
+        memcpy(static_cast<char *>(data) + got, source->tail.constData() + (at + got - tail_at), size_t(from_tail));
+        return device->seek(at + got + from_tail) ? got + from_tail : source_failed(source, ZIP_ER_SEEK);
     }
     case ZIP_SOURCE_CLOSE:
     case ZIP_SOURCE_FREE:
@@ -142,12 +161,18 @@ private:
     QString m_reason;
 };
 
-// An entry name as text for messages (libzip's reading of its encoding),
-// with control characters shown as "?": a name must not steer a terminal.
-QString shown_name(zip_t *zip, zip_uint64_t index)
+// An entry name as text (libzip's reading of its encoding).
+QString text_name(zip_t *zip, zip_uint64_t index)
 {
     const char *raw = zip_get_name(zip, index, ZIP_FL_ENC_GUESS);
-    QString name = raw ? QString::fromUtf8(raw) : QString();
+    return raw ? QString::fromUtf8(raw) : QString();
+}
+
+// An entry name as text for messages, with control characters shown as "?":
+// a name must not steer a terminal.
+QString shown_name(zip_t *zip, zip_uint64_t index)
+{
+    QString name = text_name(zip, index);
     for (QChar &c : name) {
         if (c.category() == QChar::Other_Control)
             c = QLatin1Char('?');
@@ -163,46 +188,95 @@ quint64 little_endian(const QByteArray &bytes, int at, int width)
     return value;
 }
 
-// How many entries the archive's directory holds and how large it is, from
-// its end record (and the zip64 end record where it points to one), read
-// before the directory itself. False when no end record is found: the zip
-// reader then says what the file is.
-bool directory_extent(QIODevice *device, qint64 size, quint64 *entries, quint64 *directory_size)
+QByteArray read_at(QIODevice *device, quint64 at, int length)
 {
+    if (at > quint64(INT64_MAX) || !device->seek(qint64(at)))
+        return QByteArray();
+    return device->read(length);
+}
+
+// The largest number of entries, and the largest directory, that the end
+// records of the archive claim, read before the directory itself; false when
+// the archive has no end record that fits it (the zip reader then says what
+// the file is).
+//
+// The end record (22 bytes, then a comment of at most 65,535 bytes) is found
+// by its signature, which the comment may hold too, even as a whole end
+// record. So every signature in the last 65,557 bytes is a candidate, and one
+// is believed only where it fits the file: its comment ends within the file,
+// and the directory it points to (through the zip64 end record where it says
+// so) lies before it, has room for the entries it counts and starts with a
+// directory entry, unless empty. More than one may fit, and an unpacker may
+// believe any of them (libzip, given two, took the larger): the largest
+// counts.
+bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory_size)
+{
+    QIODevice *device = source->device;
+    const qint64 size = source->size;
     constexpr int END_RECORD = 22;
     constexpr int MAX_COMMENT = 0xFFFF;
-    const QByteArray signature("PK\x05\x06", 4);
-    // Most archives have no comment: the end record is their last 22 bytes.
-    qint64 tail_size = qMin<qint64>(size, END_RECORD);
-    QByteArray tail;
-    int end = -1;
-    for (int attempt = 0; attempt < 2 && end < 0; ++attempt) {
-        if (!device->seek(size - tail_size))
-            return false;
-        tail = device->read(tail_size);
-        end = tail.lastIndexOf(signature);
-        tail_size = qMin<qint64>(size, END_RECORD + MAX_COMMENT);
-    }
-    if (end < 0 || end + END_RECORD > tail.size())
-        return false;
-    *entries = little_endian(tail, end + 10, 2);
-    *directory_size = little_endian(tail, end + 12, 4);
-    if (*entries != 0xFFFF && *directory_size != 0xFFFFFFFF)
-        return true;
-    // The zip64 end record, found through its locator just before the end record.
     constexpr int LOCATOR = 20;
     constexpr int ZIP64_RECORD = 56;
-    if (end < LOCATOR || tail.mid(end - LOCATOR, 4) != QByteArray("PK\x06\x07", 4))
-        return true;
-    const quint64 at = little_endian(tail, end - LOCATOR + 8, 8);
-    if (at > quint64(size) - ZIP64_RECORD || !device->seek(qint64(at)))
-        return true;
-    const QByteArray record = device->read(ZIP64_RECORD);
-    if (record.size() < ZIP64_RECORD || !record.startsWith(QByteArray("PK\x06\x06", 4)))
-        return true;
-    *entries = little_endian(record, 32, 8);
-    *directory_size = little_endian(record, 40, 8);
-    return true;
+    constexpr int DIRECTORY_ENTRY = 46;  // the least a directory entry takes
+    const QByteArray end_signature("PK\x05\x06", 4);
+    const QByteArray entry_signature("PK\x01\x02", 4);
+    const qint64 tail_at = size - qMin<qint64>(size, END_RECORD + MAX_COMMENT);
+    source->tail = read_at(device, quint64(tail_at), int(size - tail_at));
+    if (source->tail.size() != size - tail_at) {
+        source->tail.clear();
+        return false;
+    }
+    const QByteArray &tail = source->tail;
+    // The bytes at `at`, from the tail where it holds them.
+    auto bytes_at = [&](quint64 at, int length) {
+        if (at >= quint64(tail_at) && at <= quint64(size) && quint64(length) <= quint64(size) - at)
+            return tail.mid(int(at - quint64(tail_at)), length);
+        return read_at(device, at, length);
+    };
+
+    bool found = false;
+    *entries = 0;
+    *directory_size = 0;
+    for (int end = int(tail.lastIndexOf(end_signature)); end >= 0;
+         end = end > 0 ? int(tail.lastIndexOf(end_signature, end - 1)) : -1) {
+        const quint64 record_at = quint64(tail_at + end);
+        if (end + END_RECORD > tail.size()
+            || record_at + END_RECORD + little_endian(tail, end + 20, 2) > quint64(size))
+            continue;
+        quint64 count = little_endian(tail, end + 10, 2);
+        quint64 extent = little_endian(tail, end + 12, 4);
+        quint64 offset = little_endian(tail, end + 16, 4);
+        // Where the directory must end: at the end record, or at the zip64
+        // end record, found through its locator just before the end record.
+        quint64 directory_end = record_at;
+        if (count == 0xFFFF || extent == 0xFFFFFFFF || offset == 0xFFFFFFFF) {
+            const QByteArray locator = record_at >= LOCATOR ? bytes_at(record_at - LOCATOR, LOCATOR) : QByteArray();
+            if (locator.size() == LOCATOR && locator.startsWith(QByteArray("PK\x06\x07", 4))) {
+                const quint64 zip64_at = little_endian(locator, 8, 8);
+                const QByteArray record = record_at >= LOCATOR + ZIP64_RECORD
+                        && zip64_at <= record_at - LOCATOR - ZIP64_RECORD
+                    ? bytes_at(zip64_at, ZIP64_RECORD)
+                    : QByteArray();
+                if (record.size() == ZIP64_RECORD && record.startsWith(QByteArray("PK\x06\x06", 4))) {
+                    count = little_endian(record, 32, 8);
+                    extent = little_endian(record, 40, 8);
+                    offset = little_endian(record, 48, 8);
+                    directory_end = zip64_at;
+                }
+            }
+        }
+        if (offset > directory_end || extent > directory_end - offset || count > extent / DIRECTORY_ENTRY)
+            continue;
+        // One that would change nothing is not looked into further.
+        if (found && count <= *entries && extent <= *directory_size)
+            continue;
+        if (extent > 0 && bytes_at(offset, 4) != entry_signature)
+            continue;
+        found = true;
+        *entries = qMax(*entries, count);
+        *directory_size = qMax(*directory_size, extent);
+    }
+    return found;
 }
 
 // What an entry name means for the package.
@@ -370,10 +444,10 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
         *error = QObject::tr("%1 is not a zip archive.").arg(archive_name);
         return false;
     }
-    DeviceSource source{archive, archive->size(), {}, {}};
+    DeviceSource source{archive, archive->size(), {}, {}, {}};
     quint64 entries = 0;
     quint64 directory_size = 0;
-    if (directory_extent(archive, source.size, &entries, &directory_size)
+    if (directory_extent(&source, &entries, &directory_size)
         && (entries > quint64(MAX_ENTRIES) || directory_size > quint64(MAX_DIRECTORY_SIZE))) {
         *error = QObject::tr("%1 holds %2 entries; a firmware package holds a few.")
                      .arg(archive_name, QString::number(entries));
@@ -409,8 +483,18 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
     const QString names[4] = {MANIFEST_FILE, WLAN_IMAGE_FILE, TXU_IMAGE_FILE, RXU_IMAGE_FILE};
     auto slot = [&names](const QString &file) { return int(std::find(names, names + 4, file) - names); };
 
+    // Should libzip have believed an end record that the search above passed
+    // over, its count still stops the archive before any entry is read.
     const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
-    QSet<QByteArray> seen;
+    if (count > MAX_ENTRIES) {
+        *error = QObject::tr("%1 holds %2 entries; a firmware package holds a few.")
+                     .arg(archive_name, QString::number(count));
+        return false;
+    }
+    // Each name case-folded, with the first entry of that name: an unpacker
+    // that ignores case would give either of two names that differ only in
+    // case.
+    QHash<QString, zip_uint64_t> folded;
     for (zip_int64_t i = 0; i < count; ++i) {
         const char *raw = zip_get_name(zip.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW);
         if (!raw) {
@@ -418,11 +502,20 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
             return false;
         }
         const QByteArray name(raw);
-        if (seen.contains(name)) {
-            *error = QObject::tr("The package holds two entries named \"%1\".").arg(shown_name(zip.get(), zip_uint64_t(i)));
+        const QString text = text_name(zip.get(), zip_uint64_t(i));
+        const QString key = text.toCaseFolded();
+        const auto first = folded.constFind(key);
+        if (first != folded.constEnd()) {
+            if (text_name(zip.get(), first.value()) == text)
+                *error = QObject::tr("The package holds two entries named \"%1\".")
+                             .arg(shown_name(zip.get(), zip_uint64_t(i)));
+            else
+                *error = QObject::tr("The package holds two entries named \"%1\" and \"%2\", "
+                                     "which differ only in case.")
+                             .arg(shown_name(zip.get(), first.value()), shown_name(zip.get(), zip_uint64_t(i)));
             return false;
         }
-        seen.insert(name);
+        folded.insert(key, zip_uint64_t(i));
         const NameUse use = name_use(name);
         switch (use.kind) {
         case NameUse::Other:

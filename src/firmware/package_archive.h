@@ -39,7 +39,10 @@ struct PackageFiles
 // checked. `archive_name` names the archive in messages.
 //
 // Refuses, with the reason in *error naming the entry: what is not a zip
-// archive or is inconsistent, two entries of one name, one of the four named
+// archive or is inconsistent, an archive of thousands of entries (told from
+// its end records before its directory is read, whatever its comment holds),
+// two entries of one name or of names that differ only in case (case folded,
+// as an unpacker that ignores case would take them), one of the four named
 // through folders or ".." (such as "./wlan.bin"), one of them encrypted,
 // compressed in a way that cannot be read, or damaged. An entry that is not a
 // regular file (a folder, a link) or an image too large to be sent is not

@@ -157,13 +157,29 @@ QByteArray zip_archive(const QList<ZipEntry> &entries)
     }
     const quint32 directory_offset = quint32(archive.size());
     archive += directory;
-    put32(archive, 0x06054b50);
-    put16(archive, 0);
-    put16(archive, 0);
-    put16(archive, quint32(entries.size()));
-    put16(archive, quint32(entries.size()));
-    put32(archive, quint32(directory.size()));
-    put32(archive, directory_offset);
-    put16(archive, 0);
+    archive += zip_end_record(quint16(entries.size()), quint32(directory.size()), directory_offset);
     return archive;
+}
+
+QByteArray zip_end_record(quint16 entries, quint32 directory_size, quint32 directory_offset, quint16 comment_length)
+{
+    QByteArray record;
+    put32(record, 0x06054b50);
+    put16(record, 0);  // this disk
+    put16(record, 0);  // the disk where the directory starts
+    put16(record, entries);  // on this disk
+    put16(record, entries);  // in all
+    put32(record, directory_size);
+    put32(record, directory_offset);
+    put16(record, comment_length);
+    return record;
+}
+
+QByteArray zip_with_comment(const QByteArray &archive, const QByteArray &comment)
+{
+    QByteArray out = archive;
+    char length[2];
+    qToLittleEndian(quint16(comment.size()), length);
+    out.replace(out.size() - 2, 2, length, 2);
+    return out + comment;
 }

@@ -6,7 +6,8 @@
 
 // Zip archives written byte by byte, so that a test can make the odd ones
 // that no packer writes: size fields that lie, wrong checksums, encryption
-// flags, unknown compression, two entries of one name, links and folders.
+// flags, unknown compression, two entries of one name, links and folders,
+// end records hidden in the archive's comment.
 struct ZipEntry
 {
     QByteArray name;
@@ -33,3 +34,11 @@ ZipEntry zip_entry(const QByteArray &name, const QByteArray &data, bool deflated
 
 // The archive holding `entries` in order, with a consistent directory.
 QByteArray zip_archive(const QList<ZipEntry> &entries);
+
+// An end record: a directory of `entries` entries and `directory_size` bytes
+// at `directory_offset`, followed by a comment of `comment_length` bytes.
+QByteArray zip_end_record(quint16 entries, quint32 directory_size, quint32 directory_offset,
+                          quint16 comment_length = 0);
+
+// `archive`, as zip_archive() writes it, with `comment` as its comment.
+QByteArray zip_with_comment(const QByteArray &archive, const QByteArray &comment);
