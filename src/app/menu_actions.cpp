@@ -4,6 +4,7 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "device_session.h"
 #include "fwupdate.h"
 #include "herontemp.h"
 #include "signal_history.h"
@@ -74,9 +75,7 @@ void TVC::on_actionSniffer_triggered()
 void TVC::on_actionFirmware_Update_triggered()
 {
     // The firmware dialog talks to the device alone while it is open.
-    disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
-    disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
-    rx_frames.clear();
+    session->suspend();
     const bool port_was_open = serial_port->isOpen();
     firmware_dialog_open = true;
     {
@@ -99,8 +98,5 @@ void TVC::on_actionFirmware_Update_triggered()
         return;
     }
     // What the dialog left of the byte stream is not ours to decode.
-    rx_frames.clear();
-    connect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error,
-            Qt::UniqueConnection);
-    connect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial, Qt::UniqueConnection);
+    session->resume();
 }

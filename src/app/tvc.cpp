@@ -3,6 +3,7 @@
 
 #include "accessibility.h"
 #include "constants.h"
+#include "device_session.h"
 #include "herontemp.h"
 #include "sniffer.h"
 
@@ -43,10 +44,16 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 {
     display_refresh.setSingleShot(true);
     connect(&display_refresh, &QTimer::timeout, this, &TVC::refresh_display);
-    // A reply that nothing follows may wait for the line to go quiet.
-    connect(&rx_frames, &FrameReader::quiet, this, &TVC::tvc_read_serial);
 
-    serial_port = new QSerialPort(this);
+    session = new DeviceSession(this);
+    serial_port = session->port();
+    connect(session, &DeviceSession::reset, this, &TVC::show_idle);
+    connect(session, &DeviceSession::port_failed, this, &TVC::show_port_failure);
+    connect(session, &DeviceSession::reply, this, &TVC::show_reply);
+    connect(session, &DeviceSession::levels_stale, this, &TVC::show_levels_gone);
+    connect(session, &DeviceSession::report_mode_changed, this, &TVC::follow_report_mode);
+    connect(session, &DeviceSession::batch_started, this, &TVC::begin_display_batch);
+    connect(session, &DeviceSession::batch_ended, this, &TVC::end_display_batch);
     heron_temp = new HeronTemp(this);
     sniffer = new Sniffer(this);
 
@@ -86,7 +93,10 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 TVC::~TVC()
 {
     reset_connection();
-    delete serial_port;
+    // The session's views are about to go.
+    session->disconnect(this);
+    delete session;
+    serial_port = nullptr;
     delete heron_temp;
     delete sniffer;
     delete ui;

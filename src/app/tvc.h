@@ -1,6 +1,5 @@
 #pragma once
 
-#include "frame_reader.h"
 #include "port_finder.h"
 
 #include <QElapsedTimer>
@@ -13,13 +12,15 @@
 namespace Ui {
 class TVC;
 }
+class DeviceSession;
 class HeronTemp;
 class SignalHistory;
 class Sniffer;
 enum class LinkEvent : quint8;
 
-// The main window: owns the serial link to the device, the form that shows the
-// device's state, and the two diagnostic dialogs.
+// The main window: a view of one device session (the serial link to the
+// device, its decoding and its commands), the form that shows the device's
+// state, and the two diagnostic dialogs.
 class TVC : public QMainWindow
 {
     Q_OBJECT
@@ -91,54 +92,36 @@ private:
     // A device plugged in while the window is idle is connected on its own.
     void watch_for_devices();
     void look_for_plugged_device();
-    void ask_status_again();
     void connect_on_its_own(bool first_try);
     // No port open and no firmware dialog running.
     bool idle() const;
     // The link was lost: its port, when seen again, counts as plugged in anew.
     void forget_lost_port();
 
-    // Mute and gain share a one-second guard: a press within it is dropped.
-    void send_guarded(quint8 code, int argument);
+    // The session's news, shown.
+    void show_reply(quint8 code, const QByteArray &frame);
+    void show_idle();
+    void show_port_failure(const QString &reason);
+    void show_levels_gone();
+    void follow_report_mode(quint8 mode);
     void detach_channel_slot();
     void attach_channel_slot();
     void begin_display_batch();
     void end_display_batch();
     void refresh_display();
 
-    // The link history, once its window has been opened: what the device
-    // reports and what happens to the link.
-    void record_reply(const QByteArray &frame);
-    void record_event(LinkEvent event, int value);
-
     Ui::TVC *ui;
+    DeviceSession *session;
     HeronTemp *heron_temp;
     Sniffer *sniffer;
     SignalHistory *signal_history = nullptr;
     bool port_signals_connected;
 
-    // What the device last reported.
-    bool is_txu = false;
-    quint8 dev_role = 0;
-    quint8 link_state = 0;
-    bool rep_mode = false;
-    bool ph_pwr = false;
-    bool mute_gain_busy = false;
-    bool muted = false;
-    quint8 sniff_mode = 0;
-    quint8 rf_channel = 0;
-    quint8 report_mode = 0;  // last asked for on this connection
-
     PortFinder port_finder;
     QStringList ports_seen;  // present at the last look
     QString linked_port;     // the port last opened
     QTimer open_retry;
-    // The status request is asked again while no device information came
-    // (a reply lost on the line), a few times.
-    QTimer status_again;
-    int status_asks = 0;
     bool firmware_dialog_open = false;
-    FrameReader rx_frames;
     bool decoding_batch = false;
     bool display_frozen = false;
     QTimer display_refresh;

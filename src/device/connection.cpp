@@ -5,6 +5,7 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "device_session.h"
 #include "form_widgets.h"
 #include "frame.h"
 #include "port_access.h"
@@ -18,19 +19,13 @@
 #include <QTimer>
 
 namespace {
-constexpr int STATUS_REQUEST_DELAY_MS = 10;
 // The window is painted this long after the frames that changed it, and at
 // least this long after it was last painted.
 constexpr int DISPLAY_REFRESH_DELAY_MS = 16;
 constexpr int DISPLAY_REFRESH_MIN_MS = 100;
 // The one retry of a port that appeared but could not be opened.
 constexpr int OPEN_RETRY_MS = 1000;
-// The status request goes out again when no device information has come
-// after this long, up to STATUS_ASKS times in all: the display stays at
-// "Updating Device Information..." until an answer comes, and a single reply
-// lost on the line would leave it there.
-constexpr int STATUS_AGAIN_MS = 1000;
-constexpr int STATUS_ASKS = 4;
+
 } // namespace
 
 void TVC::watch_for_devices()
@@ -41,42 +36,24 @@ void TVC::watch_for_devices()
         if (idle())
             connect_on_its_own(false);
     });
-    status_again.setSingleShot(true);
-    status_again.setInterval(STATUS_AGAIN_MS);
-    connect(&status_again, &QTimer::timeout, this, &TVC::ask_status_again);
     auto *watcher = new PortWatcher(port_finder.places(), this);
     connect(watcher, &PortWatcher::ports_changed, this, &TVC::look_for_plugged_device);
 }
 
 void TVC::send_command(quint8 code, quint8 unit, int argument)
 {
-    // A request to a closed port is simply lost.
-    if (!serial_port->isOpen())
-        return;
-    serial_port->write(build_command_frame(code, unit, argument));
-    if (code == CMD_REPORT_MODE) {
-        report_mode = quint8(argument);
-        record_event(LinkEvent::ReportMode, report_mode);
-    }
+    session->send_command(code, unit, argument);
 }
 
 void TVC::reset_connection(bool port_lost)
 {
-    if (port_lost || serial_port->isOpen())
-        record_event(LinkEvent::Connection, port_lost ? CONNECTION_PORT_LOST : CONNECTION_CLOSED);
-    report_mode = 0;
-    status_again.stop();
-    if (port_signals_connected) {
-        disconnect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error);
-        disconnect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial);
-    }
-    if (serial_port->isOpen())
-        serial_port->close();
-    rx_frames.clear();
+    session->close(port_lost);
+}
 
+// What the window shows while no device is linked.
+void TVC::show_idle()
+{
     ui->l_p2p_devtype->setText(NO_DEVICE_TEXT);
-    mute_gain_busy = false;
-    muted = false;
     ui->l_repmode->show_state(no_device_lamp(REPEATER_MODE_CAPTION));
     ui->l_ph_pwr->show_state(no_device_lamp(PHANTOM_CAPTION));
     show_audio_input(ui->lcd_gain, ui->l_audio_in, AudioInput{0, QString()});
@@ -127,27 +104,11 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
     if (port_name.isEmpty())
         return std::nullopt;
 
-    serial_port->setPortName(port_name);
-    if (!serial_port->open(QIODevice::ReadWrite)) {
-        // The port's own words, and what to do where they are not enough.
-        const QString advice = open_failure_advice(*serial_port);
-        if (advice.isEmpty())
-            return serial_port->errorString();
-        return serial_port->errorString() + QStringLiteral("\n\n") + advice;
-    }
-    if (!configure_port()) {
-        const QString reason = serial_port->errorString();
-        serial_port->close();
-        return reason;
-    }
-    rx_frames.clear();
+    QString error;
+    if (!session->open(port_name, &error))
+        return error;
     linked_port = port_name;
-    record_event(LinkEvent::Connection, CONNECTION_OPEN);
-
-    connect(serial_port, &QSerialPort::errorOccurred, this, &TVC::tvc_handle_serialport_error,
-            Qt::UniqueConnection);
     port_signals_connected = true;
-    QTimer::singleShot(STATUS_REQUEST_DELAY_MS, this, &TVC::update_timeout);
     ui->l_p2p_devtype->setText(UPDATING_TEXT);
     return std::nullopt;
 }
@@ -195,37 +156,12 @@ void TVC::forget_lost_port()
 
 void TVC::update_timeout()
 {
-    connect(serial_port, &QSerialPort::readyRead, this, &TVC::tvc_read_serial, Qt::UniqueConnection);
-    send_command(CMD_STATUS, UNIT_WLAN, 0);
-    status_asks = 1;
-    if (serial_port->isOpen())
-        status_again.start();
-}
-
-void TVC::ask_status_again()
-{
-    // While the firmware dialog has the port, the question is its business.
-    if (!serial_port->isOpen() || firmware_dialog_open || status_asks >= STATUS_ASKS)
-        return;
-    ++status_asks;
-    send_command(CMD_STATUS, UNIT_WLAN, 0);
-    status_again.start();
+    session->ask_status();
 }
 
 void TVC::tvc_read_serial()
 {
-    rx_frames.read_from(serial_port);
-    const bool outermost = !decoding_batch;
-    if (outermost)
-        begin_display_batch();
-    // A reply may open a modal box whose event loop delivers more bytes or a
-    // port error; taking frames one at a time keeps them in order and stops
-    // as soon as a reset has emptied the buffer.
-    QByteArray frame;
-    while (rx_frames.take(&frame))
-        parse_reply(frame);
-    if (outermost)
-        end_display_batch();
+    session->read_port();
 }
 
 // While frames are decoded, the signal bars and the sniffer log wait: a
@@ -274,14 +210,13 @@ void TVC::refresh_display()
 
 void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)
 {
-    // Every successful open reports NoError; that is not a failure.
-    if (error == QSerialPort::NoError)
-        return;
-    // A failing port keeps reporting errors until it is closed: end the link
-    // first, then tell the user once.
-    const QString reason = serial_port->errorString();
+    session->port_error(error);
+}
+
+// The port failed: the session has ended the link; tell the user once.
+void TVC::show_port_failure(const QString &reason)
+{
     forget_lost_port();
-    reset_connection(true);
     if (service_level == 2)
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
 }

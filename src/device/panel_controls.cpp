@@ -5,47 +5,31 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "device_session.h"
 #include "form_widgets.h"
 #include "frame.h"
 #include "status_display.h"
 
 #include <QTimer>
 
-namespace {
-// Mute and gain presses within this time of an accepted press are dropped.
-constexpr int MUTE_GAIN_GUARD_MS = 1000;
-
-constexpr quint8 REPORT_OFF = 0;
-constexpr quint8 REPORT_SIGNAL = 1;
-} // namespace
-
-void TVC::send_guarded(quint8 code, int argument)
-{
-    if (mute_gain_busy)
-        return;
-    send_command(code, UNIT_DSP, argument);
-    mute_gain_busy = true;
-    QTimer::singleShot(MUTE_GAIN_GUARD_MS, this, &TVC::mute_gain_guard);
-}
-
 void TVC::on_mute_button_clicked()
 {
-    send_guarded(muted ? CMD_UNMUTE : CMD_MUTE, 0);
+    session->press_mute();
 }
 
 void TVC::on_gain_up_button_clicked()
 {
-    send_guarded(CMD_GAIN, 1);
+    session->press_gain(true);
 }
 
 void TVC::on_gain_down_button_clicked()
 {
-    send_guarded(CMD_GAIN, 0);
+    session->press_gain(false);
 }
 
 void TVC::mute_gain_guard()
 {
-    mute_gain_busy = false;
+    session->end_guard();
 }
 
 void TVC::on_link_button_clicked()
@@ -60,13 +44,11 @@ void TVC::on_actionDevice_Version_triggered()
 
 void TVC::on_cbox_rssi_clicked(bool checked)
 {
-    if (checked) {
-        send_command(CMD_REPORT_MODE, UNIT_WLAN, REPORT_SIGNAL);
-        return;
+    if (!checked) {
+        show_signal_level(ui->progressBar, SIGNAL_FLOOR);
+        show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
     }
-    show_signal_level(ui->progressBar, SIGNAL_FLOOR);
-    show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
-    send_command(CMD_REPORT_MODE, UNIT_WLAN, REPORT_OFF);
+    session->set_signal_reports(checked);
 }
 
 void TVC::on_chanlist_currentTextChanged(const QString &text)
@@ -77,11 +59,7 @@ void TVC::on_chanlist_currentTextChanged(const QString &text)
     int value = text.toInt(&ok, 10);
     if (!ok)
         value = 0;
-    const quint8 channel = quint8(value & 0xFF);
-    if (channel == rf_channel)
-        return;
-    send_command(CMD_SET_CHANNEL, UNIT_WLAN, channel);
-    rf_channel = channel;
+    session->choose_channel(quint8(value & 0xFF));
 }
 
 // The channel list's change notification is bound by name when the form is
@@ -129,11 +107,10 @@ void TVC::request_temperature()
 
 void TVC::start_sniffer(quint8 mode)
 {
-    sniff_mode = mode;
-    send_command(CMD_REPORT_MODE, UNIT_WLAN, mode);
+    session->start_sniffer(mode);
 }
 
 void TVC::stop_sniffer()
 {
-    send_command(CMD_REPORT_MODE, UNIT_WLAN, REPORT_OFF);
+    session->stop_sniffer();
 }

@@ -5,6 +5,7 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "device_session.h"
 #include "form_widgets.h"
 #include "frame.h"
 #include "herontemp.h"
@@ -42,27 +43,23 @@ void show_signal(QProgressBar *bar, int level)
     show_signal_level(bar, level, Pace::Paced);
 }
 
-// A signal level of 0 means no reading.
-int signal_level(const QByteArray &frame, int offset)
-{
-    const int level = frame_s16(frame, offset);
-    return level == 0 ? SIGNAL_FLOOR : level;
-}
-
 } // namespace
 
 void TVC::parse_reply(const QByteArray &frame)
 {
-    const quint8 b8 = frame_u8(frame, 8);
-    const quint8 b9 = frame_u8(frame, 9);
+    session->decode(frame);
+}
 
-    switch (frame_code(frame)) {
+// What a reply changes on the window, once the session has decoded it.
+void TVC::show_reply(quint8 code, const QByteArray &frame)
+{
+    const DeviceState &device = session->state();
+    switch (code) {
     case RPL_LINK_STATE:
-        link_state = b8;
-        ui->l_txq->show_state(link_status_lamp(link_state));
-        if (is_txu) {
-            ui->grpbox_gain->setEnabled(is_linked(link_state));
-        } else if (link_state == 1) {
+        ui->l_txq->show_state(link_status_lamp(device.link_state));
+        if (device.is_txu) {
+            ui->grpbox_gain->setEnabled(is_linked(device.link_state));
+        } else if (device.link_state == 1) {
             show_signal_level(ui->progressBar, SIGNAL_FLOOR);
             show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
             set_signal_widgets_enabled(ui, false);
@@ -72,45 +69,32 @@ void TVC::parse_reply(const QByteArray &frame)
         break;
 
     case RPL_AUDIO:
-        show_audio_input(ui, b8, b9 != 0 && ph_pwr);
+        show_audio_input(ui, device.input, device.hi_z);
         break;
 
-    case RPL_DEVICE_INFO: {
-        status_again.stop();
+    case RPL_DEVICE_INFO:
         ui->grpbox_link->setEnabled(true);
-        is_txu = (b8 & 0x04) != 0;
-        dev_role = b8 & 0x03;
-        rep_mode = (b8 & 0x08) != 0;
-        ui->l_repmode->show_state(repeater_mode_lamp(rep_mode));
-
-        ui->l_p2p_devtype->setText(role_text(dev_role, is_txu, quint8(b8 >> 4), rep_mode));
-        if (dev_role == 0) {
+        ui->l_repmode->show_state(repeater_mode_lamp(device.rep_mode));
+        ui->l_p2p_devtype->setText(role_text(device.role, device.is_txu, device.slot, device.rep_mode));
+        if (device.role == 0) {
+            // The session asks a master for its channel once this returns.
             setup_channel_list();
-            send_command(CMD_MASTER_INFO, UNIT_WLAN, 0);
             ui->grpbox_master->setEnabled(true);
         }
-
-        if (is_txu) {
-            muted = (b9 & 0x10) != 0;
-            ui->l_mute->show_state(mute_lamp(muted));
-            ph_pwr = (b9 & 0x20) != 0;
-            ui->l_ph_pwr->show_state(phantom_lamp(ph_pwr));
-            show_audio_input(ui, frame_u8(frame, 10), (b9 & 0x60) == 0x60);
-            link_state = b9 & 0x0F;
-            if (is_linked(link_state))
+        if (device.is_txu) {
+            ui->l_mute->show_state(mute_lamp(device.muted));
+            ui->l_ph_pwr->show_state(phantom_lamp(device.ph_pwr));
+            show_audio_input(ui, device.input, device.hi_z);
+            if (is_linked(device.link_state))
                 ui->grpbox_gain->setEnabled(true);
-        } else {
-            link_state = b9;
-            if (is_linked(link_state))
-                set_signal_widgets_enabled(ui, true);
+        } else if (is_linked(device.link_state)) {
+            set_signal_widgets_enabled(ui, true);
         }
-        ui->l_txq->show_state(link_status_lamp(link_state));
+        ui->l_txq->show_state(link_status_lamp(device.link_state));
         break;
-    }
 
     case RPL_CHANNEL: {
-        rf_channel = b8;
-        const QString text = QString::number(b8);
+        const QString text = QString::number(device.rf_channel);
         if (ui->chanlist->findText(text) < 0)
             ui->chanlist->addItem(text);
         ui->chanlist->setCurrentText(text);
@@ -130,42 +114,52 @@ void TVC::parse_reply(const QByteArray &frame)
         break;
 
     case RPL_TEMPERATURE:
-        heron_temp->show_temperature(frame_s16(frame, 8));
+        heron_temp->show_temperature(device.temperature);
         break;
 
     case RPL_PHANTOM:
-        ph_pwr = b8 != 0;
-        ui->l_ph_pwr->show_state(phantom_lamp(ph_pwr));
+        ui->l_ph_pwr->show_state(phantom_lamp(device.ph_pwr));
         break;
 
     case RPL_MUTE:
-        muted = b8 != 0;
-        ui->l_mute->show_state(mute_lamp(muted));
+        ui->l_mute->show_state(mute_lamp(device.muted));
         break;
 
     case RPL_SIGNAL: {
+        // The bars follow the reports while Signal Strength is ticked.
         if (!ui->cbox_rssi->isChecked())
             break;
-        const int level_a = signal_level(frame, 8);
-        show_signal(ui->progressBar, level_a);
-        int level_b = SIGNAL_FLOOR;
-        if (rep_mode) {
-            level_b = signal_level(frame, 10);
-        } else {
-            const LampState lamp = link_status_for_signal(level_a);
+        show_signal(ui->progressBar, device.level_a);
+        if (!device.rep_mode) {
+            const LampState lamp = link_status_for_signal(device.level_a);
             if (!lamp.text.isEmpty())
                 ui->l_txq->show_state(lamp, Pace::Paced);
         }
-        show_signal(ui->progressBar_rep, level_b);
+        show_signal(ui->progressBar_rep, device.level_b);
         break;
     }
 
     case RPL_SNIFF:
-        sniffer->append_report(frame, sniff_mode);
+        sniffer->append_report(frame, device.sniff_mode);
         break;
 
     default:
         break;
     }
-    record_reply(frame);
+}
+
+// The levels shown are no longer true: no report came for a while, or the
+// reports were switched off or replaced by the sniffer's. The bars say so.
+void TVC::show_levels_gone()
+{
+    show_signal_level(ui->progressBar, SIGNAL_FLOOR);
+    show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
+}
+
+// Signal reports switched on from elsewhere (all devices at once) tick the
+// window's box; nothing else changes it.
+void TVC::follow_report_mode(quint8 mode)
+{
+    if (mode == REPORT_SIGNAL && ui->cbox_rssi->isEnabled() && !ui->cbox_rssi->isChecked())
+        ui->cbox_rssi->setChecked(true);
 }
