@@ -13,6 +13,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <cmath>
 #include <ctime>
 #include <random>
 
@@ -108,7 +109,8 @@ private slots:
     void records_keep_every_field_exactly();
     void random_records_survive_many_blocks();
     void times_never_go_back();
-    void time_stamps_follow_the_wall_clock_past_a_suspend();
+    void an_hour_set_back_keeps_records_apart_at_their_wall_times();
+    void wall_clock_jumps_keep_records_in_order_at_their_wall_times();
     void seeking_finds_the_first_record_and_the_state_before_it();
     void past_the_budget_the_oldest_records_go_first();
     void a_day_of_signal_reports_or_eight_hours_of_sniffer_reports_fit();
@@ -197,41 +199,179 @@ void LinkHistoryTest::times_never_go_back()
                                          describe(signal_record(6000, -52, 0))}));
 }
 
-void LinkHistoryTest::time_stamps_follow_the_wall_clock_past_a_suspend()
+void LinkHistoryTest::an_hour_set_back_keeps_records_apart_at_their_wall_times()
 {
-    qint64 wall = 1700000000000;
-    qint64 steady = 5000;
+    // Signal reports every 10 ms; at 14:03:08 the wall clock is set back to
+    // 13:03:08, and an hour of reports follows, as the program records them.
+    set_time_zone("UTC");
+    const qint64 jump_at = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 8), Qt::UTC).toMSecsSinceEpoch();
+    qint64 wall = jump_at - 1000;
+    qint64 steady = 777;
     HistoryClock clock([&] { return wall; }, [&] { return steady; });
-    QCOMPARE(clock.now(), wall);
-    auto pass = [&](qint64 ms) {
-        wall += ms;
-        steady += ms;
-    };
-    pass(250);
-    QCOMPARE(clock.now(), qint64(1700000000250));
+    ReportLog log;
+    for (int i = 0; i < 100 + 360000; ++i) {
+        if (i == 100)
+            wall -= 3600 * 1000;
+        wall += 10;
+        steady += 10;
+        const HistoryTime now = clock.now();
+        log.follow_wall_clock(now);
+        log.add_signal(now.ms, qint16(-40 - i % 30), 0);
+    }
 
-    // Small steps of the wall clock leave the distances true.
-    wall += 400;
-    pass(100);
-    QCOMPARE(clock.now(), qint64(1700000000350));
-    wall -= 900;
-    pass(100);
-    QCOMPARE(clock.now(), qint64(1700000000450));
+    // On the history's time line the reports stay 10 ms apart.
+    ReportLog::Cursor cursor = log.begin();
+    Record r;
+    qint64 last = -1;
+    int reports = 0;
+    while (cursor.next(&r)) {
+        if (r.kind != RecordKind::Signal)
+            continue;
+        if (last >= 0 && r.time_ms != last + 10)
+            QFAIL(qPrintable(QStringLiteral("report %1 at %2, after %3").arg(reports).arg(r.time_ms).arg(last)));
+        last = r.time_ms;
+        ++reports;
+    }
+    QCOMPARE(reports, 360100);
 
-    // Suspended for an hour: the monotonic clock stood still.
-    wall += 3600 * 1000;
-    QCOMPARE(clock.now(), wall);
-    pass(20);
-    QCOMPARE(clock.now(), wall);
-    const qint64 resumed = clock.now();
+    // The file has each at the wall time it came, and says when the clock
+    // was set.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(write_history_csv(log, &buffer));
+    const QList<QByteArray> rows = buffer.data().split('\n');
+    QCOMPARE(rows.mid(99, 4), QList<QByteArray>({"2024-05-01T14:03:07.990+00:00,-48,0,,,,,,,",
+                                                 "2024-05-01T14:03:08.000+00:00,-49,0,,,,,,,",
+                                                 "2024-05-01T13:03:08.010+00:00,,,,,,,,,clock set back 3600.000 s",
+                                                 "2024-05-01T13:03:08.010+00:00,-50,0,,,,,,,"}));
+    QCOMPARE(rows.at(rows.size() - 2), QByteArray("2024-05-01T14:03:08.000+00:00,-49,0,,,,,,,"));
+    QCOMPARE(rows.size(), 360100 + 3);  // the header, the clock change, the empty end
+}
 
-    // The wall clock set back by an hour: taken too (the log keeps its
-    // records in order).
-    wall -= 3600 * 1000;
-    pass(10);
-    QCOMPARE(clock.now(), wall);
-    pass(10);
-    QCOMPARE(clock.now(), resumed - 3600 * 1000 + 20);
+void LinkHistoryTest::wall_clock_jumps_keep_records_in_order_at_their_wall_times()
+{
+    // Rounds of records a few milliseconds apart while the wall clock is set
+    // back or forward (by two seconds to a century) at random moments, and,
+    // in every other round, also steps by less than a second now and then
+    // (as a time service nudges it). At most one jump comes between two
+    // records, so each is seen on its own.
+    set_time_zone("UTC");
+    for (int round = 0; round < 8; ++round) {
+        const quint32 seed = 4100 + quint32(round);
+        QRandomGenerator random(seed);
+        const bool nudged = round % 2 == 1;
+        qint64 wall = 1000000000000 + qint64(random.bounded(1000000000));
+        qint64 steady = random.bounded(100000);
+        HistoryClock clock([&] { return wall; }, [&] { return steady; });
+        ReportLog log;
+        ReportLog small(4 * (ReportLog::BLOCK_BYTES + 200));
+
+        struct Taken
+        {
+            Record record;
+            qint64 wall;
+            qint64 steady;
+            qint64 jump;  // the wall clock's jump since the record before; 0 for none
+        };
+        QVector<Taken> taken;
+        qint64 jump = 0;
+        while (taken.size() < 20000) {
+            const qint64 step = 1 + random.bounded(40);
+            wall += step;
+            steady += step;
+            if (jump == 0 && random.bounded(150) == 0) {
+                const double magnitude = std::exp(random.bounded(std::log(3.0e12 / 2001.0))) * 2001.0;
+                jump = qint64(magnitude) * (random.bounded(2) == 0 ? -1 : 1);
+                if (wall + jump < 0 || wall + jump > 4000000000000)
+                    jump = -jump;
+                wall += jump;
+            }
+            if (nudged && random.bounded(40) == 0)
+                wall += random.bounded(-900, 901);
+            if (random.bounded(10) == 0)
+                continue;  // no record at this moment
+            const HistoryTime now = clock.now();
+            Record r;
+            switch (random.bounded(3)) {
+            case 0:
+                r = signal_record(now.ms, random.bounded(-80, 0), random.bounded(-80, 0));
+                break;
+            case 1:
+                r = sniff_record(now.ms, {random.bounded(65536), random.bounded(65536), random.bounded(65536),
+                                          random.bounded(65536), random.bounded(-100, 0), random.bounded(-100, 0)});
+                break;
+            default:
+                r = event_record(now.ms, LinkEvent(random.bounded(LINK_EVENT_COUNT)), random.bounded(4));
+                break;
+            }
+            for (ReportLog *l : {&log, &small}) {
+                l->follow_wall_clock(now);
+                l->add(r);
+            }
+            taken.append({r, wall, steady, jump});
+            jump = 0;
+        }
+        QVERIFY(small.dropped() > 0);
+
+        QString failure;  // the first fault found
+        auto fail = [&](int i, const QString &what) {
+            if (failure.isEmpty())
+                failure = QStringLiteral("seed %1, record %2: %3").arg(seed).arg(i).arg(what);
+        };
+        for (const ReportLog *l : {&log, &small}) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(write_history_csv(*l, &buffer));
+            QList<QByteArray> rows = buffer.data().split('\n');
+            rows.removeLast();
+            // The rows of the records kept, after those of the state before
+            // them when older ones were dropped.
+            rows = rows.mid(rows.size() - int(l->size()));
+            ReportLog::Cursor cursor = l->begin();
+            Record r;
+            int kept = 0;
+            while (cursor.next(&r))
+                kept += r.event == LinkEvent::ClockChange && r.kind == RecordKind::Event ? 0 : 1;
+            cursor = l->begin();
+            int i = int(taken.size()) - kept - 1;  // the record taken last read
+            qint64 jumped = 0;  // the clock changes read since
+            int row = 0;
+            qint64 previous_ms = -1;
+            while (failure.isEmpty() && cursor.next(&r)) {
+                const QList<QByteArray> fields = rows.at(row++).split(',');
+                const qint64 row_wall =
+                    QDateTime::fromString(QString::fromLatin1(fields.first()), Qt::ISODateWithMs).toMSecsSinceEpoch();
+                if (r.kind == RecordKind::Event && r.event == LinkEvent::ClockChange) {
+                    jumped += r.event_value();
+                    const QString text = link_event_text(r.event, r.event_value());
+                    if (fields.last() != text.toLatin1() || !text.startsWith(QLatin1String("clock set ")))
+                        fail(i + 1, QStringLiteral("row %1").arg(QString::fromLatin1(rows.at(row - 1))));
+                    continue;
+                }
+                ++i;
+                const Taken &t = taken.at(i);
+                if (describe(r).section(' ', 1) != describe(t.record).section(' ', 1))
+                    fail(i, describe(r) + QStringLiteral(" read, ") + describe(t.record) + QStringLiteral(" taken"));
+                // Each row at the wall time it was taken.
+                if (!nudged ? row_wall != t.wall : qAbs(row_wall - t.wall) > HistoryClock::MAX_DRIFT_MS)
+                    fail(i, QStringLiteral("%1 in the file, %2 on the clock").arg(row_wall).arg(t.wall));
+                if (previous_ms >= 0) {
+                    // Order and distances as the steady clock had them.
+                    if (r.time_ms - previous_ms != t.steady - taken.at(i - 1).steady)
+                        fail(i, QStringLiteral("%1 ms after the one before").arg(r.time_ms - previous_ms));
+                    // A jump is a clock change; without nudges the only one, and exact.
+                    if (t.jump != 0 && jumped == 0)
+                        fail(i, QStringLiteral("no clock change after a jump of %1 ms").arg(t.jump));
+                    if (!nudged && jumped != t.jump)
+                        fail(i, QStringLiteral("a clock change of %1 ms for a jump of %2 ms").arg(jumped).arg(t.jump));
+                }
+                previous_ms = r.time_ms;
+                jumped = 0;
+            }
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+            QCOMPARE(i, int(taken.size()) - 1);
+        }
+    }
 }
 
 void LinkHistoryTest::seeking_finds_the_first_record_and_the_state_before_it()

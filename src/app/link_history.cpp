@@ -15,7 +15,9 @@ void TVC::on_actionSignal_History_triggered()
         // The recording starts here, with what is known of the link.
         signal_history = new SignalHistory(ui->cbox_rssi, this);
         ReportLog &log = signal_history->log();
-        const qint64 now = history_now_ms();
+        const HistoryTime time = history_now();
+        log.follow_wall_clock(time);
+        const qint64 now = time.ms;
         if (!serial_port->isOpen()) {
             log.add_event(now, LinkEvent::Connection, CONNECTION_CLOSED);
         } else {
@@ -40,7 +42,9 @@ void TVC::record_reply(const QByteArray &frame)
     if (!signal_history)
         return;
     ReportLog &log = signal_history->log();
-    const qint64 now = history_now_ms();
+    const HistoryTime time = history_now();
+    log.follow_wall_clock(time);
+    const qint64 now = time.ms;
     switch (frame_code(frame)) {
     case RPL_SIGNAL:
         // Signal reports count only while Signal Strength is ticked, as on the bars.
@@ -64,6 +68,9 @@ void TVC::record_reply(const QByteArray &frame)
 
 void TVC::record_event(LinkEvent event, int value)
 {
-    if (signal_history)
-        signal_history->log().add_event(history_now_ms(), event, value);
+    if (!signal_history)
+        return;
+    const HistoryTime time = history_now();
+    signal_history->log().follow_wall_clock(time);
+    signal_history->log().add_event(time.ms, event, value);
 }
