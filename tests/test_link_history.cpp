@@ -2,6 +2,7 @@
 // events, its memory bound, its CSV, the dropouts and figures of a stretch,
 // and which stretch the window shows.
 
+#include "background_save.h"
 #include "history_clock.h"
 #include "history_csv.h"
 #include "history_navigator.h"
@@ -10,8 +11,14 @@
 
 #include <QBuffer>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <algorithm>
 
 #include <cmath>
 #include <ctime>
@@ -117,6 +124,9 @@ private slots:
     void csv_has_a_header_and_a_row_per_record_in_order();
     void csv_time_stamps_are_local_time_with_milliseconds_and_offset();
     void csv_of_a_full_log_starts_at_the_oldest_record_kept();
+    void files_hold_ascii_iso_8601_in_this_locale();
+    void files_hold_ascii_iso_8601_in_every_locale();
+    void csv_in_the_arabic_locale_keeps_its_times();
     void dropouts_are_marked_by_kind();
     void dropouts_going_on_when_the_stretch_begins_or_ends();
     void figures_cover_the_stretch_shown_and_only_readings();
@@ -555,6 +565,163 @@ void LinkHistoryTest::csv_time_stamps_are_local_time_with_milliseconds_and_offse
     // Each reads back as the moment it was recorded.
     QCOMPARE(QDateTime::fromString(times.at(3), Qt::ISODateWithMs).toMSecsSinceEpoch(), change + 5);
     set_time_zone("UTC");
+}
+
+void LinkHistoryTest::files_hold_ascii_iso_8601_in_this_locale()
+{
+    // Run on its own by files_hold_ascii_iso_8601_in_every_locale, in a
+    // process of the locale and time zone it names; in the full run, in
+    // those of the test.
+    const QByteArray locale = qgetenv("TVC_TEST_LOCALE");
+    if (!locale.isEmpty())
+        QCOMPARE(QLocale::system().name(), QString::fromLatin1(locale));
+    QLocale::setDefault(QLocale::system());
+    QRandomGenerator random(quint32(qEnvironmentVariableIntValue("TVC_TEST_SEED")));
+
+    // The report the user met, then random records and clock changes from
+    // 1990 to 2090, with their wall times.
+    ReportLog log;
+    QVector<qint64> walls;
+    qint64 t = 1700000000234;
+    log.add_signal(t, -52, -61);
+    walls.append(t);
+    HistoryTime now{t, 0};
+    const qint64 end_ms = 3786912000000;  // 2090
+    for (int i = 0; i < 3000; ++i) {
+        now.ms += random.bounded(2) == 0 ? random.bounded(1000) : qint64(random.bounded(86400000));
+        if (random.bounded(50) == 0) {
+            const qint64 wall = 631152000000 + qint64(random.generate64() % quint64(end_ms - 631152000000));
+            now.wall_offset_ms = wall - now.ms;
+        }
+        log.follow_wall_clock(now);
+        switch (random.bounded(3)) {
+        case 0:
+            log.add_signal(now.ms, qint16(random.bounded(-32768, 32768)), qint16(random.bounded(-32768, 32768)));
+            break;
+        case 1:
+            log.add_sniff(now.ms, {random.bounded(65536), random.bounded(65536), random.bounded(65536),
+                                   random.bounded(65536), random.bounded(-32768, 32768), random.bounded(-32768, 32768)});
+            break;
+        default:
+            log.add_event(now.ms, LinkEvent(random.bounded(LINK_EVENT_COUNT)), random.bounded(4));
+            break;
+        }
+        walls.append(now.wall_ms());
+    }
+
+    auto ascii = [](const QByteArray &text) {
+        return std::all_of(text.cbegin(), text.cend(), [](char c) { return quint8(c) < 0x80; });
+    };
+    const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$"));
+    auto read_time = [&](const QString &text) {
+        return iso.match(text).hasMatch()
+            ? QDateTime::fromString(text, Qt::ISODateWithMs).toMSecsSinceEpoch()
+            : -1;
+    };
+
+    // The CSV: each record at its wall time.
+    QBuffer csv;
+    csv.open(QIODevice::WriteOnly);
+    QVERIFY(write_history_csv(log, &csv));
+    QVERIFY(ascii(csv.data()));
+    const QByteArray out = qgetenv("TVC_TEST_CSV");
+    if (!out.isEmpty()) {
+        QFile file(QString::fromLocal8Bit(out));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(csv.data());
+    }
+    const QList<QByteArray> rows = csv.data().split('\n');
+    int record = 0;
+    for (const QByteArray &row : rows.mid(1, rows.size() - 2)) {
+        if (row.endsWith(" s"))
+            continue;  // a clock change
+        const QString time = QString::fromLatin1(row.left(row.indexOf(',')));
+        QVERIFY2(record < walls.size() && read_time(time) == walls.at(record), row.constData());
+        ++record;
+    }
+    QCOMPARE(record, walls.size());
+    QCOMPARE(read_time(history_time_text(walls.last())), walls.last());
+
+    // The sniffer's lines: the fields in ASCII digits.
+    QBuffer lines;
+    lines.open(QIODevice::WriteOnly);
+    QVERIFY(write_sniffer_lines(log, &lines));
+    QVERIFY(ascii(lines.data()));
+    QVERIFY(lines.data().count('\n') > 500);
+    const QRegularExpression line(QStringLiteral(
+        "^Beacons: \\d+ (\\(\\d+\\)|: \\d+) Audio: \\d+ (\\(\\d+\\)|: \\d+) RSSI: -?\\d+( : -?\\d+)?$"));
+    for (const QByteArray &text : lines.data().split('\n'))
+        QVERIFY2(text.isEmpty() || line.match(QString::fromLatin1(text)).hasMatch(), text.constData());
+
+    // The names suggested for saving: the local time in ASCII digits.
+    const qint64 before = QDateTime::currentMSecsSinceEpoch() / 1000 * 1000;
+    const QString name = QFileInfo(suggested_save_path(QStringLiteral("signal-history-"), QStringLiteral(".csv")))
+                             .fileName();
+    const qint64 after = QDateTime::currentMSecsSinceEpoch();
+    QVERIFY2(ascii(name.toUtf8())
+                 && QRegularExpression(QStringLiteral("^signal-history-\\d{8}-\\d{6}\\.csv$")).match(name).hasMatch(),
+             qPrintable(name));
+    const qint64 named = QLocale::c()
+                             .toDateTime(name.mid(15, 15), QStringLiteral("yyyyMMdd-HHmmss"))
+                             .toMSecsSinceEpoch();
+    QVERIFY2(named >= before && named <= after, qPrintable(name));
+}
+
+namespace {
+
+// Runs files_hold_ascii_iso_8601_in_this_locale in a process of its own.
+QString run_in_locale(const QString &locale, const QString &zone, quint32 seed, const QString &csv = {})
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString name = locale == QLatin1String("C") ? locale : locale + QStringLiteral(".UTF-8");
+    for (const char *variable : {"LANG", "LC_ALL", "LC_TIME", "LC_NUMERIC"})
+        env.insert(QString::fromLatin1(variable), name);
+    env.remove(QStringLiteral("LANGUAGE"));
+    env.insert(QStringLiteral("TZ"), zone);
+    env.insert(QStringLiteral("TVC_TEST_LOCALE"), locale);
+    env.insert(QStringLiteral("TVC_TEST_SEED"), QString::number(seed));
+    env.insert(QStringLiteral("TVC_TEST_CSV"), csv);
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("files_hold_ascii_iso_8601_in_this_locale")});
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return QStringLiteral("%1 in %2, seed %3:\n%4").arg(locale, zone).arg(seed).arg(QString::fromLocal8Bit(child.readAll()));
+    return {};
+}
+
+} // namespace
+
+void LinkHistoryTest::files_hold_ascii_iso_8601_in_every_locale()
+{
+    // Locales with digits of their own (Arabic-Indic, Persian, Devanagari,
+    // Bengali, Burmese, ...) and with Latin ones, in time zones an odd
+    // number of minutes from UTC or with summer time.
+    QRandomGenerator random(2024);
+    QStringList locales = {"ar_EG", "fa_IR", "hi_IN", "de_DE", "C"};
+    QStringList more = {"bn_BD", "mr_IN", "ne_NP", "my_MM", "ps_AF", "ur_PK", "ar_SA", "th_TH",
+                        "zh_CN", "ja_JP", "ru_RU", "tr_TR", "fr_FR", "en_US", "pt_BR", "dz_BT"};
+    for (int i = 0; i < 5; ++i)
+        locales.append(more.takeAt(random.bounded(int(more.size()))));
+    const QStringList zones = {"UTC",           "Europe/Berlin", "Asia/Kolkata",       "Asia/Tehran",
+                               "Asia/Kathmandu", "Africa/Cairo", "America/St_Johns", "Pacific/Chatham"};
+    for (const QString &locale : locales) {
+        const QString failure = run_in_locale(locale, zones.at(random.bounded(int(zones.size()))), random.generate());
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+}
+
+void LinkHistoryTest::csv_in_the_arabic_locale_keeps_its_times()
+{
+    // Under ar_EG with Qt 5 every time stamp read ????-??-??T??:??:??.234+00:00.
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("history.csv"));
+    const QString failure = run_in_locale(QStringLiteral("ar_EG"), QStringLiteral("UTC"), 1, csv);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readLine(), HISTORY_CSV_HEADER);
+    QCOMPARE(file.readLine(), QByteArray("2023-11-14T22:13:20.234+00:00,-52,-61,,,,,,,\n"));
 }
 
 void LinkHistoryTest::csv_of_a_full_log_starts_at_the_oldest_record_kept()
