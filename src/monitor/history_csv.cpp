@@ -60,26 +60,26 @@ public:
             *at++ = ':';
             at = write_padded(at, time.second(), 2);
             *at++ = '.';
-            m_date_time_end = at;
+            m_date_time_size = int(at - m_date_time);
             const int offset = local.offsetFromUtc();
             const int minutes = (offset < 0 ? -offset : offset) / 60;
             at = m_offset;
             *at++ = offset < 0 ? '-' : '+';
             at = write_padded(at, minutes / 60, 2);
             *at++ = ':';
-            m_offset_end = write_padded(at, minutes % 60, 2);
+            m_offset_size = int(write_padded(at, minutes % 60, 2) - m_offset);
         }
-        out = std::copy(m_date_time, m_date_time_end, out);
+        out = std::copy_n(m_date_time, m_date_time_size, out);
         out = write_padded(out, time_ms - second * 1000, 3);
-        return std::copy(m_offset, m_offset_end, out);
+        return std::copy_n(m_offset, m_offset_size, out);
     }
 
 private:
     qint64 m_second = std::numeric_limits<qint64>::min();
     char m_date_time[40];  // up to the point before the milliseconds
-    char *m_date_time_end = m_date_time;
+    int m_date_time_size = 0;
     char m_offset[16];
-    char *m_offset_end = m_offset;
+    int m_offset_size = 0;
 };
 
 // Appends the decimal number at `out`; returns the end.
@@ -216,11 +216,11 @@ QString link_event_text(LinkEvent event, qint64 value)
             return QStringLiteral("port lost");
         return QStringLiteral("port closed");
     case LinkEvent::ClockChange: {
-        const qint64 ms = value < 0 ? -value : value;
+        const quint64 ms = value < 0 ? 0u - quint64(value) : quint64(value);
         char seconds[32];
-        char *end = write_padded(seconds, ms / 1000, 1);
+        char *end = write_padded(seconds, qint64(ms / 1000), 1);
         *end++ = '.';
-        end = write_padded(end, ms % 1000, 3);
+        end = write_padded(end, qint64(ms % 1000), 3);
         return (value < 0 ? QStringLiteral("clock set back ") : QStringLiteral("clock set forward "))
             + QString::fromLatin1(seconds, int(end - seconds)) + QStringLiteral(" s");
     }
@@ -236,7 +236,8 @@ bool write_history_csv(const ReportLog &log, QIODevice *out, const WriteProgress
         return false;
     ReportLog::Cursor cursor = log.begin();
     if (log.dropped() > 0) {
-        // What the rows that were dropped had set, and the rows kept rely on.
+        // What the rows that were dropped had set, and the rows kept rely on
+        // (by the wall clock as it stood at the first row kept).
         for (const Record &row : state_rows(cursor.snapshot())) {
             if (!text.row_end(write_csv_row(text.at(), times, row, cursor.snapshot().wall_offset_ms), 0))
                 return false;
