@@ -2,6 +2,7 @@
 // events, its memory bound, its CSV, the dropouts and figures of a stretch,
 // and which stretch the window shows.
 
+#include "background_save.h"
 #include "history_clock.h"
 #include "history_csv.h"
 #include "history_navigator.h"
@@ -10,9 +11,16 @@
 
 #include <QBuffer>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
+#include <cmath>
 #include <ctime>
 #include <random>
 
@@ -108,13 +116,17 @@ private slots:
     void records_keep_every_field_exactly();
     void random_records_survive_many_blocks();
     void times_never_go_back();
-    void time_stamps_follow_the_wall_clock_past_a_suspend();
+    void an_hour_set_back_keeps_records_apart_at_their_wall_times();
+    void wall_clock_jumps_keep_records_in_order_at_their_wall_times();
     void seeking_finds_the_first_record_and_the_state_before_it();
     void past_the_budget_the_oldest_records_go_first();
     void a_day_of_signal_reports_or_eight_hours_of_sniffer_reports_fit();
     void csv_has_a_header_and_a_row_per_record_in_order();
     void csv_time_stamps_are_local_time_with_milliseconds_and_offset();
     void csv_of_a_full_log_starts_at_the_oldest_record_kept();
+    void files_hold_ascii_iso_8601_in_this_locale();
+    void files_hold_ascii_iso_8601_in_every_locale();
+    void csv_in_the_arabic_locale_keeps_its_times();
     void dropouts_are_marked_by_kind();
     void dropouts_going_on_when_the_stretch_begins_or_ends();
     void figures_cover_the_stretch_shown_and_only_readings();
@@ -197,41 +209,185 @@ void LinkHistoryTest::times_never_go_back()
                                          describe(signal_record(6000, -52, 0))}));
 }
 
-void LinkHistoryTest::time_stamps_follow_the_wall_clock_past_a_suspend()
+void LinkHistoryTest::an_hour_set_back_keeps_records_apart_at_their_wall_times()
 {
-    qint64 wall = 1700000000000;
-    qint64 steady = 5000;
+    // Signal reports every 10 ms; at 14:03:08 the wall clock is set back to
+    // 13:03:08, and an hour of reports follows, as the program records them.
+    set_time_zone("UTC");
+    const qint64 jump_at = QDateTime(QDate(2024, 5, 1), QTime(14, 3, 8), Qt::UTC).toMSecsSinceEpoch();
+    qint64 wall = jump_at - 1000;
+    qint64 steady = 777;
     HistoryClock clock([&] { return wall; }, [&] { return steady; });
-    QCOMPARE(clock.now(), wall);
-    auto pass = [&](qint64 ms) {
-        wall += ms;
-        steady += ms;
-    };
-    pass(250);
-    QCOMPARE(clock.now(), qint64(1700000000250));
+    ReportLog log;
+    for (int i = 0; i < 100 + 360000; ++i) {
+        if (i == 100)
+            wall -= 3600 * 1000;
+        wall += 10;
+        steady += 10;
+        const HistoryTime now = clock.now();
+        log.follow_wall_clock(now);
+        log.add_signal(now.ms, qint16(-40 - i % 30), 0);
+    }
 
-    // Small steps of the wall clock leave the distances true.
-    wall += 400;
-    pass(100);
-    QCOMPARE(clock.now(), qint64(1700000000350));
-    wall -= 900;
-    pass(100);
-    QCOMPARE(clock.now(), qint64(1700000000450));
+    // On the history's time line the reports stay 10 ms apart.
+    ReportLog::Cursor cursor = log.begin();
+    Record r;
+    qint64 last = -1;
+    int reports = 0;
+    while (cursor.next(&r)) {
+        if (r.kind != RecordKind::Signal)
+            continue;
+        if (last >= 0 && r.time_ms != last + 10)
+            QFAIL(qPrintable(QStringLiteral("report %1 at %2, after %3").arg(reports).arg(r.time_ms).arg(last)));
+        last = r.time_ms;
+        ++reports;
+    }
+    QCOMPARE(reports, 360100);
 
-    // Suspended for an hour: the monotonic clock stood still.
-    wall += 3600 * 1000;
-    QCOMPARE(clock.now(), wall);
-    pass(20);
-    QCOMPARE(clock.now(), wall);
-    const qint64 resumed = clock.now();
+    // The file has each at the wall time it came, and says when the clock
+    // was set.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(write_history_csv(log, &buffer));
+    const QList<QByteArray> rows = buffer.data().split('\n');
+    QCOMPARE(rows.mid(99, 4), QList<QByteArray>({"2024-05-01T14:03:07.990+00:00,-48,0,,,,,,,",
+                                                 "2024-05-01T14:03:08.000+00:00,-49,0,,,,,,,",
+                                                 "2024-05-01T13:03:08.010+00:00,,,,,,,,,clock set back 3600.000 s",
+                                                 "2024-05-01T13:03:08.010+00:00,-50,0,,,,,,,"}));
+    QCOMPARE(rows.at(rows.size() - 2), QByteArray("2024-05-01T14:03:08.000+00:00,-49,0,,,,,,,"));
+    QCOMPARE(rows.size(), 360100 + 3);  // the header, the clock change, the empty end
+}
 
-    // The wall clock set back by an hour: taken too (the log keeps its
-    // records in order).
-    wall -= 3600 * 1000;
-    pass(10);
-    QCOMPARE(clock.now(), wall);
-    pass(10);
-    QCOMPARE(clock.now(), resumed - 3600 * 1000 + 20);
+void LinkHistoryTest::wall_clock_jumps_keep_records_in_order_at_their_wall_times()
+{
+    // Rounds of records a few milliseconds apart while the wall clock is set
+    // back or forward (by two seconds to a century) at random moments, and,
+    // in every other round, also steps by less than a second now and then
+    // (as a time service nudges it). At most one jump comes between two
+    // records, so each is seen on its own.
+    set_time_zone("UTC");
+    for (int round = 0; round < 8; ++round) {
+        const quint32 seed = 4100 + quint32(round);
+        QRandomGenerator random(seed);
+        const bool nudged = round % 2 == 1;
+        qint64 wall = 1000000000000 + qint64(random.bounded(1000000000));
+        qint64 steady = random.bounded(100000);
+        HistoryClock clock([&] { return wall; }, [&] { return steady; });
+        // In some rounds the clock was set before the recording starts: the
+        // recording starts from it, with no clock change.
+        if (round % 4 >= 2)
+            wall += (round % 8 < 4 ? -1 : 1) * qint64(random.bounded(2000, 100000000));
+        ReportLog log;
+        ReportLog small(4 * (ReportLog::BLOCK_BYTES + 200));
+
+        struct Taken
+        {
+            Record record;
+            qint64 wall;
+            qint64 steady;
+            qint64 jump;  // the wall clock's jump since the record before; 0 for none
+        };
+        QVector<Taken> taken;
+        qint64 jump = 0;
+        while (taken.size() < 20000) {
+            const qint64 step = 1 + random.bounded(40);
+            wall += step;
+            steady += step;
+            if (jump == 0 && random.bounded(150) == 0) {
+                const double magnitude = std::exp(random.bounded(std::log(3.0e12 / 2001.0))) * 2001.0;
+                jump = qint64(magnitude) * (random.bounded(2) == 0 ? -1 : 1);
+                if (wall + jump < 0 || wall + jump > 4000000000000)
+                    jump = -jump;
+                wall += jump;
+            }
+            if (nudged && random.bounded(40) == 0)
+                wall += random.bounded(-900, 901);
+            if (random.bounded(10) == 0)
+                continue;  // no record at this moment
+            const HistoryTime now = clock.now();
+            Record r;
+            switch (random.bounded(3)) {
+            case 0:
+                r = signal_record(now.ms, random.bounded(-80, 0), random.bounded(-80, 0));
+                break;
+            case 1:
+                r = sniff_record(now.ms, {random.bounded(65536), random.bounded(65536), random.bounded(65536),
+                                          random.bounded(65536), random.bounded(-100, 0), random.bounded(-100, 0)});
+                break;
+            default:
+                r = event_record(now.ms, LinkEvent(random.bounded(LINK_EVENT_COUNT)), random.bounded(4));
+                break;
+            }
+            for (ReportLog *l : {&log, &small}) {
+                l->follow_wall_clock(now);
+                l->add(r);
+            }
+            taken.append({r, wall, steady, jump});
+            jump = 0;
+        }
+        QVERIFY(small.dropped() > 0);
+
+        QString failure;  // the first fault found
+        auto fail = [&](int i, const QString &what) {
+            if (failure.isEmpty())
+                failure = QStringLiteral("seed %1, record %2: %3").arg(seed).arg(i).arg(what);
+        };
+        for (const ReportLog *l : {&log, &small}) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(write_history_csv(*l, &buffer));
+            QList<QByteArray> rows = buffer.data().split('\n');
+            rows.removeLast();
+            // The rows of the records kept, after those of the state before
+            // them when older ones were dropped.
+            rows = rows.mid(rows.size() - int(l->size()));
+            ReportLog::Cursor cursor = l->begin();
+            Record r;
+            int kept = 0;
+            while (cursor.next(&r))
+                kept += r.event == LinkEvent::ClockChange && r.kind == RecordKind::Event ? 0 : 1;
+            cursor = l->begin();
+            int i = int(taken.size()) - kept - 1;  // the record taken last read
+            qint64 jumped = 0;  // the clock changes read since
+            int row = 0;
+            qint64 previous_ms = -1;
+            while (failure.isEmpty() && cursor.next(&r)) {
+                const QList<QByteArray> fields = rows.at(row++).split(',');
+                const qint64 row_wall =
+                    QDateTime::fromString(QString::fromLatin1(fields.first()), Qt::ISODateWithMs).toMSecsSinceEpoch();
+                if (r.kind == RecordKind::Event && r.event == LinkEvent::ClockChange) {
+                    if (l == &log && i < 0)
+                        fail(0, QStringLiteral("a clock change before the first record"));
+                    jumped += r.event_value();
+                    const QString text = link_event_text(r.event, r.event_value());
+                    if (fields.last() != text.toLatin1() || !text.startsWith(QLatin1String("clock set ")))
+                        fail(i + 1, QStringLiteral("row %1").arg(QString::fromLatin1(rows.at(row - 1))));
+                    continue;
+                }
+                ++i;
+                const Taken &t = taken.at(i);
+                if (describe(r).section(' ', 1) != describe(t.record).section(' ', 1))
+                    fail(i, describe(r) + QStringLiteral(" read, ") + describe(t.record) + QStringLiteral(" taken"));
+                // Each row at the wall time it was taken.
+                if (!nudged ? row_wall != t.wall : qAbs(row_wall - t.wall) > HistoryClock::MAX_DRIFT_MS)
+                    fail(i, QStringLiteral("%1 in the file, %2 on the clock").arg(row_wall).arg(t.wall));
+                if (previous_ms >= 0) {
+                    // Order and distances as the steady clock had them.
+                    if (r.time_ms - previous_ms != t.steady - taken.at(i - 1).steady)
+                        fail(i, QStringLiteral("%1 ms after the one before").arg(r.time_ms - previous_ms));
+                    // A jump is a clock change; without nudges the only one, and exact.
+                    if (t.jump != 0 && jumped == 0)
+                        fail(i, QStringLiteral("no clock change after a jump of %1 ms").arg(t.jump));
+                    if (!nudged && jumped != t.jump)
+                        fail(i, QStringLiteral("a clock change of %1 ms for a jump of %2 ms").arg(jumped).arg(t.jump));
+                }
+                previous_ms = r.time_ms;
+                jumped = 0;
+            }
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+            QCOMPARE(i, int(taken.size()) - 1);
+        }
+    }
 }
 
 void LinkHistoryTest::seeking_finds_the_first_record_and_the_state_before_it()
@@ -415,6 +571,163 @@ void LinkHistoryTest::csv_time_stamps_are_local_time_with_milliseconds_and_offse
     // Each reads back as the moment it was recorded.
     QCOMPARE(QDateTime::fromString(times.at(3), Qt::ISODateWithMs).toMSecsSinceEpoch(), change + 5);
     set_time_zone("UTC");
+}
+
+void LinkHistoryTest::files_hold_ascii_iso_8601_in_this_locale()
+{
+    // Run on its own by files_hold_ascii_iso_8601_in_every_locale, in a
+    // process of the locale and time zone it names; in the full run, in
+    // those of the test.
+    const QByteArray locale = qgetenv("TVC_TEST_LOCALE");
+    if (!locale.isEmpty())
+        QCOMPARE(QLocale::system().name(), QString::fromLatin1(locale));
+    QLocale::setDefault(QLocale::system());
+    QRandomGenerator random(quint32(qEnvironmentVariableIntValue("TVC_TEST_SEED")));
+
+    // The report the user met, then random records and clock changes from
+    // 1990 to 2090, with their wall times.
+    ReportLog log;
+    QVector<qint64> walls;
+    qint64 t = 1700000000234;
+    log.add_signal(t, -52, -61);
+    walls.append(t);
+    HistoryTime now{t, 0};
+    const qint64 end_ms = 3786912000000;  // 2090
+    for (int i = 0; i < 3000; ++i) {
+        now.ms += random.bounded(2) == 0 ? random.bounded(1000) : qint64(random.bounded(86400000));
+        if (random.bounded(50) == 0) {
+            const qint64 wall = 631152000000 + qint64(random.generate64() % quint64(end_ms - 631152000000));
+            now.wall_offset_ms = wall - now.ms;
+        }
+        log.follow_wall_clock(now);
+        switch (random.bounded(3)) {
+        case 0:
+            log.add_signal(now.ms, qint16(random.bounded(-32768, 32768)), qint16(random.bounded(-32768, 32768)));
+            break;
+        case 1:
+            log.add_sniff(now.ms, {random.bounded(65536), random.bounded(65536), random.bounded(65536),
+                                   random.bounded(65536), random.bounded(-32768, 32768), random.bounded(-32768, 32768)});
+            break;
+        default:
+            log.add_event(now.ms, LinkEvent(random.bounded(LINK_EVENT_COUNT)), random.bounded(4));
+            break;
+        }
+        walls.append(now.wall_ms());
+    }
+
+    auto ascii = [](const QByteArray &text) {
+        return std::all_of(text.cbegin(), text.cend(), [](char c) { return quint8(c) < 0x80; });
+    };
+    const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$"));
+    auto read_time = [&](const QString &text) {
+        return iso.match(text).hasMatch()
+            ? QDateTime::fromString(text, Qt::ISODateWithMs).toMSecsSinceEpoch()
+            : -1;
+    };
+
+    // The CSV: each record at its wall time.
+    QBuffer csv;
+    csv.open(QIODevice::WriteOnly);
+    QVERIFY(write_history_csv(log, &csv));
+    QVERIFY(ascii(csv.data()));
+    const QByteArray out = qgetenv("TVC_TEST_CSV");
+    if (!out.isEmpty()) {
+        QFile file(QString::fromLocal8Bit(out));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(csv.data());
+    }
+    const QList<QByteArray> rows = csv.data().split('\n');
+    int record = 0;
+    for (const QByteArray &row : rows.mid(1, rows.size() - 2)) {
+        if (row.endsWith(" s"))
+            continue;  // a clock change
+        const QString time = QString::fromLatin1(row.left(row.indexOf(',')));
+        QVERIFY2(record < walls.size() && read_time(time) == walls.at(record), row.constData());
+        ++record;
+    }
+    QCOMPARE(record, walls.size());
+    QCOMPARE(read_time(history_time_text(walls.last())), walls.last());
+
+    // The sniffer's lines: the fields in ASCII digits.
+    QBuffer lines;
+    lines.open(QIODevice::WriteOnly);
+    QVERIFY(write_sniffer_lines(log, &lines));
+    QVERIFY(ascii(lines.data()));
+    QVERIFY(lines.data().count('\n') > 500);
+    const QRegularExpression line(QStringLiteral(
+        "^Beacons: \\d+ (\\(\\d+\\)|: \\d+) Audio: \\d+ (\\(\\d+\\)|: \\d+) RSSI: -?\\d+( : -?\\d+)?$"));
+    for (const QByteArray &text : lines.data().split('\n'))
+        QVERIFY2(text.isEmpty() || line.match(QString::fromLatin1(text)).hasMatch(), text.constData());
+
+    // The names suggested for saving: the local time in ASCII digits.
+    const qint64 before = QDateTime::currentMSecsSinceEpoch() / 1000 * 1000;
+    const QString name = QFileInfo(suggested_save_path(QStringLiteral("signal-history-"), QStringLiteral(".csv")))
+                             .fileName();
+    const qint64 after = QDateTime::currentMSecsSinceEpoch();
+    QVERIFY2(ascii(name.toUtf8())
+                 && QRegularExpression(QStringLiteral("^signal-history-\\d{8}-\\d{6}\\.csv$")).match(name).hasMatch(),
+             qPrintable(name));
+    const qint64 named = QLocale::c()
+                             .toDateTime(name.mid(15, 15), QStringLiteral("yyyyMMdd-HHmmss"))
+                             .toMSecsSinceEpoch();
+    QVERIFY2(named >= before && named <= after, qPrintable(name));
+}
+
+namespace {
+
+// Runs files_hold_ascii_iso_8601_in_this_locale in a process of its own.
+QString run_in_locale(const QString &locale, const QString &zone, quint32 seed, const QString &csv = {})
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString name = locale == QLatin1String("C") ? locale : locale + QStringLiteral(".UTF-8");
+    for (const char *variable : {"LANG", "LC_ALL", "LC_TIME", "LC_NUMERIC"})
+        env.insert(QString::fromLatin1(variable), name);
+    env.remove(QStringLiteral("LANGUAGE"));
+    env.insert(QStringLiteral("TZ"), zone);
+    env.insert(QStringLiteral("TVC_TEST_LOCALE"), locale);
+    env.insert(QStringLiteral("TVC_TEST_SEED"), QString::number(seed));
+    env.insert(QStringLiteral("TVC_TEST_CSV"), csv);
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("files_hold_ascii_iso_8601_in_this_locale")});
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return QStringLiteral("%1 in %2, seed %3:\n%4").arg(locale, zone).arg(seed).arg(QString::fromLocal8Bit(child.readAll()));
+    return {};
+}
+
+} // namespace
+
+void LinkHistoryTest::files_hold_ascii_iso_8601_in_every_locale()
+{
+    // Locales with digits of their own (Arabic-Indic, Persian, Devanagari,
+    // Bengali, Burmese, ...) and with Latin ones, in time zones an odd
+    // number of minutes from UTC or with summer time.
+    QRandomGenerator random(2024);
+    QStringList locales = {"ar_EG", "fa_IR", "hi_IN", "de_DE", "C"};
+    QStringList more = {"bn_BD", "mr_IN", "ne_NP", "my_MM", "ps_AF", "ur_PK", "ar_SA", "th_TH",
+                        "zh_CN", "ja_JP", "ru_RU", "tr_TR", "fr_FR", "en_US", "pt_BR", "dz_BT"};
+    for (int i = 0; i < 5; ++i)
+        locales.append(more.takeAt(random.bounded(int(more.size()))));
+    const QStringList zones = {"UTC",           "Europe/Berlin", "Asia/Kolkata",       "Asia/Tehran",
+                               "Asia/Kathmandu", "Africa/Cairo", "America/St_Johns", "Pacific/Chatham"};
+    for (const QString &locale : locales) {
+        const QString failure = run_in_locale(locale, zones.at(random.bounded(int(zones.size()))), random.generate());
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+}
+
+void LinkHistoryTest::csv_in_the_arabic_locale_keeps_its_times()
+{
+    // Under ar_EG with Qt 5 every time stamp read ????-??-??T??:??:??.234+00:00.
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("history.csv"));
+    const QString failure = run_in_locale(QStringLiteral("ar_EG"), QStringLiteral("UTC"), 1, csv);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readLine(), HISTORY_CSV_HEADER);
+    QCOMPARE(file.readLine(), QByteArray("2023-11-14T22:13:20.234+00:00,-52,-61,,,,,,,\n"));
 }
 
 void LinkHistoryTest::csv_of_a_full_log_starts_at_the_oldest_record_kept()

@@ -16,7 +16,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -122,6 +125,7 @@ private slots:
     void saves_the_whole_recording_as_csv_and_the_plot_as_png();
     void says_when_the_oldest_data_was_dropped();
     void a_lost_port_is_recorded_only_where_one_was_open();
+    void the_clock_set_back_while_recording_is_saved_as_an_event();
 };
 
 void SignalHistoryTest::window_and_check_box_agree_on_the_report_mode()
@@ -370,6 +374,98 @@ void SignalHistoryTest::a_lost_port_is_recorded_only_where_one_was_open()
     // The window may open the port again once the dialog is closed.
     QTRY_VERIFY2(event_texts(history->log()).contains(QStringLiteral("3=2")),
                  qPrintable(event_texts(history->log()).join(' ')));
+}
+
+void SignalHistoryTest::the_clock_set_back_while_recording_is_saved_as_an_event()
+{
+    // The test runs itself again under libfaketime, which reads the wall
+    // clock's offset from a file at every reading (the steady clocks it
+    // leaves alone); it sets the clock back an hour while reports come in.
+    const QString clock_file = qEnvironmentVariable("TVC_TEST_CLOCK_FILE");
+    auto set_clock = [](const QString &path, const QByteArray &offset) {
+        QSaveFile file(path);  // never read half written
+        return file.open(QIODevice::WriteOnly) && file.write(offset + '\n') > 0 && file.commit();
+    };
+    if (clock_file.isEmpty()) {
+        QProcess probe;
+        probe.start(QStringLiteral("faketime"), {"-f", "+0", "printenv", "LD_PRELOAD"});
+        if (!probe.waitForFinished(10000) || probe.exitCode() != 0)
+            QSKIP("faketime is not installed");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("clock"));
+        QVERIFY(set_clock(path, "+0"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LD_PRELOAD"), QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed());
+        env.insert(QStringLiteral("FAKETIME_TIMESTAMP_FILE"), path);
+        env.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+        env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+        env.remove(QStringLiteral("FAKETIME"));
+        env.insert(QStringLiteral("TVC_TEST_CLOCK_FILE"), path);
+        QProcess test;
+        test.setProcessEnvironment(env);
+        test.setProcessChannelMode(QProcess::MergedChannels);
+        test.start(QCoreApplication::applicationFilePath(),
+                   {QString::fromLatin1(QTest::currentTestFunction()), QStringLiteral("-silent")});
+        QVERIFY(test.waitForFinished(120000));
+        QVERIFY2(test.exitStatus() == QProcess::NormalExit && test.exitCode() == 0, test.readAll().constData());
+        return;
+    }
+
+    LinkedWindow t(rxu_in_repeater_mode());
+    QVERIFY(t.ready());
+    SignalHistory *history = open_history(*t.window);
+    const ReportLog &log = history->log();
+    QTest::mouseClick(child<QCheckBox>(history, "history_reports"), Qt::LeftButton);
+    QTRY_VERIFY(records_of(log, RecordKind::Signal).size() >= 20);
+    const QDateTime set_at = QDateTime::currentDateTime();
+    QVERIFY(set_clock(clock_file, "-3600"));
+    QVERIFY(QDateTime::currentDateTime().secsTo(set_at) >= 3599);
+    const int before = int(records_of(log, RecordKind::Signal).size());
+    QTRY_VERIFY(records_of(log, RecordKind::Signal).size() >= before + 20);
+
+    // Reports 20 ms apart stay in order, and apart (but for those read at
+    // once).
+    const QList<Record> reports = records_of(log, RecordKind::Signal);
+    QSet<qint64> times_after;
+    for (int i = 1; i < reports.size(); ++i) {
+        QVERIFY2(reports.at(i).time_ms >= reports.at(i - 1).time_ms, qPrintable(QString::number(i)));
+        if (i >= before)
+            times_after.insert(reports.at(i).time_ms);
+    }
+    QVERIFY2(times_after.size() > (reports.size() - before) / 2, qPrintable(QString::number(times_after.size())));
+
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("history.csv"));
+    t.answerer.clear();
+    t.answerer.queue_file(csv);
+    child<QPushButton>(history, "save_csv_button")->click();
+    QTRY_VERIFY(!history->saving());
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QList<QByteArray> rows = file.readAll().split('\n');
+    rows = rows.mid(1, rows.size() - 2);
+    // One clock change, of an hour back, between the reports before and after.
+    const QRegularExpression change(QStringLiteral(",clock set back (\\d+)\\.\\d{3} s$"));
+    int at = -1;
+    for (int i = 0; i < rows.size(); ++i) {
+        const QRegularExpressionMatch match = change.match(QString::fromLatin1(rows.at(i)));
+        if (match.hasMatch()) {
+            QCOMPARE(at, -1);
+            at = i;
+            QVERIFY2(qAbs(match.captured(1).toInt() - 3600) <= 1, rows.at(i).constData());
+        }
+    }
+    QVERIFY(at > 20 && at < rows.size() - 20);
+    // Each row at the wall time it was taken: an hour back from the change on.
+    auto wall = [&](int row) {
+        const QByteArray time = rows.at(row).left(rows.at(row).indexOf(','));
+        return QDateTime::fromString(QString::fromLatin1(time), Qt::ISODateWithMs).toMSecsSinceEpoch();
+    };
+    for (int i = 1; i < rows.size(); ++i) {
+        if (i != at)
+            QVERIFY2(wall(i) >= wall(i - 1) && wall(i) - wall(i - 1) < 3000, rows.at(i).constData());
+    }
+    QVERIFY2(qAbs(wall(at - 1) - wall(at) - 3600 * 1000) < 1000, rows.at(at).constData());
 }
 
 QTEST_MAIN(SignalHistoryTest)

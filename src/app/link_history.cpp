@@ -15,7 +15,9 @@ void TVC::on_actionSignal_History_triggered()
         // The recording starts here, with what is known of the link.
         signal_history = new SignalHistory(ui->cbox_rssi, this);
         ReportLog &log = signal_history->log();
-        const qint64 now = history_now_ms();
+        const HistoryTime time = history_now();
+        log.follow_wall_clock(time);
+        const qint64 now = time.ms;
         const DeviceState &device = session->state();
         if (!serial_port->isOpen()) {
             log.add_event(now, LinkEvent::Connection, CONNECTION_CLOSED);

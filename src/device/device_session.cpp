@@ -276,17 +276,26 @@ void DeviceSession::levels_not_live()
     emit levels_stale();
 }
 
+// The history's clock: its time line, and the wall clock's offset from it,
+// which the log notes when it moves (the clock was set).
+qint64 DeviceSession::history_time()
+{
+    const HistoryTime time = history_now();
+    m_history->follow_wall_clock(time);
+    return time.ms;
+}
+
 void DeviceSession::record(LinkEvent event, int value)
 {
     if (m_history)
-        m_history->add_event(history_now_ms(), event, value);
+        m_history->add_event(history_time(), event, value);
 }
 
 void DeviceSession::record_reply(const QByteArray &frame)
 {
     if (!m_history)
         return;
-    const qint64 now = history_now_ms();
+    const qint64 now = history_time();
     switch (frame_code(frame)) {
     case RPL_SIGNAL:
         // Every report the device sends counts, also one in flight when the

@@ -119,6 +119,7 @@ signals:
     void batch_ended();
 
 private:
+    qint64 history_time();
     void record(LinkEvent event, int value);
     void record_reply(const QByteArray &frame);
     void ask_status_again();

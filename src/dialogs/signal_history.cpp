@@ -110,7 +110,7 @@ SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::SignalHistory)
     , m_reports_box(reports_box)
-    , m_started_ms(history_now_ms())
+    , m_started(history_now())
 {
     ui->setupUi(this);
     press_buttons_on_enter(this);
@@ -240,7 +240,7 @@ void SignalHistory::schedule_refresh()
 
 qint64 SignalHistory::scroll_base_ms() const
 {
-    return m_log.dropped() > 0 && !m_log.empty() ? m_log.first_ms() : m_started_ms;
+    return m_log.dropped() > 0 && !m_log.empty() ? m_log.first_ms() : m_started.ms;
 }
 
 void SignalHistory::update_scroll(qint64 now_ms)
@@ -333,13 +333,13 @@ void SignalHistory::refresh()
 void SignalHistory::update_recording_label()
 {
     QString text = tr("Recording since %1: %2 records, %3 of %4.")
-                       .arg(local_time(m_started_ms))
+                       .arg(local_time(m_started.wall_ms()))
                        .arg(m_log.size())
                        .arg(memory_text(m_log.memory_bytes()), memory_text(m_log.budget_bytes()));
     if (m_log.dropped() > 0) {
         text = tr("Memory full: the oldest %1 records were dropped; the recording now starts at %2. ")
                    .arg(m_log.dropped())
-                   .arg(local_time(m_log.first_ms()))
+                   .arg(local_time(m_log.first_wall_ms()))
             + text;
     }
     if (m_save.busy())
@@ -383,7 +383,7 @@ void SignalHistory::save_finished(const QString &error)
         QMessageBox::information(this, windowTitle(),
                                  tr("The oldest records no longer fitted in memory: the file holds the newest "
                                     "records, from %1 on, after the state of the link then.")
-                                     .arg(local_time(saved->first_ms())),
+                                     .arg(local_time(saved->first_wall_ms())),
                                  QMessageBox::Ok);
     }
 }

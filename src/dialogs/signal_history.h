@@ -1,6 +1,7 @@
 #pragma once
 
 #include "background_save.h"
+#include "history_clock.h"
 #include "history_navigator.h"
 #include "history_view.h"
 #include "report_log.h"
@@ -64,7 +65,8 @@ private:
     HistorySummaries m_summaries;
     QTimer m_refresh;
     bool m_refresh_pending = false;
-    const qint64 m_started_ms;
+    // When the window was made: on the history's time line, and by the wall clock.
+    const HistoryTime m_started;
     bool m_updating_scroll = false;
     // What the plots show now, to skip work when nothing moved.
     struct Shown

@@ -38,7 +38,9 @@ Sniffer::~Sniffer()
 
 void Sniffer::append_report(const QByteArray &frame, quint8 sniff_mode)
 {
-    const qint64 now = history_now_ms();
+    const HistoryTime time = history_now();
+    lines.follow_wall_clock(time);
+    const qint64 now = time.ms;
     if (lines.snapshot().value(LinkEvent::ReportMode) != sniff_mode)
         lines.add_event(now, LinkEvent::ReportMode, sniff_mode);
     lines.add_sniff(now, sniff_fields(frame));
@@ -101,7 +103,7 @@ void Sniffer::save_finished(const QString &error)
         QMessageBox::information(this, tr("Sniffer"),
                                  tr("The oldest lines no longer fitted in memory: the file holds the newest "
                                     "lines, from %1 on.")
-                                     .arg(QDateTime::fromMSecsSinceEpoch(saved->first_ms())
+                                     .arg(QDateTime::fromMSecsSinceEpoch(saved->first_wall_ms())
                                               .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
                                  QMessageBox::Ok);
     }

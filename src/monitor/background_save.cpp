@@ -9,8 +9,15 @@
 
 QString suggested_save_path(const QString &stem, const QString &suffix)
 {
-    return QDir::home().filePath(
-        stem + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + suffix);
+    // Not QDateTime::toString(), which writes the digits of the user's locale
+    // with Qt 5: the name is in ASCII digits everywhere.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return QDir::home().filePath(stem
+                                 + QString::asprintf("%04d%02d%02d-%02d%02d%02d", date.year(), date.month(),
+                                                     date.day(), time.hour(), time.minute(), time.second())
+                                 + suffix);
 }
 
 BackgroundSave::BackgroundSave(QObject *parent)

@@ -11,8 +11,8 @@
 class QIODevice;
 class QThread;
 
-// The file a save suggests: `stem`, the local date and time, `suffix`, in the
-// user's home folder.
+// The file a save suggests: `stem`, the local date and time (20240501-140307,
+// in ASCII digits whatever the locale), `suffix`, in the user's home folder.
 QString suggested_save_path(const QString &stem, const QString &suffix);
 
 // Writes a file on a worker thread, so that the program goes on receiving

@@ -3,31 +3,56 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 
+#include <ctime>
+
 HistoryClock::HistoryClock(Source wall, Source steady)
     : m_wall(std::move(wall))
     , m_steady(std::move(steady))
-    , m_wall_start(m_wall())
+    , m_start_ms(m_wall())
     , m_steady_start(m_steady())
 {
 }
 
-qint64 HistoryClock::now()
+HistoryTime HistoryClock::now()
 {
     const qint64 steady = m_steady();
     const qint64 wall = m_wall();
-    const qint64 estimate = m_wall_start + (steady - m_steady_start);
-    if (qAbs(wall - estimate) <= MAX_DRIFT_MS)
-        return estimate;
-    m_wall_start = wall;
-    m_steady_start = steady;
-    return wall;
+    HistoryTime time;
+    time.ms = m_start_ms + (steady - m_steady_start);
+    if (qAbs(wall - (time.ms + m_wall_offset_ms)) > MAX_DRIFT_MS)
+        m_wall_offset_ms = wall - time.ms;
+    time.wall_offset_ms = m_wall_offset_ms;
+    return time;
+}
+
+namespace {
+
+// Milliseconds of a clock that never goes back nor jumps.
+qint64 steady_ms()
+{
+#ifdef CLOCK_BOOTTIME
+    // Linux's monotonic clock that counts the time suspended too: a suspend
+    // is time that passed, not the wall clock set.
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+#else
+    static QElapsedTimer elapsed;
+    if (!elapsed.isValid())
+        elapsed.start();
+    return elapsed.elapsed();
+#endif
+}
+
+} // namespace
+
+HistoryTime history_now()
+{
+    static HistoryClock clock([] { return QDateTime::currentMSecsSinceEpoch(); }, steady_ms);
+    return clock.now();
 }
 
 qint64 history_now_ms()
 {
-    static QElapsedTimer elapsed;
-    if (!elapsed.isValid())
-        elapsed.start();
-    static HistoryClock clock([] { return QDateTime::currentMSecsSinceEpoch(); }, [] { return elapsed.elapsed(); });
-    return clock.now();
+    return history_now().ms;
 }

@@ -12,54 +12,80 @@ const QByteArray HISTORY_CSV_HEADER =
 
 namespace {
 
+// Appends `value` in decimal, with at least `width` digits, at `out`;
+// returns the end.
+char *write_padded(char *out, qint64 value, int width)
+{
+    quint64 magnitude = value < 0 ? 0u - quint64(value) : quint64(value);
+    if (value < 0)
+        *out++ = '-';
+    char digits[20];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0 || n < width);
+    while (n > 0)
+        *out++ = digits[--n];
+    return out;
+}
+
 // Formats time stamps; the date, time of day and offset are worked out once
-// per second, which keeps a day of records quick to write.
+// per second, which keeps a day of records quick to write. They are written
+// digit by digit: QDateTime::toString() writes the digits of the user's
+// locale with Qt 5 (Arabic-Indic ones in Egypt, Persian ones in Iran), and a
+// file must read the same everywhere.
 class TimeFormatter
 {
 public:
-    // Appends the time stamp at `out`; returns the end.
+    // Appends the time stamp of `time_ms` (milliseconds since the epoch) at
+    // `out`; returns the end.
     char *write(char *out, qint64 time_ms)
     {
         const qint64 second = time_ms >= 0 ? time_ms / 1000 : (time_ms - 999) / 1000;
         if (second != m_second) {
             m_second = second;
             const QDateTime local = QDateTime::fromMSecsSinceEpoch(second * 1000);
-            m_date_time = local.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1();
+            const QDate date = local.date();
+            const QTime time = local.time();
+            char *at = write_padded(m_date_time, date.year(), 4);
+            *at++ = '-';
+            at = write_padded(at, date.month(), 2);
+            *at++ = '-';
+            at = write_padded(at, date.day(), 2);
+            *at++ = 'T';
+            at = write_padded(at, time.hour(), 2);
+            *at++ = ':';
+            at = write_padded(at, time.minute(), 2);
+            *at++ = ':';
+            at = write_padded(at, time.second(), 2);
+            *at++ = '.';
+            m_date_time_size = int(at - m_date_time);
             const int offset = local.offsetFromUtc();
             const int minutes = (offset < 0 ? -offset : offset) / 60;
-            m_offset = QByteArray(offset < 0 ? "-" : "+") + QByteArray::number(minutes / 60).rightJustified(2, '0')
-                + ':' + QByteArray::number(minutes % 60).rightJustified(2, '0');
+            at = m_offset;
+            *at++ = offset < 0 ? '-' : '+';
+            at = write_padded(at, minutes / 60, 2);
+            *at++ = ':';
+            m_offset_size = int(write_padded(at, minutes % 60, 2) - m_offset);
         }
-        const int millis = int(time_ms - second * 1000);
-        out = std::copy(m_date_time.cbegin(), m_date_time.cend(), out);
-        *out++ = '.';
-        *out++ = char('0' + millis / 100);
-        *out++ = char('0' + millis / 10 % 10);
-        *out++ = char('0' + millis % 10);
-        return std::copy(m_offset.cbegin(), m_offset.cend(), out);
+        out = std::copy_n(m_date_time, m_date_time_size, out);
+        out = write_padded(out, time_ms - second * 1000, 3);
+        return std::copy_n(m_offset, m_offset_size, out);
     }
 
 private:
     qint64 m_second = std::numeric_limits<qint64>::min();
-    QByteArray m_date_time;
-    QByteArray m_offset;
+    char m_date_time[40];  // up to the point before the milliseconds
+    int m_date_time_size = 0;
+    char m_offset[16];
+    int m_offset_size = 0;
 };
 
 // Appends the decimal number at `out`; returns the end.
 char *write_number(char *out, int value)
 {
-    unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
-    if (value < 0)
-        *out++ = '-';
-    char digits[12];
-    int n = 0;
-    do {
-        digits[n++] = char('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    while (n > 0)
-        *out++ = digits[--n];
-    return out;
+    return write_padded(out, value, 1);
 }
 
 // Appends a comma and the decimal number at `out`; returns the end.
@@ -141,9 +167,11 @@ QVector<Record> state_rows(const LinkSnapshot &state)
     return rows;
 }
 
-char *write_csv_row(char *at, TimeFormatter &times, const Record &record)
+// A row of `record`, taken when the wall clock stood `wall_offset_ms` from
+// the history's time line.
+char *write_csv_row(char *at, TimeFormatter &times, const Record &record, qint64 wall_offset_ms)
 {
-    at = times.write(at, record.time_ms);
+    at = times.write(at, record.time_ms + wall_offset_ms);
     switch (record.kind) {
     case RecordKind::Signal:
         at = write_field(at, record.fields[0]);
@@ -156,7 +184,7 @@ char *write_csv_row(char *at, TimeFormatter &times, const Record &record)
         return write_text(at, ",\n");
     case RecordKind::Event:
         at = write_text(at, ",,,,,,,,,");
-        at = write_text(at, link_event_text(record.event, record.fields[0]).toLatin1().constData());
+        at = write_text(at, link_event_text(record.event, record.event_value()).toLatin1().constData());
         *at++ = '\n';
         return at;
     }
@@ -172,7 +200,7 @@ QString history_time_text(qint64 time_ms)
     return QString::fromLatin1(text, int(end - text));
 }
 
-QString link_event_text(LinkEvent event, int value)
+QString link_event_text(LinkEvent event, qint64 value)
 {
     switch (event) {
     case LinkEvent::LinkState:
@@ -187,6 +215,15 @@ QString link_event_text(LinkEvent event, int value)
         if (value == CONNECTION_PORT_LOST)
             return QStringLiteral("port lost");
         return QStringLiteral("port closed");
+    case LinkEvent::ClockChange: {
+        const quint64 ms = value < 0 ? 0u - quint64(value) : quint64(value);
+        char seconds[32];
+        char *end = write_padded(seconds, qint64(ms / 1000), 1);
+        *end++ = '.';
+        end = write_padded(end, qint64(ms % 1000), 3);
+        return (value < 0 ? QStringLiteral("clock set back ") : QStringLiteral("clock set forward "))
+            + QString::fromLatin1(seconds, int(end - seconds)) + QStringLiteral(" s");
+    }
     }
     return QStringLiteral("event %1: %2").arg(int(event)).arg(value);
 }
@@ -199,16 +236,18 @@ bool write_history_csv(const ReportLog &log, QIODevice *out, const WriteProgress
         return false;
     ReportLog::Cursor cursor = log.begin();
     if (log.dropped() > 0) {
-        // What the rows that were dropped had set, and the rows kept rely on.
+        // What the rows that were dropped had set, and the rows kept rely on
+        // (by the wall clock as it stood at the first row kept).
         for (const Record &row : state_rows(cursor.snapshot())) {
-            if (!text.row_end(write_csv_row(text.at(), times, row), 0))
+            if (!text.row_end(write_csv_row(text.at(), times, row, cursor.snapshot().wall_offset_ms), 0))
                 return false;
         }
     }
     Record record;
     quint64 written = 0;
     while (cursor.next(&record)) {
-        if (!text.row_end(write_csv_row(text.at(), times, record), ++written))
+        // A clock change moves the wall time of its own row already.
+        if (!text.row_end(write_csv_row(text.at(), times, record, cursor.snapshot().wall_offset_ms), ++written))
             return false;
     }
     return text.flush();

@@ -18,9 +18,11 @@ using WriteProgress = std::function<bool(quint64 records_written)>;
 // the columns of its own record and leaves the others empty.
 extern const QByteArray HISTORY_CSV_HEADER;
 
-// Writes every record of the log as CSV, oldest first, after the header row.
-// When the oldest records were dropped, rows of the state of the link before
-// the first record kept (each event's last value, at its time) come first.
+// Writes every record of the log as CSV, oldest first, after the header row,
+// each at the wall time it was taken: after a clock event, the rows read
+// from the wall clock as it was set. When the oldest records were dropped,
+// rows of the state of the link before the first record kept (each event's
+// last value, at its time) come first. The text is ASCII in every locale.
 // False when the device refused to take the text, or progress said stop.
 bool write_history_csv(const ReportLog &log, QIODevice *out, const WriteProgress &progress = {});
 
@@ -30,9 +32,11 @@ bool write_history_csv(const ReportLog &log, QIODevice *out, const WriteProgress
 // repeater's: "Beacons: 5 : 7 Audio: 3 : 1 RSSI: -60 : -70").
 bool write_sniffer_lines(const ReportLog &log, QIODevice *out, const WriteProgress &progress = {});
 
-// A time stamp in ISO 8601: local time with milliseconds and the offset from
-// UTC, as 2024-05-01T14:03:07.125+02:00.
+// A time stamp in ISO 8601, of the wall time `time_ms`: local time with
+// milliseconds and the offset from UTC, as 2024-05-01T14:03:07.125+02:00, in
+// ASCII digits whatever the locale.
 QString history_time_text(qint64 time_ms);
 
-// What an event says, for people: "link state 1", "port lost".
-QString link_event_text(LinkEvent event, int value);
+// What an event says, for people: "link state 1", "port lost",
+// "clock set back 3600.000 s".
+QString link_event_text(LinkEvent event, qint64 value);

@@ -5,7 +5,8 @@
 namespace {
 
 // The longest record: a ten-byte header and six fields whose differences
-// take five bytes each.
+// take five bytes each (an event takes at most a ten-byte header, a byte for
+// what it is and ten for its value).
 constexpr int MAX_RECORD_BYTES = 10 + 6 * 5;
 
 int field_count(RecordKind kind)
@@ -25,6 +26,23 @@ qint64 unzigzag(quint64 value)
 
 } // namespace
 
+qint64 Record::event_value() const
+{
+    if (event == LinkEvent::ClockChange)
+        return qint64(quint64(quint32(fields[0])) | (quint64(quint32(fields[1])) << 32));
+    return fields[0];
+}
+
+void Record::set_event_value(qint64 value)
+{
+    if (event == LinkEvent::ClockChange) {
+        fields[0] = int(quint32(quint64(value)));
+        fields[1] = int(quint32(quint64(value) >> 32));
+    } else {
+        fields[0] = int(value);
+    }
+}
+
 void LinkSnapshot::apply(const Record &record)
 {
     switch (record.kind) {
@@ -34,6 +52,10 @@ void LinkSnapshot::apply(const Record &record)
         last_level_b = record.fields[1];
         break;
     case RecordKind::Event:
+        if (record.event == LinkEvent::ClockChange) {
+            wall_offset_ms += record.event_value();
+            break;
+        }
         event_value[size_t(record.event)] = record.fields[0];
         event_ms[size_t(record.event)] = record.time_ms;
         if (record.event == LinkEvent::Connection) {
@@ -78,6 +100,13 @@ qint64 ReportLog::last_ms() const
     return m_blocks.empty() ? -1 : m_blocks.back().last_ms;
 }
 
+qint64 ReportLog::first_wall_ms() const
+{
+    Cursor cursor = begin();
+    Record record;
+    return cursor.next(&record) ? record.time_ms + cursor.snapshot().wall_offset_ms : -1;
+}
+
 void ReportLog::clear()
 {
     m_first_serial += m_blocks.size();
@@ -107,14 +136,22 @@ void ReportLog::add_sniff(qint64 time_ms, const std::array<int, 6> &fields)
     add(record);
 }
 
-void ReportLog::add_event(qint64 time_ms, LinkEvent event, int value)
+void ReportLog::add_event(qint64 time_ms, LinkEvent event, qint64 value)
 {
     Record record;
     record.time_ms = time_ms;
     record.kind = RecordKind::Event;
     record.event = event;
-    record.fields[0] = value;
+    record.set_event_value(value);
     add(record);
+}
+
+void ReportLog::follow_wall_clock(const HistoryTime &now)
+{
+    if (m_blocks.empty())
+        m_state.wall_offset_ms = now.wall_offset_ms;
+    else if (now.wall_offset_ms != m_state.wall_offset_ms)
+        add_event(now.ms, LinkEvent::ClockChange, now.wall_offset_ms - m_state.wall_offset_ms);
 }
 
 void ReportLog::open_block(qint64 time_ms)
@@ -158,7 +195,7 @@ void ReportLog::add(const Record &given)
     put((quint64(record.time_ms - m_time) << 2) | quint64(record.kind));
     if (record.kind == RecordKind::Event) {
         put(quint64(record.event));
-        put(zigzag(record.fields[0]));
+        put(zigzag(record.event_value()));
     } else {
         std::array<int, 6> &previous = m_previous[size_t(record.kind)];
         for (int i = 0; i < field_count(record.kind); ++i) {
@@ -318,7 +355,7 @@ bool ReportLog::Cursor::decode(Record *record)
     record->fields = {};
     if (record->kind == RecordKind::Event) {
         record->event = LinkEvent(get());
-        record->fields[0] = int(unzigzag(get()));
+        record->set_event_value(unzigzag(get()));
     } else {
         std::array<int, 6> &previous = m_previous[size_t(record->kind)];
         for (int i = 0; i < field_count(record->kind); ++i) {

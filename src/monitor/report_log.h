@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history_clock.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -18,6 +20,12 @@
 // it can be read, and dropped, on its own. When the memory budget is reached,
 // the oldest block goes first. A full block never changes again, so copies of
 // the log (freeze()) share the full blocks and can be read on another thread.
+//
+// Times are those of the history's time line (HistoryClock), which goes on
+// steadily whatever the wall clock does. The wall clock's distance from it is
+// part of the state of the log: it starts as it was at the first record, and
+// each jump of the wall clock is a clock event, so that each record's wall
+// time is known without being stored with it.
 
 enum class RecordKind : quint8 {
     Signal = 0,  // a signal-strength report: level A (from the TXU), level B (from the repeater)
@@ -31,7 +39,10 @@ enum class LinkEvent : quint8 {
     RepeaterMode = 1,  // 1 when the device reported repeater mode, 0 when not
     ReportMode = 2,    // the report mode the program asked for (0 off, 1 signal, 2 and 3 sniffer)
     Connection = 3,    // CONNECTION_OPEN, CONNECTION_CLOSED or CONNECTION_PORT_LOST
+    ClockChange = 4,   // the wall clock jumped by the value, in milliseconds (back when negative)
 };
+// The events whose last value a LinkSnapshot keeps: all but ClockChange,
+// which moves the snapshot's wall offset instead.
 constexpr int LINK_EVENT_COUNT = 4;
 
 constexpr int CONNECTION_CLOSED = 0;     // the program closed the port
@@ -47,12 +58,19 @@ struct Record
     RecordKind kind = RecordKind::Signal;
     LinkEvent event = LinkEvent::LinkState;  // for RecordKind::Event
     // Signal: level A, level B (signed 16-bit). Sniff: the six fields in frame
-    // order, unsigned 16-bit counts and signed 16-bit RSSI. Event: the value.
+    // order, unsigned 16-bit counts and signed 16-bit RSSI. Event: the value
+    // (event_value()).
     std::array<int, 6> fields{};
+
+    // An event's value: fields[0], or for a clock change, whose jump may not
+    // fit, fields[0] and fields[1] (the low and the high 32 bits).
+    qint64 event_value() const;
+    void set_event_value(qint64 value);
 };
 
 // The state of the link at a point of the log: the last value of each event
-// (-1 while none was recorded) and when it came, and the last signal report.
+// (-1 while none was recorded) and when it came, the last signal report, and
+// where the wall clock stood.
 // A connection event also sets the report mode to 0 (every connection starts
 // with reports off) and the link state to -1 (not reported yet).
 struct LinkSnapshot
@@ -62,6 +80,9 @@ struct LinkSnapshot
     qint64 last_signal_ms = -1;  // -1: no signal report yet
     int last_level_a = NO_READING;
     int last_level_b = NO_READING;
+    // The wall clock minus the history's time: a record's wall time is its
+    // time plus this.
+    qint64 wall_offset_ms = 0;
 
     int value(LinkEvent event) const { return event_value[size_t(event)]; }
     qint64 since(LinkEvent event) const { return event_ms[size_t(event)]; }
@@ -86,8 +107,12 @@ public:
     // the last record's.
     void add_signal(qint64 time_ms, qint16 level_a, qint16 level_b);
     void add_sniff(qint64 time_ms, const std::array<int, 6> &fields);
-    void add_event(qint64 time_ms, LinkEvent event, int value);
+    void add_event(qint64 time_ms, LinkEvent event, qint64 value);
     void add(const Record &record);
+    // Takes where the wall clock stands, before a record of that moment is
+    // added: a log that holds records notes a jump as a clock event at
+    // `now.ms`; an empty one starts from there.
+    void follow_wall_clock(const HistoryTime &now);
     // Forgets everything, the dropped records too.
     void clear();
 
@@ -99,6 +124,8 @@ public:
     qint64 dropped_until_ms() const { return m_dropped_until; }
     qint64 first_ms() const;
     qint64 last_ms() const;
+    // The wall time of the first record kept; -1 while there is none.
+    qint64 first_wall_ms() const;
     // Memory the records take, blocks and their bookkeeping.
     qint64 memory_bytes() const;
     qint64 budget_bytes() const { return m_max_blocks * block_cost(); }
