@@ -62,6 +62,7 @@ private slots:
     void signal_reports_only_while_ticked();
     void signal_reports_in_repeater_mode();
     void unknown_codes_change_nothing();
+    void signal_bars_say_no_reading_once_reports_stop();
 };
 
 void RepliesTest::device_information_of_a_txu_client()
@@ -377,6 +378,39 @@ void RepliesTest::unknown_codes_change_nothing()
     QCOMPARE(t.answerer.count(), 1);
     QTest::qWait(20);
     QVERIFY(t.device->received().isEmpty());
+}
+
+void RepliesTest::signal_bars_say_no_reading_once_reports_stop()
+{
+    // A new user saw "-30 dBm / -47 dBm" on the bars for minutes after the
+    // reports had stopped. With reports asked for and none for about two
+    // seconds, the bars say "no reading"; so they do at once when the sniffer
+    // takes the reports over, although Signal Strength stays ticked.
+    sim::DeviceOptions options = rxu_client();
+    options.signalLevel = -47;
+    options.reportPeriodMs = 100;
+    Linked t(options);
+    QVERIFY(t.ready());
+    child<QCheckBox>(t.window.get(), "cbox_rssi")->click();
+    QTRY_COMPARE(t.bar("progressBar")->format(), QStringLiteral("\u2212""47 dBm"));
+
+    // The device's frames are held back: the reports stop on the line.
+    QElapsedTimer since;
+    since.start();
+    t.device->options().mergeCount = 1000000;
+    t.device->options().mergeHoldMs = 600000;
+    QTRY_COMPARE_WITH_TIMEOUT(t.bar("progressBar")->format(), QStringLiteral("no reading"), 6000);
+    QVERIFY2(since.elapsed() >= 1500, qPrintable(QString::number(since.elapsed())));
+    QCOMPARE(t.bar("progressBar")->value(), SIGNAL_FLOOR);
+    QCOMPARE(t.bar("progressBar")->toolTip(), QStringLiteral("no reading"));
+
+    // Reports come again, then the sniffer takes over.
+    t.device->options().mergeCount = 0;
+    t.device->runCommand(QStringLiteral("flush"));
+    QTRY_COMPARE(t.bar("progressBar")->format(), QStringLiteral("\u2212""47 dBm"));
+    t.window->start_sniffer(2);
+    QCOMPARE(t.bar("progressBar")->format(), QStringLiteral("no reading"));
+    QVERIFY(child<QCheckBox>(t.window.get(), "cbox_rssi")->isChecked());
 }
 
 QTEST_MAIN(RepliesTest)
