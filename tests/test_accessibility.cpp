@@ -178,11 +178,11 @@ void AccessibilityTest::lamps_say_their_state_in_words()
     // green, and the words follow; at the floor it keeps its state.
     t.reply(RPL_DEVICE_INFO, {0x01, 0x02});
     t.get<QCheckBox>("cbox_rssi")->setChecked(true);
-    t.reply(RPL_SIGNAL, {0xC4, 0xFF, 0, 0});  // -60
-    QCOMPARE(name_of(t.get("l_txq")), QStringLiteral("Link Status: weak signal"));
+    t.reply(RPL_SIGNAL, {0xC4, 0xFF, 0, 0});  // -60: a fair signal, as the bar's colour says
+    QCOMPARE(name_of(t.get("l_txq")), QStringLiteral("Link Status: fair signal"));
     QCOMPARE(t.get<StatusLamp>("l_txq")->look(), LampLook::Weak);
     t.reply(RPL_SIGNAL, {0, 0, 0, 0});
-    QCOMPARE(name_of(t.get("l_txq")), QStringLiteral("Link Status: weak signal"));
+    QCOMPARE(name_of(t.get("l_txq")), QStringLiteral("Link Status: fair signal"));
     t.reply(RPL_SIGNAL, {0xD8, 0xFF, 0, 0});  // -40
     // Words that follow signal reports are told at most once a second.
     QCOMPARE(t.get<StatusLamp>("l_txq")->look(), LampLook::Good);

@@ -198,10 +198,15 @@ void DisplayRulesTest::lamp_words_never_contradict_the_colour()
         QVERIFY(lamp.text.startsWith(QLatin1String("Link Status: ")));
     }
     // A signal report's lamp agrees with the signal rule at every level,
-    // and names no look where the rule leaves the lamp alone.
+    // names no look where the rule leaves the lamp alone, and names the band
+    // that the bar's colour shows (at -55 dBm the bar said fair, the lamp weak).
+    const QHash<QString, QString> band_of_colour = {
+        {"#178e85", "good"}, {"#cc6633", "fair"}, {"#8e1720", "weak"}};
     for (int level = -100; level <= 0; ++level) {
         const LampState lamp = link_status_for_signal(level);
         QCOMPARE(lamp.text.isEmpty() ? QString() : lamp_style(lamp.look), signal_lamp(level));
+        if (!lamp.text.isEmpty())
+            QCOMPARE(lamp.text, "Link Status: " + band_of_colour.value(chunk_colour(level)) + " signal");
     }
     // Each on/off lamp has two looks with two different texts.
     for (const auto &lamp : {std::make_pair(repeater_mode_lamp(true), repeater_mode_lamp(false)),

@@ -90,22 +90,49 @@ LampState no_device_lamp(const QString &caption)
     return {LampLook::Unlit, caption + QStringLiteral(": no device")};
 }
 
+SignalBand signal_band(int level)
+{
+    if (level >= GOOD_SIGNAL)
+        return SignalBand::Good;
+    if (level >= FAIR_SIGNAL)
+        return SignalBand::Fair;
+    // The floor stands for no reading; a level below it is a reading, a weak one.
+    return level == SIGNAL_FLOOR ? SignalBand::NoReading : SignalBand::Weak;
+}
+
+QString band_words(SignalBand band)
+{
+    switch (band) {
+    case SignalBand::Good:
+        return QStringLiteral("good");
+    case SignalBand::Fair:
+        return QStringLiteral("fair");
+    case SignalBand::Weak:
+        return QStringLiteral("weak");
+    case SignalBand::NoReading:
+        break;
+    }
+    return QStringLiteral("no reading");
+}
+
+// The lamp is green for a good signal and orange for a fair or a weak one; at
+// the floor and below it keeps its colour, so that the link state alone
+// decides it then.
 LampState link_status_for_signal(int level)
 {
-    if (level >= -50)
-        return {LampLook::Good, captioned(LINK_STATUS_CAPTION, "good signal")};
-    if (level >= -79)
-        return {LampLook::Weak, captioned(LINK_STATUS_CAPTION, "weak signal")};
-    return {LampLook::Unlit, QString()};
+    const SignalBand band = signal_band(level);
+    if (level <= SIGNAL_FLOOR)
+        return {LampLook::Unlit, QString()};
+    return {band == SignalBand::Good ? LampLook::Good : LampLook::Weak,
+            LINK_STATUS_CAPTION + QStringLiteral(": ") + band_words(band) + QStringLiteral(" signal")};
 }
 
 SignalReading signal_reading(int level)
 {
     if (level == SIGNAL_FLOOR)
         return {QStringLiteral("no reading"), QStringLiteral("no reading")};
-    const char *band = level >= -50 ? "good" : level >= -60 ? "fair" : "weak";
     const QString text = signed_number(level) + QStringLiteral(" dBm");
-    return {text, text + QStringLiteral(", ") + QLatin1String(band)};
+    return {text, text + QStringLiteral(", ") + band_words(signal_band(level))};
 }
 
 QString gain_words(int gain)
@@ -120,7 +147,8 @@ QString input_mode_words(const QString &mode)
 
 QString chunk_style(qint16 level, const QString &style)
 {
-    const char *colour = level >= -50 ? "#178e85" : level >= -60 ? "#cc6633" : "#8e1720";
+    const SignalBand band = signal_band(level);
+    const char *colour = band == SignalBand::Good ? "#178e85" : band == SignalBand::Fair ? "#cc6633" : "#8e1720";
     return style + QStringLiteral("QProgressBar::chunk {background-color: ") + QLatin1String(colour)
         + QStringLiteral("; width: 15px; margin: 0.5px;}");
 }

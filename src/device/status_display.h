@@ -54,6 +54,17 @@ LampState no_device_lamp(const QString &caption);
 // look (an empty text) when the level leaves the lamp as it is.
 LampState link_status_for_signal(int level);
 
+// The band of a signal level: what its colour on the bars and the plots, the
+// Link Status lamp and the words all say. Good from -50 dBm up, fair from -60
+// to -51, weak below, and no reading at the bars' floor (-80) and below.
+enum class SignalBand { NoReading, Weak, Fair, Good };
+SignalBand signal_band(int level);
+// The lowest level of each band.
+constexpr int GOOD_SIGNAL = -50;
+constexpr int FAIR_SIGNAL = -60;
+// The band in words: "good", "fair", "weak", "no reading".
+QString band_words(SignalBand band);
+
 // `style` followed by the chunk rule that colours a bar at `level`.
 QString chunk_style(qint16 level, const QString &style);
 
