@@ -3,6 +3,8 @@
 
 #include "accessibility.h"
 #include "constants.h"
+#include "status_display.h"
+#include "device_roster.h"
 #include "device_session.h"
 #include "herontemp.h"
 #include "sniffer.h"
@@ -40,20 +42,16 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     , heron_temp(nullptr)
     , sniffer(nullptr)
     , port_signals_connected(false)
-    , port_finder(std::move(ports))
+    , roster(nullptr)
 {
     display_refresh.setSingleShot(true);
     connect(&display_refresh, &QTimer::timeout, this, &TVC::refresh_display);
 
-    session = new DeviceSession(this);
-    serial_port = session->port();
-    connect(session, &DeviceSession::reset, this, &TVC::show_idle);
-    connect(session, &DeviceSession::port_failed, this, &TVC::show_port_failure);
-    connect(session, &DeviceSession::reply, this, &TVC::show_reply);
-    connect(session, &DeviceSession::levels_stale, this, &TVC::show_levels_gone);
-    connect(session, &DeviceSession::report_mode_changed, this, &TVC::follow_report_mode);
-    connect(session, &DeviceSession::batch_started, this, &TVC::begin_display_batch);
-    connect(session, &DeviceSession::batch_ended, this, &TVC::end_display_batch);
+    roster = new DeviceRoster(std::move(ports), this);
+    // Until a port is chosen, the window's session has none; the roster
+    // takes it as the session of the first port it opens.
+    session = nullptr;
+    view_session(new DeviceSession(this));
     heron_temp = new HeronTemp(this);
     sniffer = new Sniffer(this);
 
@@ -93,13 +91,33 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 TVC::~TVC()
 {
     reset_connection();
-    // The session's views are about to go.
+    // The sessions' views are about to go.
     session->disconnect(this);
-    delete session;
+    if (session->parent() == this)
+        delete session;
+    delete roster;
     serial_port = nullptr;
     delete heron_temp;
     delete sniffer;
     delete ui;
+}
+
+void TVC::view_session(DeviceSession *next)
+{
+    if (next == session)
+        return;
+    if (session)
+        session->disconnect(this);
+    session = next;
+    serial_port = session->port();
+    connect(session, &DeviceSession::reset, this, &TVC::show_idle);
+    connect(session, &DeviceSession::opened, this, [this] { ui->l_p2p_devtype->setText(UPDATING_TEXT); });
+    connect(session, &DeviceSession::port_failed, this, &TVC::show_port_failure);
+    connect(session, &DeviceSession::reply, this, &TVC::show_reply);
+    connect(session, &DeviceSession::levels_stale, this, &TVC::show_levels_gone);
+    connect(session, &DeviceSession::report_mode_changed, this, &TVC::follow_report_mode);
+    connect(session, &DeviceSession::batch_started, this, &TVC::begin_display_batch);
+    connect(session, &DeviceSession::batch_ended, this, &TVC::end_display_batch);
 }
 
 void TVC::changeEvent(QEvent *event)

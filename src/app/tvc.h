@@ -12,6 +12,7 @@
 namespace Ui {
 class TVC;
 }
+class DeviceRoster;
 class DeviceSession;
 class HeronTemp;
 class SignalHistory;
@@ -98,6 +99,10 @@ private:
     // The link was lost: its port, when seen again, counts as plugged in anew.
     void forget_lost_port();
 
+    // Makes `next` the device the window shows and acts on.
+    void view_session(DeviceSession *next);
+    // Everything the session knows, shown at once (a device chosen anew).
+    void show_state();
     // The session's news, shown.
     void show_reply(quint8 code, const QByteArray &frame);
     void show_idle();
@@ -117,7 +122,8 @@ private:
     SignalHistory *signal_history = nullptr;
     bool port_signals_connected;
 
-    PortFinder port_finder;
+    // Every device the program knows of; the window views one of them.
+    DeviceRoster *roster;
     QStringList ports_seen;  // present at the last look
     QString linked_port;     // the port last opened
     QTimer open_retry;

@@ -5,6 +5,7 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "device_roster.h"
 #include "device_session.h"
 #include "form_widgets.h"
 #include "frame.h"
@@ -36,8 +37,7 @@ void TVC::watch_for_devices()
         if (idle())
             connect_on_its_own(false);
     });
-    auto *watcher = new PortWatcher(port_finder.places(), this);
-    connect(watcher, &PortWatcher::ports_changed, this, &TVC::look_for_plugged_device);
+    connect(roster, &DeviceRoster::ports_changed, this, &TVC::look_for_plugged_device);
 }
 
 void TVC::send_command(quint8 code, quint8 unit, int argument)
@@ -93,7 +93,7 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
         port_name = ui->comportslist->currentText();
     } else {
         ui->comportslist->clear();
-        const PortScan scan = port_finder.scan();
+        const PortScan scan = roster->finder().scan();
         ports_seen = scan.present;
         ui->comportslist->addItems(scan.candidates);
         if (!scan.candidates.isEmpty())
@@ -104,6 +104,9 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
     if (port_name.isEmpty())
         return std::nullopt;
 
+    // The window shows the port's device: its session, shared with the
+    // overview of all devices.
+    view_session(roster->session(port_name, session->parent() == this ? session : nullptr));
     QString error;
     if (!session->open(port_name, &error))
         return error;
@@ -121,7 +124,7 @@ void TVC::look_for_plugged_device()
     // were: what appears meanwhile is new when the dialog closes.
     if (firmware_dialog_open)
         return;
-    const PortScan scan = port_finder.scan();
+    const PortScan scan = roster->finder().scan();
     bool plugged_in = false;
     for (const QString &name : scan.present)
         plugged_in = plugged_in || (!ports_seen.contains(name) && scan.candidates.contains(name));

@@ -154,16 +154,28 @@ void ReportLog::follow_wall_clock(const HistoryTime &now)
         add_event(now.ms, LinkEvent::ClockChange, now.wall_offset_ms - m_state.wall_offset_ms);
 }
 
+void ReportLog::drop_oldest_block()
+{
+    const Block &oldest = m_blocks.front();
+    m_dropped += oldest.records;
+    m_records -= oldest.records;
+    m_dropped_until = oldest.last_ms;
+    m_blocks.pop_front();
+    ++m_first_serial;
+}
+
+void ReportLog::set_budget(qint64 budget_bytes)
+{
+    m_max_blocks = size_t(std::max<qint64>(2, budget_bytes / block_cost()));
+    // The open block stays; the oldest full ones go.
+    while (m_blocks.size() > m_max_blocks)
+        drop_oldest_block();
+}
+
 void ReportLog::open_block(qint64 time_ms)
 {
-    if (m_blocks.size() >= m_max_blocks) {
-        const Block &oldest = m_blocks.front();
-        m_dropped += oldest.records;
-        m_records -= oldest.records;
-        m_dropped_until = oldest.last_ms;
-        m_blocks.pop_front();
-        ++m_first_serial;
-    }
+    if (m_blocks.size() >= m_max_blocks)
+        drop_oldest_block();
     Block block;
     block.first_ms = time_ms;
     block.last_ms = time_ms;

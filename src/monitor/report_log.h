@@ -129,6 +129,9 @@ public:
     // Memory the records take, blocks and their bookkeeping.
     qint64 memory_bytes() const;
     qint64 budget_bytes() const { return m_max_blocks * block_cost(); }
+    // A new budget (at least two blocks); the oldest records go at once where
+    // the log is over it.
+    void set_budget(qint64 budget_bytes);
     // The state after the last record.
     const LinkSnapshot &snapshot() const { return m_state; }
 
@@ -195,6 +198,7 @@ private:
 
     static qint64 block_cost();
     void open_block(qint64 time_ms);
+    void drop_oldest_block();
     void put(quint64 value);
 
     std::deque<Block> m_blocks;
