@@ -182,12 +182,13 @@ void KeyboardTest::menus_and_dialogs_by_keyboard()
     QVERIFY(activate(&window));
 
     // Options, Heron Temperature (after Refresh, Device Version, Firmware
-    // Update and Signal History): Get is reached with Tab and pressed with Space.
+    // Update, Signal History and All Devices): Get is reached with Tab and
+    // pressed with Space.
     key(Qt::Key_Alt);
     QTRY_VERIFY(window.menuBar()->activeAction());
     key(Qt::Key_Down);
     QTRY_VERIFY(QApplication::activePopupWidget());
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 5; ++i)
         key(Qt::Key_Down);
     key(Qt::Key_Return);
     auto *heron = window.findChild<QDialog *>(QStringLiteral("HeronTemp"));
@@ -210,7 +211,7 @@ void KeyboardTest::menus_and_dialogs_by_keyboard()
     QTRY_VERIFY(window.menuBar()->activeAction());
     key(Qt::Key_Down);
     QTRY_VERIFY(QApplication::activePopupWidget());
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 6; ++i)
         key(Qt::Key_Down);
     key(Qt::Key_Return);
     auto *sniffer = window.findChild<QDialog *>(QStringLiteral("Sniffer"));

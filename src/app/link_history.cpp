@@ -3,6 +3,7 @@
 #include "tvc.h"
 #include "ui_tvc.h"
 
+#include "all_devices.h"
 #include "device_session.h"
 #include "frame.h"
 #include "history_clock.h"
@@ -36,4 +37,29 @@ void TVC::on_actionSignal_History_triggered()
     signal_history->show();
     signal_history->raise();
     signal_history->activateWindow();
+}
+
+void TVC::on_actionAll_Devices_triggered()
+{
+    if (!all_devices) {
+        all_devices = new AllDevices(roster, this);
+        connect(all_devices, &AllDevices::device_chosen, this, &TVC::show_device);
+    }
+    all_devices->set_current(session->port_name());
+    all_devices->show();
+    all_devices->raise();
+    all_devices->activateWindow();
+}
+
+void TVC::show_device(DeviceSession *chosen)
+{
+    if (chosen == session || firmware_dialog_open)
+        return;
+    view_session(chosen);
+    linked_port = chosen->port_name();
+    if (ui->comportslist->findText(linked_port) >= 0)
+        ui->comportslist->setCurrentText(linked_port);
+    show_state();
+    if (all_devices)
+        all_devices->set_current(linked_port);
 }

@@ -12,6 +12,7 @@
 namespace Ui {
 class TVC;
 }
+class AllDevices;
 class DeviceRoster;
 class DeviceSession;
 class HeronTemp;
@@ -77,6 +78,7 @@ private slots:
     void on_actionVersion_triggered();
     void on_actionFirmware_Update_triggered();
     void on_actionSignal_History_triggered();
+    void on_actionAll_Devices_triggered();
     void on_actionRegister_triggered();
     void update_timeout();
     void mute_gain_guard();
@@ -101,6 +103,8 @@ private:
 
     // Makes `next` the device the window shows and acts on.
     void view_session(DeviceSession *next);
+    // The device chosen in the overview becomes the window's.
+    void show_device(DeviceSession *chosen);
     // Everything the session knows, shown at once (a device chosen anew).
     void show_state();
     // The session's news, shown.
@@ -120,6 +124,7 @@ private:
     HeronTemp *heron_temp;
     Sniffer *sniffer;
     SignalHistory *signal_history = nullptr;
+    AllDevices *all_devices = nullptr;
     bool port_signals_connected;
 
     // Every device the program knows of; the window views one of them.

@@ -148,6 +148,29 @@ void TVC::show_reply(quint8 code, const QByteArray &frame)
     }
 }
 
+void TVC::show_state()
+{
+    show_idle();
+    if (!session->is_open())
+        return;
+    ui->l_p2p_devtype->setText(UPDATING_TEXT);
+    const DeviceState &device = session->state();
+    if (!device.info_known)
+        return;
+    show_reply(RPL_DEVICE_INFO, QByteArray());
+    if (device.role == 0 && device.channel_known)
+        show_reply(RPL_CHANNEL, QByteArray());
+    ui->l_mute->show_state(mute_lamp(device.muted));
+    ui->l_ph_pwr->show_state(phantom_lamp(device.ph_pwr));
+    if (device.audio_known)
+        show_audio_input(ui, device.input, device.hi_z);
+    if (device.report_mode == REPORT_SIGNAL && ui->cbox_rssi->isEnabled()) {
+        ui->cbox_rssi->setChecked(true);
+        if (device.levels_live)
+            show_reply(RPL_SIGNAL, QByteArray());
+    }
+}
+
 // The levels shown are no longer true: no report came for a while, or the
 // reports were switched off or replaced by the sniffer's. The bars say so.
 void TVC::show_levels_gone()

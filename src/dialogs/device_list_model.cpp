@@ -1,0 +1,275 @@
+#include "device_list_model.h"
+
+#include "device_session.h"
+#include "status_display.h"
+
+#include <QColor>
+#include <QTextDocumentFragment>
+
+namespace {
+
+// Lamp colours of the main window's lamps.
+const QColor GOOD_COLOUR(0x00, 0xb0, 0x00);
+const QColor ALARM_COLOUR(0xe0, 0x00, 0x00);
+// The bars' colours for the three bands.
+QColor band_colour(SignalBand band)
+{
+    switch (band) {
+    case SignalBand::Good:
+        return QColor(0x17, 0x8e, 0x85);
+    case SignalBand::Fair:
+        return QColor(0xcc, 0x66, 0x33);
+    case SignalBand::Weak:
+        return QColor(0x8e, 0x17, 0x20);
+    case SignalBand::NoReading:
+        break;
+    }
+    return QColor();
+}
+
+} // namespace
+
+QString role_words(const DeviceState &state)
+{
+    return QTextDocumentFragment::fromHtml(role_text(state.role, state.is_txu, state.slot, state.rep_mode))
+        .toPlainText()
+        .trimmed();
+}
+
+DeviceListModel::DeviceListModel(DeviceRoster *roster, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_roster(roster)
+{
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(REFRESH_MS);
+    connect(&m_refresh, &QTimer::timeout, this, &DeviceListModel::tell_changed);
+    connect(m_roster, &DeviceRoster::entries_changed, this, &DeviceListModel::reload);
+    reload();
+}
+
+void DeviceListModel::reload()
+{
+    const QList<DeviceRoster::Entry> entries = m_roster->entries();
+    bool same_rows = entries.size() == m_entries.size();
+    for (int i = 0; same_rows && i < entries.size(); ++i)
+        same_rows = entries.at(i).port == m_entries.at(i).port && entries.at(i).session == m_entries.at(i).session;
+    if (same_rows) {
+        // Only what a row shows changed (a port opened, went or came back).
+        m_entries = entries;
+        for (int row = 0; row < m_entries.size(); ++row)
+            m_dirty.insert(row);
+        if (!m_refresh.isActive())
+            m_refresh.start();
+        return;
+    }
+    beginResetModel();
+    m_entries = entries;
+    m_dirty.clear();
+    m_rows.clear();
+    for (int row = 0; row < m_entries.size(); ++row) {
+        if (m_entries.at(row).session)
+            m_rows.insert(m_entries.at(row).session, row);
+    }
+    endResetModel();
+    for (const DeviceRoster::Entry &entry : std::as_const(m_entries)) {
+        if (entry.session)
+            watch(entry.session);
+    }
+}
+
+void DeviceListModel::watch(DeviceSession *session)
+{
+    if (m_watched.contains(session))
+        return;
+    m_watched.insert(session);
+    const auto mark = [this, session] { changed(session); };
+    connect(session, &DeviceSession::reply, this, mark);
+    connect(session, &DeviceSession::reset, this, mark);
+    connect(session, &DeviceSession::opened, this, mark);
+    connect(session, &DeviceSession::levels_stale, this, mark);
+    connect(session, &DeviceSession::report_mode_changed, this, mark);
+    connect(session, &QObject::destroyed, this, [this, session] { m_watched.remove(session); });
+}
+
+void DeviceListModel::changed(DeviceSession *session)
+{
+    const auto row = m_rows.constFind(session);
+    if (row == m_rows.constEnd())
+        return;
+    m_dirty.insert(*row);
+    if (!m_refresh.isActive())
+        m_refresh.start();
+}
+
+Qt::ItemFlags DeviceListModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.row() >= m_entries.size())
+        return Qt::NoItemFlags;
+    // A device that is not linked is listed greyed, and cannot be chosen.
+    const DeviceRoster::Entry &e = m_entries.at(index.row());
+    if (e.session && e.session->is_open())
+        return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    return Qt::ItemIsSelectable;
+}
+
+void DeviceListModel::tell_changed()
+{
+    const QSet<int> rows = m_dirty;
+    m_dirty.clear();
+    for (int row : rows) {
+        if (row < m_entries.size())
+            emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    }
+}
+
+int DeviceListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_entries.size());
+}
+
+int DeviceListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+int DeviceListModel::row_of(const QString &port) const
+{
+    for (int row = 0; row < m_entries.size(); ++row) {
+        if (m_entries.at(row).port == port)
+            return row;
+    }
+    return -1;
+}
+
+QString DeviceListModel::device_words(const DeviceRoster::Entry &entry) const
+{
+    if (!entry.session)
+        return entry.holder.isEmpty() ? tr("busy: in use by another program") : tr("busy: in use by %1").arg(entry.holder);
+    const DeviceSession &session = *entry.session;
+    if (!session.is_open()) {
+        if (session.port_lost() || !entry.present)
+            return tr("unplugged");
+        if (!entry.error.isEmpty())
+            return tr("cannot be opened: %1").arg(entry.error.section(QLatin1Char('\n'), 0, 0));
+        return tr("not connected");
+    }
+    if (session.suspended())
+        return tr("firmware update");
+    if (!session.state().info_known)
+        return tr("asking the device...");
+    return role_words(session.state());
+}
+
+QString DeviceListModel::cell_text(const DeviceRoster::Entry &entry, int column) const
+{
+    if (column == Port)
+        return entry.port;
+    if (column == Device)
+        return device_words(entry);
+    if (!entry.session || !entry.session->is_open() || !entry.session->state().info_known)
+        return QString();
+    const DeviceState &s = entry.session->state();
+    switch (column) {
+    case Link:
+        return s.link_state == 1 ? tr("no link") : is_linked(s.link_state) ? tr("linked")
+                                                                           : tr("link state %1").arg(s.link_state);
+    case FromTxu:
+    case FromRepeater: {
+        if (s.report_mode != REPORT_SIGNAL && !s.levels_live)
+            return tr("reports off");
+        const int level = column == FromTxu ? s.level_a : s.level_b;
+        if (!s.levels_live || level == SIGNAL_FLOOR)
+            return tr("no reading");
+        return signal_reading(level).words;
+    }
+    case Mute:
+        return s.is_txu ? (s.muted ? tr("muted") : tr("not muted")) : QString();
+    case Phantom:
+        return s.is_txu ? (s.ph_pwr ? tr("on") : tr("off")) : QString();
+    case Gain:
+        return s.audio_known ? QString::number(audio_input(s.input, s.hi_z).gain) : QString();
+    case Input:
+        return s.audio_known ? audio_input(s.input, s.hi_z).mode : QString();
+    case Channel:
+        return s.role == 0 && s.channel_known ? QString::number(s.rf_channel) : QString();
+    default:
+        return QString();
+    }
+}
+
+QString DeviceListModel::spoken(int row, int column) const
+{
+    const DeviceRoster::Entry e = entry(row);
+    if (column == Port)
+        return e.port;
+    const QString head = e.port + QStringLiteral(", ") + device_words(e);
+    if (column == Device)
+        return head;
+    const QString text = cell_text(e, column);
+    const QString what = headerData(column, Qt::Horizontal).toString();
+    return head + QStringLiteral(": ") + what + QStringLiteral(" ")
+        + (text.isEmpty() ? tr("none") : text);
+}
+
+QVariant DeviceListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_entries.size())
+        return QVariant();
+    const DeviceRoster::Entry &e = m_entries.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return cell_text(e, index.column());
+    case Qt::AccessibleTextRole:
+        return spoken(index.row(), index.column());
+    case Qt::ToolTipRole:
+        return index.column() == Device && !e.error.isEmpty() ? e.error : QVariant();
+    case Qt::DecorationRole: {
+        if (!e.session || !e.session->is_open() || !e.session->state().info_known)
+            return QVariant();
+        const DeviceState &s = e.session->state();
+        if (index.column() == Link)
+            return s.link_state == 1 ? ALARM_COLOUR : GOOD_COLOUR;
+        if ((index.column() == FromTxu || index.column() == FromRepeater) && s.levels_live) {
+            const QColor colour = band_colour(signal_band(index.column() == FromTxu ? s.level_a : s.level_b));
+            return colour.isValid() ? QVariant(colour) : QVariant();
+        }
+        if (index.column() == Mute && s.is_txu && s.muted)
+            return ALARM_COLOUR;
+        if (index.column() == Phantom && s.is_txu && s.ph_pwr)
+            return GOOD_COLOUR;
+        return QVariant();
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QVariant();
+    switch (section) {
+    case Port:
+        return tr("Port");
+    case Device:
+        return tr("Device");
+    case Link:
+        return tr("Link");
+    case FromTxu:
+        return tr("From TXU");
+    case FromRepeater:
+        return tr("From Repeater");
+    case Mute:
+        return tr("Mute");
+    case Phantom:
+        return tr("+48V");
+    case Gain:
+        return tr("Gain");
+    case Input:
+        return tr("Input");
+    case Channel:
+        return tr("RF Channel");
+    default:
+        return QVariant();
+    }
+}
