@@ -11,6 +11,7 @@
 //   bench_campaign [--runs N] [--parallel N] [--first-seed S] [--check]
 //   bench_campaign --seed S            one run, told in full
 //   bench_campaign --sim-args "..."    the same simulator faults in every run
+//   bench_campaign --tool PATH         another tvc-update (an installed one)
 //
 // With --check the exit status is 1 when a run broke a goal that does not
 // depend on time: a false success, a hang, a crash, a failure without its
@@ -304,11 +305,19 @@ int main(int argc, char *argv[])
     const QCommandLineOption given_option(QStringLiteral("sim-args"),
         QStringLiteral("These simulator options in every run instead of a drawn mix."), QStringLiteral("options"));
     const QCommandLineOption keep_option(QStringLiteral("keep"), QStringLiteral("Keep every run's log and images, and say where."));
+    const QCommandLineOption tool_option(QStringLiteral("tool"),
+        QStringLiteral("The tvc-update to run (default: this build's)."), QStringLiteral("path"));
+    const QCommandLineOption simulator_option(QStringLiteral("simulator"),
+        QStringLiteral("The tvc-sim to run (default: this build's)."), QStringLiteral("path"));
     p.addOptions({runs_option, parallel_option, first_option, seed_option, check_option, timeout_option, given_option,
-                  keep_option});
+                  keep_option, tool_option, simulator_option});
     p.process(app);
 
     Config config;
+    if (p.isSet(tool_option))
+        config.tool = p.value(tool_option);
+    if (p.isSet(simulator_option))
+        config.simulator = p.value(simulator_option);
     config.timeout_s = qMax(1, p.value(timeout_option).toInt());
     config.keep = p.isSet(keep_option);
     QTemporaryDir work;
