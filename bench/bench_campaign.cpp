@@ -397,11 +397,13 @@ int main(int argc, char *argv[])
         take(r);
         ++finished;
         if (!r.mix.fault_free && r.outcome != Outcome::Identical) {
-            say(QStringLiteral("seed %1: %2, faults %3: %4\n")
+            say(QStringLiteral("seed %1: %2, faults %3: %4; last asked %5; faults on the last two answers: %6\n")
                     .arg(r.mix.seed)
                     .arg(QString::fromLatin1(campaign::outcome_name(r.outcome)))
                     .arg(r.log.hit_meaningful ? QStringLiteral("hit meaningful bytes") : QStringLiteral("spared"))
-                    .arg(r.why));
+                    .arg(r.why, r.log.last_request,
+                         r.log.recent_faults.isEmpty() ? QStringLiteral("none")
+                                                       : r.log.recent_faults.join(QStringLiteral("; "))));
         }
         if (finished % qMax(1, mixes.size() / 10) == 0)
             std::fprintf(stderr, "%d of %d runs, %.0f s\n", finished, int(mixes.size()), clock.elapsed() / 1000.0);

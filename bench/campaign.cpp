@@ -151,7 +151,9 @@ Mix draw_mix(quint32 seed)
     const int piece_pause = whole(0, 1);
     if (pieces) {
         m.piece_max = piece_max;
-        m.piece_pause_ms = piece_pause;
+        // A frame takes under 10 ms on the wire: pieces 1 ms apart only where
+        // there are few of them.
+        m.piece_pause_ms = piece_max >= 16 ? piece_pause : 0;
     }
     const bool damage = chance(0.6);
     const double drop = real(0, 0.04), insert = real(0, 0.04), flip = real(0, 0.04);
@@ -260,7 +262,17 @@ SimLog read_sim_log(const QString &text)
                 ++log.data_frames;
         }
     }
+    static const QRegularExpression meaning(QStringLiteral(", meaningful bytes 0-\\d+"));
+    int requests = 0;
+    for (int i = texts.size() - 1; i >= 0 && requests < 2; --i) {
+        const QString &t = texts.at(i);
+        if (t.startsWith(QLatin1String("RX ")))
+            ++requests;
+        else if (t.startsWith(QLatin1String("line fault in ")) || t.startsWith(QLatin1String("acknowledging firmware")))
+            log.recent_faults.prepend(QString(t).remove(QStringLiteral("line fault in ")).remove(meaning));
+    }
     if (last_request >= 0) {
+        log.last_request = frame_description(texts.at(last_request));
         log.last_exchange.append(QStringLiteral("asked ") + frame_description(texts.at(last_request)));
         for (int i = last_request + 1; i < texts.size(); ++i) {
             const QString &t = texts.at(i);

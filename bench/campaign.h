@@ -82,6 +82,8 @@ struct SimLog
     int data_frames = 0;         // firmware data frames the device received
     QStringList violations;      // what the device found wrong in what it received
     QStringList last_exchange;   // the last request and what followed it, in a few words
+    QString last_request;        // its description
+    QStringList recent_faults;   // the faults on the answers to the last two requests, in short
 };
 SimLog read_sim_log(const QString &text);
 
