@@ -28,7 +28,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
