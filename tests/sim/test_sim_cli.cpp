@@ -98,6 +98,34 @@ private slots:
         QVERIFY(o.signalWalk);
         QCOMPARE(o.walkSeed, 42);
 
+        // Ranges, chances and the seed of the random faults; a single value
+        // after a range is a range of one.
+        QCOMPARE(parse({"--split", "1-64", "--ack-delay", "5-15", "--finish-delay", "200-900", "--pause-chance", "5%",
+                        "--pause-ms", "50-300", "--drop-chance", "0.25", "--insert-chance", "1", "--flip-chance", "0",
+                        "--stray-chance", ".5", "--burst-chance", "2.5%", "--dup-ack-chance", "0.1", "--fault-seed",
+                        "4000000000"}, &o, &msg),
+                 sim::ParseResult::Run);
+        QCOMPARE(o.splitSize, 1);
+        QCOMPARE(o.splitSizeMax, 64);
+        QCOMPARE(o.ackDelayMs, 5);
+        QCOMPARE(o.ackDelayMaxMs, 15);
+        QCOMPARE(o.finishDelayMs, 200);
+        QCOMPARE(o.finishDelayMaxMs, 900);
+        QCOMPARE(o.pauseChance, 0.05);
+        QCOMPARE(o.pauseMinMs, 50);
+        QCOMPARE(o.pauseMaxMs, 300);
+        QCOMPARE(o.dropChance, 0.25);
+        QCOMPARE(o.insertChance, 1.0);
+        QCOMPARE(o.flipChance, 0.0);
+        QCOMPARE(o.strayChance, 0.5);
+        QCOMPARE(o.burstChance, 0.025);
+        QCOMPARE(o.duplicateAckChance, 0.1);
+        QCOMPARE(o.faultSeed, 4000000000u);
+        QCOMPARE(parse({"--split", "32", "--ack-delay", "7"}, &o, &msg), sim::ParseResult::Run);
+        QCOMPARE(o.splitSize, 32);
+        QCOMPARE(o.splitSizeMax, 32);
+        QCOMPARE(o.ackDelayMaxMs, 7);
+
         sim::DeviceOptions d;
         QCOMPARE(parse({}, &d), sim::ParseResult::Run);
         QCOMPARE(d.effectiveDeviceType(), 4);
@@ -118,6 +146,13 @@ private slots:
         QTest::newRow("split 0") << QStringList{"--split", "0"} << "--split";
         QTest::newRow("signal 0") << QStringList{"--signal", "0"} << "--signal";
         QTest::newRow("letters") << QStringList{"--ack-delay", "ten"} << "--ack-delay";
+        QTest::newRow("split range reversed") << QStringList{"--split", "64-1"} << "--split";
+        QTest::newRow("split range open") << QStringList{"--split", "1-"} << "--split";
+        QTest::newRow("pause over a minute") << QStringList{"--pause-ms", "41-60001"} << "--pause-ms";
+        QTest::newRow("chance over 1") << QStringList{"--pause-chance", "1.5"} << "--pause-chance";
+        QTest::newRow("chance over 100 %") << QStringList{"--drop-chance", "101%"} << "--drop-chance";
+        QTest::newRow("negative chance") << QStringList{"--flip-chance", "-0.1"} << "--flip-chance";
+        QTest::newRow("seed in letters") << QStringList{"--fault-seed", "abc"} << "--fault-seed";
         QTest::newRow("both txu switches") << QStringList{"--txu", "--no-txu"} << "exclude";
         QTest::newRow("unknown option") << QStringList{"--frobnicate"} << "frobnicate";
         QTest::newRow("stray argument") << QStringList{"extra"} << "extra";

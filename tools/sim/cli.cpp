@@ -31,6 +31,38 @@ bool toNumber(const QString &text, int min, int max, int *out)
     return true;
 }
 
+// "N" or "MIN-MAX", each from min to max: into *low and *high (N gives N and N).
+bool toRange(const QString &text, int min, int max, int *low, int *high)
+{
+    const int dash = text.indexOf(QLatin1Char('-'), 1);
+    int a = 0;
+    int b = 0;
+    if (dash < 0) {
+        if (!toNumber(text, min, max, &a))
+            return false;
+        b = a;
+    } else if (!toNumber(text.left(dash), min, max, &a) || !toNumber(text.mid(dash + 1), min, max, &b) || b < a) {
+        return false;
+    }
+    *low = a;
+    *high = b;
+    return true;
+}
+
+// A probability: a number from 0 to 1, or a percentage ("5%").
+bool toChance(const QString &text, double *out)
+{
+    const bool percent = text.endsWith(QLatin1Char('%'));
+    bool ok = false;
+    double v = (percent ? text.chopped(1) : text).toDouble(&ok);
+    if (percent)
+        v /= 100;
+    if (!ok || !(v >= 0 && v <= 1))
+        return false;
+    *out = v;
+    return true;
+}
+
 // The options that make several devices: how many, and each one's own options.
 struct DeviceSet
 {
@@ -90,17 +122,25 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         QStringLiteral("Make a symlink to the terminal here (removed on exit)."), QStringLiteral("path"));
     const QCommandLineOption imageDir(QStringLiteral("image-dir"),
         QStringLiteral("Write received firmware images here (unit<u>-<n>.bin)."), QStringLiteral("dir"));
-    const QCommandLineOption split(QStringLiteral("split"), QStringLiteral("Write replies in pieces of n bytes."), QStringLiteral("n"));
+    const QCommandLineOption split(QStringLiteral("split"),
+        QStringLiteral("Write replies in pieces of n bytes, or each piece of a random length from "
+                       "min to max bytes (for example 1-64)."), QStringLiteral("n|min-max"));
     const QCommandLineOption splitPause(QStringLiteral("split-pause"), QStringLiteral("Pause between pieces in ms (default 3)."), QStringLiteral("ms"));
     const QCommandLineOption merge(QStringLiteral("merge"), QStringLiteral("Hold replies and write n at once."), QStringLiteral("n"));
     const QCommandLineOption mergeHold(QStringLiteral("merge-hold"),
         QStringLiteral("Write held replies after this many ms anyway (default 50)."), QStringLiteral("ms"));
-    const QCommandLineOption ackDelay(QStringLiteral("ack-delay"), QStringLiteral("Delay each firmware acknowledgement by ms."), QStringLiteral("ms"));
+    const QCommandLineOption ackDelay(QStringLiteral("ack-delay"),
+        QStringLiteral("Delay each firmware acknowledgement by ms, or by a random time from min to max ms."),
+        QStringLiteral("ms|min-max"));
     const QCommandLineOption finishDelay(QStringLiteral("finish-delay"),
-        QStringLiteral("Delay the confirmation of a firmware finish by ms."), QStringLiteral("ms"));
+        QStringLiteral("Delay the confirmation of a firmware finish by ms, or by a random time from min "
+                       "to max ms."), QStringLiteral("ms|min-max"));
     const QCommandLineOption wire(QStringLiteral("wire-speed"), QStringLiteral("Pace every frame in and out at 115200 baud."));
     const QCommandLineOption dupAck(QStringLiteral("dup-ack-at"),
         QStringLiteral("Acknowledge firmware data frame k (0-based, counted over all images) twice."), QStringLiteral("k"));
+    const QCommandLineOption dupAckChance(QStringLiteral("dup-ack-chance"),
+        QStringLiteral("Acknowledge each firmware data frame twice with probability p (0 to 1, or a "
+                       "percentage such as 5%)."), QStringLiteral("p"));
     const QCommandLineOption hangAt(QStringLiteral("hangup-at"),
         QStringLiteral("Hang up on receiving firmware data frame k (0-based)."), QStringLiteral("k"));
     const QCommandLineOption ignoreBad(QStringLiteral("ignore-malformed"), QStringLiteral("Do not act on malformed frames."));
@@ -124,6 +164,28 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
     const QCommandLineOption faultCode(QStringLiteral("fault-code"),
         QStringLiteral("The line faults count and hit only frames with this reply code\n"
                        "(92: firmware acknowledgements)."), QStringLiteral("code"));
+    const QCommandLineOption dropChance(QStringLiteral("drop-chance"),
+        QStringLiteral("Each frame sent loses a byte on the line with probability p (0 to 1, or 5%)."),
+        QStringLiteral("p"));
+    const QCommandLineOption insertChance(QStringLiteral("insert-chance"),
+        QStringLiteral("Each frame sent gets an extra byte on the line with probability p."), QStringLiteral("p"));
+    const QCommandLineOption flipChance(QStringLiteral("flip-chance"),
+        QStringLiteral("A byte of each frame sent is inverted on the line with probability p."), QStringLiteral("p"));
+    const QCommandLineOption strayChance(QStringLiteral("stray-chance"),
+        QStringLiteral("Each frame sent is followed by a stray byte with probability p."), QStringLiteral("p"));
+    const QCommandLineOption burstChance(QStringLiteral("burst-chance"),
+        QStringLiteral("Each frame sent is followed by a burst of noise bytes with probability p."),
+        QStringLiteral("p"));
+    const QCommandLineOption pauseChance(QStringLiteral("pause-chance"),
+        QStringLiteral("Each frame sent stops after a random byte with probability p, and its rest follows "
+                       "after a pause of --pause-ms."), QStringLiteral("p"));
+    const QCommandLineOption pauseMs(QStringLiteral("pause-ms"),
+        QStringLiteral("The length of those pauses: ms, or a random time from min to max ms (default 41-400)."),
+        QStringLiteral("ms|min-max"));
+    const QCommandLineOption faultSeed(QStringLiteral("fault-seed"),
+        QStringLiteral("Random seed of every random choice of the fault switches: which frames, which "
+                       "bytes, values, pieces, pauses, delays and duplicates (default: a fixed one). The "
+                       "same seed and the same requests give the same faults."), QStringLiteral("n"));
     const QCommandLineOption midFrame(QStringLiteral("start-mid-frame"),
         QStringLiteral("After each start, the stream begins with a sniffer report's bytes from byte k on\n"
                        "(8: a false frame start that reads as a master's device information)."), QStringLiteral("k"));
@@ -138,9 +200,10 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
 
     p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, signal, temp, wlan,
                   dsp, devType, period, walk, walkSeed, linkRestore, logFile, quiet, linkPath, imageDir, split,
-                  splitPause, merge, mergeHold, ackDelay, finishDelay, wire, dupAck, hangAt, ignoreBad, dropEvery,
-                  insertEvery, flipEvery, faultByte, faultValue, strayEvery, burstEvery, burstSize, faultCode,
-                  midFrame, devices, device});
+                  splitPause, merge, mergeHold, ackDelay, finishDelay, wire, dupAck, dupAckChance, hangAt, ignoreBad,
+                  dropEvery, insertEvery, flipEvery, faultByte, faultValue, strayEvery, burstEvery, burstSize,
+                  faultCode, dropChance, insertChance, flipChance, strayChance, burstChance, pauseChance, pauseMs,
+                  faultSeed, midFrame, devices, device});
 
     if (!p.parse(arguments)) {
         *message = p.errorText();
@@ -226,12 +289,9 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         {period, 1, 3600000, &o.reportPeriodMs},
         {walkSeed, 0, 2147483647, &o.walkSeed},
         {linkRestore, 0, 3600000, &o.linkRestoreMs},
-        {split, 1, 1 << 20, &o.splitSize},
         {splitPause, 0, 60000, &o.splitPauseMs},
         {merge, 1, 1000, &o.mergeCount},
         {mergeHold, 0, 60000, &o.mergeHoldMs},
-        {ackDelay, 0, 3600000, &o.ackDelayMs},
-        {finishDelay, 0, 3600000, &o.finishDelayMs},
         {dupAck, 0, 1 << 30, &o.duplicateAckAt},
         {hangAt, 0, 1 << 30, &o.hangUpAt},
         {dropEvery, 1, 1 << 30, &o.dropEvery},
@@ -248,6 +308,45 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
     for (const IntOption &i : ints) {
         if (!number(i.opt, i.min, i.max, i.target))
             return bad(i.opt, p.value(i.opt));
+    }
+    struct RangeOption
+    {
+        const QCommandLineOption &opt;
+        int min;
+        int max;
+        int *low;
+        int *high;
+    };
+    const RangeOption ranges[] = {
+        {split, 1, 1 << 20, &o.splitSize, &o.splitSizeMax},
+        {ackDelay, 0, 3600000, &o.ackDelayMs, &o.ackDelayMaxMs},
+        {finishDelay, 0, 3600000, &o.finishDelayMs, &o.finishDelayMaxMs},
+        {pauseMs, 0, 60000, &o.pauseMinMs, &o.pauseMaxMs},
+    };
+    for (const RangeOption &r : ranges) {
+        if (p.isSet(r.opt) && !toRange(p.value(r.opt), r.min, r.max, r.low, r.high))
+            return bad(r.opt, p.value(r.opt));
+    }
+    struct ChanceOption
+    {
+        const QCommandLineOption &opt;
+        double *target;
+    };
+    const ChanceOption chances[] = {
+        {dupAckChance, &o.duplicateAckChance}, {dropChance, &o.dropChance},   {insertChance, &o.insertChance},
+        {flipChance, &o.flipChance},           {strayChance, &o.strayChance}, {burstChance, &o.burstChance},
+        {pauseChance, &o.pauseChance},
+    };
+    for (const ChanceOption &c : chances) {
+        if (p.isSet(c.opt) && !toChance(p.value(c.opt), c.target))
+            return bad(c.opt, p.value(c.opt));
+    }
+    if (p.isSet(faultSeed)) {
+        bool ok = false;
+        const uint seed = p.value(faultSeed).toUInt(&ok, 0);
+        if (!ok)
+            return bad(faultSeed, p.value(faultSeed));
+        o.faultSeed = seed;
     }
     if (!number(input, 0, 255, &v))
         return bad(input, p.value(input));

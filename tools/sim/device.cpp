@@ -29,6 +29,7 @@ Device::Device(const DeviceOptions &options, QObject *parent)
     , m_writer(new ReplyWriter(m_link, m_opt, this))
     , m_faults(m_opt)
     , m_walk(quint32(options.walkSeed))
+    , m_random(faultRandom(options.faultSeed, 2))
 {
     connect(m_link, &PtyLink::bytesReceived, this, &Device::onBytes);
     connect(m_link, &PtyLink::writeError, this, [this](const QString &msg) { log(QStringLiteral("write error: ") + msg); });
@@ -134,10 +135,22 @@ void Device::submit(const QByteArray &frame, int delayMs)
         sendReportTail(m_opt.startMidFrame);
     }
     QString fault;
-    const QByteArray bytes = m_faults.apply(frame, &fault);
-    if (!fault.isEmpty())
-        log(QStringLiteral("line fault in %1: %2").arg(describeFrame(frame, false), fault));
-    m_writer->submit(bytes, delayMs, m_replyBaseNs);
+    LineFaults::Pause pause;
+    const QByteArray bytes = m_faults.apply(frame, &fault, &pause);
+    if (!fault.isEmpty()) {
+        // Bytes 0 to 7 + L carry the frame's meaning; the rest is padding.
+        const int length = byteAt(frame, 3);
+        log(QStringLiteral("line fault in %1, meaningful bytes 0-%2: %3")
+                .arg(describeFrame(frame, false))
+                .arg(qMin(7 + length, kFrameSize - 1))
+                .arg(fault));
+    }
+    m_writer->submit(bytes, delayMs, m_replyBaseNs, pause.cut, pause.ms);
+}
+
+int Device::randomDelay(int minMs, int maxMs)
+{
+    return maxMs > minMs ? std::uniform_int_distribution<int>(minMs, maxMs)(m_random) : minMs;
 }
 
 void Device::sendReportTail(int from)
@@ -273,7 +286,7 @@ void Device::handleFrame(const QByteArray &frame)
         break;
     case cmd::FwFinish:
         addViolations(m_firmware.takeFinish(unit));
-        reply(rpl::FwDone, unit, QByteArray(), m_opt.finishDelayMs);
+        reply(rpl::FwDone, unit, QByteArray(), randomDelay(m_opt.finishDelayMs, m_opt.finishDelayMaxMs));
         break;
     default:
         log(QStringLiteral("no answer to unknown command %1").arg(code));
@@ -487,10 +500,15 @@ void Device::onFirmwareData(const QByteArray &frame)
         emit imageCompleted(c.unit, c.image);
     }
     const QByteArray ack = u16Bytes(c.seq);
-    const int copies = index == m_opt.duplicateAckAt ? 2 : 1;
-    for (int i = 0; i < copies; ++i) {
+    bool twice = index == m_opt.duplicateAckAt;
+    if (m_opt.duplicateAckChance > 0 && std::uniform_real_distribution<double>(0, 1)(m_random) < m_opt.duplicateAckChance)
+        twice = true;
+    if (twice && index != m_opt.duplicateAckAt)
+        log(QStringLiteral("acknowledging firmware chunk %1 twice").arg(index));
+    const int delayMs = randomDelay(m_opt.ackDelayMs, m_opt.ackDelayMaxMs);
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
         ++m_acksSent;
-        reply(rpl::FwAck, c.unit, ack, m_opt.ackDelayMs);
+        reply(rpl::FwAck, c.unit, ack, delayMs);
     }
 }
 

@@ -13,6 +13,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <random>
+
 namespace sim {
 
 class PtyLink;
@@ -128,6 +130,8 @@ private:
     void reply(quint8 code, quint8 unit, const QByteArray &args, int delayMs = 0);
     // Every frame the device sends passes the line faults here.
     void submit(const QByteArray &frame, int delayMs = 0);
+    // A delay from minMs to maxMs (minMs where maxMs is not above it).
+    int randomDelay(int minMs, int maxMs);
     QByteArray infoArgs() const;
     QByteArray audioArgs() const;
     void setReportMode(int mode);
@@ -177,6 +181,7 @@ private:
     QList<CompletedImage> m_images;
     QMap<quint8, int> m_imageCount;
     int m_acksSent = 0;
+    std::mt19937 m_random;  // duplicated acknowledgements and delays
 };
 
 } // namespace sim

@@ -91,9 +91,10 @@ QString describeFrame(const QByteArray &frame, bool fromHost)
     const QString name = codeName(code, fromHost);
     if (!name.isEmpty())
         s += QStringLiteral(" (") + name + QLatin1Char(')');
-    if (fromHost && code == cmd::FwData) {
+    if (fromHost && code == cmd::FwData)
         s += QStringLiteral(" seq %1 n %2").arg(u16At(frame, 8)).arg(byteAt(frame, 10));
-    }
+    if (!fromHost && code == rpl::FwAck)
+        s += QStringLiteral(" seq %1").arg(u16At(frame, 8));
     return s;
 }
 

@@ -7,6 +7,7 @@ namespace sim {
 
 LineFaults::LineFaults(const DeviceOptions &options)
     : m_opt(options)
+    , m_random(options.faultSeed)
 {
 }
 
@@ -15,9 +16,11 @@ void LineFaults::once(Kind kind, int at, int value)
     m_once.append({kind, at, value});
 }
 
-QByteArray LineFaults::apply(const QByteArray &frame, QString *what)
+QByteArray LineFaults::apply(const QByteArray &frame, QString *what, Pause *pause)
 {
     what->clear();
+    if (pause)
+        *pause = Pause();
     QByteArray out = frame;
     const bool counted = m_opt.faultCode < 0 || (frame.size() > 7 && quint8(frame.at(7)) == m_opt.faultCode);
     if (counted)
@@ -33,9 +36,38 @@ QByteArray LineFaults::apply(const QByteArray &frame, QString *what)
         out = damage(out, {Kind::Stray, -1, m_opt.faultValue}, what);
     if (every(m_opt.burstEvery))
         out = damage(out, {Kind::Burst, m_opt.burstSize > 0 ? m_opt.burstSize : -1, -1}, what);
+    if (counted && chance(m_opt.dropChance))
+        out = damage(out, {Kind::Drop, m_opt.faultByte, -1}, what);
+    if (counted && chance(m_opt.insertChance))
+        out = damage(out, {Kind::Insert, m_opt.faultByte, m_opt.faultValue}, what);
+    if (counted && chance(m_opt.flipChance))
+        out = damage(out, {Kind::Flip, m_opt.faultByte, -1}, what);
+    if (counted && chance(m_opt.strayChance))
+        out = damage(out, {Kind::Stray, -1, m_opt.faultValue}, what);
+    if (counted && chance(m_opt.burstChance))
+        out = damage(out, {Kind::Burst, m_opt.burstSize > 0 ? m_opt.burstSize : -1, -1}, what);
     if (!m_once.isEmpty())
         out = damage(out, m_once.takeFirst(), what);
+    if (counted && pause && out.size() > 1 && chance(m_opt.pauseChance)) {
+        pause->cut = between(1, int(out.size()) - 1);
+        pause->ms = between(m_opt.pauseMinMs, m_opt.pauseMaxMs);
+        const QString done = QStringLiteral("%1 ms pause after byte %2").arg(pause->ms).arg(pause->cut - 1);
+        *what = what->isEmpty() ? done : *what + QStringLiteral(", ") + done;
+    }
     return out;
+}
+
+bool LineFaults::chance(double probability)
+{
+    // No draw for a switch that is off: the others' choices stay as they were.
+    if (probability <= 0)
+        return false;
+    return std::uniform_real_distribution<double>(0, 1)(m_random) < probability;
+}
+
+int LineFaults::between(int low, int high)
+{
+    return high > low ? std::uniform_int_distribution<int>(low, high)(m_random) : low;
 }
 
 QByteArray LineFaults::damage(const QByteArray &frame, Fault fault, QString *what)

@@ -12,13 +12,23 @@ struct DeviceOptions;
 
 // Damage on the line from the device to the program: a byte of a frame lost,
 // an extra byte, a byte turned into its inverse, a stray byte or a burst of
-// noise after a frame, or the stream picked up in the middle of a frame. The
-// switches in DeviceOptions damage every n-th frame (of one code, with
-// faultCode); once() damages the next frame only.
+// noise after a frame, a pause in the middle of a frame, or the stream picked
+// up in the middle of a frame. The switches in DeviceOptions damage every n-th
+// frame, or each frame with a chance (of one code, with faultCode); once()
+// damages the next frame only. Every random choice comes from the fault seed,
+// frame after frame: the same seed and the same frames give the same damage.
 class LineFaults
 {
 public:
     enum class Kind { Drop, Insert, Flip, Stray, Burst };
+
+    // A frame that stops after its first `cut` bytes; the rest follows `ms`
+    // later. No pause: cut 0.
+    struct Pause
+    {
+        int cut = 0;
+        int ms = 0;
+    };
 
     explicit LineFaults(const DeviceOptions &options);
 
@@ -28,8 +38,9 @@ public:
     void once(Kind kind, int at, int value = -1);
 
     // The bytes that go on the line for `frame`. *what tells what was done to
-    // it, and is empty when the frame goes out as it is.
-    QByteArray apply(const QByteArray &frame, QString *what);
+    // it, and is empty when the frame goes out as it is; *pause tells where
+    // they stop for a while.
+    QByteArray apply(const QByteArray &frame, QString *what, Pause *pause = nullptr);
 
     // The rest of a sniffer report from byte `from` on, as a program sees it
     // when it opens the port while the device is sending that report. Its
@@ -45,12 +56,14 @@ private:
         int value;
     };
     char noise_byte(int value);
+    bool chance(double probability);
+    int between(int low, int high);
     QByteArray damage(const QByteArray &frame, Fault fault, QString *what);
 
     const DeviceOptions &m_opt;
     QList<Fault> m_once;
     quint64 m_frames = 0;
-    std::mt19937 m_random{20261207u};
+    std::mt19937 m_random;
 };
 
 } // namespace sim

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <random>
+
 namespace sim {
 
 enum class Role : quint8 { Master = 0, Client = 1, Repeater = 2, Unknown = 3 };
@@ -47,13 +49,17 @@ struct DeviceOptions
 
     // Fault switches.
     int splitSize = 0;           // >0: write replies in pieces of this many bytes
+    int splitSizeMax = 0;        // > splitSize: pieces of a random length from splitSize to this
     int splitPauseMs = 3;        // pause between pieces
     int mergeCount = 0;          // >1: hold replies and write this many at once
     int mergeHoldMs = 50;        // ... or whatever is held after this long
     int ackDelayMs = 0;          // delay before each firmware acknowledgement
+    int ackDelayMaxMs = 0;       // > ackDelayMs: a random delay from ackDelayMs to this, each time
     int finishDelayMs = 0;       // delay before confirming a firmware finish (a flash commit)
+    int finishDelayMaxMs = 0;    // > finishDelayMs: a random delay up to this, each time
     bool wirePacing = false;     // every frame in and out takes its time at 115200 baud
     int duplicateAckAt = -1;     // acknowledge this firmware chunk twice (0-based count of data frames)
+    double duplicateAckChance = 0; // each firmware chunk is acknowledged twice with this probability
     int hangUpAt = -1;           // hang up on receiving this firmware chunk (same count)
     bool ignoreMalformed = false; // do not act on malformed frames (they are always counted)
 
@@ -68,9 +74,32 @@ struct DeviceOptions
     int burstSize = 0;           // the burst's length (1..64); 0: a random length each time
     int faultCode = -1;          // >=0: the faults count and hit only frames with this code (92: acknowledgements)
     int startMidFrame = -1;      // >=0: after each start the stream begins with a report's bytes from here on
+    // The same faults at random: each frame sent (of faultCode, if set) is hit
+    // with these probabilities, 0 to 1.
+    double dropChance = 0;
+    double insertChance = 0;
+    double flipChance = 0;
+    double strayChance = 0;
+    double burstChance = 0;
+    // A frame sent stops after a random byte, and its rest follows after a
+    // pause of pauseMinMs to pauseMaxMs.
+    double pauseChance = 0;
+    int pauseMinMs = 41;
+    int pauseMaxMs = 400;
+    // Seeds every random choice of the fault switches: which frames are hit,
+    // where and how, the pieces, the pauses, the delays, the duplicates. The
+    // same seed and the same requests give the same faults.
+    quint32 faultSeed = 20261207u;
 
     int effectiveDeviceType() const { return deviceType >= 0 ? deviceType : (txu ? 4 : 8); }
 };
+
+// The random numbers of one kind of fault (`stream`) under a fault seed.
+inline std::mt19937 faultRandom(quint32 seed, quint32 stream)
+{
+    std::seed_seq sequence{seed, stream};
+    return std::mt19937(sequence);
+}
 
 // Time one 112-byte frame takes on the wire at 115200 baud with 10 bits per byte.
 constexpr qint64 kFrameWireNs = 112LL * 10 * 1000000000LL / 115200;

@@ -10,6 +10,7 @@ ReplyWriter::ReplyWriter(PtyLink *link, const DeviceOptions &options, QObject *p
     : QObject(parent)
     , m_link(link)
     , m_opt(options)
+    , m_random(faultRandom(options.faultSeed, 1))
 {
     for (QTimer *t : {&m_delayTimer, &m_mergeTimer, &m_pieceTimer}) {
         t->setSingleShot(true);
@@ -20,10 +21,11 @@ ReplyWriter::ReplyWriter(PtyLink *link, const DeviceOptions &options, QObject *p
     connect(&m_pieceTimer, &QTimer::timeout, this, &ReplyWriter::writePiece);
 }
 
-void ReplyWriter::submit(const QByteArray &frame, int delayMs, qint64 baseNs)
+void ReplyWriter::submit(const QByteArray &frame, int delayMs, qint64 baseNs, int pauseCut, int pauseMs)
 {
+    const Outgoing out{frame, {pauseCut > 0 && pauseCut < frame.size() ? pauseCut : 0, qMax(pauseMs, 0)}};
     if (delayMs <= 0 && !m_opt.wirePacing && m_delayed.isEmpty()) {
-        toMerge(frame);
+        toMerge(out);
         return;
     }
     const qint64 base = baseNs >= 0 ? baseNs : steadyNowNs();
@@ -35,7 +37,7 @@ void ReplyWriter::submit(const QByteArray &frame, int delayMs, qint64 baseNs)
     // Replies leave in the order they were made.
     if (!m_delayed.isEmpty())
         due = qMax(due, m_delayed.last().dueNs);
-    m_delayed.append({due, frame});
+    m_delayed.append({due, out});
     armDelayTimer();
 }
 
@@ -57,7 +59,7 @@ void ReplyWriter::releaseDue()
     const qint64 now = steadyNowNs();
     while (!m_delayed.isEmpty() && m_delayed.first().dueNs <= now + kEarlyReleaseNs) {
         const Delayed next = m_delayed.takeFirst();
-        toMerge(next.frame);
+        toMerge(next.out);
         m_latenessNs = steadyNowNs() - next.dueNs;
     }
     armDelayTimer();
@@ -70,10 +72,11 @@ qint64 ReplyWriter::takeLateness()
     return late;
 }
 
-void ReplyWriter::toMerge(const QByteArray &frame)
+void ReplyWriter::toMerge(const Outgoing &out)
 {
+    const QByteArray &frame = out.frame;
     if (m_opt.mergeCount <= 1) {
-        if (m_opt.splitSize <= 0 && m_pieces.isEmpty() && m_mergeFrames.isEmpty()) {
+        if (m_opt.splitSize <= 0 && out.pause.at == 0 && m_pieces.isEmpty() && m_mergeFrames.isEmpty()) {
             // The common case: one frame, one write.
             m_link->write(frame);
             emit chunkWritten(frame);
@@ -81,10 +84,12 @@ void ReplyWriter::toMerge(const QByteArray &frame)
             return;
         }
         if (m_mergeFrames.isEmpty()) {
-            toSplit(frame, {frame});
+            toSplit(frame, {frame}, out.pause.at > 0 ? QList<Pause>{out.pause} : QList<Pause>());
             return;
         }
     }
+    if (out.pause.at > 0)
+        m_mergePauses.append({int(m_mergeBytes.size()) + out.pause.at, out.pause.ms});
     m_mergeBytes.append(frame);
     m_mergeFrames.append(frame);
     if (m_mergeFrames.size() >= qMax(m_opt.mergeCount, 1))
@@ -100,21 +105,45 @@ void ReplyWriter::flushMerge()
         return;
     const QByteArray bytes = m_mergeBytes;
     const QList<QByteArray> frames = m_mergeFrames;
+    const QList<Pause> pauses = m_mergePauses;
     m_mergeBytes.clear();
     m_mergeFrames.clear();
-    toSplit(bytes, frames);
+    m_mergePauses.clear();
+    toSplit(bytes, frames, pauses);
 }
 
-void ReplyWriter::toSplit(const QByteArray &bytes, const QList<QByteArray> &frames)
+int ReplyWriter::pieceSize()
 {
-    const int size = m_opt.splitSize > 0 ? m_opt.splitSize : bytes.size();
+    if (m_opt.splitSize <= 0)
+        return -1;
+    if (m_opt.splitSizeMax <= m_opt.splitSize)
+        return m_opt.splitSize;
+    return std::uniform_int_distribution<int>(m_opt.splitSize, m_opt.splitSizeMax)(m_random);
+}
+
+// Cuts `bytes` (the `frames` in a row) into the pieces the options ask for,
+// and also where `pauses` (in order) stop them.
+void ReplyWriter::toSplit(const QByteArray &bytes, const QList<QByteArray> &frames, const QList<Pause> &pauses)
+{
     // Byte offset in `bytes` just past each frame.
     int frameIndex = 0;
     int frameEnd = frames.isEmpty() ? -1 : frames.first().size();
-    for (int off = 0; off < bytes.size(); off += size) {
+    int pauseIndex = 0;
+    for (int off = 0; off < bytes.size();) {
+        const int size = pieceSize();
+        int end = size > 0 ? qMin(off + size, int(bytes.size())) : int(bytes.size());
         Piece piece;
-        piece.bytes = bytes.mid(off, size);
-        const int pieceEnd = off + piece.bytes.size();
+        piece.pauseAfterMs = qMax(m_opt.splitPauseMs, 0);
+        while (pauseIndex < pauses.size() && pauses.at(pauseIndex).at <= off)
+            ++pauseIndex;
+        if (pauseIndex < pauses.size() && pauses.at(pauseIndex).at <= end) {
+            end = pauses.at(pauseIndex).at;
+            piece.pauseAfterMs = pauses.at(pauseIndex).ms;
+            ++pauseIndex;
+        }
+        piece.bytes = bytes.mid(off, end - off);
+        off = end;
+        const int pieceEnd = end;
         while (frameIndex < frames.size() && frameEnd <= pieceEnd) {
             piece.completes.append(frames.at(frameIndex));
             ++frameIndex;
@@ -134,7 +163,7 @@ void ReplyWriter::writePiece()
     const Piece piece = m_pieces.takeFirst();
     writeOut(piece.bytes, piece.completes);
     if (!m_pieces.isEmpty())
-        m_pieceTimer.start(qMax(m_opt.splitPauseMs, 0));
+        m_pieceTimer.start(piece.pauseAfterMs);
 }
 
 void ReplyWriter::writeOut(const QByteArray &bytes, const QList<QByteArray> &frames)
@@ -154,6 +183,7 @@ void ReplyWriter::clear()
     m_latenessNs = 0;
     m_mergeBytes.clear();
     m_mergeFrames.clear();
+    m_mergePauses.clear();
     m_mergeTimer.stop();
     m_pieces.clear();
     m_pieceTimer.stop();
