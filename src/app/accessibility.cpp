@@ -1,6 +1,9 @@
 #include "accessibility.h"
 
 #include <QAbstractButton>
+#include <QAccessibleWidget>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QElapsedTimer>
@@ -66,7 +69,89 @@ private:
     QPointer<QAbstractButton> pressed;
 };
 
+// A checkable button as assistive technology sees it: as Qt shows it, but
+// Press and Toggle both click it.
+class CheckableButton : public QAccessibleWidget
+{
+public:
+    explicit CheckableButton(QAbstractButton *button)
+        : QAccessibleWidget(button, role_of(button))
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty()) {
+            // The button's own text, without the mnemonic's ampersand.
+            text = button()->text();
+            text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+            text.remove(QLatin1Char('&'));
+            text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+        }
+        return text;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        state.pressed = button()->isDown();
+        return state;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        for (const QString &name : {pressAction(), toggleAction()}) {
+            if (!names.contains(name))
+                names.prepend(name);
+        }
+        return names;
+    }
+
+    void doAction(const QString &name) override
+    {
+        if (!widget()->isEnabled())
+            return;
+        if (name == pressAction() || name == toggleAction())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(name);
+    }
+
+private:
+    QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
+
+    static QAccessible::Role role_of(QAbstractButton *button)
+    {
+        if (qobject_cast<QCheckBox *>(button))
+            return QAccessible::CheckBox;
+        if (qobject_cast<QRadioButton *>(button))
+            return QAccessible::RadioButton;
+        return QAccessible::Button;
+    }
+};
+
+QAccessibleInterface *checkable_buttons(const QString &, QObject *object)
+{
+    auto *button = qobject_cast<QAbstractButton *>(object);
+    if (button && button->isCheckable())
+        return new CheckableButton(button);
+    return nullptr;
+}
+
 } // namespace
+
+void act_on_accessible_toggles()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    QAccessible::installFactory(checkable_buttons);
+}
 
 double contrast_ratio(const QColor &a, const QColor &b)
 {

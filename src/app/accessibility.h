@@ -39,3 +39,9 @@ constexpr int PACED_MS = 1000;
 // announces every one it is given, even an unchanged one.
 void set_accessible_name(QWidget *widget, const QString &name, Pace pace = Pace::AtOnce);
 void set_accessible_description(QWidget *widget, const QString &description, Pace pace = Pace::AtOnce);
+
+// A screen reader that ticks a check box (or any checkable button) through
+// its Toggle action gets what a click gives: Qt's own toggle changes the
+// state without the click that the program acts on, so the box would say on
+// while nothing was asked of the device. Installed once, for every window.
+void act_on_accessible_toggles();

@@ -47,6 +47,7 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     display_refresh.setSingleShot(true);
     connect(&display_refresh, &QTimer::timeout, this, &TVC::refresh_display);
 
+    act_on_accessible_toggles();
     roster = new DeviceRoster(std::move(ports), this);
     // Until a port is chosen, the window's session has none; the roster
     // takes it as the session of the first port it opens.
