@@ -194,7 +194,8 @@ void ConnectionTest::open_failure_shows_the_ports_own_text()
             return QList<SerialPortEntry>{{name, QStringLiteral("Silicon Labs"), false}};
         }));
         QCOMPARE(answerer.titles(), QStringList({"Welcome", "Error"}));
-        QCOMPARE(answerer.seen().at(1).text, expected);
+        // The port's own words first, then which port.
+        QCOMPARE(answerer.seen().at(1).text, expected + "\n\nCould not open the serial port " + name + ".");
         QCOMPARE(answerer.seen().at(1).icon, int(QMessageBox::Critical));
         QVERIFY(!window.serial_port->isOpen());
         QCOMPARE(device_line(window), NO_DEVICE_TEXT);

@@ -640,12 +640,12 @@ void FirmwareUpdateTest::unusable_image_is_refused_before_sending_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("message_part");
-    QTest::newRow("wlan.bin missing") << 0 << QStringLiteral("wlan.bin");
+    QTest::newRow("wlan.bin missing") << 0 << QStringLiteral("The package package.zip has no wlan.bin.");
     QTest::newRow("wlan.bin a symbolic link") << 1 << QStringLiteral("wlan.bin");
     QTest::newRow("wlan.bin a folder") << 2 << QStringLiteral("wlan.bin");
     QTest::newRow("txu.ldr too large") << 3 << QStringLiteral("6553601");
     // The WLAN image is fine, but the device would be left without its DSP image.
-    QTest::newRow("txu.ldr missing") << 4 << QStringLiteral("txu.ldr");
+    QTest::newRow("txu.ldr missing") << 4 << QStringLiteral("The package package.zip has no txu.ldr.");
 }
 
 void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
@@ -760,7 +760,7 @@ void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
     const ModalAnswerer::Seen box = boxes(bench.answerer).constLast();
     QCOMPARE(box.icon, int(QMessageBox::Critical));
-    QCOMPARE(box.text, "The firmware package could not be unpacked.\n" + reason);
+    QCOMPARE(box.text, "The firmware package " + bad + " could not be unpacked.\n" + reason);
     QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 

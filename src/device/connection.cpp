@@ -31,6 +31,13 @@ constexpr int OPEN_RETRY_MS = 1000;
 // lost on the line would leave it there.
 constexpr int STATUS_AGAIN_MS = 1000;
 constexpr int STATUS_ASKS = 4;
+
+// A box's text on a port error: the port's own description first, then
+// which port and what was being done.
+QString port_failure_text(const QString &description, const QString &what)
+{
+    return description + QStringLiteral("\n\n") + what;
+}
 } // namespace
 
 void TVC::watch_for_devices()
@@ -129,14 +136,17 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
 
     serial_port->setPortName(port_name);
     if (!serial_port->open(QIODevice::ReadWrite)) {
-        // The port's own words, and what to do where they are not enough.
+        // The port's own words, which port it was, and what to do where they
+        // are not enough.
+        QString text = port_failure_text(serial_port->errorString(), tr("Could not open the serial port %1.").arg(port_name));
         const QString advice = open_failure_advice(*serial_port);
-        if (advice.isEmpty())
-            return serial_port->errorString();
-        return serial_port->errorString() + QStringLiteral("\n\n") + advice;
+        if (!advice.isEmpty())
+            text += QStringLiteral("\n\n") + advice;
+        return text;
     }
     if (!configure_port()) {
-        const QString reason = serial_port->errorString();
+        const QString reason =
+            port_failure_text(serial_port->errorString(), tr("Could not set up the serial port %1.").arg(port_name));
         serial_port->close();
         return reason;
     }
@@ -279,7 +289,8 @@ void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)
         return;
     // A failing port keeps reporting errors until it is closed: end the link
     // first, then tell the user once.
-    const QString reason = serial_port->errorString();
+    const QString reason = port_failure_text(
+        serial_port->errorString(), tr("The link to the device on the serial port %1 was closed.").arg(serial_port->portName()));
     forget_lost_port();
     reset_connection(true);
     if (service_level == 2)
