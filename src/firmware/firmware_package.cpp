@@ -200,12 +200,13 @@ std::shared_ptr<FirmwarePackage> FirmwarePackage::read(QIODevice *archive, const
         const PackageFile *file = files.file(name);
         QString problem = file->problem;
         FirmwareImage image;
-        if (file->found)
-            package->m_found.append(name);
-        if (!file->found)
+        if (!file->found) {
             problem = missing_file_text(archive_name, name);
-        else if (problem.isEmpty() && image.take(name, file->bytes, &problem))
-            package->m_images.insert(name, image);
+        } else {
+            package->m_found.append(name);
+            if (problem.isEmpty() && image.take(name, file->bytes, &problem))
+                package->m_images.insert(name, image);
+        }
         if (!problem.isEmpty())
             package->m_problems.insert(name, problem);
     }
