@@ -1,10 +1,8 @@
 // The two service dialogs, temperature and sniffer, driven through the menu and
-// their buttons with a simulated device answering on a pseudo-terminal; and
-// the words of the windows' error boxes.
+// their buttons with a simulated device answering on a pseudo-terminal.
 
 #include "frame.h"
 #include "modal_answerer.h"
-#include "signal_history.h"
 #include "sniffer.h"
 #include "test_support.h"
 #include "tvc.h"
@@ -17,10 +15,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QToolButton>
@@ -120,8 +116,6 @@ private slots:
     void temperature_dialog_reads_on_request();
     void sniffer_dialog_lists_reports();
     void sniffer_view_keeps_the_newest_lines_and_saves_them_all();
-    void error_boxes_name_the_file_or_port_data();
-    void error_boxes_name_the_file_or_port();
 };
 
 void DialogsTest::dialogs_are_built_once_and_work_without_a_device()
@@ -447,66 +441,15 @@ void DialogsTest::sniffer_view_keeps_the_newest_lines_and_saves_them_all()
     QCOMPARE(file.readAll(), QByteArray("Beacons: 1 : 3 Audio: 2 : 4 RSSI: -5 : -6\n"));
     QCOMPARE(answerer.titles(), QStringList({"Save Sniffer Lines", "Save Sniffer Lines"}));
 
-    // A file that cannot be written is reported.
+    // A file that cannot be written is reported, naming it (a user was told
+    // only "No such file or directory"; the file dialog may give the folder
+    // that is not there from the home folder).
     answerer.queue_file(dir.filePath(QStringLiteral("missing/sniffer.txt")));
     QTest::mouseClick(save, Qt::LeftButton);
     QTRY_COMPARE(answerer.titles().last(), QStringLiteral("Error"));
-}
-
-void DialogsTest::error_boxes_name_the_file_or_port_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QString>("file");  // in a folder that is not there; or the port
-    QTest::addColumn<QString>("words");  // %1: the file or port
-    // A user's save into a folder that was not there said only "No such file
-    // or directory".
-    QTest::newRow("sniffer lines") << "sniffer" << "sniffer.txt"
-                                   << "Could not save the sniffer lines to %1: No such file or directory";
-    QTest::newRow("signal history as CSV") << "csv" << "history.csv"
-                                           << "Could not save the signal history to %1: No such file or directory";
-    QTest::newRow("signal history as PNG") << "png" << "history.png" << "Could not save the plot to %1: ";
-    // The port's own words stay first.
-    QTest::newRow("port that cannot be opened") << "port" << "/dev/tvc-test-no-such-port"
-                                                << "\n\nCould not open the serial port %1.";
-}
-
-void DialogsTest::error_boxes_name_the_file_or_port()
-{
-    QFETCH(QString, action);
-    QFETCH(QString, file);
-    QFETCH(QString, words);
-
-    QTemporaryDir dir;
-    ModalAnswerer answerer;
-    QString text;
-    if (action == "port") {
-        QSerialPort port(file);
-        QVERIFY(!port.open(QIODevice::ReadWrite));
-        TVC window(PortFinder::fixed(file));
-        QCOMPARE(answerer.titles(), QStringList({"Welcome", "Error"}));
-        text = answerer.seen().last().text;
-        QVERIFY2(text.startsWith(port.errorString() + words.arg(file)), qPrintable(text));
-    } else {
-        const QString path = dir.filePath("missing/" + file);
-        TVC window(PortFinder::from_list({}));
-        answerer.queue_file(path);
-        if (action == "sniffer") {
-            child<QPushButton>(window.findChild<Sniffer *>(), "save_button")->click();
-        } else {
-            child<QAction>(&window, "actionSignal_History")->trigger();
-            auto *history = window.findChild<SignalHistory *>();
-            QVERIFY(history);
-            child<QPushButton>(history, action == "csv" ? "save_csv_button" : "save_png_button")->click();
-        }
-        QTRY_COMPARE(answerer.titles().last(), QStringLiteral("Error"));
-        text = answerer.seen().last().text;
-        // The file dialog may give the path of a folder that is not there
-        // otherwise (from the home folder); it ends the same.
-        QVERIFY2(text.startsWith(words.section("%1", 0, 0) + "/"), qPrintable(text));
-        QVERIFY2(text.contains("/missing/" + file + words.section("%1", 1)), qPrintable(text));
-        QVERIFY2(!text.endsWith(": "), qPrintable(text));
-    }
-    QCOMPARE(answerer.seen().last().icon, int(QMessageBox::Critical));
+    QVERIFY2(QRegularExpression("^Could not save the sniffer lines to /.*/missing/sniffer\\.txt: No such file or directory$")
+                 .match(answerer.seen().last().text).hasMatch(),
+             qPrintable(answerer.seen().last().text));
 }
 
 QTEST_MAIN(DialogsTest)

@@ -1138,6 +1138,7 @@ void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recover
     options.hangUpAt = 3;
     Bench bench(options);
     WAIT_CONNECTED(bench);
+    const QString port = bench.device->slavePath();
     enter_service_code(*bench.window, bench.answerer, SERVICE_CODE);
     bench.answerer.clear();
 
@@ -1150,6 +1151,8 @@ void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recover
         pick(dialog, bench.answerer, path);
         start(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Critical Error"), 10000);
+        QVERIFY2(boxes(bench.answerer).constFirst().text.endsWith("serial port " + port + " was lost."),
+                 qPrintable(boxes(bench.answerer).constFirst().text));
         QVERIFY(!bench.window->serial_port->isOpen());
         // In service mode Start is ready again once the image has ended;
         // pressed, it says why nothing can be sent.

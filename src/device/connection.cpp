@@ -290,7 +290,7 @@ void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)
     // A failing port keeps reporting errors until it is closed: end the link
     // first, then tell the user once.
     const QString reason = port_failure_text(
-        serial_port->errorString(), tr("The link to the device on the serial port %1 was closed.").arg(serial_port->portName()));
+        serial_port->errorString(), tr("The link to the device on the serial port %1 was closed.").arg(linked_port));
     forget_lost_port();
     reset_connection(true);
     if (service_level == 2)

@@ -3,6 +3,7 @@
 
 #include "accessibility.h"
 #include "frame.h"
+#include "port_finder.h"
 #include "tvc.h"
 
 #include <QFileDialog>
@@ -279,7 +280,7 @@ void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
         QMessageBox::critical(this, tr("Critical Error"),
                               reason + QStringLiteral("\n\n")
                                   + tr("The link to the device on the serial port %1 was lost.")
-                                        .arg(serial_port ? serial_port->portName() : QString()),
+                                        .arg(serial_port ? port_location(serial_port->portName()) : QString()),
                               QMessageBox::Ok);
     else if (mid_update)
         ui->cur_module->setText(LINK_LOST_TEXT);
