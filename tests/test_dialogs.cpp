@@ -447,7 +447,8 @@ void DialogsTest::sniffer_view_keeps_the_newest_lines_and_saves_them_all()
     answerer.queue_file(dir.filePath(QStringLiteral("missing/sniffer.txt")));
     QTest::mouseClick(save, Qt::LeftButton);
     QTRY_COMPARE(answerer.titles().last(), QStringLiteral("Error"));
-    QVERIFY2(QRegularExpression("^Could not save the sniffer lines to /.*/missing/sniffer\\.txt: No such file or directory$")
+    QVERIFY2(QRegularExpression("^Could not save the sniffer lines to /.*/missing/sniffer\\.txt: No such file or "
+                                "directory$")
                  .match(answerer.seen().last().text).hasMatch(),
              qPrintable(answerer.seen().last().text));
 }

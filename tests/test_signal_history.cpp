@@ -318,7 +318,8 @@ void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
              qPrintable(t.answerer.seen().last().text));
     t.answerer.queue_file(dir.filePath(QStringLiteral("missing/history.png")));
     child<QPushButton>(history, "save_png_button")->click();
-    QVERIFY2(t.answerer.seen().last().text.startsWith("Could not save the plot to /"), qPrintable(t.answerer.seen().last().text));
+    QVERIFY2(t.answerer.seen().last().text.startsWith("Could not save the plot to /"),
+             qPrintable(t.answerer.seen().last().text));
 
     // Cancelled: nothing at all.
     t.answerer.clear();

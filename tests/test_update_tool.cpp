@@ -153,13 +153,17 @@ void UpdateToolTest::failures_data()
                                             "directory): nothing was sent."
                                          << 0;
     QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: package.zip is not a zip archive." << 0;
-    QTest::newRow("DSP image missing") << "no txu.ldr" << 2 << ": The package package.zip has no txu.ldr (nothing was sent).\n" << 0;
+    QTest::newRow("DSP image missing")
+        << "no txu.ldr" << 2 << ": The package package.zip has no txu.ldr (nothing was sent).\n" << 0;
     // What the package lacks is its fault (2), named as such; a manifest
     // without its four lines is no version that the device refuses (1).
-    QTest::newRow("WLAN image missing") << "no wlan.bin" << 2 << "tvc-update: The package package.zip has no wlan.bin.\n" << 0;
+    QTest::newRow("WLAN image missing")
+        << "no wlan.bin" << 2 << "tvc-update: The package package.zip has no wlan.bin.\n" << 0;
     QTest::newRow("fw.txt missing") << "no fw.txt" << 2 << "tvc-update: The package package.zip has no fw.txt.\n" << 0;
-    QTest::newRow("fw.txt empty") << "empty fw.txt" << 2 << "tvc-update: fw.txt in the package package.zip is empty.\n" << 0;
-    QTest::newRow("fw.txt of three lines") << "3 lines" << 2 << "fw.txt in the package package.zip has 3 of its four lines" << 0;
+    QTest::newRow("fw.txt empty")
+        << "empty fw.txt" << 2 << "tvc-update: fw.txt in the package package.zip is empty.\n" << 0;
+    QTest::newRow("fw.txt of three lines")
+        << "3 lines" << 2 << "fw.txt in the package package.zip has 3 of its four lines" << 0;
     QTest::newRow("fw.txt in UTF-16") << "UTF-16" << 2 << "fw.txt in the package package.zip is saved as UTF-16" << 0;
     QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
     QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 seconds: the update is not complete"

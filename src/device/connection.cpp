@@ -138,7 +138,8 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
     if (!serial_port->open(QIODevice::ReadWrite)) {
         // The port's own words, which port it was, and what to do where they
         // are not enough.
-        QString text = port_failure_text(serial_port->errorString(), tr("Could not open the serial port %1.").arg(port_name));
+        QString text =
+            port_failure_text(serial_port->errorString(), tr("Could not open the serial port %1.").arg(port_name));
         const QString advice = open_failure_advice(*serial_port);
         if (!advice.isEmpty())
             text += QStringLiteral("\n\n") + advice;

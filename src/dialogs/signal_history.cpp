@@ -401,6 +401,7 @@ void SignalHistory::on_save_png_button_clicked()
     QImageWriter writer(path, "png");
     if (!writer.write(image))
         QMessageBox::critical(this, tr("Error"),
-                              tr("Could not save the plot to %1: %2").arg(QDir::toNativeSeparators(path), writer.errorString()),
+                              tr("Could not save the plot to %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), writer.errorString()),
                               QMessageBox::Ok);
 }

@@ -67,7 +67,8 @@ bool BackgroundSave::start(const QString &path, quint64 records, Writer writer)
 QString BackgroundSave::failure_text(const QString &path, const QString &reason) const
 {
     return tr("Could not save %1 to %2: %3")
-        .arg(m_subject, QDir::toNativeSeparators(path), reason.isEmpty() ? tr("the file could not be written") : reason);
+        .arg(m_subject, QDir::toNativeSeparators(path),
+             reason.isEmpty() ? tr("the file could not be written") : reason);
 }
 
 void BackgroundSave::thread_ended()
