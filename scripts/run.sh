@@ -8,7 +8,8 @@
 # with --port set to a symlink that follows the terminal, so that the program
 # finds the device again after "unplug" and "plug" (or "replug"). Type
 # simulator commands (help, mute on, link 1, ...) into this terminal while the
-# window is open; closing the window stops the simulator. The device's signal
+# window is open, and the simulator answers here (its log of every frame goes
+# to build/tvc-sim.log); closing the window stops the simulator. The device's signal
 # wanders (--signal-walk); without options it is an RXU client in repeater
 # mode, whose signal the window shows: tick Signal Strength and open Options,
 # Signal History. Without a display, everything runs under Xvfb: the welcome
@@ -57,8 +58,10 @@ cleanup() {
 trap cleanup EXIT
 
 source "$root/scripts/session.sh"
-# The simulator reads operator commands from this terminal.
+# The simulator reads operator commands from this terminal and answers them
+# here; its log of frames goes to $sim_log.
 link="$work/tavero"
+sim_answers=show
 start_simulator --link-path "$link" "${sim_args[@]}"
 if [ -z "$port" ]; then
     echo "The simulator did not start:" >&2

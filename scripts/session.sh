@@ -4,9 +4,16 @@
 
 # Starts the simulator with the given options, reading operator commands from
 # this shell's standard input; sets $port (empty when it did not start). Its
-# frames are logged to $sim_log.
+# frames are logged to $sim_log. What it prints goes to $work/sim.out; with
+# $sim_answers set to "show", its answers to the commands (all it prints
+# after the port's path) go to this shell's standard output too, where the
+# user who types them sees them.
 start_simulator() {
-    "$build/tools/sim/tvc-sim" --log "$sim_log" "$@" >"$work/sim.out" <&0 &
+    if [ "${sim_answers:-}" = show ]; then
+        "$build/tools/sim/tvc-sim" --log "$sim_log" "$@" > >(tee "$work/sim.out" | sed -u 1d) <&0 &
+    else
+        "$build/tools/sim/tvc-sim" --log "$sim_log" "$@" >"$work/sim.out" <&0 &
+    fi
     pids+=($!)
     port=""
     for _ in $(seq 100); do

@@ -194,7 +194,8 @@ void ConnectionTest::open_failure_shows_the_ports_own_text()
             return QList<SerialPortEntry>{{name, QStringLiteral("Silicon Labs"), false}};
         }));
         QCOMPARE(answerer.titles(), QStringList({"Welcome", "Error"}));
-        QCOMPARE(answerer.seen().at(1).text, expected);
+        // The port's own words first, then which port.
+        QCOMPARE(answerer.seen().at(1).text, expected + "\n\nCould not open the serial port " + name + ".");
         QCOMPARE(answerer.seen().at(1).icon, int(QMessageBox::Critical));
         QVERIFY(!window.serial_port->isOpen());
         QCOMPARE(device_line(window), NO_DEVICE_TEXT);
@@ -343,7 +344,8 @@ void ConnectionTest::pulled_cable_at_level_2_gives_one_box_after_the_reset()
 {
     auto device = start_device();
     ModalAnswerer answerer;
-    TVC window(one_bridge(device->slavePath()));
+    const QString port = device->slavePath();
+    TVC window(one_bridge(port));
     QTRY_COMPARE(device_line(window), TXU_CLIENT_SLOT_1);
     enter_service_code(window, answerer, QStringLiteral("taverox5190"));
     answerer.clear();
@@ -362,7 +364,10 @@ void ConnectionTest::pulled_cable_at_level_2_gives_one_box_after_the_reset()
     QCOMPARE(line_during_box, NO_DEVICE_TEXT);
     QCOMPARE(answerer.seen().first().title, QStringLiteral("Critical Error"));
     QCOMPARE(answerer.seen().first().icon, int(QMessageBox::Critical));
-    QVERIFY(!answerer.seen().first().text.isEmpty());
+    // The port's own words, then which port.
+    QVERIFY2(answerer.seen().first().text.endsWith("\n\nThe link to the device on the serial port " + port
+                                                    + " was closed."),
+             qPrintable(answerer.seen().first().text));
     // The port is closed, so the storm of read errors has ended: no second box.
     QTest::qWait(200);
     QCOMPARE(answerer.count(), 1);

@@ -441,10 +441,16 @@ void DialogsTest::sniffer_view_keeps_the_newest_lines_and_saves_them_all()
     QCOMPARE(file.readAll(), QByteArray("Beacons: 1 : 3 Audio: 2 : 4 RSSI: -5 : -6\n"));
     QCOMPARE(answerer.titles(), QStringList({"Save Sniffer Lines", "Save Sniffer Lines"}));
 
-    // A file that cannot be written is reported.
+    // A file that cannot be written is reported, naming it (a user was told
+    // only "No such file or directory"; the file dialog may give the folder
+    // that is not there from the home folder).
     answerer.queue_file(dir.filePath(QStringLiteral("missing/sniffer.txt")));
     QTest::mouseClick(save, Qt::LeftButton);
     QTRY_COMPARE(answerer.titles().last(), QStringLiteral("Error"));
+    QVERIFY2(QRegularExpression("^Could not save the sniffer lines to /.*/missing/sniffer\\.txt: No such file or "
+                                "directory$")
+                 .match(answerer.seen().last().text).hasMatch(),
+             qPrintable(answerer.seen().last().text));
 }
 
 QTEST_MAIN(DialogsTest)

@@ -640,12 +640,12 @@ void FirmwareUpdateTest::unusable_image_is_refused_before_sending_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("message_part");
-    QTest::newRow("wlan.bin missing") << 0 << QStringLiteral("wlan.bin");
+    QTest::newRow("wlan.bin missing") << 0 << QStringLiteral("The package package.zip has no wlan.bin.");
     QTest::newRow("wlan.bin a symbolic link") << 1 << QStringLiteral("wlan.bin");
     QTest::newRow("wlan.bin a folder") << 2 << QStringLiteral("wlan.bin");
     QTest::newRow("txu.ldr too large") << 3 << QStringLiteral("6553601");
     // The WLAN image is fine, but the device would be left without its DSP image.
-    QTest::newRow("txu.ldr missing") << 4 << QStringLiteral("txu.ldr");
+    QTest::newRow("txu.ldr missing") << 4 << QStringLiteral("The package package.zip has no txu.ldr.");
 }
 
 void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
@@ -760,7 +760,7 @@ void FirmwareUpdateTest::unpack_failure_leaves_nothing_to_start()
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
     const ModalAnswerer::Seen box = boxes(bench.answerer).constLast();
     QCOMPARE(box.icon, int(QMessageBox::Critical));
-    QCOMPARE(box.text, "The firmware package could not be unpacked.\n" + reason);
+    QCOMPARE(box.text, "The firmware package " + bad + " could not be unpacked.\n" + reason);
     QCOMPARE(codes_but_status(*bench.device), QList<int>());
 }
 
@@ -1138,6 +1138,7 @@ void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recover
     options.hangUpAt = 3;
     Bench bench(options);
     WAIT_CONNECTED(bench);
+    const QString port = bench.device->slavePath();
     enter_service_code(*bench.window, bench.answerer, SERVICE_CODE);
     bench.answerer.clear();
 
@@ -1150,6 +1151,8 @@ void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recover
         pick(dialog, bench.answerer, path);
         start(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Critical Error"), 10000);
+        QVERIFY2(boxes(bench.answerer).constFirst().text.endsWith("serial port " + port + " was lost."),
+                 qPrintable(boxes(bench.answerer).constFirst().text));
         QVERIFY(!bench.window->serial_port->isOpen());
         // In service mode Start is ready again once the image has ended;
         // pressed, it says why nothing can be sent.

@@ -317,7 +317,13 @@ void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
     child<QPushButton>(history, "save_csv_button")->click();
     QTRY_COMPARE(t.answerer.titles(), QStringList({"Save as CSV", "Error"}));
     QCOMPARE(t.answerer.seen().last().icon, int(QMessageBox::Critical));
-    QVERIFY(!t.answerer.seen().last().text.isEmpty());
+    QVERIFY2(QRegularExpression("^Could not save the signal history to /.*/missing/history\\.csv: No such file or "
+                                "directory$").match(t.answerer.seen().last().text).hasMatch(),
+             qPrintable(t.answerer.seen().last().text));
+    t.answerer.queue_file(dir.filePath(QStringLiteral("missing/history.png")));
+    child<QPushButton>(history, "save_png_button")->click();
+    QVERIFY2(t.answerer.seen().last().text.startsWith("Could not save the plot to /"),
+             qPrintable(t.answerer.seen().last().text));
 
     // Cancelled: nothing at all.
     t.answerer.clear();

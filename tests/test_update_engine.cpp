@@ -118,7 +118,7 @@ void UpdateEngineTest::package_update_data()
     QTest::newRow("check only") << 1650 << true << true << QStringList({versions, "fits"});
     QTest::newRow("refused") << 1700 << true << false << QStringList({wlan_versions, "refused"});
     QTest::newRow("check of a package without the DSP image")
-        << 1650 << false << true << QStringList({versions, "failed 0 txu.ldr: No such file or directory"});
+        << 1650 << false << true << QStringList({versions, "failed 0 The package package.zip has no txu.ldr."});
 }
 
 void UpdateEngineTest::package_update()

@@ -66,6 +66,9 @@ void UpdateToolTest::updates_and_checks_data()
     QTest::addColumn<QString>("last_line");
     QTest::newRow("update") << "update" << "Firmware update completed successfully.";
     QTest::newRow("--check") << "check" << "The package fits the device.";
+    // A user's editor started fw.txt with a byte-order mark: the package's
+    // name is read without it.
+    QTest::newRow("--check, fw.txt with a byte-order mark") << "mark" << "The package fits the device.";
     QTest::newRow("--raw, unit by option") << "raw" << "Firmware update completed successfully.";
     // A user's device answered in two pieces, 64 and 48 bytes, 45 ms apart:
     // the first answer was lost and the update failed (tvc-sim --split 64
@@ -82,9 +85,11 @@ void UpdateToolTest::updates_and_checks()
     const QString zip = dir.filePath("package.zip");
     Package package;
     package.wlan = pattern(2500, 1);
+    if (mode == "mark")
+        package.manifest.prepend("\xEF\xBB\xBF");
     QVERIFY(package.write(dir, zip));
     QStringList arguments = {zip};
-    if (mode == "check")
+    if (mode == "check" || mode == "mark")
         arguments.prepend("--check");
     if (mode == "raw")
         arguments = QStringList({"--raw", dir.filePath("staging-package/wlan.bin"), "--unit", "dsp"});
@@ -111,8 +116,9 @@ void UpdateToolTest::updates_and_checks()
         QVERIFY(lines.contains("Device: TXU, WLAN 1650, DSP 3.12"));
         QVERIFY(lines.contains("Package \"Test package\": WLAN 1660, DSP 3.12"));
         QCOMPARE(lines.filter(QRegularExpression("^WLAN \\d+% ")).size(), 10);
-    } else if (mode == "check") {
+    } else if (mode == "check" || mode == "mark") {
         QCOMPARE(codes_received(*device), QUERIES);
+        QVERIFY2(lines.contains("Package \"Test package\": WLAN 1660, DSP 3.12"), qPrintable(run.out));
         // Each image's size and SHA-256, for comparison with a published list.
         for (const auto &[file, bytes] : {std::pair<QString, QByteArray>{"wlan.bin", package.wlan},
                                           {"txu.ldr", package.txu}, {"rxu.ldr", package.rxu}}) {
@@ -147,7 +153,18 @@ void UpdateToolTest::failures_data()
                                             "directory): nothing was sent."
                                          << 0;
     QTest::newRow("not a zip") << "not a zip" << 2 << "cannot be used: package.zip is not a zip archive." << 0;
-    QTest::newRow("DSP image missing") << "no txu.ldr" << 2 << "txu.ldr: No such file or directory" << 0;
+    QTest::newRow("DSP image missing")
+        << "no txu.ldr" << 2 << ": The package package.zip has no txu.ldr (nothing was sent).\n" << 0;
+    // What the package lacks is its fault (2), named as such; a manifest
+    // without its four lines is no version that the device refuses (1).
+    QTest::newRow("WLAN image missing")
+        << "no wlan.bin" << 2 << "tvc-update: The package package.zip has no wlan.bin.\n" << 0;
+    QTest::newRow("fw.txt missing") << "no fw.txt" << 2 << "tvc-update: The package package.zip has no fw.txt.\n" << 0;
+    QTest::newRow("fw.txt empty")
+        << "empty fw.txt" << 2 << "tvc-update: fw.txt in the package package.zip is empty.\n" << 0;
+    QTest::newRow("fw.txt of three lines")
+        << "3 lines" << 2 << "fw.txt in the package package.zip has 3 of its four lines" << 0;
+    QTest::newRow("fw.txt in UTF-16") << "UTF-16" << 2 << "fw.txt in the package package.zip is saved as UTF-16" << 0;
     QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
     QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 seconds: the update is not complete"
                                    << 1;
@@ -174,6 +191,12 @@ void UpdateToolTest::failures()
     const QString zip = dir.filePath("package.zip");
     Package package;
     package.with_txu = kind != "no txu.ldr";
+    package.with_wlan = kind != "no wlan.bin";
+    package.with_manifest = kind != "no fw.txt";
+    const QHash<QString, QByteArray> manifests = {{"empty fw.txt", ""},
+                                                  {"3 lines", "PACKAGE:P\r\nWLAN:1660\r\nTXU:3.12\r\n"},
+                                                  {"UTF-16", QByteArray("\xFF\xFEP\0\n\0", 6)}};
+    package.manifest = manifests.value(kind, package.manifest);
     QVERIFY(package.write(dir, zip));
     if (kind == "not a zip")
         QVERIFY(QFile::resize(zip, 100));
@@ -213,7 +236,14 @@ void UpdateToolTest::failures()
     QCOMPARE(run.left_behind, QStringList());
     QCOMPARE(device->firmwareDataFrames(), data_frames);
 
-    if (data_frames == 0 && kind != "not a zip" && kind != "no port")
+    // A package that cannot serve any device is refused before one is asked;
+    // once the port is open, the sentence names it.
+    const bool unusable = status == 2 && kind != "no txu.ldr";
+    if (unusable)
+        QCOMPARE(codes_received(*device), QList<int>());
+    else if (kind != "no port")
+        QVERIFY2(run.err.startsWith("tvc-update: " + device->slavePath() + ": "), qPrintable(run.err));
+    if (data_frames == 0 && !unusable && kind != "no port")
         QCOMPARE(codes_received(*device), QUERIES);
 }
 

@@ -81,9 +81,12 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        QString text = QAccessibleWidget::text(t);
-        if (t == QAccessible::Name && text.isEmpty()) {
-            // The button's own text, without the mnemonic's ampersand.
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        // The name it was given, or its own text without the mnemonic's
+        // ampersand (not the group around it, as for a plain widget).
+        QString text = widget()->accessibleName();
+        if (text.isEmpty()) {
             text = button()->text();
             text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
             text.remove(QLatin1Char('&'));

@@ -27,6 +27,12 @@ constexpr int DISPLAY_REFRESH_MIN_MS = 100;
 // The one retry of a port that appeared but could not be opened.
 constexpr int OPEN_RETRY_MS = 1000;
 
+// A box's text on a port error: the port's own description first, then
+// which port and what was being done.
+QString port_failure_text(const QString &description, const QString &what)
+{
+    return description + QStringLiteral("\n\n") + what;
+}
 } // namespace
 
 void TVC::watch_for_devices()
@@ -217,8 +223,10 @@ void TVC::tvc_handle_serialport_error(QSerialPort::SerialPortError error)
 }
 
 // The port failed: the session has ended the link; tell the user once.
-void TVC::show_port_failure(const QString &reason)
+void TVC::show_port_failure(const QString &description)
 {
+    const QString reason = port_failure_text(
+        description, tr("The link to the device on the serial port %1 was closed.").arg(session->port_name()));
     forget_lost_port();
     if (service_level == 2)
         QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);

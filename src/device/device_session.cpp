@@ -32,13 +32,16 @@ bool DeviceSession::open(const QString &name, QString *error)
         close();
     m_port.setPortName(name);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        // The port's own words, and what to do where they are not enough.
+        // The port's own words, which port it was, and what to do where they
+        // are not enough.
+        *error = m_port.errorString() + QStringLiteral("\n\n") + tr("Could not open the serial port %1.").arg(name);
         const QString advice = open_failure_advice(m_port);
-        *error = advice.isEmpty() ? m_port.errorString() : m_port.errorString() + QStringLiteral("\n\n") + advice;
+        if (!advice.isEmpty())
+            *error += QStringLiteral("\n\n") + advice;
         return false;
     }
     if (!configure_serial_port(m_port)) {
-        *error = m_port.errorString();
+        *error = m_port.errorString() + QStringLiteral("\n\n") + tr("Could not set up the serial port %1.").arg(name);
         m_port.close();
         return false;
     }

@@ -400,5 +400,8 @@ void SignalHistory::on_save_png_button_clicked()
     const QImage image = ui->history_tabs->currentWidget()->grab().toImage();
     QImageWriter writer(path, "png");
     if (!writer.write(image))
-        QMessageBox::critical(this, tr("Error"), writer.errorString(), QMessageBox::Ok);
+        QMessageBox::critical(this, tr("Error"),
+                              tr("Could not save the plot to %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), writer.errorString()),
+                              QMessageBox::Ok);
 }

@@ -83,7 +83,7 @@ private:
                 && sniffer == o.sniffer;
         }
     } m_shown;
-    BackgroundSave m_save;
+    BackgroundSave m_save{tr("the signal history")};
     std::shared_ptr<const ReportLog> m_saved;  // the recording being saved
     int m_save_percent = 0;
 };

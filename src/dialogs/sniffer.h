@@ -53,7 +53,7 @@ private:
     Ui::Sniffer *ui;
     QTextCursor batch;
     ReportLog lines;
-    BackgroundSave save_job;
+    BackgroundSave save_job{tr("the sniffer lines")};
     // The lines being saved: what the file will hold.
     std::shared_ptr<const ReportLog> saved_lines;
 };

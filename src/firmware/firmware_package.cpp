@@ -24,6 +24,8 @@ namespace {
 constexpr uint DEVICE_WLAN_MIN = 1600;
 constexpr uint DEVICE_WLAN_MAX = 1699;
 
+const char UTF8_BOM[] = "\xEF\xBB\xBF";
+
 // Manifest lines longer than this are not read further; no real line comes near.
 constexpr qint64 MANIFEST_LINE_LIMIT = 4096;
 
@@ -39,6 +41,29 @@ QByteArray line_without_label(QIODevice &file, int label)
     return line;
 }
 
+QString missing_file_text(const QString &archive_name, const QString &file_name)
+{
+    return QObject::tr("The package %1 has no %2.").arg(archive_name, file_name);
+}
+
+// What keeps a manifest from giving the package's four lines; empty when it gives them.
+QString manifest_problem_text(const PackageFile &file, const Manifest &manifest, const QString &archive_name)
+{
+    if (!file.found)
+        return missing_file_text(archive_name, MANIFEST_FILE);
+    if (file.bytes.startsWith("\xFF\xFE") || file.bytes.startsWith("\xFE\xFF"))
+        return QObject::tr("%1 in the package %2 is saved as UTF-16; it must be plain text (ASCII or UTF-8).")
+            .arg(MANIFEST_FILE, archive_name);
+    if (manifest.lines == 0)
+        return QObject::tr("%1 in the package %2 is empty.").arg(MANIFEST_FILE, archive_name);
+    if (manifest.lines < 4)
+        return QObject::tr("%1 in the package %2 has %3 of its four lines (the package's name, its WLAN version "
+                           "and the DSP versions for TXU and for RXU).")
+            .arg(MANIFEST_FILE, archive_name)
+            .arg(manifest.lines);
+    return QString();
+}
+
 } // namespace
 
 const QByteArray &Manifest::dsp_version_for(const QString &device_type) const
@@ -50,13 +75,16 @@ Manifest read_manifest(const QByteArray &content)
 {
     Manifest manifest;
     QBuffer file;
-    file.setData(content);
+    file.setData(content.startsWith(UTF8_BOM) ? content.mid(int(qstrlen(UTF8_BOM))) : content);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return manifest;
-    manifest.name = line_without_label(file, 8);
-    manifest.wlan_version = line_without_label(file, 5);
-    manifest.txu_dsp_version = line_without_label(file, 4);
-    manifest.rxu_dsp_version = line_without_label(file, 4);
+    for (auto [value, label] : {std::pair<QByteArray *, int>{&manifest.name, 8}, {&manifest.wlan_version, 5},
+                                {&manifest.txu_dsp_version, 4}, {&manifest.rxu_dsp_version, 4}}) {
+        if (file.atEnd())
+            break;
+        *value = line_without_label(file, label);
+        ++manifest.lines;
+    }
     return manifest;
 }
 
@@ -163,15 +191,22 @@ std::shared_ptr<FirmwarePackage> FirmwarePackage::read(QIODevice *archive, const
         return nullptr;
     }
     std::shared_ptr<FirmwarePackage> package(new FirmwarePackage);
+    package->m_archive_name = archive_name;
     package->m_manifest = read_manifest(files.manifest.bytes);
+    package->m_manifest_problem = manifest_problem_text(files.manifest, package->m_manifest, archive_name);
+    if (files.manifest.found)
+        package->m_found.append(MANIFEST_FILE);
     for (const QString &name : {WLAN_IMAGE_FILE, TXU_IMAGE_FILE, RXU_IMAGE_FILE}) {
         const PackageFile *file = files.file(name);
         QString problem = file->problem;
         FirmwareImage image;
-        if (!file->found)
-            problem = QObject::tr("%1: No such file or directory").arg(name);
-        else if (problem.isEmpty() && image.take(name, file->bytes, &problem))
-            package->m_images.insert(name, image);
+        if (!file->found) {
+            problem = missing_file_text(archive_name, name);
+        } else {
+            package->m_found.append(name);
+            if (problem.isEmpty() && image.take(name, file->bytes, &problem))
+                package->m_images.insert(name, image);
+        }
         if (!problem.isEmpty())
             package->m_problems.insert(name, problem);
     }
@@ -183,7 +218,7 @@ bool FirmwarePackage::image(const QString &file_name, FirmwareImage *image, QStr
     const auto found = m_images.constFind(file_name);
     if (found == m_images.constEnd()) {
         image->clear();
-        *error = m_problems.value(file_name, QObject::tr("%1: No such file or directory").arg(file_name));
+        *error = m_problems.value(file_name, missing_file_text(m_archive_name, file_name));
         return false;
     }
     *image = found.value();

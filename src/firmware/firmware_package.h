@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -31,14 +32,17 @@ struct Manifest
     QByteArray wlan_version;
     QByteArray txu_dsp_version;
     QByteArray rxu_dsp_version;
+    // How many of the four lines are there (a line is there from its first byte on).
+    int lines = 0;
 
     // The DSP version line for a device type ("RXU", otherwise the TXU line).
     const QByteArray &dsp_version_for(const QString &device_type) const;
 };
 
 // Reads the manifest's lines from its content in text mode (CR LF reads as
-// LF). An empty or missing manifest gives empty values, which no device
-// accepts.
+// LF). A UTF-8 byte-order mark in front of line 1 (editors write one) is
+// skipped; the label is counted from after it. An empty or missing manifest
+// gives empty values, which no device accepts.
 Manifest read_manifest(const QByteArray &content);
 
 // A manifest value as text: up to its first NUL byte, as Latin-1.
@@ -108,14 +112,27 @@ public:
 
     const Manifest &manifest() const { return m_manifest; }
 
-    // The image `file_name` of the package. One that is missing, not a
-    // regular file or too large to be sent is refused here, naming it.
+    // Why the manifest does not give the package's four lines, naming fw.txt
+    // and the package: it is missing, empty, saved as UTF-16 or short of
+    // lines. Empty when it has them. The firmware dialog reads such a manifest
+    // all the same (its empty values fail the version check); tvc-update
+    // refuses the package.
+    const QString &manifest_problem() const { return m_manifest_problem; }
+
+    // The image `file_name` of the package. One that is missing ("The
+    // package spring.zip has no txu.ldr."), not a regular file or too large
+    // to be sent is refused here, naming it.
     bool image(const QString &file_name, FirmwareImage *image, QString *error) const;
+    // Whether the archive has an entry `file_name` (usable or not).
+    bool has_file(const QString &file_name) const { return m_found.contains(file_name); }
 
 private:
     FirmwarePackage() = default;
 
+    QString m_archive_name;
     Manifest m_manifest;
+    QString m_manifest_problem;
+    QStringList m_found;  // the four files that the archive has
     QHash<QString, FirmwareImage> m_images;
     QHash<QString, QString> m_problems;
 };

@@ -3,6 +3,7 @@
 
 #include "accessibility.h"
 #include "frame.h"
+#include "port_finder.h"
 #include "tvc.h"
 
 #include <QFileDialog>
@@ -149,7 +150,9 @@ void FWUpdate::on_get_fw_button_clicked()
             ui->fw_path->clear();
             ui->start_fw_button->setEnabled(false);
             QMessageBox::critical(this, tr("Error!"),
-                                  tr("The firmware package could not be unpacked.") + QLatin1Char('\n') + error,
+                                  tr("The firmware package %1 could not be unpacked.")
+                                          .arg(QDir::toNativeSeparators(chosen_file))
+                                      + QLatin1Char('\n') + error,
                                   QMessageBox::Ok);
             return;
         }
@@ -272,8 +275,13 @@ void FWUpdate::image_ended()
 void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
 {
     image_ended();
+    // The port's own description, then which port.
     if (service_mode())
-        QMessageBox::critical(this, tr("Critical Error"), reason, QMessageBox::Ok);
+        QMessageBox::critical(this, tr("Critical Error"),
+                              reason + QStringLiteral("\n\n")
+                                  + tr("The link to the device on the serial port %1 was lost.")
+                                        .arg(serial_port ? port_location(serial_port->portName()) : QString()),
+                              QMessageBox::Ok);
     else if (mid_update)
         ui->cur_module->setText(LINK_LOST_TEXT);
 }

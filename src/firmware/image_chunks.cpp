@@ -2,6 +2,7 @@
 
 #include "frame.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
@@ -46,7 +47,7 @@ bool FirmwareImage::load(const QString &path, QString *error)
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = name.isEmpty() ? file.errorString() : QStringLiteral("%1: %2").arg(name, file.errorString());
+        *error = QObject::tr("Could not read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
     const qint64 size = file.size();

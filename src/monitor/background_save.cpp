@@ -20,8 +20,9 @@ QString suggested_save_path(const QString &stem, const QString &suffix)
                                  + suffix);
 }
 
-BackgroundSave::BackgroundSave(QObject *parent)
+BackgroundSave::BackgroundSave(const QString &subject, QObject *parent)
     : QObject(parent)
+    , m_subject(subject)
 {
 }
 
@@ -54,22 +55,27 @@ bool BackgroundSave::start(const QString &path, quint64 records, Writer writer)
         };
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly)) {
-            m_error = file.errorString();
+            m_error = failure_text(path, file.errorString());
             return;
         }
         if (!writer(&file, progress)) {
-            m_error = m_stop ? tr("The save was stopped.") : file.errorString();
-            if (m_error.isEmpty())
-                m_error = tr("The file could not be written.");
+            m_error = failure_text(path, m_stop ? tr("the save was stopped") : file.errorString());
             file.cancelWriting();
             return;
         }
         if (!file.commit())
-            m_error = file.errorString();
+            m_error = failure_text(path, file.errorString());
     });
     connect(m_thread, &QThread::finished, this, &BackgroundSave::thread_ended);
     m_thread->start();
     return true;
+}
+
+QString BackgroundSave::failure_text(const QString &path, const QString &reason) const
+{
+    return tr("Could not save %1 to %2: %3")
+        .arg(m_subject, QDir::toNativeSeparators(path),
+             reason.isEmpty() ? tr("the file could not be written") : reason);
 }
 
 void BackgroundSave::thread_ended()

@@ -29,7 +29,10 @@ public:
     // changes (a frozen copy of a log).
     using Writer = std::function<bool(QIODevice *out, const WriteProgress &progress)>;
 
-    explicit BackgroundSave(QObject *parent = nullptr);
+    // `subject` names what is saved, in the words of a failure ("the signal
+    // history": "Could not save the signal history to /home/ann/x.csv: No
+    // such file or directory").
+    explicit BackgroundSave(const QString &subject, QObject *parent = nullptr);
     // Stops a save under way (its file is not written) and waits for it.
     ~BackgroundSave() override;
 
@@ -42,13 +45,15 @@ signals:
     // The part written, 0 to 100, when it moves on.
     void progress(int percent);
     // The save has ended; `error` is empty when the file was written, else
-    // says why not.
+    // says what could not be saved where, and why.
     void finished(const QString &path, const QString &error);
 
 private:
+    QString failure_text(const QString &path, const QString &reason) const;
     void thread_ended();
 
     QThread *m_thread = nullptr;
+    QString m_subject;
     QString m_path;
     QString m_error;
     std::atomic<bool> m_stop{false};

@@ -62,6 +62,7 @@ void LinePrinter::device_event(int index, DeviceEvent event)
     Progress &p = m_progress.at(size_t(index));
     switch (event) {
     case DeviceEvent::Opened:
+        p.opened = true;
         step(index, QObject::tr("Device port: %1").arg(d.port));
         break;
     case DeviceEvent::Versions:
@@ -123,8 +124,12 @@ void LinePrinter::device_event(int index, DeviceEvent event)
                                 : QObject::tr("Firmware update completed successfully."));
         } else {
             end_line();
-            m_console->err.write(QCoreApplication::applicationName() + QStringLiteral(": ") + prefix(index)
-                                 + d.reason + QLatin1Char('\n'));
+            // The sentence names the device's port, also where it is the only
+            // one (once it was opened; a port that could not be opened is
+            // named by the sentence itself).
+            const QString port = m_several || !p.opened ? prefix(index) : d.port + QStringLiteral(": ");
+            m_console->err.write(QCoreApplication::applicationName() + QStringLiteral(": ") + port + d.reason
+                                 + QLatin1Char('\n'));
         }
         break;
     }

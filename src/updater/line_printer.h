@@ -27,6 +27,7 @@ private:
     {
         int tenths = 0;         // the last tenth printed
         QElapsedTimer drawn;    // since the line was last drawn
+        bool opened = false;    // the port was opened
     };
 
     QString prefix(int index) const;

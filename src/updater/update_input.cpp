@@ -16,12 +16,25 @@ bool read_update_input(const UpdateOptions &options, UpdateInput *input, QString
         *error = image_failure_text(*error);
         return false;
     }
+    const auto unusable = [&](const QString &reason) {
+        return QObject::tr("The package %1 cannot be used: %2").arg(options.package, reason);
+    };
     QString reason;
     input->package = FirmwarePackage::read(options.package, &reason);
+    if (!input->package) {
+        *error = unusable(reason);
+        return false;
+    }
+    // A manifest without its four lines is the package's fault, not a version
+    // the device refuses. What the package lacks is told in words that name it.
+    reason = input->package->manifest_problem();
     FirmwareImage wlan;
-    if (!input->package || !input->package->image(WLAN_IMAGE_FILE, &wlan, &reason)) {
+    if (reason.isEmpty() && !input->package->image(WLAN_IMAGE_FILE, &wlan, &reason)
+        && input->package->has_file(WLAN_IMAGE_FILE))
+        reason = unusable(reason);
+    if (!reason.isEmpty()) {
         input->package.reset();
-        *error = QObject::tr("The package %1 cannot be used: %2").arg(options.package, reason);
+        *error = reason;
         return false;
     }
     return true;

@@ -15,9 +15,9 @@ struct UpdateInput
 };
 
 // Reads the input the options name. The WLAN image goes to every device, so a
-// package without it serves none; a DSP image that cannot be read fails only
-// the devices of its type, later, each saying why. On failure the sentence
-// to print goes to *error.
+// package without it, or without a manifest of four lines, serves none; a DSP
+// image that cannot be read fails only the devices of its type, later, each
+// saying why. On failure the sentence to print goes to *error.
 bool read_update_input(const UpdateOptions &options, UpdateInput *input, QString *error);
 
 // The sentence for an image that cannot be sent (`detail` names it and says
