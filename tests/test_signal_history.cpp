@@ -1,6 +1,8 @@
 // The Signal History window against a simulated device: its box and the main
 // window's Signal Strength box agree on the report mode, the reports and the
-// link's changes are recorded as they come, and CSV and PNG are saved.
+// link's changes are recorded as they come, and CSV and PNG are saved. On a
+// clock of the test's own: the view follows the newest data whenever it is
+// brought to the end, keys move it, its controls are named and whole.
 
 #include "frame.h"
 #include "history_view.h"
@@ -8,18 +10,27 @@
 #include "report_log.h"
 #include "signal_history.h"
 #include "test_support.h"
+#include "time_plot.h"
 #include "tvc.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWheelEvent>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -101,6 +112,92 @@ QStringList event_texts(const ReportLog &log)
     return texts;
 }
 
+// 2024-05-01 14:00 local time, where the clock of a ClockedHistory starts.
+const qint64 START_MS = QDateTime(QDate(2024, 5, 1), QTime(14, 0)).toMSecsSinceEpoch();
+
+// A Signal History window on a clock the test moves, with a box of its own
+// and `minutes` of signal reports recorded (reports on, level A wandering).
+struct ClockedHistory
+{
+    explicit ClockedHistory(int minutes)
+        : history(&box, nullptr, [this] { return now; })
+    {
+        ReportLog &log = history.log();
+        log.add_event(now, LinkEvent::Connection, CONNECTION_OPEN);
+        log.add_event(now, LinkEvent::ReportMode, 1);
+        for (int s = 0; s < minutes * 60; ++s)
+            log.add_signal(now + s * 1000, qint16(-40 - s % 30), 0);
+        now += minutes * 60000;
+    }
+    // Shown, active, and its scroll bar at the present.
+    bool show()
+    {
+        history.show();
+        QApplication::setActiveWindow(&history);
+        return QTest::qWaitForWindowActive(&history) && refreshed();
+    }
+    // The scroll bar has caught up with the clock.
+    bool refreshed()
+    {
+        return QTest::qWaitFor([this] { return scroll()->maximum() == int((now - START_MS) / 1000); }, 5000);
+    }
+    QScrollBar *scroll() { return child<QScrollBar>(&history, "time_scroll"); }
+    template <class T = QWidget>
+    T *get(const char *name)
+    {
+        return child<T>(&history, name);
+    }
+
+    qint64 now = START_MS;
+    QCheckBox box;
+    SignalHistory history;
+};
+
+// Where a part of a scroll bar is drawn (the handle, an arrow, the trough
+// either side of the handle).
+QRect part_of(QScrollBar *bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    if (bar->orientation() == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+}
+
+// The handle dragged to `x` in `steps` moves, the clock going on by `pace_ms`
+// at each.
+void drag(ClockedHistory &t, int x, int steps, int pace_ms)
+{
+    // Through the window, as the platform delivers them: the bar holds the
+    // mouse while the button is down.
+    QScrollBar *bar = t.scroll();
+    QWindow *window = t.history.windowHandle();
+    const QPoint from = bar->mapTo(&t.history, part_of(bar, QStyle::SC_ScrollBarSlider).center());
+    const int to = bar->mapTo(&t.history, QPoint(x, 0)).x();
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= steps; ++i) {
+        t.now += pace_ms;
+        QTest::mouseMove(window, QPoint(from.x() + (to - from.x()) * i / steps, from.y()));
+        QCoreApplication::processEvents();
+    }
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, QPoint(to, from.y()));
+}
+
+void wheel(QWidget *widget, int delta)
+{
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    QWheelEvent event(at, widget->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &event);
+}
+
 SignalHistory *open_history(TVC &window)
 {
     child<QAction>(&window, "actionSignal_History")->trigger();
@@ -122,6 +219,13 @@ private slots:
     void saves_the_whole_recording_as_csv_and_the_plot_as_png();
     void says_when_the_oldest_data_was_dropped();
     void a_lost_port_is_recorded_only_where_one_was_open();
+    void a_slow_drag_to_the_end_follows_again();
+    void follows_whenever_the_view_reaches_the_end();
+    void keys_move_the_view_on_the_plot_and_the_scroll_bar();
+    void every_control_is_named();
+    void every_control_is_whole_at_the_smallest_size();
+    void an_rssi_of_0_is_no_reading();
+    void band_names_stand_beside_the_lines();
 };
 
 void SignalHistoryTest::window_and_check_box_agree_on_the_report_mode()
@@ -297,7 +401,8 @@ void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
     }
     QCOMPARE(signal_rows, signal.size());
 
-    // The plot as shown, with its figures.
+    // The plot as shown, with its figures, under a line that says what it
+    // shows: the device, the span and when; the PNG's text says it too.
     const QString png = dir.filePath(QStringLiteral("history.png"));
     t.answerer.clear();
     t.answerer.queue_file(png);
@@ -305,7 +410,31 @@ void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
     QCOMPARE(t.answerer.titles(), QStringList({"Save as PNG"}));
     const QImage image(png);
     QVERIFY(!image.isNull());
-    QCOMPARE(image.size(), child<QTabWidget>(history, "history_tabs")->currentWidget()->size());
+    const QSize tab = child<QTabWidget>(history, "history_tabs")->currentWidget()->size();
+    QCOMPARE(image.width(), tab.width());
+    const int title_height = image.height() - tab.height();
+    QVERIFY(title_height > 0);
+    int ink = 0;
+    for (int y = 0; y < title_height; ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    }
+    QVERIFY2(ink > 200, qPrintable(QString::number(ink)));
+    const QString port = t.device->slavePath();
+    const QString role = QStringLiteral("RXU Client (Master Slot)");
+    QCOMPARE(image.text(QStringLiteral("Port")), port);
+    QCOMPARE(image.text(QStringLiteral("Role")), role);
+    QCOMPARE(image.text(QStringLiteral("Span")), QStringLiteral("1 min"));
+    const QDateTime from = QDateTime::fromString(image.text(QStringLiteral("From")), Qt::ISODate);
+    const QDateTime to = QDateTime::fromString(image.text(QStringLiteral("To")), Qt::ISODate);
+    QCOMPARE(from.secsTo(to), qint64(60));
+    const QString title = image.text(QStringLiteral("Title"));
+    for (const QString &part : {role + QStringLiteral(" on ") + port, QStringLiteral("1 min"),
+                                from.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))})
+        QVERIFY2(title.contains(part), qPrintable(title + QStringLiteral(" lacks ") + part));
+    const QDateTime saved = QDateTime::fromString(image.text(QStringLiteral("Creation Time")), Qt::RFC2822Date);
+    QVERIFY2(qAbs(saved.secsTo(QDateTime::currentDateTime())) < 60, qPrintable(image.text("Creation Time")));
+    QVERIFY(image.text(QStringLiteral("Description")).startsWith(QStringLiteral("From TXU: min")));
 
     // A folder that is not there: the user is told, and nothing is written.
     t.answerer.clear();
@@ -370,6 +499,307 @@ void SignalHistoryTest::a_lost_port_is_recorded_only_where_one_was_open()
     // The window may open the port again once the dialog is closed.
     QTRY_VERIFY2(event_texts(history->log()).contains(QStringLiteral("3=2")),
                  qPrintable(event_texts(history->log()).join(' ')));
+}
+
+// Dragged back, then to the end at a user's pace (ten seconds on the way):
+// the view follows the newest data again.
+void SignalHistoryTest::a_slow_drag_to_the_end_follows_again()
+{
+    ClockedHistory t(15);
+    QVERIFY(t.show());
+    QScrollBar *bar = t.scroll();
+    QVERIFY(bar->isEnabled());
+    drag(t, bar->width() / 2, 5, 200);
+    const int held = bar->value();
+    QVERIFY(held < bar->maximum());
+    t.now += 5000;
+    QVERIFY(t.refreshed());
+    QCOMPARE(bar->value(), held);
+
+    drag(t, bar->width() + 50, 10, 1000);
+    t.now += 5000;
+    QVERIFY(t.refreshed());
+    QCOMPARE(bar->value(), bar->maximum());
+
+    // Held back, then a span the bar cannot move in: following again, and
+    // so when the bar can move once more.
+    drag(t, bar->width() / 2, 3, 100);
+    t.get<QComboBox>("span_box")->setCurrentIndex(3);  // All
+    QTRY_VERIFY(!bar->isEnabled());
+    t.get<QComboBox>("span_box")->setCurrentIndex(0);  // 1 min
+    t.now += 5000;
+    QVERIFY(t.refreshed());
+    QVERIFY(bar->isEnabled());
+    QCOMPARE(bar->value(), bar->maximum());
+}
+
+// Whatever brings the scroll bar to its end (a drag at any pace, a click on
+// an arrow or the trough, a key on the bar or the plot, the wheel), the view
+// follows the newest data; anywhere else it stays while time goes on.
+void SignalHistoryTest::follows_whenever_the_view_reaches_the_end()
+{
+    ClockedHistory t(15);
+    QVERIFY(t.show());
+    QScrollBar *bar = t.scroll();
+    auto *plot = t.get<TimePlot>("signal_plot");
+    const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,   Qt::Key_Down,
+                            Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    QStringList done;
+    for (int step = 0; step < 40; ++step) {
+        switch (random.bounded(6)) {
+        case 0: {
+            // Anywhere from the left end to past the right end, at a pace
+            // of up to a second and a half a move.
+            const int x = random.bounded(bar->width() * 6 / 5);
+            const int steps = 1 + random.bounded(8);
+            const int pace = random.bounded(1500);
+            drag(t, x, steps, pace);
+            done << QStringLiteral("drag to %1 in %2 moves of %3 ms").arg(x).arg(steps).arg(pace);
+            break;
+        }
+        case 1: {
+            const QStyle::SubControl parts[] = {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine,
+                                                QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarAddPage};
+            const QStyle::SubControl part = parts[random.bounded(4)];
+            const QRect where = part_of(bar, part);
+            if (where.isEmpty())
+                continue;
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, where.center());
+            done << QStringLiteral("click on part %1").arg(int(part));
+            break;
+        }
+        case 2:
+        case 3: {
+            QWidget *target = random.bounded(2) ? static_cast<QWidget *>(plot) : bar;
+            const Qt::Key key = keys[random.bounded(8)];
+            target->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(target, key);
+            done << QStringLiteral("key %1 on %2").arg(QKeySequence(key).toString(), target->objectName());
+            break;
+        }
+        case 4: {
+            const int delta = random.bounded(2) ? 120 : -120;
+            wheel(bar, delta);
+            done << QStringLiteral("wheel %1").arg(delta);
+            break;
+        }
+        case 5: {
+            const QSize size(500 + random.bounded(500), 300 + random.bounded(400));
+            t.history.resize(size);
+            done << QStringLiteral("resize to %1x%2").arg(size.width()).arg(size.height());
+            break;
+        }
+        }
+        QCoreApplication::processEvents();
+        const int value = bar->value();
+        const bool at_end = value == bar->maximum();
+        t.now += 2000 + random.bounded(3000);
+        const QString story = QStringLiteral("seed %1: %2").arg(seed).arg(done.join(QStringLiteral(", ")));
+        QVERIFY2(t.refreshed(), qPrintable(story));
+        if (at_end)
+            QVERIFY2(bar->value() == bar->maximum(), qPrintable(QStringLiteral("does not follow; ") + story));
+        else
+            QVERIFY2(bar->value() == value, qPrintable(QStringLiteral("moved by itself; ") + story));
+    }
+}
+
+// Tab reaches the plot, which shows its focus; its keys and the scroll
+// bar's move the view alike: Left and Page Up back, Right and Page Down on,
+// Home to the oldest, End to the newest, where it follows.
+void SignalHistoryTest::keys_move_the_view_on_the_plot_and_the_scroll_bar()
+{
+    ClockedHistory t(15);
+    QVERIFY(t.show());
+    QScrollBar *bar = t.scroll();
+    auto *plot = t.get<TimePlot>("signal_plot");
+    const QImage plot_unfocused = plot->grab().toImage();
+    const QImage bar_unfocused = bar->grab().toImage();
+
+    t.get("history_reports")->setFocus(Qt::TabFocusReason);
+    QStringList order;
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order, QStringList({"span_box", "pause_button", "save_csv_button", "save_png_button",
+                                 "qt_tabwidget_tabbar", "signal_plot", "time_scroll", "history_reports"}));
+
+    for (QWidget *target : {static_cast<QWidget *>(plot), static_cast<QWidget *>(bar)}) {
+        target->setFocus(Qt::TabFocusReason);
+        QVERIFY(target->hasFocus());
+        const QString name = target->objectName();
+        const QImage unfocused = target == plot ? plot_unfocused : bar_unfocused;
+        QVERIFY2(target->grab().toImage() != unfocused, qPrintable(name + " shows no focus"));
+
+        QTest::keyClick(target, Qt::Key_Home);
+        QCOMPARE(bar->value(), bar->minimum());
+        QTest::keyClick(target, Qt::Key_Right);
+        QCOMPARE(bar->value(), bar->minimum() + bar->singleStep());
+        QTest::keyClick(target, Qt::Key_PageDown);
+        QCOMPARE(bar->value(), bar->minimum() + bar->singleStep() + bar->pageStep());
+        QTest::keyClick(target, Qt::Key_Left);
+        QTest::keyClick(target, Qt::Key_PageUp);
+        QCOMPARE(bar->value(), bar->minimum());
+        t.now += 3000;
+        QVERIFY(t.refreshed());
+        QCOMPARE(bar->value(), bar->minimum());
+
+        QTest::keyClick(target, Qt::Key_End);
+        t.now += 3000;
+        QVERIFY(t.refreshed());
+        QCOMPARE(bar->value(), bar->maximum());
+    }
+}
+
+// Every control a screen reader reaches has a name; the span list is named
+// by what it is and valued by its entry.
+void SignalHistoryTest::every_control_is_named()
+{
+    ClockedHistory t(2);
+    t.history.show_sniffer(true);
+    QVERIFY(t.show());
+    auto *tabs = t.get<QTabWidget>("history_tabs");
+    tabs->setCurrentIndex(1);
+    QTRY_VERIFY(!t.get<QLabel>("sniffer_stats")->text().isEmpty());
+
+    QStringList unnamed;
+    std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *iface) {
+        if (iface->state().focusable && iface->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << QStringLiteral("%1 (role %2)")
+                           .arg(iface->object() ? iface->object()->objectName() : QStringLiteral("-"))
+                           .arg(int(iface->role()));
+        for (int i = 0; i < iface->childCount(); ++i)
+            visit(iface->child(i));
+    };
+    visit(QAccessible::queryAccessibleInterface(&t.history));
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+
+    auto *span = t.get<QComboBox>("span_box");
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(span);
+    span->setCurrentIndex(1);
+    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Span"));
+    QCOMPARE(list->text(QAccessible::Value), QStringLiteral("10 min"));
+    QVERIFY(!list->text(QAccessible::Description).isEmpty());
+    QVERIFY(!QAccessible::queryAccessibleInterface(t.scroll())->text(QAccessible::Description).isEmpty());
+}
+
+// At the window's smallest size, in both tabs and with the longest line
+// under the plot, every button shows its whole text and nothing lies
+// outside the window.
+void SignalHistoryTest::every_control_is_whole_at_the_smallest_size()
+{
+    ClockedHistory t(2);
+    t.history.show_sniffer(true);
+    QVERIFY(t.show());
+    t.history.set_device_source([] {
+        return HistoryDevice{QStringLiteral("/dev/serial/by-id/usb-Tavero_Bridge_0123456789-if00-port0"),
+                             QStringLiteral("RXU Client (Master Slot)")};
+    });
+    // Fills the memory: the line under the plot says so, at its longest.
+    ReportLog &log = t.history.log();
+    quint32 x = 1;
+    for (qint64 i = 0; log.dropped() == 0; ++i) {
+        x = x * 1103515245u + 12345u;
+        log.add_sniff(t.now + i, {int(x >> 16), int(x & 0xFFFF), int((x >> 8) & 0xFFFF), int(x >> 20),
+                                  qint16(x >> 3), qint16(x >> 11)});
+    }
+    auto *label = t.get<QLabel>("recording_label");
+    QTRY_VERIFY(label->text().startsWith(QStringLiteral("Memory full")));
+
+    auto *tabs = t.get<QTabWidget>("history_tabs");
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        t.history.resize(420, 300);
+        QTRY_COMPARE(t.history.size(), t.history.minimumSize());
+        QTest::qWait(50);
+        const QRect window = t.history.rect();
+        for (QWidget *widget : t.history.findChildren<QWidget *>()) {
+            if (!widget->isVisible() || widget->isWindow())
+                continue;
+            const QString name = QStringLiteral("%1 in tab %2").arg(widget->objectName()).arg(tab);
+            const QRect place(widget->mapTo(&t.history, QPoint(0, 0)), widget->size());
+            QVERIFY2(window.contains(place), qPrintable(name));
+            if (qobject_cast<QAbstractButton *>(widget) || qobject_cast<QComboBox *>(widget)) {
+                const QSize hint = widget->sizeHint();
+                QVERIFY2(widget->width() >= hint.width() && widget->height() >= hint.height(), qPrintable(name));
+            }
+        }
+        QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+    }
+}
+
+// The sniffer's RSSI of 0 is no reading: it breaks the line and is no figure,
+// in a short stretch and in a long one cut from the summaries of blocks.
+void SignalHistoryTest::an_rssi_of_0_is_no_reading()
+{
+    ClockedHistory t(0);
+    ReportLog &log = t.history.log();
+    log.add_event(t.now, LinkEvent::ReportMode, 2);
+    const qint64 start = t.now;
+    // RSSI A -60 and -70 with no reading between; RSSI B never has one.
+    for (int i = 0; i < 30000; ++i)
+        log.add_sniff(start + i, {i % 7, i % 5, 3, 4, i % 3 == 1 ? 0 : (i % 3 ? -70 : -60), 0});
+    t.now = start + 30000;
+    t.history.show_sniffer(true);
+    QVERIFY(t.show());
+    t.get<QTabWidget>("history_tabs")->setCurrentIndex(1);
+    auto *figures = t.get<QLabel>("sniffer_stats");
+    const QString expected = QStringLiteral("RSSI A: min -70 \u00b7 mean -65.0 \u00b7 max -60");
+    QTRY_VERIFY2(figures->text().contains(expected), qPrintable(figures->text()));
+    QVERIFY2(figures->text().contains(QStringLiteral("RSSI B: no readings")), qPrintable(figures->text()));
+
+    // All of it, two hours on: whole blocks in a column.
+    t.now = start + 2 * 3600 * 1000;
+    t.get<QComboBox>("span_box")->setCurrentIndex(3);
+    QTRY_VERIFY(t.refreshed());
+    QTRY_VERIFY2(figures->text().contains(expected), qPrintable(figures->text()));
+    QVERIFY2(figures->text().contains(QStringLiteral("RSSI B: no readings")), qPrintable(figures->text()));
+
+    // A column each: the line breaks at the report without a reading.
+    const HistoryView view = history_view(log, start, start + 2, 3, t.now);
+    const QVector<PlotColumn> &rssi_a = view.sniff[4];
+    QVERIFY(rssi_a.at(0).valid);
+    QVERIFY(!rssi_a.at(1).valid);
+    QVERIFY(rssi_a.at(2).valid && !rssi_a.at(2).joined);
+}
+
+// Black lines through the middle of every band, up to the newest column:
+// the bands' names (the only colourful pixels) are drawn right of all of
+// them, never over them.
+void SignalHistoryTest::band_names_stand_beside_the_lines()
+{
+    TimePlot plot;
+    plot.resize(600, 300);
+    plot.set_value_range(-85, -20);
+    plot.set_bands({{-50.5, -20, QColor(0, 160, 0), QStringLiteral("good")},
+                    {-60.5, -50.5, QColor(230, 120, 0), QStringLiteral("fair")},
+                    {-79.5, -60.5, QColor(200, 0, 0), QStringLiteral("weak")},
+                    {-85, -79.5, QColor(0, 0, 220), QStringLiteral("no reading")}});
+    QVector<TimePlot::Line> lines;
+    for (const float level : {-35.0f, -55.5f, -70.0f, -82.0f})
+        lines.append({QString(), Qt::black, QVector<PlotColumn>(plot.columns(), {level, level, level, level, true, true})});
+    plot.show_stretch(0, 60000, {}, {});
+    const QImage bare = plot.grab().toImage();
+    plot.show_stretch(0, 60000, lines, {});
+    const QImage drawn = plot.grab().toImage();
+
+    int data_right = -1;
+    int names_left = drawn.width();
+    for (int x = 0; x < drawn.width(); ++x) {
+        for (int y = 0; y < drawn.height(); ++y) {
+            const QColor c = drawn.pixelColor(x, y);
+            if (drawn.pixel(x, y) != bare.pixel(x, y))
+                data_right = std::max(data_right, x);
+            const int chroma = std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
+            if (chroma > 100)
+                names_left = std::min(names_left, x);
+        }
+    }
+    QVERIFY(data_right >= 0 && names_left < drawn.width());
+    QVERIFY2(names_left > data_right,
+             qPrintable(QStringLiteral("names from x %1, lines up to x %2").arg(names_left).arg(data_right)));
 }
 
 QTEST_MAIN(SignalHistoryTest)
