@@ -544,7 +544,7 @@ void SignalHistoryTest::follows_whenever_the_view_reaches_the_end()
     auto *plot = t.get<TimePlot>("signal_plot");
     const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,   Qt::Key_Down,
                             Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
-    const quint32 seed = QRandomGenerator::global()->generate();
+    const quint32 seed = 25;
     QRandomGenerator random(seed);
     QStringList done;
     for (int step = 0; step < 40; ++step) {
