@@ -723,7 +723,10 @@ void SignalHistoryTest::every_control_is_whole_at_the_smallest_size()
             QVERIFY2(window.contains(place), qPrintable(name));
             if (qobject_cast<QAbstractButton *>(widget) || qobject_cast<QComboBox *>(widget)) {
                 const QSize hint = widget->sizeHint();
-                QVERIFY2(widget->width() >= hint.width() && widget->height() >= hint.height(), qPrintable(name));
+                QVERIFY2(widget->width() >= hint.width() && widget->height() >= hint.height(), 
+                         qPrintable(QStringLiteral("%1: %2x%3 for %4x%5")
+                                        .arg(name).arg(widget->width()).arg(widget->height())
+                                        .arg(hint.width()).arg(hint.height())));
             }
         }
         QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
