@@ -592,7 +592,7 @@ void SignalHistoryTest::every_control_is_named()
     QStringList unnamed;
     std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *iface) {
         if (iface->state().focusable && iface->text(QAccessible::Name).trimmed().isEmpty())
-            unnamed << (iface->object() ? iface->object()->objectName() : QString::number(iface->role()));
+            unnamed << (iface->object() ? iface->object()->metaObject()->className() : QString::number(iface->role()));
         for (int i = 0; i < iface->childCount(); ++i)
             visit(iface->child(i));
     };

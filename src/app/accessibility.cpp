@@ -32,7 +32,8 @@ double luminance(const QColor &colour)
 constexpr double TEXT_CONTRAST = 4.5;
 
 // A list as Qt presents one (its popup list, and the line edit of an editable
-// one, as children; a press opens it), named by its accessible name.
+// one, as children; a press opens it), named by its accessible name. Its
+// popup list takes the same name when it has none of its own.
 class NamedList : public QAccessibleWidget
 {
 public:
@@ -45,8 +46,12 @@ public:
 
     QAccessibleInterface *child(int index) const override
     {
-        if (index == 0)
-            return QAccessible::queryAccessibleInterface(list()->view());
+        if (index == 0) {
+            QAbstractItemView *popup = list()->view();
+            if (popup->accessibleName().isEmpty())
+                popup->setAccessibleName(list()->accessibleName());
+            return QAccessible::queryAccessibleInterface(popup);
+        }
         if (index == 1 && list()->isEditable())
             return QAccessible::queryAccessibleInterface(list()->lineEdit());
         return nullptr;
