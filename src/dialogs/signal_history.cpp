@@ -176,9 +176,13 @@ void SignalHistory::set_device_source(std::function<HistoryDevice()> source)
     update_recording_label();
 }
 
-QString SignalHistory::device_text() const
+HistoryDevice SignalHistory::device() const
 {
-    const HistoryDevice device = m_device ? m_device() : HistoryDevice();
+    return m_device ? m_device() : HistoryDevice();
+}
+
+QString SignalHistory::device_text(const HistoryDevice &device)
+{
     if (device.port.isEmpty())
         return tr("no device");
     if (device.role.isEmpty())
@@ -300,10 +304,9 @@ void SignalHistory::update_scroll(qint64 now_ms)
     const int oldest = int(std::min<qint64>(span / 1000, newest));
     const qint64 first = m_log.empty() ? -1 : m_log.first_ms();
     const bool movable = span > 0 && newest > oldest;
-    // A view held back that now ends at the newest second, or that the bar
-    // can no longer move (a span as long as the recording), follows again.
-    if (!m_navigator.paused() && !m_navigator.following()
-        && (!movable || (m_navigator.stretch(first, now_ms).to_ms - base) / 1000 >= newest))
+    // A view held back where the bar can no longer move it (a span as long
+    // as the recording) follows again.
+    if (!movable && !m_navigator.paused() && !m_navigator.following())
         m_navigator.scroll_to(now_ms, now_ms, 0);
     const HistoryNavigator::Stretch shown = m_navigator.stretch(first, now_ms);
     ui->time_scroll->setEnabled(movable);
@@ -384,12 +387,13 @@ void SignalHistory::refresh()
 
 void SignalHistory::update_recording_label()
 {
-    const bool device = m_device && !m_device().port.isEmpty();
+    const HistoryDevice shown = device();
     QString text = tr("Recording since %1: %2 records, %3 of %4.")
                        .arg(local_time(m_started_ms))
                        .arg(m_log.size())
                        .arg(memory_text(m_log.memory_bytes()), memory_text(m_log.budget_bytes()))
-        + QLatin1Char(' ') + (device ? tr("Device: %1.").arg(device_text()) : tr("No device."));
+        + QLatin1Char(' ')
+        + (shown.port.isEmpty() ? tr("No device.") : tr("Device: %1.").arg(device_text(shown)));
     if (m_log.dropped() > 0) {
         text = tr("Memory full: the oldest %1 records were dropped; the recording now starts at %2. ")
                    .arg(m_log.dropped())
@@ -463,11 +467,11 @@ QImage SignalHistory::picture(qint64 now_ms) const
 {
     QWidget *tab = ui->history_tabs->currentWidget();
     const HistoryNavigator::Stretch stretch = m_navigator.stretch(m_log.empty() ? -1 : m_log.first_ms(), now_ms);
-    const QString device = device_text();
+    const HistoryDevice recorded = device();
     const QString span = ui->span_box->currentText();
     const QString when = stretch_text(stretch.from_ms, stretch.to_ms);
     const QString title = tr("%1 \u00b7 %2 \u00b7 %3: %4")
-                              .arg(ui->history_tabs->tabText(ui->history_tabs->currentIndex()), device, span, when);
+                              .arg(ui->history_tabs->tabText(ui->history_tabs->currentIndex()), device_text(recorded), span, when);
 
     const QImage body = tab->grab().toImage();
     const qreal ratio = body.devicePixelRatio();
@@ -486,16 +490,16 @@ QImage SignalHistory::picture(qint64 now_ms) const
     painter.drawImage(QPoint(0, top), body);
     painter.end();
 
-    const HistoryDevice parts = m_device ? m_device() : HistoryDevice();
-    const QDateTime saved = QDateTime::fromMSecsSinceEpoch(now_ms);
     image.setText(QStringLiteral("Title"), title);
-    image.setText(QStringLiteral("Source"), device);
-    image.setText(QStringLiteral("Port"), parts.port);
-    image.setText(QStringLiteral("Role"), parts.role);
+    image.setText(QStringLiteral("Source"), device_text(recorded));
+    if (!recorded.port.isEmpty())
+        image.setText(QStringLiteral("Port"), recorded.port);
+    if (!recorded.role.isEmpty())
+        image.setText(QStringLiteral("Role"), recorded.role);
     image.setText(QStringLiteral("Span"), span);
     image.setText(QStringLiteral("From"), QDateTime::fromMSecsSinceEpoch(stretch.from_ms).toString(Qt::ISODate));
     image.setText(QStringLiteral("To"), QDateTime::fromMSecsSinceEpoch(stretch.to_ms).toString(Qt::ISODate));
-    image.setText(QStringLiteral("Creation Time"), saved.toString(Qt::RFC2822Date));
+    image.setText(QStringLiteral("Creation Time"), QDateTime::fromMSecsSinceEpoch(now_ms).toString(Qt::RFC2822Date));
     const QLabel *figures = tab == ui->sniffer_tab ? ui->sniffer_stats : ui->signal_stats;
     image.setText(QStringLiteral("Description"), figures->text());
     image.setText(QStringLiteral("Software"),

@@ -72,8 +72,9 @@ private:
     void update_scroll(qint64 now_ms);
     void update_recording_label();
     void save_finished(const QString &error);
+    HistoryDevice device() const;
     // "RXU Client (Slot 1) on /dev/ttyUSB0", or "no device".
-    QString device_text() const;
+    static QString device_text(const HistoryDevice &device);
     // The tab shown, under a line that says what it shows and when.
     QImage picture(qint64 now_ms) const;
 
