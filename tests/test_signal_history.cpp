@@ -673,8 +673,10 @@ void SignalHistoryTest::band_names_stand_beside_the_lines()
                     {-79.5, -60.5, QColor(200, 0, 0), QStringLiteral("weak")},
                     {-85, -79.5, QColor(0, 0, 220), QStringLiteral("no reading")}});
     QVector<TimePlot::Line> lines;
-    for (const float level : {-35.0f, -55.5f, -70.0f, -82.0f})
-        lines.append({QString(), Qt::black, QVector<PlotColumn>(plot.columns(), {level, level, level, level, true, true})});
+    for (const float level : {-35.0f, -55.5f, -70.0f, -82.0f}) {
+        const PlotColumn column{level, level, level, level, true, true};
+        lines.append({QString(), Qt::black, QVector<PlotColumn>(plot.columns(), column)});
+    }
     const QImage bare = plot.grab().toImage();
     plot.show_stretch(0, 60000, lines, {});
     const QImage drawn = plot.grab().toImage();

@@ -470,8 +470,8 @@ QImage SignalHistory::picture(qint64 now_ms) const
     const HistoryDevice recorded = device();
     const QString span = ui->span_box->currentText();
     const QString when = stretch_text(stretch.from_ms, stretch.to_ms);
-    const QString title = tr("%1 \u00b7 %2 \u00b7 %3: %4")
-                              .arg(ui->history_tabs->tabText(ui->history_tabs->currentIndex()), device_text(recorded), span, when);
+    const QString tab_name = ui->history_tabs->tabText(ui->history_tabs->currentIndex());
+    const QString title = tr("%1 \u00b7 %2 \u00b7 %3: %4").arg(tab_name, device_text(recorded), span, when);
 
     const QImage body = tab->grab().toImage();
     const qreal ratio = body.devicePixelRatio();
