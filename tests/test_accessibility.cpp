@@ -320,16 +320,25 @@ void AccessibilityTest::controls_are_named_buttons_that_act()
         QCOMPARE(name_of(widget), QString::fromLatin1(control.name));
         QVERIFY2(accessible(widget)->role() == control.role, control.object);
     }
-    // A list says what it is through the label beside it (on Linux its name
-    // is its current entry).
-    const std::pair<const char *, const char *> lists[] = {{"chanlist", "RF Channel"}, {"comportslist", "Serial Port:"}};
-    for (const auto &list : lists) {
-        QWidget *widget = child<QWidget>(t.window.get(), list.first);
+    // A list says what it is by its name and through the label beside it;
+    // its entry is its value (Qt on Linux would name it by its entry).
+    struct List
+    {
+        const char *object;
+        const char *name;
+        const char *label;
+    };
+    const List lists[] = {{"chanlist", "RF channel", "RF Channel"}, {"comportslist", "Serial port", "Serial Port:"}};
+    for (const List &list : lists) {
+        auto *widget = child<QComboBox>(t.window.get(), list.object);
         QCOMPARE(accessible(widget)->role(), QAccessible::ComboBox);
+        QCOMPARE(name_of(widget), QString::fromLatin1(list.name));
+        QVERIFY(!widget->currentText().isEmpty());
+        QCOMPARE(accessible(widget)->text(QAccessible::Value), widget->currentText());
         QStringList labels;
         for (const auto &relation : accessible(widget)->relations(QAccessible::Label))
             labels << relation.first->text(QAccessible::Name);
-        QVERIFY2(labels.contains(QString::fromLatin1(list.second)), qPrintable(labels.join(", ")));
+        QVERIFY2(labels.contains(QString::fromLatin1(list.label)), qPrintable(labels.join(", ")));
     }
 
     // A screen reader presses the buttons through their press action.

@@ -1,6 +1,8 @@
 // The Signal History window against a simulated device: its box and the main
 // window's Signal Strength box agree on the report mode, the reports and the
-// link's changes are recorded as they come, and CSV and PNG are saved.
+// link's changes are recorded as they come, and CSV and PNG are saved. On a
+// clock of the test's own: the view follows the newest data whenever it is
+// brought to the end, keys move it, its controls are named and whole.
 
 #include "frame.h"
 #include "history_view.h"
@@ -8,21 +10,32 @@
 #include "report_log.h"
 #include "signal_history.h"
 #include "test_support.h"
+#include "time_plot.h"
 #include "tvc.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QProcess>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <functional>
 #include <QtTest>
 
 namespace {
@@ -104,6 +117,65 @@ QStringList event_texts(const ReportLog &log)
     return texts;
 }
 
+// A Signal History window on a clock the test moves (from 2024-05-01 14:00),
+// with a box of its own and `minutes` of signal reports.
+const qint64 START_MS = QDateTime(QDate(2024, 5, 1), QTime(14, 0)).toMSecsSinceEpoch();
+struct ClockedHistory
+{
+    explicit ClockedHistory(int minutes)
+        : history(&box, nullptr, [this] { return now; })
+    {
+        history.log().add_event(now, LinkEvent::Connection, CONNECTION_OPEN);
+        history.log().add_event(now, LinkEvent::ReportMode, 1);
+        for (int s = 0; s < minutes * 60; ++s)
+            history.log().add_signal(now + s * 1000, qint16(-40 - s % 30), 0);
+        now += minutes * 60000;
+        history.show_sniffer(true);
+        history.show();
+        QApplication::setActiveWindow(&history);
+    }
+    // The scroll bar has caught up with the clock.
+    bool refreshed()
+    {
+        return QTest::qWaitFor([this] { return bar()->maximum() == int((now - START_MS) / 1000); }, 5000);
+    }
+    QScrollBar *bar() { return child<QScrollBar>(&history, "time_scroll"); }
+
+    qint64 now = START_MS;
+    QCheckBox box;
+    SignalHistory history;
+};
+
+// Where a part of the scroll bar is drawn: the handle, an arrow, the trough.
+QRect part_of(QScrollBar *bar, QStyle::SubControl part)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.state |= QStyle::State_Horizontal;
+    option.orientation = Qt::Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+}
+
+// The handle dragged to `x` in `steps` moves, the clock going on by `pace_ms`
+// at each; through the window, as the platform delivers a drag.
+void drag(ClockedHistory &t, int x, int steps, int pace_ms)
+{
+    QWindow *window = t.history.windowHandle();
+    const QPoint from = t.bar()->mapTo(&t.history, part_of(t.bar(), QStyle::SC_ScrollBarSlider).center());
+    const int to = t.bar()->mapTo(&t.history, QPoint(x, 0)).x();
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= steps; ++i) {
+        t.now += pace_ms;
+        QTest::mouseMove(window, QPoint(from.x() + (to - from.x()) * i / steps, from.y()));
+        QCoreApplication::processEvents();
+    }
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, QPoint(to, from.y()));
+}
+
 SignalHistory *open_history(TVC &window)
 {
     child<QAction>(&window, "actionSignal_History")->trigger();
@@ -126,6 +198,13 @@ private slots:
     void says_when_the_oldest_data_was_dropped();
     void a_lost_port_is_recorded_only_where_one_was_open();
     void the_clock_set_back_while_recording_is_saved_as_an_event();
+    void a_slow_drag_to_the_end_follows_again();
+    void follows_whenever_the_view_reaches_the_end();
+    void keys_move_the_view_on_the_plot_and_the_scroll_bar();
+    void every_control_is_named();
+    void every_control_is_whole_at_the_smallest_size();
+    void an_rssi_of_0_is_no_reading();
+    void band_names_stand_beside_the_lines();
 };
 
 void SignalHistoryTest::window_and_check_box_agree_on_the_report_mode()
@@ -301,7 +380,8 @@ void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
     }
     QCOMPARE(signal_rows, signal.size());
 
-    // The plot as shown, with its figures.
+    // The plot as shown, with its figures, under a line that says what it
+    // shows: the device, the span and when; the PNG's text says it too.
     const QString png = dir.filePath(QStringLiteral("history.png"));
     t.answerer.clear();
     t.answerer.queue_file(png);
@@ -309,7 +389,31 @@ void SignalHistoryTest::saves_the_whole_recording_as_csv_and_the_plot_as_png()
     QCOMPARE(t.answerer.titles(), QStringList({"Save as PNG"}));
     const QImage image(png);
     QVERIFY(!image.isNull());
-    QCOMPARE(image.size(), child<QTabWidget>(history, "history_tabs")->currentWidget()->size());
+    const QSize tab = child<QTabWidget>(history, "history_tabs")->currentWidget()->size();
+    QCOMPARE(image.width(), tab.width());
+    const int title_height = image.height() - tab.height();
+    QVERIFY(title_height > 0);
+    int ink = 0;
+    for (int y = 0; y < title_height; ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            ink += qGray(image.pixel(x, y)) < 100 ? 1 : 0;
+    }
+    QVERIFY2(ink > 200, qPrintable(QString::number(ink)));
+    const QString port = t.device->slavePath();
+    const QString role = QStringLiteral("RXU Client (Master Slot)");
+    QCOMPARE(image.text(QStringLiteral("Port")), port);
+    QCOMPARE(image.text(QStringLiteral("Role")), role);
+    QCOMPARE(image.text(QStringLiteral("Span")), QStringLiteral("1 min"));
+    const QDateTime from = QDateTime::fromString(image.text(QStringLiteral("From")), Qt::ISODate);
+    const QDateTime to = QDateTime::fromString(image.text(QStringLiteral("To")), Qt::ISODate);
+    QCOMPARE(from.secsTo(to), qint64(60));
+    const QString title = image.text(QStringLiteral("Title"));
+    for (const QString &part : {role + QStringLiteral(" on ") + port, QStringLiteral("1 min"),
+                                from.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))})
+        QVERIFY2(title.contains(part), qPrintable(title + QStringLiteral(" lacks ") + part));
+    const QDateTime saved = QDateTime::fromString(image.text(QStringLiteral("Creation Time")), Qt::RFC2822Date);
+    QVERIFY2(qAbs(saved.secsTo(QDateTime::currentDateTime())) < 60, qPrintable(image.text("Creation Time")));
+    QVERIFY(image.text(QStringLiteral("Description")).startsWith(QStringLiteral("From TXU: min")));
 
     // A folder that is not there: the user is told, and nothing is written.
     t.answerer.clear();
@@ -380,6 +484,224 @@ void SignalHistoryTest::a_lost_port_is_recorded_only_where_one_was_open()
     // The window may open the port again once the dialog is closed.
     QTRY_VERIFY2(event_texts(history->log()).contains(QStringLiteral("3=2")),
                  qPrintable(event_texts(history->log()).join(' ')));
+}
+
+// Dragged back, then to the end at a user's pace (ten seconds on the way):
+// the view follows the newest data again; so it does when held back in a
+// span the bar cannot move in.
+void SignalHistoryTest::a_slow_drag_to_the_end_follows_again()
+{
+    ClockedHistory t(15);
+    QVERIFY(t.refreshed());
+    QScrollBar *bar = t.bar();
+    drag(t, bar->width() / 2, 5, 200);
+    const int held = bar->value();
+    drag(t, bar->width() + 50, 10, 1000);
+    t.now += 5000;
+    QVERIFY(t.refreshed());
+    QVERIFY(held < bar->maximum() - 60);
+    QCOMPARE(bar->value(), bar->maximum());
+
+    drag(t, bar->width() / 2, 3, 100);
+    auto *span = child<QComboBox>(&t.history, "span_box");
+    span->setCurrentIndex(3);  // All
+    QTRY_VERIFY(!bar->isEnabled());
+    span->setCurrentIndex(0);  // 1 min
+    t.now += 5000;
+    QVERIFY(t.refreshed());
+    QCOMPARE(bar->value(), bar->maximum());
+}
+
+// Whatever brings the scroll bar to its end (a drag at any pace, a click on
+// an arrow or the trough, a key on the bar or the plot, the wheel), the view
+// follows the newest data; anywhere else it stays while time goes on.
+void SignalHistoryTest::follows_whenever_the_view_reaches_the_end()
+{
+    ClockedHistory t(15);
+    QVERIFY(t.refreshed());
+    QScrollBar *bar = t.bar();
+    QWidget *plot = child<QWidget>(&t.history, "signal_plot");
+    const Qt::Key keys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
+                            Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+    const QStyle::SubControl parts[] = {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine,
+                                        QStyle::SC_ScrollBarSubPage, QStyle::SC_ScrollBarAddPage};
+    QRandomGenerator random(25);
+    QString story;
+    for (int step = 0; step < 40; ++step) {
+        const int action = int(random.bounded(5));
+        const int a = int(random.bounded(8)), b = int(random.bounded(8)), c = int(random.bounded(1500));
+        if (action == 0) {  // from the left end to past the right end
+            drag(t, bar->width() * (a + 1) / 7, b + 1, c);
+        } else if (action == 1) {
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, part_of(bar, parts[a % 4]).center());
+        } else if (action == 2) {
+            QWidget *target = b % 2 ? plot : bar;
+            target->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(target, keys[a]);
+        } else if (action == 3) {
+            QWheelEvent wheel(QPointF(5, 5), bar->mapToGlobal(QPoint(5, 5)), QPoint(), QPoint(0, b % 2 ? 120 : -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(bar, &wheel);
+        } else {
+            t.history.resize(500 + 60 * a, 300 + 50 * b);
+        }
+        story += QStringLiteral(" %1:%2,%3,%4").arg(action).arg(a).arg(b).arg(c);
+        QCoreApplication::processEvents();
+        const int value = bar->value();
+        const bool at_end = value == bar->maximum();
+        t.now += 2000 + c;
+        QVERIFY2(t.refreshed(), qPrintable(story));
+        QVERIFY2(bar->value() == (at_end ? bar->maximum() : value), qPrintable(story));
+    }
+}
+
+// Tab reaches the plot, which shows its focus; its keys and the scroll
+// bar's move the view alike: Left and Page Up back, Right and Page Down on,
+// Home to the oldest, End to the newest, where it follows.
+void SignalHistoryTest::keys_move_the_view_on_the_plot_and_the_scroll_bar()
+{
+    ClockedHistory t(15);
+    QVERIFY(QTest::qWaitForWindowActive(&t.history) && t.refreshed());
+    QScrollBar *bar = t.bar();
+    child<QWidget>(&t.history, "history_reports")->setFocus(Qt::TabFocusReason);
+    QStringList order;
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order, QStringList({"span_box", "pause_button", "save_csv_button", "save_png_button",
+                                 "qt_tabwidget_tabbar", "signal_plot", "time_scroll", "history_reports"}));
+
+    for (QWidget *target : {child<QWidget>(&t.history, "signal_plot"), static_cast<QWidget *>(bar)}) {
+        const QImage unfocused = target->grab().toImage();
+        target->setFocus(Qt::TabFocusReason);
+        QVERIFY2(target->grab().toImage() != unfocused, qPrintable(target->objectName()));
+        QTest::keyClick(target, Qt::Key_Home);
+        QCOMPARE(bar->value(), bar->minimum());
+        QTest::keyClick(target, Qt::Key_Right);
+        QTest::keyClick(target, Qt::Key_PageDown);
+        QCOMPARE(bar->value(), bar->minimum() + bar->singleStep() + bar->pageStep());
+        QTest::keyClick(target, Qt::Key_Left);
+        QTest::keyClick(target, Qt::Key_PageUp);
+        QCOMPARE(bar->value(), bar->minimum());
+        QTest::keyClick(target, Qt::Key_End);
+        t.now += 3000;
+        QVERIFY(t.refreshed());
+        QCOMPARE(bar->value(), bar->maximum());
+    }
+}
+
+// Every control a screen reader reaches has a name; the span list is named
+// by what it is and valued by its entry.
+void SignalHistoryTest::every_control_is_named()
+{
+    ClockedHistory t(2);
+    QTRY_VERIFY(!child<QLabel>(&t.history, "signal_stats")->text().isEmpty());
+    child<QTabWidget>(&t.history, "history_tabs")->setCurrentIndex(1);
+    QTRY_VERIFY(!child<QLabel>(&t.history, "sniffer_stats")->text().isEmpty());
+    QStringList unnamed;
+    std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *iface) {
+        if (iface->state().focusable && iface->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << (iface->object() ? iface->object()->metaObject()->className() : QString::number(iface->role()));
+        for (int i = 0; i < iface->childCount(); ++i)
+            visit(iface->child(i));
+    };
+    visit(QAccessible::queryAccessibleInterface(&t.history));
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+
+    auto *span = child<QComboBox>(&t.history, "span_box");
+    span->setCurrentIndex(1);
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(span);
+    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Span"));
+    QCOMPARE(list->text(QAccessible::Value), QStringLiteral("10 min"));
+    for (QWidget *described : {static_cast<QWidget *>(span), child<QWidget>(&t.history, "time_scroll")})
+        QVERIFY(!QAccessible::queryAccessibleInterface(described)->text(QAccessible::Description).isEmpty());
+}
+
+// Made as small as a user may, in both tabs and with a long line under the
+// plot, every button shows its whole text and nothing lies outside.
+void SignalHistoryTest::every_control_is_whole_at_the_smallest_size()
+{
+    ClockedHistory t(2);
+    t.history.set_device_source([] {
+        return HistoryDevice{QStringLiteral("/dev/serial/by-id/usb-Tavero_Bridge_0123456789-if00-port0"),
+                             QStringLiteral("RXU Client (Master Slot)")};
+    });
+    auto *tabs = child<QTabWidget>(&t.history, "history_tabs");
+    auto *label = child<QLabel>(&t.history, "recording_label");
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        t.history.resize(420, 300);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        for (QWidget *widget : t.history.findChildren<QWidget *>()) {
+            if (!widget->isVisible())
+                continue;
+            const QRect place(widget->mapTo(&t.history, QPoint(0, 0)), widget->size());
+            const QSize hint = qobject_cast<QAbstractButton *>(widget) ? widget->sizeHint() : QSize();
+            const QString name = QStringLiteral("%1 in tab %2").arg(widget->objectName()).arg(tab);
+            QVERIFY2(t.history.rect().contains(place), qPrintable(name));
+            QVERIFY2(widget->width() >= hint.width() && widget->height() >= hint.height(), qPrintable(name));
+        }
+        QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+    }
+}
+
+// The sniffer's RSSI of 0 is no reading: a gap in the line and no figure,
+// in a short stretch and in a long one cut from the summaries of blocks.
+void SignalHistoryTest::an_rssi_of_0_is_no_reading()
+{
+    ClockedHistory t(0);
+    ReportLog &log = t.history.log();
+    log.add_event(t.now, LinkEvent::ReportMode, 2);
+    const qint64 start = t.now;
+    // RSSI A -60, none, -70, ...; RSSI B never a reading.
+    for (int i = 0; i < 30000; ++i)
+        log.add_sniff(start + i, {i % 7, i % 5, 3, 4, i % 3 == 1 ? 0 : (i % 3 ? -70 : -60), 0});
+    auto *figures = child<QLabel>(&t.history, "sniffer_stats");
+    child<QTabWidget>(&t.history, "history_tabs")->setCurrentIndex(1);
+    for (const qint64 now : {start + 30000, start + 2 * 3600 * 1000}) {
+        t.now = now;
+        child<QComboBox>(&t.history, "span_box")->setCurrentIndex(now > start + 60000 ? 3 : 0);
+        QTRY_VERIFY2(figures->text().contains(QStringLiteral("RSSI A: min -70 \u00b7 mean -65.0 \u00b7 max -60"))
+                         && figures->text().contains(QStringLiteral("RSSI B: no readings")),
+                     qPrintable(figures->text()));
+    }
+    const QVector<PlotColumn> rssi_a = history_view(log, start, start + 2, 3, t.now).sniff[4];
+    QVERIFY(rssi_a.at(0).valid && !rssi_a.at(1).valid && rssi_a.at(2).valid && !rssi_a.at(2).joined);
+}
+
+// Black lines through every band, up to the newest column: the bands' names
+// (the only colourful pixels) stand right of them all, never over them.
+void SignalHistoryTest::band_names_stand_beside_the_lines()
+{
+    TimePlot plot;
+    plot.resize(600, 300);
+    plot.set_value_range(-85, -20);
+    plot.set_bands({{-50.5, -20, QColor(0, 160, 0), QStringLiteral("good")},
+                    {-60.5, -50.5, QColor(230, 120, 0), QStringLiteral("fair")},
+                    {-79.5, -60.5, QColor(200, 0, 0), QStringLiteral("weak")},
+                    {-85, -79.5, QColor(0, 0, 220), QStringLiteral("no reading")}});
+    QVector<TimePlot::Line> lines;
+    for (const float level : {-35.0f, -55.5f, -70.0f, -82.0f}) {
+        const PlotColumn column{level, level, level, level, true, true};
+        lines.append({QString(), Qt::black, QVector<PlotColumn>(plot.columns(), column)});
+    }
+    const QImage bare = plot.grab().toImage();
+    plot.show_stretch(0, 60000, lines, {});
+    const QImage drawn = plot.grab().toImage();
+    int lines_right = -1, names_left = drawn.width();
+    for (int x = 0; x < drawn.width(); ++x) {
+        for (int y = 0; y < drawn.height(); ++y) {
+            const QColor c = drawn.pixelColor(x, y);
+            if (drawn.pixel(x, y) != bare.pixel(x, y))
+                lines_right = std::max(lines_right, x);
+            if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 100)
+                names_left = std::min(names_left, x);
+        }
+    }
+    QVERIFY2(lines_right >= 0 && names_left > lines_right,
+             qPrintable(QStringLiteral("names from x %1, lines to x %2").arg(names_left).arg(lines_right)));
 }
 
 void SignalHistoryTest::the_clock_set_back_while_recording_is_saved_as_an_event()

@@ -1,10 +1,15 @@
 #include "accessibility.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QRadioButton>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QPalette>
 #include <QElapsedTimer>
 #include <QPointer>
@@ -27,6 +32,98 @@ double luminance(const QColor &colour)
 }
 
 constexpr double TEXT_CONTRAST = 4.5;
+
+// A list as Qt presents one (its popup list, and the line edit of an editable
+// one, as children; a press opens it), named by its accessible name. Its
+// popup list takes the same name when it has none of its own.
+class NamedList : public QAccessibleWidget
+{
+public:
+    explicit NamedList(QComboBox *list)
+        : QAccessibleWidget(list, QAccessible::ComboBox)
+    {
+    }
+
+    int childCount() const override { return list()->isEditable() ? 2 : 1; }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index == 0) {
+            QAbstractItemView *popup = list()->view();
+            if (popup->accessibleName().isEmpty())
+                popup->setAccessibleName(list()->accessibleName());
+            return QAccessible::queryAccessibleInterface(popup);
+        }
+        if (index == 1 && list()->isEditable())
+            return QAccessible::queryAccessibleInterface(list()->lineEdit());
+        return nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child)
+            return -1;
+        if (child->object() == list()->view())
+            return 0;
+        if (list()->isEditable() && child->object() == list()->lineEdit())
+            return 1;
+        return -1;
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        if (!list()->isEditable())
+            return nullptr;
+        const QLineEdit *edit = list()->lineEdit();
+        return QRect(edit->mapToGlobal(QPoint(0, 0)), edit->size()).contains(x, y) ? child(1) : nullptr;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        switch (t) {
+        case QAccessible::Name:
+            return list()->accessibleName().isEmpty() ? value() : list()->accessibleName();
+        case QAccessible::Value:
+            return value();
+        case QAccessible::Accelerator:
+            return QKeySequence(Qt::Key_Down).toString(QKeySequence::NativeText);
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+
+    QString localizedActionDescription(const QString &action) const override
+    {
+        if (action == showMenuAction() || action == pressAction())
+            return QComboBox::tr("Open the combo box selection popup");
+        return QString();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action != showMenuAction() && action != pressAction())
+            return;
+        if (list()->view()->isVisible())
+            list()->hidePopup();
+        else
+            list()->showPopup();
+    }
+
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    QComboBox *list() const { return static_cast<QComboBox *>(widget()); }
+    QString value() const { return list()->isEditable() ? list()->lineEdit()->text() : list()->currentText(); }
+};
+
+QAccessibleInterface *named_lists(const QString &class_name, QObject *object)
+{
+    if (class_name == QLatin1String("QComboBox") && object && object->isWidgetType())
+        return new NamedList(static_cast<QComboBox *>(object));
+    return nullptr;
+}
 
 // Enter works as Space does: the button is pressed when the key goes up
 // again, once, however long it was held, and only if the key went down on
@@ -185,6 +282,12 @@ void keep_panels_legible(const QList<QWidget *> &panels, const QColor &panel_bac
             widget->style()->polish(widget);
         }
     }
+}
+
+void keep_list_names()
+{
+    // Qt adds a factory once, however often it is given.
+    QAccessible::installFactory(named_lists);
 }
 
 void press_buttons_on_enter(QWidget *root)

@@ -22,6 +22,12 @@ bool text_reads_on(const QColor &text, const QColor &background);
 // they follow the desktop.
 void keep_panels_legible(const QList<QWidget *> &panels, const QColor &panel_background);
 
+// On Linux Qt names a list (a combo box) by its current entry, whatever name
+// it was given, and a screen reader reads "1 min, 1 min". From the first call
+// on, a list is named by its accessible name where it has one, its entry
+// being its value. Call before the lists are made.
+void keep_list_names();
+
 // Enter and Return press the focused button of `root` (and of its
 // descendants), as Space does. In a dialog this keeps Enter on a button from
 // pressing the dialog's default button instead.

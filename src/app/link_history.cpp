@@ -9,12 +9,27 @@
 #include "history_clock.h"
 #include "report_log.h"
 #include "signal_history.h"
+#include "status_display.h"
+
+#include <QTextDocumentFragment>
 
 void TVC::on_actionSignal_History_triggered()
 {
     if (!signal_history) {
         // The recording starts here, with what is known of the link.
         signal_history = new SignalHistory(ui->cbox_rssi, this);
+        // The device as this window shows it: the port opened, and the role
+        // line once the device has told it.
+        signal_history->set_device_source([this] {
+            HistoryDevice device;
+            if (!serial_port->isOpen())
+                return device;
+            device.port = linked_port;
+            const QString role = ui->l_p2p_devtype->text();
+            if (role != UPDATING_TEXT && role != NO_DEVICE_TEXT)
+                device.role = QTextDocumentFragment::fromHtml(role).toPlainText().trimmed();
+            return device;
+        });
         ReportLog &log = signal_history->log();
         const HistoryTime time = history_now();
         log.follow_wall_clock(time);

@@ -56,6 +56,8 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     heron_temp = new HeronTemp(this);
     sniffer = new Sniffer(this);
 
+    // The port and channel lists are named by their labels' words.
+    keep_list_names();
     ui->setupUi(this);
     // The two groups start disabled. They are disabled only now that their
     // controls are complete: a control made inside a disabled group is

@@ -7,11 +7,13 @@
 #include "history_view.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QEvent>
 #include <QFileDialog>
 #include <QImageWriter>
 #include <QMessageBox>
+#include <QPainter>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -104,16 +106,30 @@ QString local_time(qint64 time_ms)
     return QDateTime::fromMSecsSinceEpoch(time_ms).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// "2024-05-01 14:02:07 to 14:03:07": the date once when both ends share it.
+QString stretch_text(qint64 from_ms, qint64 to_ms)
+{
+    const QDateTime from = QDateTime::fromMSecsSinceEpoch(from_ms);
+    const QDateTime to = QDateTime::fromMSecsSinceEpoch(to_ms);
+    return QCoreApplication::translate("SignalHistory", "%1 to %2")
+        .arg(local_time(from_ms),
+             from.date() == to.date() ? to.toString(QStringLiteral("HH:mm:ss")) : local_time(to_ms));
+}
+
 } // namespace
 
-SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent)
+SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent, HistoryClock::Source clock)
     : QDialog(parent)
     , ui(new Ui::SignalHistory)
     , m_reports_box(reports_box)
-    , m_started(history_now())
+    , m_now(clock ? clock : HistoryClock::Source(history_now_ms))
+    , m_started(clock ? HistoryTime{clock(), 0} : history_now())
 {
+    keep_list_names();
     ui->setupUi(this);
     press_buttons_on_enter(this);
+    // Never smaller than its controls: the layout's own minimum.
+    layout()->setSizeConstraint(QLayout::SetMinimumSize);
     // The plots are pictures; a screen reader gets their figures.
     set_accessible_name(ui->signal_plot, tr("Signal levels over time"));
     set_accessible_name(ui->packets_plot, tr("Beacons and audio packets over time"));
@@ -128,8 +144,14 @@ SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent)
 
     m_refresh.setInterval(REFRESH_MS);
     connect(&m_refresh, &QTimer::timeout, this, &SignalHistory::refresh);
-    for (TimePlot *plot : {ui->signal_plot, ui->packets_plot, ui->rssi_plot})
+    for (TimePlot *plot : {ui->signal_plot, ui->packets_plot, ui->rssi_plot}) {
         connect(plot, &TimePlot::columns_changed, this, &SignalHistory::schedule_refresh);
+        // A plot's keys move the scroll bar, as the bar's own keys do.
+        connect(plot, &TimePlot::move_requested, this, [this](QAbstractSlider::SliderAction action) {
+            if (ui->time_scroll->isEnabled())
+                ui->time_scroll->triggerAction(action);
+        });
+    }
 
     connect(&m_save, &BackgroundSave::progress, this, [this](int percent) {
         m_save_percent = percent;
@@ -146,6 +168,26 @@ SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent)
 SignalHistory::~SignalHistory()
 {
     delete ui;
+}
+
+void SignalHistory::set_device_source(std::function<HistoryDevice()> source)
+{
+    m_device = std::move(source);
+    update_recording_label();
+}
+
+HistoryDevice SignalHistory::device() const
+{
+    return m_device ? m_device() : HistoryDevice();
+}
+
+QString SignalHistory::device_text(const HistoryDevice &device)
+{
+    if (device.port.isEmpty())
+        return tr("no device");
+    if (device.role.isEmpty())
+        return device.port;
+    return tr("%1 on %2").arg(device.role, device.port);
 }
 
 void SignalHistory::show_sniffer(bool shown)
@@ -205,17 +247,24 @@ void SignalHistory::on_span_box_currentIndexChanged(int index)
 void SignalHistory::on_pause_button_toggled(bool paused)
 {
     if (paused)
-        m_navigator.pause(history_now_ms());
+        m_navigator.pause(m_now());
     else
         m_navigator.resume();
     schedule_refresh();
 }
 
+// At the end of the bar, however it got there (a drag at any pace, a click,
+// a key, the wheel), the view follows the newest data again; anywhere else it
+// stays where it was put.
 void SignalHistory::on_time_scroll_valueChanged(int value)
 {
     if (m_updating_scroll)
         return;
-    m_navigator.scroll_to(scroll_base_ms() + qint64(value) * 1000, history_now_ms(), 1500);
+    const qint64 now = m_now();
+    if (value >= ui->time_scroll->maximum())
+        m_navigator.scroll_to(now, now, 0);
+    else
+        m_navigator.scroll_to(scroll_base_ms() + qint64(value) * 1000, now, 0);
     schedule_refresh();
 }
 
@@ -253,8 +302,14 @@ void SignalHistory::update_scroll(qint64 now_ms)
     const qint64 base = scroll_base_ms();
     const int newest = int(std::max<qint64>(now_ms - base, 0) / 1000);
     const int oldest = int(std::min<qint64>(span / 1000, newest));
-    const HistoryNavigator::Stretch shown = m_navigator.stretch(m_log.empty() ? -1 : m_log.first_ms(), now_ms);
-    ui->time_scroll->setEnabled(span > 0 && newest > oldest);
+    const qint64 first = m_log.empty() ? -1 : m_log.first_ms();
+    const bool movable = span > 0 && newest > oldest;
+    // A view held back where the bar can no longer move it (a span as long
+    // as the recording) follows again.
+    if (!movable && !m_navigator.paused() && !m_navigator.following())
+        m_navigator.scroll_to(now_ms, now_ms, 0);
+    const HistoryNavigator::Stretch shown = m_navigator.stretch(first, now_ms);
+    ui->time_scroll->setEnabled(movable);
     ui->time_scroll->setRange(oldest, newest);
     ui->time_scroll->setPageStep(int(std::max<qint64>(span / 1000, 1)));
     ui->time_scroll->setSingleStep(int(std::max<qint64>(span / 10000, 1)));
@@ -264,7 +319,7 @@ void SignalHistory::update_scroll(qint64 now_ms)
 
 void SignalHistory::refresh()
 {
-    const qint64 now = history_now_ms();
+    const qint64 now = m_now();
     update_scroll(now);
     update_recording_label();
     const bool sniffer_shown = ui->history_tabs->currentWidget() == ui->sniffer_tab;
@@ -332,10 +387,13 @@ void SignalHistory::refresh()
 
 void SignalHistory::update_recording_label()
 {
+    const HistoryDevice shown = device();
     QString text = tr("Recording since %1: %2 records, %3 of %4.")
                        .arg(local_time(m_started.wall_ms()))
                        .arg(m_log.size())
-                       .arg(memory_text(m_log.memory_bytes()), memory_text(m_log.budget_bytes()));
+                       .arg(memory_text(m_log.memory_bytes()), memory_text(m_log.budget_bytes()))
+        + QLatin1Char(' ')
+        + (shown.port.isEmpty() ? tr("No device.") : tr("Device: %1.").arg(device_text(shown)));
     if (m_log.dropped() > 0) {
         text = tr("Memory full: the oldest %1 records were dropped; the recording now starts at %2. ")
                    .arg(m_log.dropped())
@@ -396,12 +454,59 @@ void SignalHistory::on_save_png_button_clicked()
                                                       tr("PNG images (*.png)"));
     if (path.isEmpty())
         return;
+    const qint64 now = m_now();
     refresh();
-    const QImage image = ui->history_tabs->currentWidget()->grab().toImage();
     QImageWriter writer(path, "png");
-    if (!writer.write(image))
+    if (!writer.write(picture(now)))
         QMessageBox::critical(this, tr("Error"),
                               tr("Could not save the plot to %1: %2")
                                   .arg(QDir::toNativeSeparators(path), writer.errorString()),
                               QMessageBox::Ok);
+}
+
+// A picture that says by itself what it shows: a title line drawn above the
+// tab (which, where, the span and when) and the same as PNG text.
+QImage SignalHistory::picture(qint64 now_ms) const
+{
+    QWidget *tab = ui->history_tabs->currentWidget();
+    const HistoryNavigator::Stretch stretch = m_navigator.stretch(m_log.empty() ? -1 : m_log.first_ms(), now_ms);
+    const HistoryDevice recorded = device();
+    const QString span = ui->span_box->currentText();
+    const QString when = stretch_text(stretch.from_ms, stretch.to_ms);
+    const QString tab_name = ui->history_tabs->tabText(ui->history_tabs->currentIndex());
+    const QString title = tr("%1 \u00b7 %2 \u00b7 %3: %4").arg(tab_name, device_text(recorded), span, when);
+
+    const QImage body = tab->grab().toImage();
+    const qreal ratio = body.devicePixelRatio();
+    const int width = int(body.width() / ratio);
+    constexpr int MARGIN = 8;
+    const QRect line = fontMetrics().boundingRect(QRect(MARGIN, MARGIN, width - 2 * MARGIN, 10000),
+                                                  Qt::TextWordWrap, title);
+    const int top = line.height() + 2 * MARGIN;
+    QImage image(QSize(width, top + int(body.height() / ratio)) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(palette().color(QPalette::Window));
+    QPainter painter(&image);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(QRect(MARGIN, MARGIN, width - 2 * MARGIN, line.height()), Qt::TextWordWrap, title);
+    painter.drawImage(QPoint(0, top), body);
+    painter.end();
+
+    image.setText(QStringLiteral("Title"), title);
+    image.setText(QStringLiteral("Source"), device_text(recorded));
+    if (!recorded.port.isEmpty())
+        image.setText(QStringLiteral("Port"), recorded.port);
+    if (!recorded.role.isEmpty())
+        image.setText(QStringLiteral("Role"), recorded.role);
+    image.setText(QStringLiteral("Span"), span);
+    image.setText(QStringLiteral("From"), QDateTime::fromMSecsSinceEpoch(stretch.from_ms).toString(Qt::ISODate));
+    image.setText(QStringLiteral("To"), QDateTime::fromMSecsSinceEpoch(stretch.to_ms).toString(Qt::ISODate));
+    image.setText(QStringLiteral("Creation Time"), QDateTime::fromMSecsSinceEpoch(now_ms).toString(Qt::RFC2822Date));
+    const QLabel *figures = tab == ui->sniffer_tab ? ui->sniffer_stats : ui->signal_stats;
+    image.setText(QStringLiteral("Description"), figures->text());
+    image.setText(QStringLiteral("Software"),
+                  QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(),
+                                              QCoreApplication::applicationVersion()).trimmed());
+    return image;
 }

@@ -7,12 +7,23 @@
 #include "report_log.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QTimer>
+
+#include <functional>
 
 namespace Ui {
 class SignalHistory;
 }
 class QAbstractButton;
+
+// The device whose link is recorded, in the main window's words: the port it
+// is on (empty: none open) and its role (empty: not known yet).
+struct HistoryDevice
+{
+    QString port;
+    QString role;
+};
 
 // The link monitor: the signal levels (and, in service mode, the sniffer's
 // reports) over time, with their dropouts, and the whole recording to save.
@@ -24,11 +35,15 @@ class SignalHistory : public QDialog
 
 public:
     // `reports_box` is the main window's Signal Strength check box: the
-    // window's own box shows its state and acts through it.
-    SignalHistory(QAbstractButton *reports_box, QWidget *parent = nullptr);
+    // window's own box shows its state and acts through it. `clock` tells the
+    // present (by default the history clock of the log's time stamps).
+    SignalHistory(QAbstractButton *reports_box, QWidget *parent = nullptr, HistoryClock::Source clock = {});
     ~SignalHistory() override;
 
     ReportLog &log() { return m_log; }
+    // Where the window learns which device it records: asked whenever it
+    // shows the device, and for each picture it saves.
+    void set_device_source(std::function<HistoryDevice()> source);
     // The sniffer's tab is there only in service mode.
     void show_sniffer(bool shown);
     // Whether "Save as CSV…" is writing its file (on a worker thread).
@@ -57,9 +72,16 @@ private:
     void update_scroll(qint64 now_ms);
     void update_recording_label();
     void save_finished(const QString &error);
+    HistoryDevice device() const;
+    // "RXU Client (Slot 1) on /dev/ttyUSB0", or "no device".
+    static QString device_text(const HistoryDevice &device);
+    // The tab shown, under a line that says what it shows and when.
+    QImage picture(qint64 now_ms) const;
 
     Ui::SignalHistory *ui;
     QAbstractButton *m_reports_box;
+    HistoryClock::Source m_now;
+    std::function<HistoryDevice()> m_device;
     ReportLog m_log;
     HistoryNavigator m_navigator;
     HistorySummaries m_summaries;

@@ -1,6 +1,7 @@
 #include "time_plot.h"
 
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPaintEvent>
 
@@ -10,6 +11,8 @@
 namespace {
 
 constexpr int MARK_STRIP = 7;  // height of the dropout strip under the plot
+constexpr int LEGEND_GAP = 14;  // between two entries of the legend
+constexpr int LABEL_GAP = 6;   // between the plotted area and the band names
 
 // Steps of the time axis, the smallest that leaves room between labels.
 const qint64 TIME_STEPS_MS[] = {1000, 2000, 5000, 10000, 15000, 30000, 60000, 120000, 300000, 600000,
@@ -26,13 +29,50 @@ double value_step(double range, double pixels, double min_gap)
     return step * 10;
 }
 
+int left_margin(const QFontMetrics &metrics)
+{
+    return metrics.horizontalAdvance(QStringLiteral("-0000")) + 10;
+}
+
+// A frame in the highlight colour round a widget that has the focus.
+void draw_focus(QPainter &painter, const QWidget *widget)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(widget->palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(widget->rect()).adjusted(1, 1, -1, -1));
+}
+
 } // namespace
+
+QAbstractSlider::SliderAction time_key_action(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        return QAbstractSlider::SliderSingleStepSub;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return QAbstractSlider::SliderSingleStepAdd;
+    case Qt::Key_PageUp:
+        return QAbstractSlider::SliderPageStepSub;
+    case Qt::Key_PageDown:
+        return QAbstractSlider::SliderPageStepAdd;
+    case Qt::Key_Home:
+        return QAbstractSlider::SliderToMinimum;
+    case Qt::Key_End:
+        return QAbstractSlider::SliderToMaximum;
+    default:
+        return QAbstractSlider::SliderNoAction;
+    }
+}
 
 TimePlot::TimePlot(QWidget *parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void TimePlot::set_value_range(double low, double high)
@@ -65,9 +105,11 @@ int TimePlot::columns() const
     return std::max(plot_area().width(), 1);
 }
 
+// Room for a legend of two rows, the time axis and 60 pixels of plot.
 QSize TimePlot::minimumSizeHint() const
 {
-    return QSize(240, 120);
+    const QFontMetrics metrics = fontMetrics();
+    return QSize(240, 2 * (metrics.height() + 2) + 6 + MARK_STRIP + metrics.height() + 8 + 60);
 }
 
 QSize TimePlot::sizeHint() const
@@ -75,13 +117,51 @@ QSize TimePlot::sizeHint() const
     return QSize(640, 260);
 }
 
+QVector<TimePlot::LegendEntry> TimePlot::legend(int *rows) const
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int left = left_margin(metrics);
+    const int right = width() - 10;
+    QVector<LegendEntry> entries;
+    for (const Line &line : m_lines)
+        entries.append({line.name, line.colour, false, QPoint()});
+    for (const Legend &entry : m_mark_legend)
+        entries.append({entry.name, entry.colour, true, QPoint()});
+    int x = left;
+    int row = 0;
+    for (LegendEntry &entry : entries) {
+        const int w = (entry.swatch ? 13 : 18) + metrics.horizontalAdvance(entry.name);
+        if (x > left && x + w > right) {
+            ++row;
+            x = left;
+        }
+        entry.at = QPoint(x, 4 + metrics.ascent() + row * (metrics.height() + 2));
+        x += w + LEGEND_GAP;
+    }
+    *rows = row + 1;
+    return entries;
+}
+
+int TimePlot::band_label_width() const
+{
+    const QFontMetrics metrics = fontMetrics();
+    int widest = 0;
+    for (const Band &band : m_bands)
+        widest = std::max(widest, metrics.horizontalAdvance(band.label));
+    return widest;
+}
+
 QRect TimePlot::plot_area() const
 {
     const QFontMetrics metrics = fontMetrics();
-    const int left = metrics.horizontalAdvance(QStringLiteral("-0000")) + 10;
-    const int top = metrics.height() + 8;
+    int rows = 1;
+    legend(&rows);
+    const int left = left_margin(metrics);
+    const int top = rows * (metrics.height() + 2) + 6;
     const int bottom = MARK_STRIP + metrics.height() + 8;
-    return QRect(left, top, std::max(width() - left - 10, 1), std::max(height() - top - bottom, 1));
+    const int labels = band_label_width();
+    const int right = labels > 0 ? labels + 2 * LABEL_GAP : 10;
+    return QRect(left, top, std::max(width() - left - right, 1), std::max(height() - top - bottom, 1));
 }
 
 double TimePlot::y_of(double value, const QRect &area) const
@@ -101,6 +181,16 @@ void TimePlot::resizeEvent(QResizeEvent *event)
     emit columns_changed();
 }
 
+void TimePlot::keyPressEvent(QKeyEvent *event)
+{
+    const QAbstractSlider::SliderAction action = time_key_action(event->key());
+    if (action == QAbstractSlider::SliderNoAction) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    emit move_requested(action);
+}
+
 void TimePlot::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -110,7 +200,8 @@ void TimePlot::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().color(QPalette::Window));
     painter.fillRect(area, palette().color(QPalette::Base));
 
-    // Bands behind everything, their names at the right.
+    // Bands behind everything, their names in the column at the right,
+    // where no line goes.
     for (const Band &band : m_bands) {
         const double top = y_of(band.high, area);
         const double bottom = y_of(band.low, area);
@@ -121,8 +212,8 @@ void TimePlot::paintEvent(QPaintEvent *)
         painter.fillRect(QRectF(area.left(), top, area.width(), bottom - top), fill);
         if (!band.label.isEmpty() && bottom - top >= metrics.height()) {
             painter.setPen(band.colour.darker(120));
-            painter.drawText(QRectF(area.left(), top, area.width() - 4, bottom - top),
-                             Qt::AlignRight | Qt::AlignVCenter, band.label);
+            painter.drawText(QRectF(area.right() + 1 + LABEL_GAP, top, width() - area.right(), bottom - top),
+                             Qt::AlignLeft | Qt::AlignVCenter, band.label);
         }
     }
 
@@ -206,21 +297,47 @@ void TimePlot::paintEvent(QPaintEvent *)
     painter.setPen(grid.darker());
     painter.drawRect(area.adjusted(0, 0, -1, -1));
 
-    // Legend above the plot: the lines, then the kinds of marks.
-    double x = area.left();
-    const double baseline = 4 + metrics.ascent();
-    auto legend_entry = [&](const QString &name, const QColor &colour, bool swatch) {
-        if (swatch)
-            painter.fillRect(QRectF(x, baseline - metrics.ascent() / 2.0 - 4, 9, 9), colour);
+    // Legend above the plot, in as many rows as it needs: the lines, then
+    // the kinds of marks.
+    int rows = 1;
+    painter.setPen(text);
+    for (const LegendEntry &entry : legend(&rows)) {
+        const double x = entry.at.x();
+        const double baseline = entry.at.y();
+        if (entry.swatch)
+            painter.fillRect(QRectF(x, baseline - metrics.ascent() / 2.0 - 4, 9, 9), entry.colour);
         else
-            painter.fillRect(QRectF(x, baseline - metrics.ascent() / 2.0 - 1, 14, 3), colour);
-        x += swatch ? 13 : 18;
-        painter.setPen(text);
-        painter.drawText(QPointF(x, baseline), name);
-        x += metrics.horizontalAdvance(name) + 14;
-    };
-    for (const Line &line : m_lines)
-        legend_entry(line.name, line.colour, false);
-    for (const Legend &entry : m_mark_legend)
-        legend_entry(entry.name, entry.colour, true);
+            painter.fillRect(QRectF(x, baseline - metrics.ascent() / 2.0 - 1, 14, 3), entry.colour);
+        painter.drawText(QPointF(x + (entry.swatch ? 13 : 18), baseline), entry.name);
+    }
+
+    if (hasFocus())
+        draw_focus(painter, this);
+}
+
+TimeScrollBar::TimeScrollBar(QWidget *parent)
+    : QScrollBar(Qt::Horizontal, parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+// QScrollBar's own keys move a horizontal bar the other way on Left and
+// Right.
+void TimeScrollBar::keyPressEvent(QKeyEvent *event)
+{
+    const QAbstractSlider::SliderAction action = time_key_action(event->key());
+    if (action == QAbstractSlider::SliderNoAction) {
+        QScrollBar::keyPressEvent(event);
+        return;
+    }
+    triggerAction(action);
+}
+
+void TimeScrollBar::paintEvent(QPaintEvent *event)
+{
+    QScrollBar::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        draw_focus(painter, this);
+    }
 }

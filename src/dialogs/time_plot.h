@@ -2,15 +2,25 @@
 
 #include "history_view.h"
 
+#include <QAbstractSlider>
 #include <QColor>
+#include <QScrollBar>
 #include <QString>
 #include <QVector>
 #include <QWidget>
 
-// A plot of values over time, painted with QPainter: coloured bands behind,
-// one line per series, and marks on the time axis. One column of each series
-// per pixel of the plot's width (see columns()); the caller cuts its data to
-// that (history_view) and hands it over whole.
+// What a key does to a view along a time axis: Left, Up and Page Up go back
+// in time, Right, Down and Page Down on, by a step or a page; Home goes to the
+// oldest, End to the newest. SliderNoAction for any other key.
+QAbstractSlider::SliderAction time_key_action(int key);
+
+// A plot of values over time, painted with QPainter: coloured bands behind
+// (named in a column at the right, beside the plotted area), one line per
+// series, and marks on the time axis. One column of each series per pixel of
+// the plot's width (see columns()); the caller cuts its data to that
+// (history_view) and hands it over whole. It takes the focus (Tab or a click)
+// and shows it; its keys move the view along the time axis through
+// move_requested().
 class TimePlot : public QWidget
 {
     Q_OBJECT
@@ -58,12 +68,27 @@ public:
 signals:
     // The plot's width changed: its data must be cut anew.
     void columns_changed();
+    // A key asked to move the view along the time axis (see time_key_action).
+    void move_requested(QAbstractSlider::SliderAction action);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    struct LegendEntry
+    {
+        QString name;
+        QColor colour;
+        bool swatch;  // a square (a kind of mark), or a stroke (a line)
+        QPoint at;    // of its symbol's left end, on its row's baseline
+    };
+    // The legend laid out in rows that fit the width; how many rows it takes.
+    QVector<LegendEntry> legend(int *rows) const;
+    int band_label_width() const;
+    // Where the lines are drawn: the legend above it, the value labels at
+    // the left, the band names at the right.
     QRect plot_area() const;
     double y_of(double value, const QRect &area) const;
     double x_of(qint64 time_ms, const QRect &area) const;
@@ -76,4 +101,18 @@ private:
     QVector<Line> m_lines;
     QVector<Mark> m_marks;
     QVector<Legend> m_mark_legend;
+};
+
+// The horizontal scroll bar under a time plot: its keys move it as the
+// plot's do (time_key_action) and it shows when it has the focus.
+class TimeScrollBar : public QScrollBar
+{
+    Q_OBJECT
+
+public:
+    explicit TimeScrollBar(QWidget *parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };

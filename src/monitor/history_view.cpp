@@ -26,6 +26,7 @@ namespace {
 
 constexpr int SERIES = SIGNAL_SERIES + SNIFF_SERIES;  // the signal series first
 constexpr int SNIFF_FIRST = SIGNAL_SERIES;
+constexpr int SNIFF_RSSI = 4;  // the first RSSI among the sniffer's series
 
 bool repeater_mode(const LinkSnapshot &state)
 {
@@ -91,8 +92,14 @@ void take(const Before &before, const Record &record, const LinkSnapshot &after,
     }
     case RecordKind::Sniff:
         sink.sniff_report();
-        for (int i = 0; i < SNIFF_SERIES; ++i)
-            sink.value(SNIFF_FIRST + i, t, record.fields[size_t(i)]);
+        for (int i = 0; i < SNIFF_SERIES; ++i) {
+            const int v = record.fields[size_t(i)];
+            // An RSSI of 0 is no reading: a gap in its line, no figure.
+            if (i >= SNIFF_RSSI && v == NO_READING)
+                sink.brk(SNIFF_FIRST + i);
+            else
+                sink.value(SNIFF_FIRST + i, t, v);
+        }
         break;
     case RecordKind::Event:
         switch (record.event) {

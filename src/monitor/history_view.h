@@ -63,7 +63,7 @@ struct Dropout
 // as on the main window's bars.
 constexpr int SIGNAL_SERIES = 2;
 // Series of sniffer reports, in frame order: beacons A, audio A, beacons B,
-// audio B, RSSI A, RSSI B.
+// audio B, RSSI A, RSSI B. An RSSI of 0 is no reading.
 constexpr int SNIFF_SERIES = 6;
 
 struct HistoryView
