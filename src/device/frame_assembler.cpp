@@ -73,12 +73,14 @@ void FrameAssembler::append(const QByteArray &bytes)
         return;
     // Compact now and then so the buffer does not grow with the stream; the
     // candidate that silence may still make a frame stays.
-    const int keep = m_due >= 0 && m_due < m_head ? m_due : m_head;
+    const int keep = m_held >= 0 ? qMin(m_held, m_head) : m_head;
     if (keep > 0 && keep >= m_buffer.size() / 2) {
         m_buffer.remove(0, keep);
         m_head -= keep;
         if (m_due >= 0)
             m_due -= keep;
+        if (m_held >= 0)
+            m_held -= keep;
     }
     m_buffer.append(bytes);
 }
@@ -119,6 +121,7 @@ void FrameAssembler::hand_out(int at, int length, QByteArray *frame)
         frame->append(QByteArray(FRAME_SIZE - length, '\0'));
     m_head = qMax(m_head, at + length);
     m_due = m_head;
+    m_held = -1;
     if (m_head == m_buffer.size()) {
         m_buffer.clear();
         m_head = 0;
@@ -142,18 +145,21 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
             hand_out(m_head, avail, frame);
             return true;
         }
-        // The candidate where a frame was due stays in reach of silence when
-        // only what followed rejected it; anything else there is forgotten.
-        if (verdict == Verdict::Rejected)
+        // The first candidate since the last frame that only what followed
+        // rejected stays in reach of silence.
+        if (verdict == Verdict::Rejected) {
             ++m_rejected;
-        else if (m_head == m_due)
+            if (m_held < 0)
+                m_held = m_head;
+        }
+        if (m_head == m_due)
             m_due = -1;
         ++m_dropped;
         ++m_head;
         // A burst of noise after a frame is short; more than a frame's worth
         // of bytes after the candidate means the line went on.
-        if (m_due >= 0 && m_head > m_due + 2 * FRAME_SIZE)
-            m_due = -1;
+        if (m_held >= 0 && m_head > m_held + 2 * FRAME_SIZE)
+            m_held = -1;
     }
     return false;
 }
@@ -165,18 +171,19 @@ bool FrameAssembler::take(QByteArray *frame)
 
 bool FrameAssembler::take_after_silence(QByteArray *frame)
 {
-    if (m_due >= 0 && m_due < m_head) {
-        // The candidate where a frame was due, rejected for what followed it.
-        const int avail = qMin(int(m_buffer.size()) - m_due, FRAME_SIZE);
-        const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_due;
+    if (m_held >= 0) {
+        // A candidate rejected only for what followed it.
+        const int at = m_held;
+        m_held = -1;
+        const int avail = qMin(int(m_buffer.size()) - at, FRAME_SIZE);
+        const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + at;
         if (avail >= HEADER_SIZE && complete_before_padding(p, avail)) {
             // Its bytes were counted as dropped and it as rejected; it was neither.
-            m_dropped -= qMin(m_head, m_due + avail) - m_due;
+            m_dropped -= qMin(m_head, at + avail) - at;
             --m_rejected;
-            hand_out(m_due, avail, frame);
+            hand_out(at, avail, frame);
             return true;
         }
-        m_due = -1;
     }
     if (next(frame, true))
         return true;
@@ -195,4 +202,5 @@ void FrameAssembler::clear()
     m_buffer.clear();
     m_head = 0;
     m_due = 0;
+    m_held = -1;
 }

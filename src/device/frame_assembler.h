@@ -21,10 +21,10 @@
 //     when what follows is the next header damaged in one byte.
 //  4. When the line has gone quiet, a candidate whose meaningful bytes
 //     (0 to 7 + L) are in and whose first padding byte is 0 is a frame,
-//     whatever follows it or is missing of its padding; so is the candidate
-//     where a frame was due if only what followed it rejected it. A
-//     candidate still missing meaningful bytes waits for them, however long
-//     the pause.
+//     whatever follows it or is missing of its padding; so is the first
+//     candidate since the last frame that only what followed it rejected
+//     (noise after a reply). A candidate still missing meaningful bytes waits
+//     for them, however long the pause.
 //  5. Any other candidate is no frame: the search goes on one byte later.
 //
 // Rule 2 keeps report streams fast and exact: a lost or an inserted byte
@@ -52,7 +52,7 @@ public:
 
     int buffered() const { return int(m_buffer.size()) - m_head; }
     // Bytes wait, or a candidate that silence would make a frame.
-    bool pending() const { return buffered() > 0 || (m_due >= 0 && m_due < m_head); }
+    bool pending() const { return buffered() > 0 || m_held >= 0; }
     // Bytes passed over outside frames, since construction.
     qint64 dropped() const { return m_dropped; }
     // Candidates with a consistent header that what followed showed not to be
@@ -68,9 +68,11 @@ private:
     QByteArray m_buffer;
     int m_head = 0;
     // Where in m_buffer a frame is due, or -1 when that is not known (bytes
-    // were dropped since). Once the search has passed it, the candidate there
-    // is the one that silence may still make a frame (rule 4).
+    // were dropped since): rule 3.
     int m_due = 0;
+    // Where in m_buffer the candidate lies that silence may still make a
+    // frame although what followed it rejected it, or -1: rule 4.
+    int m_held = -1;
     qint64 m_dropped = 0;
     qint64 m_rejected = 0;
 };
