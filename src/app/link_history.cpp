@@ -4,7 +4,9 @@
 #include "ui_tvc.h"
 
 #include "all_devices.h"
+#include "device_roster.h"
 #include "device_session.h"
+#include "history_csv.h"
 #include "frame.h"
 #include "history_clock.h"
 #include "report_log.h"
@@ -16,7 +18,6 @@
 void TVC::on_actionSignal_History_triggered()
 {
     if (!signal_history) {
-        // The recording starts here, with what is known of the link.
         signal_history = new SignalHistory(ui->cbox_rssi, this);
         // The device as this window shows it: the port opened, and the role
         // line once the device has told it.
@@ -30,22 +31,21 @@ void TVC::on_actionSignal_History_triggered()
                 device.role = QTextDocumentFragment::fromHtml(role).toPlainText().trimmed();
             return device;
         });
-        ReportLog &log = signal_history->log();
-        const HistoryTime time = history_now();
-        log.follow_wall_clock(time);
-        const qint64 now = time.ms;
-        const DeviceState &device = session->state();
-        if (!serial_port->isOpen()) {
-            log.add_event(now, LinkEvent::Connection, CONNECTION_CLOSED);
-        } else {
-            log.add_event(now, LinkEvent::Connection, CONNECTION_OPEN);
-            if (device.info_known) {
-                log.add_event(now, LinkEvent::RepeaterMode, device.rep_mode ? 1 : 0);
-                log.add_event(now, LinkEvent::LinkState, device.link_state);
+        // Every device's history is recorded from the moment its port
+        // opens; the window shows the main window's device's.
+        signal_history->set_log(session->history());
+        signal_history->set_histories_source([this] {
+            QList<PortHistory> histories;
+            for (const DeviceRoster::Entry &entry : roster->entries()) {
+                const ReportLog *log = roster->history(entry.port);
+                if (log && !log->empty())
+                    histories.append({entry.port, log->freeze()});
             }
-            log.add_event(now, LinkEvent::ReportMode, device.report_mode);
-        }
-        session->set_history(&log);
+            return histories;
+        });
+        connect(roster, &DeviceRoster::entries_changed, signal_history, [this] {
+            signal_history->set_histories_source_changed();
+        });
     }
     // Its sniffer tab goes with the Sniffer menu entry.
     signal_history->show_sniffer(ui->actionSniffer->isVisible());

@@ -7,6 +7,7 @@
 #include "device_roster.h"
 #include "device_session.h"
 #include "herontemp.h"
+#include "signal_history.h"
 #include "sniffer.h"
 
 #include <QEvent>
@@ -107,12 +108,18 @@ TVC::~TVC()
 
 void TVC::view_session(DeviceSession *next)
 {
-    if (next == session)
+    if (next == session) {
+        // Taken into the roster: it has its history now.
+        if (signal_history)
+            signal_history->set_log(session->history());
         return;
+    }
     if (session)
         session->disconnect(this);
     session = next;
     serial_port = session->port();
+    if (signal_history)
+        signal_history->set_log(session->history());
     connect(session, &DeviceSession::reset, this, &TVC::show_idle);
     connect(session, &DeviceSession::opened, this, [this] { ui->l_p2p_devtype->setText(UPDATING_TEXT); });
     connect(session, &DeviceSession::port_failed, this, &TVC::show_port_failure);

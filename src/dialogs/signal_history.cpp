@@ -4,6 +4,7 @@
 #include "accessibility.h"
 #include "history_clock.h"
 #include "history_csv.h"
+#include "status_display.h"
 #include "history_view.h"
 
 #include <QAbstractButton>
@@ -45,13 +46,13 @@ const QColor DROPOUT_COLOURS[DROPOUT_KINDS] = {QColor(0x9e, 0x9e, 0x9e), QColor(
                                                QColor(0xc6, 0x28, 0x28), QColor(0x21, 0x21, 0x21)};
 const char *const DROPOUT_NAMES[DROPOUT_KINDS] = {"no reading", "no link", "link lost", "port lost"};
 
-// Level bands: -50 and above good, -60 to -51 fair, -79 to -61 weak, -80 no reading.
+// Level bands, as the main window's bars and lamps have them.
 QVector<TimePlot::Band> level_bands()
 {
-    return {{-50.5, LEVEL_HIGH, GOOD, QStringLiteral("good")},
-            {-60.5, -50.5, FAIR, QStringLiteral("fair")},
-            {-79.5, -60.5, WEAK, QStringLiteral("weak")},
-            {LEVEL_LOW, -79.5, NONE, QStringLiteral("no reading")}};
+    return {{GOOD_SIGNAL - 0.5, LEVEL_HIGH, GOOD, band_words(SignalBand::Good)},
+            {FAIR_SIGNAL - 0.5, GOOD_SIGNAL - 0.5, FAIR, band_words(SignalBand::Fair)},
+            {SIGNAL_FLOOR + 0.5, FAIR_SIGNAL - 0.5, WEAK, band_words(SignalBand::Weak)},
+            {LEVEL_LOW, SIGNAL_FLOOR + 0.5, NONE, band_words(SignalBand::NoReading)}};
 }
 
 QVector<TimePlot::Legend> dropout_legend()
@@ -123,6 +124,7 @@ SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent, Hist
     , ui(new Ui::SignalHistory)
     , m_reports_box(reports_box)
     , m_now(clock ? clock : HistoryClock::Source(history_now_ms))
+    , m_log(&m_spare_log)
     , m_started(clock ? HistoryTime{clock(), 0} : history_now())
 {
     keep_list_names();
@@ -141,6 +143,7 @@ SignalHistory::SignalHistory(QAbstractButton *reports_box, QWidget *parent, Hist
     ui->rssi_plot->set_bands(level_bands());
     ui->packets_plot->set_mark_legend(dropout_legend());
     show_sniffer(false);
+    ui->all_devices_box->hide();
 
     m_refresh.setInterval(REFRESH_MS);
     connect(&m_refresh, &QTimer::timeout, this, &SignalHistory::refresh);
@@ -289,7 +292,7 @@ void SignalHistory::schedule_refresh()
 
 qint64 SignalHistory::scroll_base_ms() const
 {
-    return m_log.dropped() > 0 && !m_log.empty() ? m_log.first_ms() : m_started.ms;
+    return m_log->dropped() > 0 && !m_log->empty() ? m_log->first_ms() : m_started.ms;
 }
 
 void SignalHistory::update_scroll(qint64 now_ms)
@@ -302,7 +305,7 @@ void SignalHistory::update_scroll(qint64 now_ms)
     const qint64 base = scroll_base_ms();
     const int newest = int(std::max<qint64>(now_ms - base, 0) / 1000);
     const int oldest = int(std::min<qint64>(span / 1000, newest));
-    const qint64 first = m_log.empty() ? -1 : m_log.first_ms();
+    const qint64 first = m_log->empty() ? -1 : m_log->first_ms();
     const bool movable = span > 0 && newest > oldest;
     // A view held back where the bar can no longer move it (a span as long
     // as the recording) follows again.
@@ -325,18 +328,18 @@ void SignalHistory::refresh()
     const bool sniffer_shown = ui->history_tabs->currentWidget() == ui->sniffer_tab;
     TimePlot *first_plot = sniffer_shown ? ui->packets_plot : ui->signal_plot;
     const int columns = first_plot->columns();
-    const HistoryNavigator::Stretch stretch = m_navigator.stretch(m_log.empty() ? -1 : m_log.first_ms(), now);
+    const HistoryNavigator::Stretch stretch = m_navigator.stretch(m_log->empty() ? -1 : m_log->first_ms(), now);
 
     // A long span moves by less than a pixel between two refreshes.
     const qint64 width_ms = stretch.to_ms - stretch.from_ms;
     m_refresh.setInterval(int(std::max<qint64>(REFRESH_MS, std::min<qint64>(width_ms / columns, 60000))));
 
-    const Shown shown{m_log.size() + m_log.dropped(), stretch.from_ms, stretch.to_ms, columns, sniffer_shown};
+    const Shown shown{m_log->size() + m_log->dropped(), stretch.from_ms, stretch.to_ms, columns, sniffer_shown};
     if (shown == m_shown)
         return;
     m_shown = shown;
 
-    const HistoryView view = history_view(m_log, stretch.from_ms, stretch.to_ms, columns, now, &m_summaries);
+    const HistoryView view = history_view(*m_log, stretch.from_ms, stretch.to_ms, columns, now, &m_summaries);
     const QVector<TimePlot::Mark> marks = dropout_marks(view.dropouts);
     if (!sniffer_shown) {
         ui->signal_plot->show_stretch(stretch.from_ms, stretch.to_ms,
@@ -390,14 +393,14 @@ void SignalHistory::update_recording_label()
     const HistoryDevice shown = device();
     QString text = tr("Recording since %1: %2 records, %3 of %4.")
                        .arg(local_time(m_started.wall_ms()))
-                       .arg(m_log.size())
-                       .arg(memory_text(m_log.memory_bytes()), memory_text(m_log.budget_bytes()))
+                       .arg(m_log->size())
+                       .arg(memory_text(m_log->memory_bytes()), memory_text(m_log->budget_bytes()))
         + QLatin1Char(' ')
         + (shown.port.isEmpty() ? tr("No device.") : tr("Device: %1.").arg(device_text(shown)));
-    if (m_log.dropped() > 0) {
+    if (m_log->dropped() > 0) {
         text = tr("Memory full: the oldest %1 records were dropped; the recording now starts at %2. ")
-                   .arg(m_log.dropped())
-                   .arg(local_time(m_log.first_wall_ms()))
+                   .arg(m_log->dropped())
+                   .arg(local_time(m_log->first_wall_ms()))
             + text;
     }
     if (m_save.busy())
@@ -408,6 +411,32 @@ void SignalHistory::update_recording_label()
 
 // The file is written from a frozen copy of the recording on a worker
 // thread, while reports go on being recorded.
+void SignalHistory::set_log(ReportLog *log)
+{
+    ReportLog *next = log ? log : &m_spare_log;
+    if (next == m_log)
+        return;
+    m_log = next;
+    // Recorded since its first record, or from now on.
+    m_started = m_log->empty() ? history_now() : HistoryTime{m_log->first_ms(), m_log->first_wall_ms() - m_log->first_ms()};
+    m_shown = Shown();
+    schedule_refresh();
+    update_recording_label();
+}
+
+void SignalHistory::set_histories_source(std::function<QList<PortHistory>()> histories)
+{
+    m_histories = std::move(histories);
+    update_all_devices_box();
+}
+
+// "All devices" is offered while more than one device has a history.
+void SignalHistory::update_all_devices_box()
+{
+    const bool several = m_histories && m_histories().size() > 1;
+    ui->all_devices_box->setVisible(several);
+}
+
 void SignalHistory::on_save_csv_button_clicked()
 {
     if (m_save.busy())
@@ -418,11 +447,25 @@ void SignalHistory::on_save_csv_button_clicked()
                                                       tr("CSV files (*.csv)"));
     if (path.isEmpty())
         return;
-    m_saved = m_log.freeze();
-    const std::shared_ptr<const ReportLog> copy = m_saved;
-    m_save.start(path, copy->size(), [copy](QIODevice *out, const WriteProgress &progress) {
-        return write_history_csv(*copy, out, progress);
-    });
+    // Every device's history in one file, or the one shown.
+    const QList<PortHistory> all = ui->all_devices_box->isVisible() && ui->all_devices_box->isChecked() && m_histories
+        ? m_histories()
+        : QList<PortHistory>();
+    if (!all.isEmpty()) {
+        quint64 records = 0;
+        for (const PortHistory &history : all)
+            records += history.log ? history.log->size() : 0;
+        m_saved.reset();
+        m_save.start(path, records, [all](QIODevice *out, const WriteProgress &progress) {
+            return write_histories_csv(all, out, progress);
+        });
+    } else {
+        m_saved = m_log->freeze();
+        const std::shared_ptr<const ReportLog> copy = m_saved;
+        m_save.start(path, copy->size(), [copy](QIODevice *out, const WriteProgress &progress) {
+            return write_history_csv(*copy, out, progress);
+        });
+    }
     m_save_percent = 0;
     ui->save_csv_button->setEnabled(false);
     update_recording_label();
@@ -469,7 +512,7 @@ void SignalHistory::on_save_png_button_clicked()
 QImage SignalHistory::picture(qint64 now_ms) const
 {
     QWidget *tab = ui->history_tabs->currentWidget();
-    const HistoryNavigator::Stretch stretch = m_navigator.stretch(m_log.empty() ? -1 : m_log.first_ms(), now_ms);
+    const HistoryNavigator::Stretch stretch = m_navigator.stretch(m_log->empty() ? -1 : m_log->first_ms(), now_ms);
     const HistoryDevice recorded = device();
     const QString span = ui->span_box->currentText();
     const QString when = stretch_text(stretch.from_ms, stretch.to_ms);

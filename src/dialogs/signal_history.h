@@ -2,6 +2,7 @@
 
 #include "background_save.h"
 #include "history_clock.h"
+#include "history_csv.h"
 #include "history_navigator.h"
 #include "history_view.h"
 #include "report_log.h"
@@ -27,8 +28,8 @@ struct HistoryDevice
 
 // The link monitor: the signal levels (and, in service mode, the sniffer's
 // reports) over time, with their dropouts, and the whole recording to save.
-// The main window creates it when it is first asked for and feeds its log from
-// then on, shown or not; the window itself only reads the log.
+// It shows the history of the main window's device, which that device's
+// session records from the moment its port opens; the window only reads it.
 class SignalHistory : public QDialog
 {
     Q_OBJECT
@@ -40,7 +41,14 @@ public:
     SignalHistory(QAbstractButton *reports_box, QWidget *parent = nullptr, HistoryClock::Source clock = {});
     ~SignalHistory() override;
 
-    ReportLog &log() { return m_log; }
+    ReportLog &log() { return *m_log; }
+    // The history shown: the main window's device's (null: none, an empty one).
+    void set_log(ReportLog *log);
+    // Every device's history, for "Save as CSV…" of all devices in one file;
+    // offered while there is more than one.
+    void set_histories_source(std::function<QList<PortHistory>()> histories);
+    // The devices with a history may have changed.
+    void set_histories_source_changed() { update_all_devices_box(); }
     // Where the window learns which device it records: asked whenever it
     // shows the device, and for each picture it saves.
     void set_device_source(std::function<HistoryDevice()> source);
@@ -77,18 +85,21 @@ private:
     static QString device_text(const HistoryDevice &device);
     // The tab shown, under a line that says what it shows and when.
     QImage picture(qint64 now_ms) const;
+    void update_all_devices_box();
 
     Ui::SignalHistory *ui;
     QAbstractButton *m_reports_box;
     HistoryClock::Source m_now;
     std::function<HistoryDevice()> m_device;
-    ReportLog m_log;
+    ReportLog m_spare_log;
+    ReportLog *m_log;
+    std::function<QList<PortHistory>()> m_histories;
     HistoryNavigator m_navigator;
     HistorySummaries m_summaries;
     QTimer m_refresh;
     bool m_refresh_pending = false;
     // When the window was made: on the history's time line, and by the wall clock.
-    const HistoryTime m_started;
+    HistoryTime m_started;
     bool m_updating_scroll = false;
     // What the plots show now, to skip work when nothing moved.
     struct Shown

@@ -5,10 +5,13 @@
 #include <QVector>
 
 #include <algorithm>
+#include <queue>
+#include <vector>
 #include <limits>
 
 const QByteArray HISTORY_CSV_HEADER =
     "time,level_a,level_b,beacons_a,audio_a,beacons_b,audio_b,rssi_a,rssi_b,event\n";
+const QByteArray HISTORIES_CSV_HEADER = "port," + HISTORY_CSV_HEADER;
 
 namespace {
 
@@ -108,9 +111,10 @@ class TextOut
 {
 public:
     static constexpr int FLUSH_BYTES = 1 << 16;
-    // A CSV row is at most a time stamp (29 characters), nine fields and an
-    // event; a sniffer line about 80 characters.
-    static constexpr int ROW_BYTES = 256;
+    // A CSV row is at most a port (MAX_PORT_FIELD), a time stamp (29
+    // characters), nine fields and an event; a sniffer line about 80
+    // characters.
+    static constexpr int ROW_BYTES = 1024;
 
     TextOut(QIODevice *out, const WriteProgress &progress)
         : m_out(out)
@@ -249,6 +253,76 @@ bool write_history_csv(const ReportLog &log, QIODevice *out, const WriteProgress
         // A clock change moves the wall time of its own row already.
         if (!text.row_end(write_csv_row(text.at(), times, record, cursor.snapshot().wall_offset_ms), ++written))
             return false;
+    }
+    return text.flush();
+}
+
+namespace {
+
+constexpr int MAX_PORT_FIELD = 512;
+
+// A port name as a CSV field: quoted where it holds a comma, a quote or a
+// line break; a name too long for a row keeps its end.
+QByteArray port_field(const QString &port)
+{
+    QByteArray field = port.toUtf8().right(MAX_PORT_FIELD / 2 - 4);
+    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
+        field = '"' + field.replace('"', "\"\"") + '"';
+    return field + ',';
+}
+
+} // namespace
+
+bool write_histories_csv(const QList<PortHistory> &histories, QIODevice *out, const WriteProgress &progress)
+{
+    TextOut text(out, progress);
+    TimeFormatter times;
+    if (!text.row_end(write_text(text.at(), HISTORIES_CSV_HEADER.constData()), 0))
+        return false;
+    struct Source
+    {
+        QByteArray port;
+        ReportLog::Cursor cursor;
+        Record record;
+        bool has_record = false;
+    };
+    std::vector<Source> sources;
+    for (const PortHistory &history : histories) {
+        if (!history.log)
+            continue;
+        Source source{port_field(history.port), history.log->begin(), Record(), false};
+        if (history.log->dropped() > 0) {
+            for (const Record &row : state_rows(source.cursor.snapshot())) {
+                char *at = write_text(text.at(), source.port.constData());
+                if (!text.row_end(write_csv_row(at, times, row, source.cursor.snapshot().wall_offset_ms), 0))
+                    return false;
+            }
+        }
+        source.has_record = source.cursor.next(&source.record);
+        sources.push_back(std::move(source));
+    }
+    // The oldest record of all next; a tie goes to the device listed first.
+    const auto later = [&sources](size_t a, size_t b) {
+        const qint64 ta = sources[a].record.time_ms;
+        const qint64 tb = sources[b].record.time_ms;
+        return ta != tb ? ta > tb : a > b;
+    };
+    std::priority_queue<size_t, std::vector<size_t>, decltype(later)> queue(later);
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (sources[i].has_record)
+            queue.push(i);
+    }
+    quint64 written = 0;
+    while (!queue.empty()) {
+        Source &next = sources[queue.top()];
+        const size_t index = queue.top();
+        queue.pop();
+        char *at = write_text(text.at(), next.port.constData());
+        if (!text.row_end(write_csv_row(at, times, next.record, next.cursor.snapshot().wall_offset_ms), ++written))
+            return false;
+        next.has_record = next.cursor.next(&next.record);
+        if (next.has_record)
+            queue.push(index);
     }
     return text.flush();
 }

@@ -5,7 +5,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QList>
+
 #include <functional>
+#include <memory>
 
 class QIODevice;
 
@@ -25,6 +28,22 @@ extern const QByteArray HISTORY_CSV_HEADER;
 // last value, at its time) come first. The text is ASCII in every locale.
 // False when the device refused to take the text, or progress said stop.
 bool write_history_csv(const ReportLog &log, QIODevice *out, const WriteProgress &progress = {});
+
+// The history of one device, for a file of several.
+struct PortHistory
+{
+    QString port;
+    std::shared_ptr<const ReportLog> log;
+};
+
+// The header row of a file of several devices' histories: the port first.
+extern const QByteArray HISTORIES_CSV_HEADER;
+
+// Writes the records of every log in one file, in time order across the
+// devices, each row starting with its device's port; otherwise as
+// write_history_csv (each log's rows of the state before its first record
+// kept come first).
+bool write_histories_csv(const QList<PortHistory> &histories, QIODevice *out, const WriteProgress &progress = {});
 
 // Writes the sniffer reports of the log as plain text, one line each, as the
 // sniffer dialog shows them in the mode the report came in (mode 2, the
