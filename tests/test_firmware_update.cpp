@@ -1,6 +1,7 @@
 // Firmware updates end to end: the dialog, a zip package made with zip, and
 // the simulated device receiving the images over a pseudo-terminal.
 
+#include "firmware_package.h"
 #include "frame.h"
 #include "modal_answerer.h"
 #include "status_display.h"
@@ -39,7 +40,9 @@ const QString DONE_TEXT = QStringLiteral("Firmware update completed successfully
     + QStringLiteral("It is now safe to disconnect your device. Application will now close.");
 const QString SERVICE_DONE_TEXT = QStringLiteral("Firmware update completed successfully");
 const QString SILENT_MARK = QStringLiteral("has not answered");
-const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
+const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete. Plug the "
+                                              "device in again, close this window, start Tavero Companion again and "
+                                              "repeat the update.");
 const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 
 
@@ -216,6 +219,17 @@ void start(QDialog *dialog)
     child<QPushButton>(dialog, "start_fw_button")->click();
 }
 
+// What the dialog says of the package and the device.
+QString info_text(QDialog *dialog)
+{
+    return child<QLabel>(dialog, "dev_info")->text();
+}
+
+bool start_enabled(QDialog *dialog)
+{
+    return child<QPushButton>(dialog, "start_fw_button")->isEnabled();
+}
+
 QString module_text(QDialog *dialog)
 {
     return child<QLabel>(dialog, "cur_module")->text();
@@ -259,6 +273,7 @@ private slots:
     void service_hang_up_shows_one_error_and_main_window_recovers();
     void cable_pulled_before_start();
     void hang_up_outside_service_mode_is_silent_and_quits();
+    void a_refused_package_leaves_a_way_forward();
 
     void time_left_appears_after_a_second();
     void silence_notice_while_waiting_for_an_acknowledgement();
@@ -450,6 +465,7 @@ void FirmwareUpdateTest::version_check_decides_before_anything_is_sent_data()
     QTest::newRow("package DSP minor smaller") << 1650 << 3 << 13 << standard << false;
     QTest::newRow("package DSP minor larger") << 1650 << 3 << 11 << standard << true;
     QTest::newRow("manifest missing") << 1650 << 3 << 12 << QByteArray() << false;
+    QTest::newRow("manifest empty") << 1650 << 3 << 12 << QByteArray("") << false;
     QTest::newRow("manifest with CR LF")
         << 1650 << 3 << 12 << QByteArray("PACKAGE:Test package\r\nWLAN:1660\r\nTXU:3.12\r\nRXU:4.5\r\n") << true;
     QTest::newRow("manifest lines shorter than their labels")
@@ -482,8 +498,18 @@ void FirmwareUpdateTest::version_check_decides_before_anything_is_sent()
     bench.answerer.clear();
     bench.device->clearReceived();
 
+    // A manifest without its four lines is refused when the package is
+    // picked: Start stays disabled, and the dialog says why.
+    const bool refused_at_pick = manifest.isNull() || read_manifest(manifest).lines < 4;
+    QString said;
+    bool pick_again = false;
     const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
         pick(dialog, bench.answerer, zip);
+        if (refused_at_pick) {
+            QVERIFY(!start_enabled(dialog));
+            said = info_text(dialog);
+            return;
+        }
         start(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(!box_titles(bench.answerer).isEmpty(), 10000);
         if (accepted)
@@ -493,13 +519,22 @@ void FirmwareUpdateTest::version_check_decides_before_anything_is_sent()
         bench.device->writeRaw(frame_of(RPL_DEVICE_TYPE, UNIT_DSP, {4}) + frame_of(RPL_VERSION, UNIT_DSP, {12, 3})
                                + frame_of(RPL_FW_ACK, UNIT_WLAN, {0, 0}) + frame_of(RPL_FW_DONE, UNIT_DSP));
         QTRY_VERIFY(reads.count() > 0 && bench.window->serial_port->bytesAvailable() == 0);
+        // It says which side is newer, and another package may be picked.
+        said = module_text(dialog);
+        pick_again = child<QToolButton>(dialog, "get_fw_button")->isEnabled() && !start_enabled(dialog);
     });
     QVERIFY(run.dialog_shown);
-    QVERIFY(run.quit_requested);
+    // Only an update that sent something ends the program with the dialog.
+    QCOMPARE(run.quit_requested, accepted);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
     const QList<int> queries = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};
-    if (accepted) {
+    if (refused_at_pick) {
+        QVERIFY2(said.contains(QStringLiteral("fw.txt")) && said.contains(QStringLiteral("Pick another package.")),
+                 qPrintable(said));
+        QCOMPARE(box_titles(bench.answerer), QStringList());
+        QCOMPARE(codes_but_status(*bench.device), QList<int>());
+    } else if (accepted) {
         QCOMPARE(box_titles(bench.answerer), QStringList({"Firmware Update"}));
         QCOMPARE(bench.device->receivedImage(UNIT_WLAN), package.wlan);
         QCOMPARE(bench.device->receivedImage(UNIT_DSP), package.txu);
@@ -510,6 +545,10 @@ void FirmwareUpdateTest::version_check_decides_before_anything_is_sent()
         QCOMPARE(boxes(bench.answerer).constFirst().text, MISMATCH_TEXT);
         QCOMPARE(boxes(bench.answerer).constFirst().icon, int(QMessageBox::Information));
         QCOMPARE(codes_but_status(*bench.device), queries);
+        QVERIFY2(said.startsWith(QStringLiteral("The package does not fit this device: ")) &&
+                     said.endsWith(QStringLiteral(". Nothing was sent; pick another package.")),
+                 qPrintable(said));
+        QVERIFY(pick_again);
     }
 }
 
@@ -628,7 +667,8 @@ void FirmwareUpdateTest::unknown_device_type_stops_before_any_image()
         QTRY_VERIFY_WITH_TIMEOUT(!box_titles(bench.answerer).isEmpty(), 10000);
     });
     QVERIFY(run.dialog_shown);
-    QVERIFY(run.quit_requested);
+    // Nothing was sent: closing the dialog leaves the program running.
+    QVERIFY(!run.quit_requested);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
@@ -688,15 +728,31 @@ void FirmwareUpdateTest::unusable_image_is_refused_before_sending()
     bench.answerer.clear();
     bench.device->clearReceived();
 
+    // A package without a WLAN image that can be sent serves no device: it is
+    // refused when picked. A DSP image is known to be needed only once the
+    // device has said its type.
+    const bool at_pick = kind <= 2;
+    QString said;
     const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
         pick(dialog, bench.answerer, zip);
+        if (at_pick) {
+            QVERIFY(!start_enabled(dialog));
+            said = info_text(dialog);
+            return;
+        }
         start(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(!box_titles(bench.answerer).isEmpty(), 10000);
     });
     QVERIFY(run.dialog_shown);
-    QVERIFY(run.quit_requested);
+    QVERIFY(!run.quit_requested);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
+    if (at_pick) {
+        QVERIFY2(said.contains(message_part.toHtmlEscaped()), qPrintable(said));
+        QCOMPARE(box_titles(bench.answerer), QStringList());
+        QCOMPARE(codes_but_status(*bench.device), QList<int>());
+        return;
+    }
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));
     const ModalAnswerer::Seen box = boxes(bench.answerer).constFirst();
     QCOMPARE(box.icon, int(QMessageBox::Critical));
@@ -1182,6 +1238,52 @@ void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recover
     QVERIFY(box_titles(bench.answerer).isEmpty());
 }
 
+void FirmwareUpdateTest::a_refused_package_leaves_a_way_forward()
+{
+    // A new user's package was refused: the dialog said only that it was
+    // skipped, both buttons were grey and closing it ended the program
+    // although nothing was sent. Now the dialog says which side is newer,
+    // another package can be picked and sent, and only that update ends the
+    // program.
+    QTemporaryDir dir;
+    const QString old_zip = dir.filePath("old.zip");
+    const QString new_zip = dir.filePath("new.zip");
+    Package old_package;
+    old_package.manifest = "PACKAGE:Old package\nWLAN:1660\nTXU:3.12\nRXU:4.5\n";
+    QVERIFY(old_package.write(dir, old_zip));
+    Package new_package;
+    new_package.manifest = "PACKAGE:New package\nWLAN:1660\nTXU:3.14\nRXU:4.5\n";
+    new_package.wlan = pattern(250, 21);
+    QVERIFY(new_package.write(dir, new_zip));
+
+    sim::DeviceOptions options = txu_device();
+    options.dspMinor = 13;
+    Bench bench(options);
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+    bench.device->clearReceived();
+
+    QString refusal;
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, old_zip);
+        QVERIFY(info_text(dialog).contains(QStringLiteral("Old package")));
+        start(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Version Mismatch"), 10000);
+        refusal = module_text(dialog);
+        QVERIFY(!bench.window->update_started);
+        pick(dialog, bench.answerer, new_zip);
+        QVERIFY(info_text(dialog).contains(QStringLiteral("New package")));
+        QTRY_VERIFY(start_enabled(dialog));
+        start(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 10000);
+    });
+    QVERIFY(run.dialog_shown);
+    QCOMPARE(refusal, QStringLiteral("The package does not fit this device: the device's DSP is newer than the "
+                                     "package's. Nothing was sent; pick another package."));
+    QVERIFY(run.quit_requested);
+    QCOMPARE(bench.device->receivedImage(UNIT_WLAN), new_package.wlan);
+}
+
 void FirmwareUpdateTest::hang_up_outside_service_mode_is_silent_and_quits()
 {
     QTemporaryDir dir;
@@ -1307,7 +1409,7 @@ void FirmwareUpdateTest::silence_notice_gone_once_the_device_answered_a_query()
         module_after_refusal = module_text(dialog);
     });
     QVERIFY(run.dialog_shown);
-    QVERIFY(run.quit_requested);
+    QVERIFY(!run.quit_requested);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
     // The question went out again each second, four times in all; its four
     // answers, arriving together, moved the update on once.

@@ -1,5 +1,7 @@
 #include "firmware_package.h"
 
+#include <QObject>
+
 #include "package_archive.h"
 
 #include <QBuffer>
@@ -223,4 +225,19 @@ bool FirmwarePackage::image(const QString &file_name, FirmwareImage *image, QStr
     }
     *image = found.value();
     return true;
+}
+
+QString package_problem(const FirmwarePackage &package, const QString &path)
+{
+    if (!package.manifest_problem().isEmpty())
+        return package.manifest_problem();
+    FirmwareImage wlan;
+    QString reason;
+    if (package.image(WLAN_IMAGE_FILE, &wlan, &reason))
+        return QString();
+    // A missing entry is told in words that name it; anything else is the
+    // package's fault too.
+    if (!package.has_file(WLAN_IMAGE_FILE))
+        return reason;
+    return QObject::tr("The package %1 cannot be used: %2").arg(path, reason);
 }

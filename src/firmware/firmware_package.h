@@ -136,3 +136,8 @@ private:
     QHash<QString, FirmwareImage> m_images;
     QHash<QString, QString> m_problems;
 };
+
+// Why the package at `path` can serve no device, in words for the user, or an
+// empty text: every update needs the manifest's four lines and a WLAN image
+// that can be sent (a DSP image fails only the devices of its type, later).
+QString package_problem(const FirmwarePackage &package, const QString &path);

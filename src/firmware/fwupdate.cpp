@@ -6,6 +6,8 @@
 #include "port_finder.h"
 #include "tvc.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -20,7 +22,7 @@ const QString SILENT_TEXT =
 const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
 const QString DAMAGED_TEXT = QStringLiteral("The device's answer to chunk %1 of %2 of the %3 image came damaged: "
-                                           "the update is not complete. The update can be started again.");
+                                           "the update is not complete.");
 const QString GIVEN_UP_TEXT = QStringLiteral("The device has not answered for %1 seconds: the update is not complete.");
 // The same while the device is still asked for its type and versions.
 const QString SILENT_ASKING_TEXT =
@@ -33,6 +35,18 @@ constexpr qint64 PROGRESS_STEPS = 500;
 constexpr qint64 ESTIMATE_INTERVAL_MS = 500;
 // The progress bar is painted at most this often while an image goes out (five times a second).
 constexpr int BAR_PAINT_INTERVAL_MS = 200;
+
+// What to do after an update that stopped part-way: the device holds part of
+// the new firmware and waits for the rest, which only a new update sends.
+QString after_part_way(bool link_lost)
+{
+    return link_lost ? QCoreApplication::translate("FWUpdate",
+                                                   "Plug the device in again, close this window, start Tavero "
+                                                   "Companion again and repeat the update.")
+                     : QCoreApplication::translate("FWUpdate",
+                                                   "Close this window, start Tavero Companion again and repeat "
+                                                   "the update.");
+}
 
 // Manifest values are shown byte for byte in a rich-text label: as text,
 // never as markup.
@@ -68,27 +82,13 @@ FWUpdate::FWUpdate(QWidget *parent)
         show_module(UpdateEngine::Notice::None, 0);
     });
     connect(&engine, &UpdateEngine::progress, this, &FWUpdate::show_progress);
-    connect(&engine, &UpdateEngine::refused, this, [this] {
-        QMessageBox::information(this, tr("Version Mismatch"), tr("Skipping firmware update for this portable"),
-                                 QMessageBox::Ok);
-    });
-    connect(&engine, &UpdateEngine::failed, this, [this](UpdateEngine::Failure failure, const QString &detail) {
-        image_ended();
-        QString text = detail;
-        if (failure == UpdateEngine::Failure::Device) {
-            text = tr("The device did not report a type that the package has a DSP image for.");
-        } else if (failure == UpdateEngine::Failure::Damaged) {
-            // The device waits for a chunk the program cannot tell: the update stops here.
-            text = DAMAGED_TEXT.arg(engine.chunk_in_flight() + 1)
-                       .arg(engine.chunks_in_image())
-                       .arg(engine.unit() == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"));
-            ui->cur_module->setText(text);
-        } else if (failure == UpdateEngine::Failure::Silence) {
-            // A silent device leaves the update incomplete; the line keeps saying so.
-            text = (engine.data_sent() ? GIVEN_UP_TEXT : GIVEN_UP_ASKING_TEXT).arg(UpdateEngine::GIVE_UP_MS / 1000);
-            ui->cur_module->setText(text);
-        }
-        QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
+    connect(&engine, &UpdateEngine::refused, this, &FWUpdate::show_refusal);
+    connect(&engine, &UpdateEngine::failed, this, &FWUpdate::show_failure);
+    // The program ends when the dialog closes only once the device holds part
+    // of a new firmware: an update that sent nothing leaves it as it was.
+    connect(&engine, &UpdateEngine::image_started, this, [this] {
+        if (window)
+            window->update_started = true;
     });
     connect(&engine, &UpdateEngine::link_lost, this, &FWUpdate::show_link_lost);
     connect(&engine, &UpdateEngine::completed, this, &FWUpdate::show_completion);
@@ -149,13 +149,24 @@ void FWUpdate::on_get_fw_button_clicked()
         if (!package) {
             ui->fw_path->clear();
             ui->start_fw_button->setEnabled(false);
-            QMessageBox::critical(this, tr("Error!"),
-                                  tr("The firmware package %1 could not be unpacked.")
-                                          .arg(QDir::toNativeSeparators(chosen_file))
-                                      + QLatin1Char('\n') + error,
-                                  QMessageBox::Ok);
+            const QString text = tr("The firmware package %1 could not be unpacked.")
+                                     .arg(QDir::toNativeSeparators(chosen_file))
+                + QLatin1Char('\n') + error;
+            show_package_refused(text);
+            QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
             return;
         }
+        // A package that can serve no device is refused now, in the words
+        // tvc-update uses, not after Start.
+        const QString problem = package_problem(*package, QDir::toNativeSeparators(chosen_file));
+        if (!problem.isEmpty()) {
+            package.reset();
+            ui->fw_path->setText(chosen_file);
+            ui->start_fw_button->setEnabled(false);
+            show_package_refused(problem);
+            return;
+        }
+        show_package(*package);
     }
     ui->fw_path->setText(chosen_file);
     // In service mode a file may be picked while an image is on its way;
@@ -170,8 +181,6 @@ void FWUpdate::on_start_fw_button_clicked()
         ui->start_fw_button->setEnabled(false);
         return;
     }
-    if (window)
-        window->update_started = true;
     ui->fw_progress_bar->show();
     // No second start while an image is on its way; outside service mode the
     // dialog updates once.
@@ -276,14 +285,88 @@ void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
 {
     image_ended();
     // The port's own description, then which port.
-    if (service_mode())
+    if (service_mode()) {
         QMessageBox::critical(this, tr("Critical Error"),
                               reason + QStringLiteral("\n\n")
                                   + tr("The link to the device on the serial port %1 was lost.")
                                         .arg(serial_port ? port_location(serial_port->portName()) : QString()),
                               QMessageBox::Ok);
-    else if (mid_update)
-        ui->cur_module->setText(LINK_LOST_TEXT);
+        return;
+    }
+    if (!mid_update)
+        return;
+    if (engine.data_sent()) {
+        ui->cur_module->setText(LINK_LOST_TEXT + QLatin1Char(' ') + after_part_way(true));
+        return;
+    }
+    // Nothing was sent: the device is as it was; the main window links it
+    // again once it is plugged in and this window is closed.
+    ui->cur_module->setText(tr("Connection to the device lost: nothing was sent. Close this window; the device "
+                               "is linked again when it is plugged in."));
+}
+
+void FWUpdate::show_refusal(const UpdateVersions &versions)
+{
+    QMessageBox::information(this, tr("Version Mismatch"), tr("Skipping firmware update for this portable"),
+                             QMessageBox::Ok);
+    // Which side is newer, and the way on: another package.
+    ui->cur_module->setText(tr("The package does not fit this device: %1. Nothing was sent; pick another package.")
+                                .arg(misfit_reason(versions)));
+    sent_nothing(false);
+}
+
+void FWUpdate::show_failure(UpdateEngine::Failure failure, const QString &detail)
+{
+    image_ended();
+    QString text = detail;
+    if (failure == UpdateEngine::Failure::Device) {
+        text = tr("The device did not report a type that the package has a DSP image for.");
+    } else if (failure == UpdateEngine::Failure::Damaged) {
+        // The device waits for a chunk the program cannot tell: the update stops here.
+        text = DAMAGED_TEXT.arg(engine.chunk_in_flight() + 1)
+                   .arg(engine.chunks_in_image())
+                   .arg(engine.unit() == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"));
+    } else if (failure == UpdateEngine::Failure::Silence) {
+        text = (engine.data_sent() ? GIVEN_UP_TEXT : GIVEN_UP_ASKING_TEXT).arg(UpdateEngine::GIVE_UP_MS / 1000);
+    }
+    if (service_mode()) {
+        QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
+        return;
+    }
+    // The line keeps saying what happened and what to do.
+    if (engine.data_sent())
+        ui->cur_module->setText(text + QLatin1Char(' ') + after_part_way(false));
+    else
+        ui->cur_module->setText(text + QLatin1Char(' ')
+                                + tr("Nothing was sent; start again or pick another package."));
+    QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
+    if (!engine.data_sent())
+        sent_nothing(failure == UpdateEngine::Failure::Silence);
+}
+
+// The device is as it was: another package may be picked, and, where the
+// same one may yet go (the device was silent), started again.
+void FWUpdate::sent_nothing(bool may_start_again)
+{
+    const bool linked = serial_port && serial_port->isOpen();
+    ui->get_fw_button->setEnabled(linked);
+    ui->start_fw_button->setEnabled(may_start_again && package && linked);
+}
+
+void FWUpdate::show_package(const FirmwarePackage &picked)
+{
+    const Manifest &m = picked.manifest();
+    ui->dev_info->setText(tr("Package \"%1\": WLAN %2, DSP %3 for TXU and %4 for RXU.")
+                              .arg(shown(m.name).trimmed(), shown(m.wlan_version).trimmed(),
+                                   shown(m.txu_dsp_version).trimmed(), shown(m.rxu_dsp_version).trimmed()));
+    ui->cur_module->setText(QString());
+}
+
+void FWUpdate::show_package_refused(const QString &reason)
+{
+    ui->dev_info->setText(reason.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))
+                          + QStringLiteral("<br>") + tr("Pick another package."));
+    ui->cur_module->setText(QString());
 }
 
 void FWUpdate::show_completion()

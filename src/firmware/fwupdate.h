@@ -45,6 +45,12 @@ private:
     void show_module(UpdateEngine::Notice notice, int silent_seconds);
     void show_progress(qint64 done, qint64 total, qint64 seconds_left);
     void show_link_lost(const QString &reason, bool mid_update);
+    void show_refusal(const UpdateVersions &versions);
+    void show_failure(UpdateEngine::Failure failure, const QString &detail);
+    void sent_nothing(bool may_start_again);
+    // What was picked: the package's name and versions, or why it cannot be used.
+    void show_package(const FirmwarePackage &picked);
+    void show_package_refused(const QString &reason);
     void show_completion();
     // An image has ended, well or not.
     void image_ended();

@@ -24,6 +24,10 @@ struct UpdateVersions
 };
 Q_DECLARE_METATYPE(UpdateVersions)
 
+// Why the package does not fit, saying which side's version is newer where
+// one is: "the device's WLAN is newer than the package's".
+QString misfit_reason(const UpdateVersions &versions);
+
 // Runs one firmware update on an open serial port, stop and wait: every frame
 // it sends waits for the device's reply, and each reply releases the next.
 //

@@ -27,11 +27,7 @@ bool read_update_input(const UpdateOptions &options, UpdateInput *input, QString
     }
     // A manifest without its four lines is the package's fault, not a version
     // the device refuses. What the package lacks is told in words that name it.
-    reason = input->package->manifest_problem();
-    FirmwareImage wlan;
-    if (reason.isEmpty() && !input->package->image(WLAN_IMAGE_FILE, &wlan, &reason)
-        && input->package->has_file(WLAN_IMAGE_FILE))
-        reason = unusable(reason);
+    reason = package_problem(*input->package, options.package);
     if (!reason.isEmpty()) {
         input->package.reset();
         *error = reason;

@@ -5,29 +5,6 @@
 #include "serial_settings.h"
 #include "terminal_text.h"
 
-QString misfit_reason(const UpdateVersions &v)
-{
-    const bool wlan_newer = package_wlan_version(v.package_wlan) < v.device.wlan_version;
-    switch (package_misfit(v.device, v.package_wlan, v.package_dsp)) {
-    case PackageMisfit::None:
-        break;
-    case PackageMisfit::DeviceWlanOutOfRange:
-        return wlan_newer ? QObject::tr("the device's WLAN is newer than the package's and outside 1600 to 1699")
-                          : QObject::tr("the device's WLAN is outside 1600 to 1699");
-    case PackageMisfit::DeviceWlanNewer:
-        return QObject::tr("the device's WLAN is newer than the package's");
-    case PackageMisfit::DspNotAVersion:
-        return QObject::tr("the package's DSP version is not major.minor");
-    case PackageMisfit::DspMajorDiffers:
-        return QObject::tr("the DSP major versions differ");
-    case PackageMisfit::DeviceDspMinorZero:
-        return QObject::tr("a device DSP of minor version 0 is never updated");
-    case PackageMisfit::DeviceDspNewer:
-        return QObject::tr("the device's DSP is newer than the package's");
-    }
-    return QObject::tr("the package is not one for this device");
-}
-
 UpdateRun::UpdateRun(const UpdateOptions &options, DeviceRecord *record, QObject *parent)
     : QObject(parent)
     , m_options(options)

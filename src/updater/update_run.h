@@ -44,7 +44,3 @@ private:
     QElapsedTimer m_clock;
     QElapsedTimer m_image_clock;
 };
-
-// Why the package does not fit, saying which side's version is newer where
-// one is: "the device's WLAN is newer than the package's".
-QString misfit_reason(const UpdateVersions &versions);
