@@ -330,6 +330,11 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows_data()
                                                << QList<QByteArray>{before, ack};
     // Two acknowledgements in a row, each with a stray byte after it (a
     // campaign's seed 307): the first byte left the second out of step.
+    // A late repeat of the acknowledgement before, short a padding byte, then
+    // the next one pausing after 21 bytes (seed 1997): the repeat took the
+    // next one's start byte with it.
+    QTest::newRow("a repeat short a byte, then one paused inside")
+        << before.left(91) + before.mid(92) + ack << 4096 << FRAME_SIZE - 1 + 21 << QList<QByteArray>{before, ack};
     QTest::newRow("a stray byte after each of two") << before + bytes({0x16}) + ack + bytes({0x42}) << 4096
                                                     << FRAME_SIZE + 1 << QList<QByteArray>{before, ack};
     // Silence makes no frame of a header whose meaningful bytes have not all

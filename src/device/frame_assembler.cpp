@@ -173,13 +173,16 @@ bool FrameAssembler::take_after_silence(QByteArray *frame)
 {
     if (m_held >= 0) {
         // A candidate rejected only for what followed it.
+        // Its bytes are those passed over since: a candidate that waits at
+        // the head began inside it (it lost bytes, and the next frame's
+        // start came early), and stays.
         const int at = m_held;
         m_held = -1;
-        const int avail = qMin(int(m_buffer.size()) - at, FRAME_SIZE);
+        const int avail = qMin(m_head - at, FRAME_SIZE);
         const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + at;
         if (avail >= HEADER_SIZE && complete_before_padding(p, avail)) {
             // Its bytes were counted as dropped and it as rejected; it was neither.
-            m_dropped -= qMin(m_head, at + avail) - at;
+            m_dropped -= avail;
             --m_rejected;
             hand_out(at, avail, frame);
             return true;
