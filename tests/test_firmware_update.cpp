@@ -205,17 +205,6 @@ QStringList written_to_tmp()
     return found;
 }
 
-void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path)
-{
-    answerer.queue_file(path);
-    child<QToolButton>(dialog, "get_fw_button")->click();
-}
-
-void start(QDialog *dialog)
-{
-    child<QPushButton>(dialog, "start_fw_button")->click();
-}
-
 QString module_text(QDialog *dialog)
 {
     return child<QLabel>(dialog, "cur_module")->text();
