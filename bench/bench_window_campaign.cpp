@@ -26,6 +26,7 @@
 //                         [--first-seed S] [--check] [--keep]
 //   bench_window_campaign --dialog-seed S     one dialog run, told in full
 //   bench_window_campaign --window-seed S     one window run, told in full
+//   bench_window_campaign --sim-args "..."    the same simulator faults in every run
 //
 // With --check the exit status is 1 when a run broke a goal that does not
 // depend on time: a false success, a hang, a crash, a failure without its
@@ -522,6 +523,7 @@ struct Record
     Face face = Face::Dialog;
     RunRecord run;
     WindowRecord window;
+    bool dialog_device_shown = false;  // before the dialog opened
 };
 
 // One run: the simulator (dialog runs), the run's own process, the stops, the
@@ -745,6 +747,7 @@ private:
         for (const QJsonValue &box : boxes)
             ending.boxes.append({box.toArray().at(0).toString(), box.toArray().at(1).toString()});
         ending.module_line = result.value(QStringLiteral("module_line")).toString();
+        m_record.dialog_device_shown = result.value(QStringLiteral("device_shown")).toBool();
         QString why;
         const bool identical = campaign::images_identical(
             campaign::images_in(QDir(m_dir).filePath(QStringLiteral("images"))), m_config.expected, &why);
@@ -997,8 +1000,10 @@ int drive(QCoreApplication &app)
     const QCommandLineOption check_option(QStringLiteral("check"),
         QStringLiteral("Exit 1 when a run broke a goal that does not depend on time."));
     const QCommandLineOption keep_option(QStringLiteral("keep"), QStringLiteral("Keep every run's logs, and say where."));
+    const QCommandLineOption given_option(QStringLiteral("sim-args"),
+        QStringLiteral("These simulator options in every run instead of a drawn mix."), QStringLiteral("options"));
     p.addOptions({dialog_runs_option, window_runs_option, parallel_option, first_option, dialog_seed_option,
-                  window_seed_option, check_option, keep_option});
+                  window_seed_option, check_option, keep_option, given_option});
     p.process(app);
 
     Config config;
@@ -1019,9 +1024,19 @@ int drive(QCoreApplication &app)
     }
     config.expected = {{0, package.wlan}, {5, package.txu}};
 
+    const QStringList given = QProcess::splitCommand(p.value(given_option));
+    const auto mix_of = [&](quint32 seed) {
+        Mix m = given.isEmpty() ? campaign::draw_mix(seed) : campaign::given_mix(given);
+        m.seed = seed;
+        return m;
+    };
+
     campaign::Summary dialogs;
     WindowSummary windows;
+    QList<quint32> device_not_shown;  // dialog runs whose window did not show the device before the dialog
     const auto take = [&](const Record &r) {
+        if (r.face == Face::Dialog && !r.dialog_device_shown)
+            device_not_shown << r.run.mix.seed;
         if (r.face == Face::Window)
             windows.add(r);
         else if (r.run.mix.fault_free)
@@ -1040,7 +1055,7 @@ int drive(QCoreApplication &app)
                 jobs.append({Face::Dialog, campaign::fault_free_mix()});
         }
         const quint32 seed = (dialog ? p.value(dialog_seed_option) : p.value(window_seed_option)).toUInt();
-        jobs.append({dialog ? Face::Dialog : Face::Window, campaign::draw_mix(seed)});
+        jobs.append({dialog ? Face::Dialog : Face::Window, mix_of(seed)});
         Record only;
         if (!run_all(config, jobs, 1, [&](const Record &r) {
                 if (r.run.mix.fault_free)
@@ -1072,10 +1087,10 @@ int drive(QCoreApplication &app)
                 jobs.append({Face::Dialog, campaign::fault_free_mix()});
                 ++base_added;
             }
-            jobs.append({Face::Dialog, campaign::draw_mix(first + quint32(i))});
+            jobs.append({Face::Dialog, mix_of(first + quint32(i))});
         }
         if (i < window_runs)
-            jobs.append({Face::Window, campaign::draw_mix(first + quint32(i))});
+            jobs.append({Face::Window, mix_of(first + quint32(i))});
     }
     for (; base_added < base_runs; ++base_added)
         jobs.append({Face::Dialog, campaign::fault_free_mix()});
@@ -1112,8 +1127,13 @@ int drive(QCoreApplication &app)
     if (!ok)
         return 2;
     say(QStringLiteral("\n%1 runs in %2 s.\n").arg(jobs.size()).arg(clock.elapsed() / 1000.0, 0, 'f', 1));
-    if (dialog_runs > 0)
+    if (dialog_runs > 0) {
         say(QStringLiteral("\nThrough the firmware dialog:\n\n") + dialogs.table());
+        say(QStringLiteral("The window showed the device before the dialog opened in %1 of %2 runs (not: %3).\n")
+                .arg(dialog_runs + base_runs - int(device_not_shown.size()))
+                .arg(dialog_runs + base_runs)
+                .arg(seed_list(device_not_shown)));
+    }
     if (window_runs > 0)
         say(QStringLiteral("\nThe main window:\n\n") + windows.table());
 
