@@ -66,3 +66,6 @@ echo "== 10. A random fault campaign: seeded updates through tvc-update against 
 echo
 echo "   ... and through the window: updates through the firmware dialog, and the main window's status replies"
 "$bench/bench_window_campaign" --dialog-runs "$window_campaign" --window-runs "$window_campaign" --parallel 4 2>/dev/null
+echo
+echo "== 11. All Devices: many simulated devices reporting every 10 ms (Xvfb)"
+QT_QPA_PLATFORM=xcb quiet "$bench/bench_overview" "$seconds" 16 100
