@@ -208,8 +208,10 @@ QByteArray read_at(QIODevice *device, quint64 at, int length)
 // so) lies before it, has room for the entries it counts and starts with a
 // directory entry, unless empty. More than one may fit, and an unpacker may
 // believe any of them (libzip, given two, took the larger): the largest
-// counts.
-bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory_size)
+// counts. *whole_fits counts those that fit and whose comment ends exactly
+// where the file does: an archive has one such, and two make it ambiguous
+// (one unpacker finds one directory, another the other).
+bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory_size, int *whole_fits)
 {
     QIODevice *device = source->device;
     const qint64 size = source->size;
@@ -237,12 +239,16 @@ bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory
     bool found = false;
     *entries = 0;
     *directory_size = 0;
+    *whole_fits = 0;
     for (int end = int(tail.lastIndexOf(end_signature)); end >= 0;
          end = end > 0 ? int(tail.lastIndexOf(end_signature, end - 1)) : -1) {
         const quint64 record_at = quint64(tail_at + end);
-        if (end + END_RECORD > tail.size()
-            || record_at + END_RECORD + little_endian(tail, end + 20, 2) > quint64(size))
+        if (end + END_RECORD > tail.size())
             continue;
+        const quint64 comment_end = record_at + END_RECORD + little_endian(tail, end + 20, 2);
+        if (comment_end > quint64(size))
+            continue;
+        const bool whole = comment_end == quint64(size);
         quint64 count = little_endian(tail, end + 10, 2);
         quint64 extent = little_endian(tail, end + 12, 4);
         quint64 offset = little_endian(tail, end + 16, 4);
@@ -267,12 +273,15 @@ bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory
         }
         if (offset > directory_end || extent > directory_end - offset || count > extent / DIRECTORY_ENTRY)
             continue;
-        // One that would change nothing is not looked into further.
-        if (found && count <= *entries && extent <= *directory_size)
+        // One that would change nothing is not looked into further, unless
+        // it may make the archive ambiguous.
+        if (!whole && found && count <= *entries && extent <= *directory_size)
             continue;
         if (extent > 0 && bytes_at(offset, 4) != entry_signature)
             continue;
         found = true;
+        if (whole)
+            ++*whole_fits;
         *entries = qMax(*entries, count);
         *directory_size = qMax(*directory_size, extent);
     }
@@ -447,10 +456,19 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
     DeviceSource source{archive, archive->size(), {}, {}, {}};
     quint64 entries = 0;
     quint64 directory_size = 0;
-    if (directory_extent(&source, &entries, &directory_size)
-        && (entries > quint64(MAX_ENTRIES) || directory_size > quint64(MAX_DIRECTORY_SIZE))) {
+    int whole_fits = 0;
+    const bool extent_known = directory_extent(&source, &entries, &directory_size, &whole_fits);
+    if (extent_known && (entries > quint64(MAX_ENTRIES) || directory_size > quint64(MAX_DIRECTORY_SIZE))) {
         *error = QObject::tr("%1 holds %2 entries; a firmware package holds a few.")
                      .arg(archive_name, QString::number(entries));
+        return false;
+    }
+    // Two end records that each fit the whole file: which directory is the
+    // archive's cannot be told, and unpackers may differ in what they find.
+    if (whole_fits > 1) {
+        *error = QObject::tr("%1 is damaged: it ends with more than one directory record, "
+                             "so what it holds cannot be told.")
+                     .arg(archive_name);
         return false;
     }
     Archive zip(&source);
