@@ -252,6 +252,18 @@ void PackageArchiveTest::packages_data()
         << QStringLiteral("The package holds two entries named \"notes/\u00c4nderungen\" and "
                           "\"notes/\u00e4nderungen\", which differ only in case.")
         << QStringList() << qint64(-1);
+    // The same, where the other name reaches the file through "." or a
+    // folder and back, as an unpacker resolves it.
+    for (const QByteArray &other : {QByteArray("./WLAN.BIN"), QByteArray(".\\Wlan.Bin"), QByteArray("x/../Wlan.bin")})
+        QTest::newRow(("wlan.bin and " + other).constData())
+            << "package.zip" << zip_archive(standard() + QList<ZipEntry>({zip_entry(other, "other")})) << none
+            << QStringLiteral("The package holds two entries named \"wlan.bin\" and \"%1\", which differ only in case.")
+                   .arg(QString::fromLatin1(other))
+            << QStringList() << qint64(-1);
+    QTest::newRow("an extra file named twice through a folder")
+        << "package.zip"
+        << zip_archive(standard() + QList<ZipEntry>({zip_entry("notes/a.txt", "a"), zip_entry("notes/x/../a.txt", "b")}))
+        << none << "The package holds two entries named \"notes/a.txt\"." << QStringList() << qint64(-1);
     QTest::newRow("two entries of one name")
         << "package.zip" << zip_archive(standard() + QList<ZipEntry>({zip_entry("wlan.bin", "other")})) << none
         << "The package holds two entries named \"wlan.bin\"." << QStringList() << qint64(-1);

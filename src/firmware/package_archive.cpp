@@ -168,16 +168,53 @@ QString text_name(zip_t *zip, zip_uint64_t index)
     return raw ? QString::fromUtf8(raw) : QString();
 }
 
-// An entry name as text for messages, with control characters shown as "?":
-// a name must not steer a terminal.
-QString shown_name(zip_t *zip, zip_uint64_t index)
+// A name for messages, with control characters shown as "?": a name must
+// not steer a terminal.
+QString shown(QString name)
 {
-    QString name = text_name(zip, index);
     for (QChar &c : name) {
         if (c.category() == QChar::Other_Control)
             c = QLatin1Char('?');
     }
     return name;
+}
+
+QString shown_name(zip_t *zip, zip_uint64_t index)
+{
+    return shown(text_name(zip, index));
+}
+
+// The parts of an entry name as an extracting program would resolve it:
+// both slashes separate folders, "." is the folder itself, ".." goes up but
+// never above the top. *folder tells whether the name ends with a slash.
+template <typename Name>
+QList<Name> resolved_parts(Name name, bool *folder)
+{
+    name.replace('\\', '/');
+    *folder = name.endsWith('/');
+    QList<Name> parts;
+    for (const Name &part : name.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts.append(part);
+    }
+    return parts;
+}
+
+// The name an extracting program would write the entry to, as text ("" when
+// it names no file or folder), ending with a slash where the entry's does.
+QString resolved_name(const QString &text)
+{
+    bool folder = false;
+    const QStringList parts = resolved_parts(text, &folder);
+    if (parts.isEmpty())
+        return QString();
+    return parts.join(QLatin1Char('/')) + (folder ? QStringLiteral("/") : QString());
 }
 
 quint64 little_endian(const QByteArray &bytes, int at, int width)
@@ -309,25 +346,11 @@ NameUse name_use(const QByteArray &name)
         if (name == file.toLatin1())
             return {NameUse::File, file};
     }
-    // The name as an extracting program would resolve it: both slashes
-    // separate folders, "." is the folder itself, ".." goes up but never
-    // above the top.
-    QList<QByteArray> parts;
-    QByteArray normal = name;
-    normal.replace('\\', '/');
-    for (const QByteArray &part : normal.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..") {
-            if (!parts.isEmpty())
-                parts.removeLast();
-            continue;
-        }
-        parts.append(part);
-    }
+    bool ends_with_slash = false;
+    const QList<QByteArray> parts = resolved_parts(name, &ends_with_slash);
     if (parts.isEmpty())
         return {};
-    const bool folder = normal.endsWith('/') || parts.size() > 1;
+    const bool folder = ends_with_slash || parts.size() > 1;
     for (const QString &file : files) {
         if (parts.first() != file.toLatin1())
             continue;
@@ -509,9 +532,10 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
                      .arg(archive_name, QString::number(count));
         return false;
     }
-    // Each name case-folded, with the first entry of that name: an unpacker
-    // that ignores case would give either of two names that differ only in
-    // case.
+    // Each name resolved as an unpacker would and case-folded, with the
+    // first entry of that name: an unpacker that ignores case would give
+    // either of two names that differ only in case ("wlan.bin" and
+    // "./WLAN.BIN" as well as "WLAN.BIN").
     QHash<QString, zip_uint64_t> folded;
     for (zip_int64_t i = 0; i < count; ++i) {
         const char *raw = zip_get_name(zip.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW);
@@ -520,13 +544,24 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
             return false;
         }
         const QByteArray name(raw);
+        const NameUse use = name_use(name);
+        if (use.kind == NameUse::Alias) {
+            *error = QObject::tr("The package names %1 \"%2\": its files must be at its top level, "
+                                 "without folders or \"..\" in their names.")
+                         .arg(use.file, shown_name(zip.get(), zip_uint64_t(i)));
+            return false;
+        }
         const QString text = text_name(zip.get(), zip_uint64_t(i));
-        const QString key = text.toCaseFolded();
+        const QString resolved = resolved_name(text);
+        const QString key = (resolved.isEmpty() ? text : resolved).toCaseFolded();
         const auto first = folded.constFind(key);
         if (first != folded.constEnd()) {
-            if (text_name(zip.get(), first.value()) == text)
+            const QString first_text = text_name(zip.get(), first.value());
+            if (first_text == text)
                 *error = QObject::tr("The package holds two entries named \"%1\".")
                              .arg(shown_name(zip.get(), zip_uint64_t(i)));
+            else if (resolved_name(first_text) == resolved && !resolved.isEmpty())
+                *error = QObject::tr("The package holds two entries named \"%1\".").arg(shown(resolved));
             else
                 *error = QObject::tr("The package holds two entries named \"%1\" and \"%2\", "
                                      "which differ only in case.")
@@ -534,7 +569,6 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
             return false;
         }
         folded.insert(key, zip_uint64_t(i));
-        const NameUse use = name_use(name);
         switch (use.kind) {
         case NameUse::Other:
             break;
@@ -545,10 +579,7 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
             folder[slot(use.file)] = true;
             break;
         case NameUse::Alias:
-            *error = QObject::tr("The package names %1 \"%2\": its files must be at its top level, "
-                                 "without folders or \"..\" in their names.")
-                         .arg(use.file, shown_name(zip.get(), zip_uint64_t(i)));
-            return false;
+            break;
         }
     }
 
