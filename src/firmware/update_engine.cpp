@@ -87,6 +87,7 @@ void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool c
     m_image.clear();
     m_dsp_image.clear();
     m_data_sent = false;
+    m_wlan_asked = 0;
     m_stage = Stage::Querying;
     ask(Question::Type);
 }
@@ -201,6 +202,11 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
                                                          : Question::DspVersion;
         if (answered != m_question)
             return;
+        // A WLAN question asked more than once may still have an answer on
+        // its way, which a damaged unit byte would pass off as the DSP's:
+        // then only the DSP's own unit answers for it.
+        if (answered == Question::DspVersion && m_wlan_asked > 1 && unit != UNIT_DSP)
+            return;
         m_ask_again.stop();
         set_notice(Notice::None, 0);
         switch (answered) {
@@ -215,6 +221,7 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
         }
         case Question::WlanVersion:
             m_versions.device.wlan_version = frame_u16(frame, 8);
+            m_wlan_asked = m_asked;
             ask(Question::DspVersion);
             break;
         case Question::DspVersion:

@@ -198,6 +198,7 @@ private:
     qint64 m_last_ack_read = -1;
     Question m_question = Question::Type;
     int m_asked = 0;            // times the current question went out
+    int m_wlan_asked = 0;       // times the WLAN question went out, once answered
     QTimer m_ask_again;
     QTimer m_damaged;
     bool m_data_sent = false;
