@@ -39,6 +39,8 @@ private slots:
     void replies_make_the_state_data();
     void replies_make_the_state();
     void a_session_linked_to_a_device();
+    void the_status_is_asked_again_on_resuming_data();
+    void the_status_is_asked_again_on_resuming();
 };
 
 void DeviceSessionTest::replies_make_the_state_data()
@@ -135,6 +137,47 @@ void DeviceSessionTest::a_session_linked_to_a_device()
     QVERIFY(!session.state().muted);
     QCOMPARE(resets.count(), 1);
     QCOMPARE(resets.first().first().toBool(), true);
+}
+
+void DeviceSessionTest::the_status_is_asked_again_on_resuming_data()
+{
+    QTest::addColumn<bool>("request_out");
+    // The firmware dialog takes the port as the device is connected: before
+    // the status request goes out, or after, reading the answer itself.
+    // Once the port is back the device is asked again, as on connecting,
+    // instead of staying unknown until it is plugged in again.
+    QTest::newRow("suspended before the request") << false;
+    QTest::newRow("the answer read while suspended") << true;
+}
+
+void DeviceSessionTest::the_status_is_asked_again_on_resuming()
+{
+    QFETCH(bool, request_out);
+    auto device = start_device(sim::DeviceOptions());
+    DeviceSession session;
+    QObject::connect(device.get(), &sim::Device::frameReceived, &session, [&](const QByteArray &frame) {
+        if (request_out && frame_code(frame) == CMD_STATUS && codes_received(*device).size() == 1)
+            session.suspend();
+    });
+    QString error;
+    QVERIFY2(session.open(device->slavePath(), &error), qPrintable(error));
+    if (request_out) {
+        QTRY_VERIFY(session.suspended());
+        QTRY_VERIFY(session.port()->bytesAvailable() >= FRAME_SIZE);
+        session.port()->readAll();
+        // Past the time the request would have gone out again.
+        QTest::qWait(DeviceSession::STATUS_AGAIN_MS + 500);
+    } else {
+        session.suspend();
+        // Past the time the request goes out after an open.
+        QTest::qWait(DeviceSession::STATUS_DELAY_MS * 20);
+    }
+    QVERIFY(!session.state().info_known);
+    QCOMPARE(codes_received(*device).count(CMD_STATUS), request_out ? 1 : 0);
+
+    session.resume();
+    QTRY_VERIFY(session.state().info_known);
+    QCOMPARE(codes_received(*device).count(CMD_STATUS), request_out ? 2 : 1);
 }
 
 QTEST_GUILESS_MAIN(DeviceSessionTest)

@@ -252,6 +252,18 @@ void PackageArchiveTest::packages_data()
         << QStringLiteral("The package holds two entries named \"notes/\u00c4nderungen\" and "
                           "\"notes/\u00e4nderungen\", which differ only in case.")
         << QStringList() << qint64(-1);
+    // The same, where the other name reaches the file through "." or a
+    // folder and back, as an unpacker resolves it.
+    for (const QByteArray &other : {QByteArray("./WLAN.BIN"), QByteArray(".\\Wlan.Bin"), QByteArray("x/../Wlan.bin")})
+        QTest::newRow(("wlan.bin and " + other).constData())
+            << "package.zip" << zip_archive(standard() + QList<ZipEntry>({zip_entry(other, "other")})) << none
+            << QStringLiteral("The package holds two entries named \"wlan.bin\" and \"%1\", which differ only in case.")
+                   .arg(QString::fromLatin1(other))
+            << QStringList() << qint64(-1);
+    QTest::newRow("an extra file named twice through a folder")
+        << "package.zip"
+        << zip_archive(standard() + QList<ZipEntry>({zip_entry("notes/a.txt", "a"), zip_entry("notes/x/../a.txt", "b")}))
+        << none << "The package holds two entries named \"notes/a.txt\"." << QStringList() << qint64(-1);
     QTest::newRow("two entries of one name")
         << "package.zip" << zip_archive(standard() + QList<ZipEntry>({zip_entry("wlan.bin", "other")})) << none
         << "The package holds two entries named \"wlan.bin\"." << QStringList() << qint64(-1);
@@ -296,6 +308,28 @@ void PackageArchiveTest::packages_data()
         << zip_with_comment(crowded_archive, plain.mid(int(four_offset), int(four_size))
                                                  + zip_end_record(4, four_size, quint32(crowded_archive.size())))
         << none << "package.zip holds 60004 entries" << QStringList() << qint64(70000);
+    // An archive whose comment holds a second end record that fits the
+    // whole file, as the real one does: an unpacker may believe either, and
+    // here the second one's directory gives txu.ldr's data the name
+    // rxu.ldr and the other way round.
+    QByteArray swapped = plain.mid(int(four_offset), int(four_size));
+    swapped.replace("txu.ldr", "@@@.ldr").replace("rxu.ldr", "txu.ldr").replace("@@@.ldr", "rxu.ldr");
+    const QString ambiguous = "package.zip is damaged: it ends with more than one directory record";
+    QTest::newRow("a second end record fitting the file, names swapped")
+        << "package.zip" << zip_with_comment(plain, swapped + zip_end_record(4, four_size, quint32(plain.size())))
+        << none << ambiguous << QStringList() << qint64(-1);
+    QTest::newRow("a copy of the end record closing the comment")
+        << "package.zip"
+        << zip_with_comment(plain, "Signed. " + plain.right(22))
+        << none << ambiguous << QStringList() << qint64(-1);
+    // One that does not reach the end of the file, or whose directory is
+    // not one, is text of the comment like any other.
+    QTest::newRow("a copy of the end record inside the comment")
+        << "package.zip" << zip_with_comment(plain, "Signed. " + plain.right(22) + " by the release team.")
+        << none << QString() << STANDARD << qint64(-1);
+    QTest::newRow("an end record closing the comment, its directory no directory")
+        << "package.zip" << zip_with_comment(plain, "Notes. " + zip_end_record(4, four_size, 0))
+        << none << QString() << STANDARD << qint64(-1);
     QTest::newRow("manifest too large")
         << "package.zip" << zip_archive(standard_with("fw.txt", [](ZipEntry &e) { e.data += QByteArray(70000, ' '); }))
         << none << "fw.txt holds 70048 bytes; a manifest holds at most 65536 bytes." << QStringList() << qint64(-1);

@@ -102,6 +102,10 @@ private slots:
     void a_reply_paused_inside_itself_is_waited_for();
     void an_unanswered_question_is_asked_again();
     void a_damaged_acknowledgement_ends_the_update_at_once();
+    void a_stray_acknowledgement_read_with_the_awaited_one_data();
+    void a_stray_acknowledgement_read_with_the_awaited_one();
+    void the_dsp_version_comes_from_the_dsp_data();
+    void the_dsp_version_comes_from_the_dsp();
 };
 
 void UpdateEngineTest::package_update_data()
@@ -385,6 +389,84 @@ void UpdateEngineTest::a_damaged_acknowledgement_ends_the_update_at_once()
     QCOMPARE(link.engine.chunk_in_flight(), 19);
     QCOMPARE(link.engine.chunks_in_image(), 50);
     QVERIFY2(clock.elapsed() < UpdateEngine::GIVE_UP_MS / 3, qPrintable(QString::number(clock.elapsed())));
+}
+
+void UpdateEngineTest::a_stray_acknowledgement_read_with_the_awaited_one_data()
+{
+    QTest::addColumn<bool>("stray_first");
+    QTest::addColumn<int>("stray_sequence");
+    // Chunk 1's acknowledgement comes in one read with another: noise that
+    // reads as an acknowledgement before it, or a late repeat of chunk 0's
+    // after it. The last chunk's acknowledgement then takes longer than the
+    // wait for a damaged answer: chunk 1 was answered, and the last chunk
+    // is, late; the update completes.
+    QTest::newRow("noise before the awaited acknowledgement") << true << 0x1234;
+    QTest::newRow("a late repeat of chunk 0 after it") << false << 0;
+}
+
+void UpdateEngineTest::a_stray_acknowledgement_read_with_the_awaited_one()
+{
+    QFETCH(bool, stray_first);
+    QFETCH(int, stray_sequence);
+    QTemporaryDir dir;
+    const QByteArray image = pattern(300, 8);
+    const QString path = write_file(dir, "image.bin", image);
+    Link link(txu_device());
+    const QByteArray stray = frame_of(RPL_FW_ACK, UNIT_WLAN, {stray_sequence & 0xFF, stray_sequence >> 8});
+    QObject::connect(link.device.get(), &sim::Device::frameReceived, [&](const QByteArray &frame) {
+        if (frame_code(frame) != CMD_FW_DATA)
+            return;
+        if (frame_u16(frame, 8) == 1 && stray_first)
+            link.device->writeRaw(stray);
+        if (frame_u16(frame, 8) == LAST_CHUNK)
+            link.device->options().ackDelayMs = UpdateEngine::DAMAGED_ANSWER_MS + 800;
+    });
+    QObject::connect(link.device.get(), &sim::Device::frameSent, [&](const QByteArray &frame) {
+        if (frame_code(frame) == RPL_FW_ACK && frame_u16(frame, 8) == 1 && !stray_first)
+            link.device->writeRaw(stray);
+    });
+    link.engine.start_raw(path, UNIT_WLAN);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 10000);
+    QCOMPARE(link.events.last(), QString("completed"));
+    QCOMPARE(link.device->receivedImage(UNIT_WLAN), image);
+}
+
+void UpdateEngineTest::the_dsp_version_comes_from_the_dsp_data()
+{
+    QTest::addColumn<bool>("wlan_asked_twice");
+    QTest::addColumn<int>("version_questions");
+    // The WLAN question's first answer is lost and the question goes out
+    // again; a late answer to it, its unit byte damaged on the line (0 became
+    // 4), then comes before the DSP's answer and must not pass for it.
+    QTest::newRow("WLAN asked twice, a late WLAN answer before the DSP's") << true << 3;
+    // Asked once, no late WLAN answer can come: the DSP's answer counts
+    // whatever its unit byte became (5 became 250).
+    QTest::newRow("WLAN asked once, the DSP's answer damaged in its unit") << false << 2;
+}
+
+void UpdateEngineTest::the_dsp_version_comes_from_the_dsp()
+{
+    QFETCH(bool, wlan_asked_twice);
+    QFETCH(int, version_questions);
+    QTemporaryDir dir;
+    const auto package = package_with(dir, pattern(100, 3), pattern(50, 4));
+    QVERIFY(package);
+    Link link(txu_device());
+    int wlan_asked = 0;
+    QObject::connect(link.device.get(), &sim::Device::frameReceived, [&](const QByteArray &frame) {
+        if (frame_code(frame) != CMD_VERSION)
+            return;
+        if (frame_unit(frame) == UNIT_WLAN && ++wlan_asked == 1 && wlan_asked_twice)
+            link.device->damageNext(sim::LineFaults::Kind::Drop, 0);
+        if (frame_unit(frame) == UNIT_DSP && wlan_asked_twice)
+            link.device->writeRaw(frame_of(RPL_VERSION, 4, {1650 & 0xFF, 1650 >> 8}));
+        if (frame_unit(frame) == UNIT_DSP && !wlan_asked_twice)
+            link.device->damageNext(sim::LineFaults::Kind::Flip, 5);
+    });
+    link.engine.start_update(package, true);
+    QTRY_VERIFY_WITH_TIMEOUT(link.ended(), 10000);
+    QCOMPARE(link.events, QStringList({"versions TXU 1650 3.12 / 1660 3.12", "fits"}));
+    QCOMPARE(codes_received(*link.device).count(CMD_VERSION), version_questions);
 }
 
 QTEST_GUILESS_MAIN(UpdateEngineTest)

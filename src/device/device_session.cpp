@@ -197,6 +197,10 @@ void DeviceSession::resume()
         return;
     connect(&m_port, &QSerialPort::errorOccurred, this, &DeviceSession::port_error, Qt::UniqueConnection);
     attach_port();
+    // A status that never came (the request was held back, or its answer
+    // went to whoever had the port) is asked for again, as on connecting.
+    if (!m_state.info_known)
+        ask_status();
 }
 
 void DeviceSession::read_port()

@@ -87,6 +87,7 @@ public:
     // the session neither reads nor answers for it.
     void suspend();
     // Takes the port back; what was left of the byte stream is not decoded.
+    // A device whose status is not known yet is asked for it again.
     void resume();
     bool suspended() const { return m_suspended; }
 

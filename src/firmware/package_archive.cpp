@@ -168,16 +168,53 @@ QString text_name(zip_t *zip, zip_uint64_t index)
     return raw ? QString::fromUtf8(raw) : QString();
 }
 
-// An entry name as text for messages, with control characters shown as "?":
-// a name must not steer a terminal.
-QString shown_name(zip_t *zip, zip_uint64_t index)
+// A name for messages, with control characters shown as "?": a name must
+// not steer a terminal.
+QString shown(QString name)
 {
-    QString name = text_name(zip, index);
     for (QChar &c : name) {
         if (c.category() == QChar::Other_Control)
             c = QLatin1Char('?');
     }
     return name;
+}
+
+QString shown_name(zip_t *zip, zip_uint64_t index)
+{
+    return shown(text_name(zip, index));
+}
+
+// The parts of an entry name as an extracting program would resolve it:
+// both slashes separate folders, "." is the folder itself, ".." goes up but
+// never above the top. *folder tells whether the name ends with a slash.
+template <typename Name>
+QList<Name> resolved_parts(Name name, bool *folder)
+{
+    name.replace('\\', '/');
+    *folder = name.endsWith('/');
+    QList<Name> parts;
+    for (const Name &part : name.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts.append(part);
+    }
+    return parts;
+}
+
+// The name an extracting program would write the entry to, as text ("" when
+// it names no file or folder), ending with a slash where the entry's does.
+QString resolved_name(const QString &text)
+{
+    bool folder = false;
+    const QStringList parts = resolved_parts(text, &folder);
+    if (parts.isEmpty())
+        return QString();
+    return parts.join(QLatin1Char('/')) + (folder ? QStringLiteral("/") : QString());
 }
 
 quint64 little_endian(const QByteArray &bytes, int at, int width)
@@ -208,8 +245,10 @@ QByteArray read_at(QIODevice *device, quint64 at, int length)
 // so) lies before it, has room for the entries it counts and starts with a
 // directory entry, unless empty. More than one may fit, and an unpacker may
 // believe any of them (libzip, given two, took the larger): the largest
-// counts.
-bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory_size)
+// counts. *whole_fits counts those that fit and whose comment ends exactly
+// where the file does: an archive has one such, and two make it ambiguous
+// (one unpacker finds one directory, another the other).
+bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory_size, int *whole_fits)
 {
     QIODevice *device = source->device;
     const qint64 size = source->size;
@@ -237,12 +276,16 @@ bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory
     bool found = false;
     *entries = 0;
     *directory_size = 0;
+    *whole_fits = 0;
     for (int end = int(tail.lastIndexOf(end_signature)); end >= 0;
          end = end > 0 ? int(tail.lastIndexOf(end_signature, end - 1)) : -1) {
         const quint64 record_at = quint64(tail_at + end);
-        if (end + END_RECORD > tail.size()
-            || record_at + END_RECORD + little_endian(tail, end + 20, 2) > quint64(size))
+        if (end + END_RECORD > tail.size())
             continue;
+        const quint64 comment_end = record_at + END_RECORD + little_endian(tail, end + 20, 2);
+        if (comment_end > quint64(size))
+            continue;
+        const bool whole = comment_end == quint64(size);
         quint64 count = little_endian(tail, end + 10, 2);
         quint64 extent = little_endian(tail, end + 12, 4);
         quint64 offset = little_endian(tail, end + 16, 4);
@@ -267,12 +310,15 @@ bool directory_extent(DeviceSource *source, quint64 *entries, quint64 *directory
         }
         if (offset > directory_end || extent > directory_end - offset || count > extent / DIRECTORY_ENTRY)
             continue;
-        // One that would change nothing is not looked into further.
-        if (found && count <= *entries && extent <= *directory_size)
+        // One that would change nothing is not looked into further, unless
+        // it may make the archive ambiguous.
+        if (!whole && found && count <= *entries && extent <= *directory_size)
             continue;
         if (extent > 0 && bytes_at(offset, 4) != entry_signature)
             continue;
         found = true;
+        if (whole)
+            ++*whole_fits;
         *entries = qMax(*entries, count);
         *directory_size = qMax(*directory_size, extent);
     }
@@ -300,25 +346,11 @@ NameUse name_use(const QByteArray &name)
         if (name == file.toLatin1())
             return {NameUse::File, file};
     }
-    // The name as an extracting program would resolve it: both slashes
-    // separate folders, "." is the folder itself, ".." goes up but never
-    // above the top.
-    QList<QByteArray> parts;
-    QByteArray normal = name;
-    normal.replace('\\', '/');
-    for (const QByteArray &part : normal.split('/')) {
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..") {
-            if (!parts.isEmpty())
-                parts.removeLast();
-            continue;
-        }
-        parts.append(part);
-    }
+    bool ends_with_slash = false;
+    const QList<QByteArray> parts = resolved_parts(name, &ends_with_slash);
     if (parts.isEmpty())
         return {};
-    const bool folder = normal.endsWith('/') || parts.size() > 1;
+    const bool folder = ends_with_slash || parts.size() > 1;
     for (const QString &file : files) {
         if (parts.first() != file.toLatin1())
             continue;
@@ -447,10 +479,19 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
     DeviceSource source{archive, archive->size(), {}, {}, {}};
     quint64 entries = 0;
     quint64 directory_size = 0;
-    if (directory_extent(&source, &entries, &directory_size)
-        && (entries > quint64(MAX_ENTRIES) || directory_size > quint64(MAX_DIRECTORY_SIZE))) {
+    int whole_fits = 0;
+    const bool extent_known = directory_extent(&source, &entries, &directory_size, &whole_fits);
+    if (extent_known && (entries > quint64(MAX_ENTRIES) || directory_size > quint64(MAX_DIRECTORY_SIZE))) {
         *error = QObject::tr("%1 holds %2 entries; a firmware package holds a few.")
                      .arg(archive_name, QString::number(entries));
+        return false;
+    }
+    // Two end records that each fit the whole file: which directory is the
+    // archive's cannot be told, and unpackers may differ in what they find.
+    if (whole_fits > 1) {
+        *error = QObject::tr("%1 is damaged: it ends with more than one directory record, "
+                             "so what it holds cannot be told.")
+                     .arg(archive_name);
         return false;
     }
     Archive zip(&source);
@@ -491,9 +532,10 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
                      .arg(archive_name, QString::number(count));
         return false;
     }
-    // Each name case-folded, with the first entry of that name: an unpacker
-    // that ignores case would give either of two names that differ only in
-    // case.
+    // Each name resolved as an unpacker would and case-folded, with the
+    // first entry of that name: an unpacker that ignores case would give
+    // either of two names that differ only in case ("wlan.bin" and
+    // "./WLAN.BIN" as well as "WLAN.BIN").
     QHash<QString, zip_uint64_t> folded;
     for (zip_int64_t i = 0; i < count; ++i) {
         const char *raw = zip_get_name(zip.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW);
@@ -502,13 +544,24 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
             return false;
         }
         const QByteArray name(raw);
+        const NameUse use = name_use(name);
+        if (use.kind == NameUse::Alias) {
+            *error = QObject::tr("The package names %1 \"%2\": its files must be at its top level, "
+                                 "without folders or \"..\" in their names.")
+                         .arg(use.file, shown_name(zip.get(), zip_uint64_t(i)));
+            return false;
+        }
         const QString text = text_name(zip.get(), zip_uint64_t(i));
-        const QString key = text.toCaseFolded();
+        const QString resolved = resolved_name(text);
+        const QString key = (resolved.isEmpty() ? text : resolved).toCaseFolded();
         const auto first = folded.constFind(key);
         if (first != folded.constEnd()) {
-            if (text_name(zip.get(), first.value()) == text)
+            const QString first_text = text_name(zip.get(), first.value());
+            if (first_text == text)
                 *error = QObject::tr("The package holds two entries named \"%1\".")
                              .arg(shown_name(zip.get(), zip_uint64_t(i)));
+            else if (resolved_name(first_text) == resolved && !resolved.isEmpty())
+                *error = QObject::tr("The package holds two entries named \"%1\".").arg(shown(resolved));
             else
                 *error = QObject::tr("The package holds two entries named \"%1\" and \"%2\", "
                                      "which differ only in case.")
@@ -516,7 +569,6 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
             return false;
         }
         folded.insert(key, zip_uint64_t(i));
-        const NameUse use = name_use(name);
         switch (use.kind) {
         case NameUse::Other:
             break;
@@ -527,10 +579,7 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
             folder[slot(use.file)] = true;
             break;
         case NameUse::Alias:
-            *error = QObject::tr("The package names %1 \"%2\": its files must be at its top level, "
-                                 "without folders or \"..\" in their names.")
-                         .arg(use.file, shown_name(zip.get(), zip_uint64_t(i)));
-            return false;
+            break;
         }
     }
 

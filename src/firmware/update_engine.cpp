@@ -87,6 +87,7 @@ void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool c
     m_image.clear();
     m_dsp_image.clear();
     m_data_sent = false;
+    m_wlan_asked = 0;
     m_stage = Stage::Querying;
     ask(Question::Type);
 }
@@ -154,6 +155,8 @@ void UpdateEngine::cancel()
 
 void UpdateEngine::read_port()
 {
+    if (m_port->bytesAvailable() > 0)
+        ++m_reads;
     m_frames.read_from(m_port);
     // A face may open a modal box on a signal; its event loop calls this
     // again. Frames taken one at a time stay in order.
@@ -199,6 +202,11 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
                                                          : Question::DspVersion;
         if (answered != m_question)
             return;
+        // A WLAN question asked more than once may still have an answer on
+        // its way, which a damaged unit byte would pass off as the DSP's:
+        // then only the DSP's own unit answers for it.
+        if (answered == Question::DspVersion && m_wlan_asked > 1 && unit != UNIT_DSP)
+            return;
         m_ask_again.stop();
         set_notice(Notice::None, 0);
         switch (answered) {
@@ -213,6 +221,7 @@ void UpdateEngine::handle_reply(const QByteArray &frame)
         }
         case Question::WlanVersion:
             m_versions.device.wlan_version = frame_u16(frame, 8);
+            m_wlan_asked = m_asked;
             ask(Question::DspVersion);
             break;
         case Question::DspVersion:
@@ -241,16 +250,20 @@ void UpdateEngine::handle_acknowledgement(quint8 unit, quint16 sequence)
     // repeated or stray one would otherwise send a chunk twice. The one taken
     // last, again, is a repeat. Any other is the awaited one damaged on the
     // line, or a stray frame before it: if the awaited one does not follow
-    // soon, it never will (the device waits for the next chunk).
+    // soon, it never will (the device waits for the next chunk). One read
+    // with the acknowledgement last taken came before the chunk in flight
+    // went out: it belongs to the chunk answered, not to this one.
     if (unit != m_unit || sequence != m_in_flight) {
         const bool repeat = unit == m_last_ack_unit && int(sequence) == m_last_ack;
-        if (!repeat && !m_damaged.isActive())
+        const bool before_chunk = m_reads == m_last_ack_read;
+        if (!repeat && !before_chunk && !m_damaged.isActive())
             m_damaged.start();
         return;
     }
     m_damaged.stop();
     m_last_ack_unit = unit;
     m_last_ack = sequence;
+    m_last_ack_read = m_reads;
     set_notice(Notice::None, 0);
 
     if (sequence != LAST_CHUNK) {
@@ -332,6 +345,7 @@ void UpdateEngine::check_and_start()
 void UpdateEngine::start_transfer(qint64 total_bytes)
 {
     m_last_ack = -1;
+    m_last_ack_read = -1;
     m_done_before = 0;
     m_clock.start();
     m_time_left.start(total_bytes, 0);

@@ -191,8 +191,14 @@ private:
     // The acknowledgement last taken: the same again is a repeat, not damage.
     quint8 m_last_ack_unit = 0;
     int m_last_ack = -1;
+    // The reads of the port that brought bytes, and the one that brought the
+    // acknowledgement last taken: what else that read brought came before
+    // the next chunk went out, and cannot be its answer.
+    qint64 m_reads = 0;
+    qint64 m_last_ack_read = -1;
     Question m_question = Question::Type;
     int m_asked = 0;            // times the current question went out
+    int m_wlan_asked = 0;       // times the WLAN question went out, once answered
     QTimer m_ask_again;
     QTimer m_damaged;
     bool m_data_sent = false;
