@@ -50,6 +50,9 @@ void require(bool ok, const char *what)
 
 QList<QByteArray> expected_manifest(QByteArray text)
 {
+    // A byte-order mark before the first line is not part of it.
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
     text.replace("\r\n", "\n");
     QList<QByteArray> values;
     int pos = 0;
