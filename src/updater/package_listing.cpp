@@ -3,7 +3,17 @@
 #include "firmware_package.h"
 
 #include <QCryptographicHash>
-#include <QObject>
+#include <QCoreApplication>
+
+namespace {
+
+// The words of the listing of a package's images.
+class PackageListing
+{
+    Q_DECLARE_TR_FUNCTIONS(PackageListing)
+};
+
+} // namespace
 
 QStringList image_lines(const FirmwarePackage &package)
 {
@@ -15,7 +25,7 @@ QStringList image_lines(const FirmwarePackage &package)
             lines.append(problem);
             continue;
         }
-        lines.append(QObject::tr("%1: %2 bytes, SHA-256 %3")
+        lines.append(PackageListing::tr("%1: %2 bytes, SHA-256 %3")
                          .arg(file, QString::number(image.size()),
                               QString::fromLatin1(
                                   QCryptographicHash::hash(image.bytes(), QCryptographicHash::Sha256).toHex())));

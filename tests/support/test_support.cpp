@@ -115,7 +115,7 @@ LinkedWindow::LinkedWindow(const sim::DeviceOptions &options)
 bool LinkedWindow::ready()
 {
     auto *line = child<QLabel>(window.get(), "l_p2p_devtype");
-    if (!QTest::qWaitFor([line] { return line->text() != UPDATING_TEXT; }, 5000))
+    if (!QTest::qWaitFor([line] { return line->text() != updating_text(); }, 5000))
         return false;
     device->clearReceived();
     return true;
