@@ -17,6 +17,13 @@ constexpr int RPL_FW_DONE = 94;
 constexpr int RPL_DEVICE_TYPE = 96;
 constexpr int RPL_VERSION = 63;
 constexpr int CMD_FW_DATA = 91;
+constexpr int RPL_LINK_STATE = 9;
+constexpr int RPL_AUDIO = 21;
+constexpr int RPL_DEVICE_INFO = 42;
+constexpr int RPL_CHANNEL = 45;
+constexpr int RPL_PHANTOM = 88;
+constexpr int RPL_MUTE = 99;
+constexpr int RPL_SIGNAL = 120;
 
 QString chance_text(double p)
 {
@@ -212,14 +219,30 @@ bool update_acts_on(int reply_code)
            || reply_code == RPL_FW_DONE;
 }
 
-bool fault_hits_meaningful(const QString &line)
+bool window_acts_on(int reply_code)
+{
+    switch (reply_code) {
+    case RPL_LINK_STATE:
+    case RPL_AUDIO:
+    case RPL_DEVICE_INFO:
+    case RPL_CHANNEL:
+    case RPL_PHANTOM:
+    case RPL_MUTE:
+    case RPL_SIGNAL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool fault_hits_meaningful(const QString &line, ActsOn acts_on)
 {
     static const QRegularExpression fault(
         QStringLiteral("line fault in RPL (\\d+) unit \\d+.*, meaningful bytes 0-(\\d+): (.*)$"));
     static const QRegularExpression at(
         QStringLiteral("\\bbyte (\\d+) (?:dropped|inverted)\\b|\\binserted before byte (\\d+)\\b"));
     const QRegularExpressionMatch m = fault.match(line);
-    if (!m.hasMatch() || !update_acts_on(m.captured(1).toInt()))
+    if (!m.hasMatch() || !acts_on(m.captured(1).toInt()))
         return false;
     const int last = m.captured(2).toInt();
     // Each fault's byte counts in the frame as the faults before it left it;
@@ -234,7 +257,7 @@ bool fault_hits_meaningful(const QString &line)
     return false;
 }
 
-SimLog read_sim_log(const QString &text)
+SimLog read_sim_log(const QString &text, ActsOn acts_on)
 {
     static const QRegularExpression pause(QStringLiteral("(\\d+) ms pause after byte"));
     SimLog log;
@@ -247,7 +270,7 @@ SimLog read_sim_log(const QString &text)
         const QString &t = texts.at(i);
         if (t.startsWith(QLatin1String("line fault in ")) || t.startsWith(QLatin1String("acknowledging firmware"))) {
             log.faults.append(t);
-            if (fault_hits_meaningful(t)) {
+            if (fault_hits_meaningful(t, acts_on)) {
                 log.hit_meaningful = true;
                 log.hits.append(t);
             }
@@ -399,6 +422,53 @@ Outcome classify(const Ending &ending, bool identical, int data_frames, QString 
         return Outcome::OtherFailure;
     }
     *why = QStringLiteral("exit %1: \"%2\"").arg(ending.status).arg(said);
+    return Outcome::HonestFailure;
+}
+
+Outcome classify_dialog(const DialogEnding &ending, bool identical, int data_frames, QString *why)
+{
+    QStringList said;
+    for (const auto &box : ending.boxes)
+        said << QStringLiteral("%1: %2").arg(box.first, box.second);
+    if (!ending.module_line.isEmpty())
+        said << QStringLiteral("module line: ") + ending.module_line;
+    const QString words = said.join(QStringLiteral("; "));
+    if (ending.killed_for_hanging) {
+        *why = QStringLiteral("the dialog did not end; it showed: \"%1\"").arg(words);
+        return Outcome::Hang;
+    }
+    if (ending.killed_by_signal || ending.status != 0) {
+        *why = ending.killed_by_signal ? QStringLiteral("killed by signal %1").arg(ending.signal)
+                                       : QStringLiteral("the run ended with status %1").arg(ending.status);
+        return Outcome::Crash;
+    }
+    bool completion = false;
+    bool refused = false;
+    for (const auto &box : ending.boxes) {
+        completion = completion || box.first == QLatin1String("Firmware Update");
+        refused = refused || box.first == QLatin1String("Version Mismatch");
+    }
+    if (completion) {
+        if (identical) {
+            why->clear();
+            return Outcome::Identical;
+        }
+        if (why->isEmpty())
+            *why = QStringLiteral("the images are not the package's");
+        *why = QStringLiteral("the completion box, but ") + *why;
+        return Outcome::FalseSuccess;
+    }
+    const bool not_complete = words.contains(QLatin1String("not complete"));
+    const bool nothing_sent = words.contains(QLatin1String("nothing was sent")) || refused;
+    if (!not_complete && !nothing_sent) {
+        *why = QStringLiteral("no box or module line says \"not complete\" or \"nothing was sent\": \"%1\"").arg(words);
+        return Outcome::OtherFailure;
+    }
+    if (nothing_sent && !not_complete && data_frames > 0) {
+        *why = QStringLiteral("it says nothing was sent, but the device got %1 chunks: \"%2\"").arg(data_frames).arg(words);
+        return Outcome::OtherFailure;
+    }
+    *why = words;
     return Outcome::HonestFailure;
 }
 

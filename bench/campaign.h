@@ -71,6 +71,11 @@ Mix given_mix(const QStringList &arguments);
 // unit, code and arguments. The replies the update acts on: the device type,
 // the versions, the acknowledgements and the confirmation of the finish.
 bool update_acts_on(int reply_code);
+// The replies the main window acts on while it shows a device: the device
+// information, the link state, audio, phantom power, mute, the channel and
+// the signal reports.
+bool window_acts_on(int reply_code);
+using ActsOn = bool (*)(int reply_code);
 
 // What the simulator's log tells of a run.
 struct SimLog
@@ -85,11 +90,12 @@ struct SimLog
     QString last_request;        // its description
     QStringList recent_faults;   // the faults on the answers to the last two requests, in short
 };
-SimLog read_sim_log(const QString &text);
+// `acts_on` tells the replies whose meaningful bytes count.
+SimLog read_sim_log(const QString &text, ActsOn acts_on = update_acts_on);
 
-// Whether one "line fault in ..." line hit a meaningful byte of a reply the
-// update acts on.
-bool fault_hits_meaningful(const QString &line);
+// Whether one "line fault in ..." line hit a meaningful byte of a reply that
+// `acts_on` (the update, unless told).
+bool fault_hits_meaningful(const QString &line, ActsOn acts_on = update_acts_on);
 
 enum class Outcome
 {
@@ -122,6 +128,22 @@ bool images_identical(const QList<QPair<int, QByteArray>> &written, const QMap<i
 QList<QPair<int, QByteArray>> images_in(const QString &dir);
 
 Outcome classify(const Ending &ending, bool images_identical, int data_frames, QString *why);
+
+// How an update through the firmware dialog ended: the boxes the dialog
+// showed (title and text, in order) and its module line at the end. The
+// completion box is titled "Firmware Update"; a failure says "not complete"
+// or "nothing was sent" in a box or on the module line, and a refusal is the
+// "Version Mismatch" box (nothing is sent after it).
+struct DialogEnding
+{
+    bool killed_for_hanging = false;
+    bool killed_by_signal = false;
+    int signal = 0;
+    int status = -1;   // the run's exit status: 0 when it saw the dialog to its end
+    QList<QPair<QString, QString>> boxes;
+    QString module_line;
+};
+Outcome classify_dialog(const DialogEnding &ending, bool images_identical, int data_frames, QString *why);
 
 struct RunRecord
 {

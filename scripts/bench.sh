@@ -13,10 +13,10 @@ bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
 paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3 picks=10 seconds=30
-campaign=500
+campaign=500 window_campaign=200
 if [ "${1:-}" = quick ]; then
     paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1 picks=3 seconds=5
-    campaign=40
+    campaign=40 window_campaign=20
 fi
 
 echo "== Machine"
@@ -63,3 +63,9 @@ QT_QPA_PLATFORM=xcb quiet "$bench/bench_history" "$seconds"
 echo
 echo "== 10. A random fault campaign: seeded updates through tvc-update against tvc-sim under random faults"
 "$bench/bench_campaign" --runs "$campaign" --parallel 6 2>/dev/null
+echo
+echo "   ... and through the window: updates through the firmware dialog, and the main window's status replies"
+"$bench/bench_window_campaign" --dialog-runs "$window_campaign" --window-runs "$window_campaign" --parallel 4 2>/dev/null
+echo
+echo "== 11. All Devices: many simulated devices reporting every 10 ms (Xvfb)"
+QT_QPA_PLATFORM=xcb quiet "$bench/bench_overview" "$seconds" 16 100

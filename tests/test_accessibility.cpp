@@ -3,6 +3,7 @@
 // readable under a dark desktop palette.
 
 #include "accessibility.h"
+#include "all_devices.h"
 #include "constants.h"
 #include "form_widgets.h"
 #include "frame.h"
@@ -13,6 +14,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleValueInterface>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +26,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -129,6 +133,93 @@ QPalette dark_palette()
     return dark;
 }
 
+
+QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+// The report modes a device was asked for, in order.
+QList<int> report_modes(const sim::Device &device)
+{
+    QList<int> modes;
+    for (const QByteArray &frame : received_with_code(device, CMD_REPORT_MODE))
+        modes << quint8(frame.at(8));
+    return modes;
+}
+
+// Presses every button of `window` as a screen reader does, through the
+// accessible Press action, and a checkable one then through Toggle: each
+// action must click the button once, as the mouse does, and a checkable one
+// must change its state each time. Buttons that are disabled (a screen
+// reader is told so) are pressed in a later round once they are enabled;
+// the rounds end when no enabled button is left unpressed. Buttons named in
+// `last` are pressed after that, in their order, in a final round (they
+// close the window or break the link). `before` runs before each press (to answer a dialog
+// that the button opens). The buttons pressed go to *pressed, in order.
+void press_every_button(QWidget *window, QStringList *pressed, const QStringList &last = {},
+                        const std::function<void(QAbstractButton *)> &before = {})
+{
+    QList<QAbstractButton *> buttons;
+    for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        // The tab bars' scroll arrows are Qt's own.
+        if (button->window() == window && !qobject_cast<QTabBar *>(button->parentWidget()))
+            buttons << button;
+    }
+    std::stable_sort(buttons.begin(), buttons.end(), [&last](QAbstractButton *a, QAbstractButton *b) {
+        return last.indexOf(a->objectName()) < last.indexOf(b->objectName());
+    });
+    std::vector<std::unique_ptr<QSignalSpy>> clicks;
+    QList<int> expected;
+    for (bool progress = true, final_round = false; progress || !final_round;) {
+        final_round = final_round || !progress;
+        progress = false;
+        for (QAbstractButton *button : std::as_const(buttons)) {
+            const QString name = button->objectName();
+            if (pressed->contains(name) || !button->isVisibleTo(window) || last.contains(name) != final_round)
+                continue;
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(button);
+            QAccessibleActionInterface *actions = iface->actionInterface();
+            QCOMPARE(iface->state().disabled, !button->isEnabled());
+            if (!button->isEnabled())
+                continue;
+            QVERIFY2(actions && actions->actionNames().contains(QAccessibleActionInterface::pressAction()),
+                     qPrintable(name));
+            clicks.push_back(std::make_unique<QSignalSpy>(button, &QAbstractButton::clicked));
+            QSignalSpy &spy = *clicks.back();
+            const bool checked = button->isChecked();
+            if (before)
+                before(button);
+            actions->doAction(QAccessibleActionInterface::pressAction());
+            QTRY_VERIFY2(spy.count() == 1, qPrintable(name));
+            if (button->isCheckable()) {
+                QVERIFY2(button->isChecked() != checked, qPrintable(name));
+                QVERIFY2(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()),
+                         qPrintable(name));
+                actions->doAction(QAccessibleActionInterface::toggleAction());
+                QTRY_VERIFY2(spy.count() == 2, qPrintable(name));
+                QVERIFY2(button->isChecked() == checked, qPrintable(name));
+            }
+            expected << spy.count();
+            *pressed << name;
+            progress = true;
+        }
+    }
+    // Not one click more, also once every delayed click has had its time.
+    QTest::qWait(300);
+    for (size_t i = 0; i < clicks.size(); ++i)
+        QVERIFY2(clicks[i]->count() == expected.at(int(i)), qPrintable(pressed->at(int(i))));
+}
+
+// The walk above, which ends the test at its first failure.
+#define PRESS_EVERY_BUTTON(...)                                                                                   \
+    do {                                                                                                          \
+        press_every_button(__VA_ARGS__);                                                                          \
+        if (QTest::currentTestFailed())                                                                           \
+            return;                                                                                               \
+    } while (false)
+
 } // namespace
 
 class AccessibilityTest : public QObject
@@ -141,6 +232,7 @@ private slots:
     void signal_bars_read_in_dbm_with_their_band();
     void gain_input_mode_and_role_are_read();
     void controls_are_named_buttons_that_act();
+    void every_button_in_every_window_acts_on_a_screen_readers_press();
     void temperature_is_read_as_it_arrives();
     void enter_in_the_firmware_dialog_presses_only_the_focused_button();
     void focus_shows_on_every_control();
@@ -354,6 +446,107 @@ void AccessibilityTest::controls_are_named_buttons_that_act()
     // between ask for its channel.)
     QTRY_COMPARE(received_with_code(*t.device, CMD_LINK).size(), 1);
     QTRY_COMPARE(received_with_code(*t.device, CMD_GAIN).size(), 1);
+}
+
+void AccessibilityTest::every_button_in_every_window_acts_on_a_screen_readers_press()
+{
+    // An RXU client enables the signal-strength box; a TXU master the
+    // master's and the gain controls. The window takes the first.
+    ModalAnswerer answerer;
+    sim::DeviceOptions client;
+    client.txu = false;
+    sim::DeviceOptions master;
+    master.role = sim::Role::Master;
+    const auto rxu = start_device(client);
+    const auto txu = start_device(master);
+    TVC window(PortFinder::from_list([&] {
+        return QList<SerialPortEntry>{{rxu->slavePath(), QStringLiteral("Silicon Labs")},
+                                      {txu->slavePath(), QStringLiteral("Silicon Labs")}};
+    }));
+    auto *role = child<QLabel>(&window, "l_p2p_devtype");
+    QTRY_VERIFY(role->text().contains(QStringLiteral("RXU Client")));
+    enter_service_code(window, answerer, QStringLiteral("taverox5190"));
+    QTemporaryDir dir;
+    const QString image = write_file(dir, QStringLiteral("wlan.bin"), pattern(700, 4));
+    const QStringList main_last = {"link_button", "refresh_button"};
+    const auto cancel_save = [&answerer](QAbstractButton *button) {
+        if (button->objectName().startsWith(QLatin1String("save")))
+            answerer.queue_cancel();
+    };
+
+    // The main window, on the RXU client: its box switches the reports on
+    // and off, on that device; Refresh connects it again.
+    QStringList pressed;
+    rxu->clearReceived();
+    PRESS_EVERY_BUTTON(&window, &pressed, main_last);
+    QCOMPARE(sorted(pressed), sorted({"cbox_rssi", "refresh_button"}));
+    QTRY_COMPARE(report_modes(*rxu).mid(0, 2), QList<int>({1, 0}));
+    QTRY_VERIFY(role->text().contains(QStringLiteral("RXU Client")));
+
+    // All Devices, the master's row current: it becomes the window's.
+    child<QAction>(&window, "actionAll_Devices")->trigger();
+    auto *overview = window.findChild<AllDevices *>();
+    auto *table = child<QTableView>(overview, "device_table");
+    QTRY_COMPARE(table->model()->rowCount(), 2);
+    QTRY_COMPARE(table->model()->index(1, 1).data().toString(), QStringLiteral("Master"));
+    table->setCurrentIndex(table->model()->index(1, 0));
+    txu->clearReceived();
+    pressed.clear();
+    PRESS_EVERY_BUTTON(overview, &pressed, {"close_button"});
+    QCOMPARE(sorted(pressed), sorted({"reports_button", "show_button", "close_button"}));
+    QVERIFY(!overview->isVisible());
+    QVERIFY(role->text().contains(QStringLiteral("Master")));
+    QCOMPARE(report_modes(*txu), QList<int>({1}));
+
+    // The main window again, on the master; Refresh takes it back to the
+    // first device.
+    pressed.clear();
+    PRESS_EVERY_BUTTON(&window, &pressed, main_last);
+    QCOMPARE(sorted(pressed), sorted({"mute_button", "gain_up_button", "gain_down_button", "link_button",
+                                      "refresh_button"}));
+    QTRY_VERIFY(role->text().contains(QStringLiteral("RXU Client")));
+
+    // Signal History: its box is the main window's; the file dialogs are
+    // cancelled.
+    child<QAction>(&window, "actionSignal_History")->trigger();
+    auto *history = window.findChild<QDialog *>(QStringLiteral("SignalHistory"));
+    QTRY_VERIFY(child<QAbstractButton>(history, "history_reports")->isEnabled());
+    rxu->clearReceived();
+    pressed.clear();
+    PRESS_EVERY_BUTTON(history, &pressed, {}, cancel_save);
+    QCOMPARE(sorted(pressed), sorted({"history_reports", "pause_button", "all_devices_box", "save_csv_button",
+                                      "save_png_button"}));
+    QTRY_COMPARE(report_modes(*rxu), QList<int>({1, 0}));
+
+    // Sniffer: normal, stop, then the repeater sniffer (enabled once stopped).
+    child<QAction>(&window, "actionSniffer")->trigger();
+    rxu->clearReceived();
+    pressed.clear();
+    PRESS_EVERY_BUTTON(window.findChild<QDialog *>(QStringLiteral("Sniffer")), &pressed, {},
+                       cancel_save);
+    QCOMPARE(sorted(pressed), sorted({"sniff_start_button", "sniff_stop_button", "save_button", "sniffrep_start_button"}));
+    QTRY_COMPARE(report_modes(*rxu), QList<int>({2, 0, 3}));
+
+    // Heron Temperature.
+    child<QAction>(&window, "actionHeron_Temperature")->trigger();
+    rxu->clearReceived();
+    pressed.clear();
+    PRESS_EVERY_BUTTON(window.findChild<QDialog *>(QStringLiteral("HeronTemp")), &pressed);
+    QCOMPARE(pressed, QStringList({"htemp_ref_button"}));
+    QTRY_COMPARE(received_with_code(*rxu, CMD_TEMPERATURE).size(), 1);
+
+    // Firmware Update (service mode: a raw image): "..." picks the image,
+    // then Start sends it.
+    const FirmwareDialogRun run = run_firmware_dialog(window, [&](QDialog *dialog) {
+        pressed.clear();
+        PRESS_EVERY_BUTTON(dialog, &pressed, {}, [&answerer, &image](QAbstractButton *button) {
+            if (button->objectName() == QLatin1String("get_fw_button"))
+                answerer.queue_file(image);
+        });
+        QCOMPARE(sorted(pressed), sorted({"get_fw_button", "start_fw_button"}));
+        QTRY_COMPARE(rxu->receivedImage(UNIT_WLAN), pattern(700, 4));
+    });
+    QVERIFY(run.dialog_shown);
 }
 
 void AccessibilityTest::temperature_is_read_as_it_arrives()

@@ -53,22 +53,31 @@ private slots:
         QTest::addColumn<QByteArray>("args");
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("hit");
+        QTest::addColumn<bool>("window_hit");  // of a reply the main window acts on
         const QByteArray ack = QByteArray::fromHex("0700");
         // An acknowledgement's meaningful bytes are 0 to 10, the device type's
         // 0 to 9, the confirmation's 0 to 8.
-        QTest::newRow("ack, byte 10 lost") << 92 << ack << "drop 10" << true;
-        QTest::newRow("ack, byte 11 lost") << 92 << ack << "drop 11" << false;
-        QTest::newRow("ack, byte inserted before 10") << 92 << ack << "insert 10 5" << true;
-        QTest::newRow("ack, byte 5 inserted in the padding") << 92 << ack << "insert 60 5" << false;
-        QTest::newRow("ack, byte 0 inverted") << 92 << ack << "flip 0" << true;
-        QTest::newRow("ack, stray byte") << 92 << ack << "stray 0" << false;
-        QTest::newRow("ack, burst") << 92 << ack << "burst 64" << false;
-        QTest::newRow("device type, byte 9 inverted") << 96 << QByteArray(1, 4) << "flip 9" << true;
-        QTest::newRow("device type, byte 10 inverted") << 96 << QByteArray(1, 4) << "flip 10" << false;
-        QTest::newRow("version, byte 8 lost") << 63 << QByteArray::fromHex("7206") << "drop 8" << true;
-        QTest::newRow("done, byte 8 lost") << 94 << QByteArray() << "drop 8" << true;
-        QTest::newRow("done, byte 9 lost") << 94 << QByteArray() << "drop 9" << false;
-        QTest::newRow("device information, byte 3 lost") << 42 << QByteArray::fromHex("0402") << "drop 3" << false;
+        QTest::newRow("ack, byte 10 lost") << 92 << ack << "drop 10" << true << false;
+        QTest::newRow("ack, byte 11 lost") << 92 << ack << "drop 11" << false << false;
+        QTest::newRow("ack, byte inserted before 10") << 92 << ack << "insert 10 5" << true << false;
+        QTest::newRow("ack, byte 5 inserted in the padding") << 92 << ack << "insert 60 5" << false << false;
+        QTest::newRow("ack, byte 0 inverted") << 92 << ack << "flip 0" << true << false;
+        QTest::newRow("ack, stray byte") << 92 << ack << "stray 0" << false << false;
+        QTest::newRow("ack, burst") << 92 << ack << "burst 64" << false << false;
+        QTest::newRow("device type, byte 9 inverted") << 96 << QByteArray(1, 4) << "flip 9" << true << false;
+        QTest::newRow("device type, byte 10 inverted") << 96 << QByteArray(1, 4) << "flip 10" << false << false;
+        QTest::newRow("version, byte 8 lost") << 63 << QByteArray::fromHex("7206") << "drop 8" << true << false;
+        QTest::newRow("done, byte 8 lost") << 94 << QByteArray() << "drop 8" << true << false;
+        QTest::newRow("done, byte 9 lost") << 94 << QByteArray() << "drop 9" << false << false;
+        // The device information's meaningful bytes are 0 to 11, a signal
+        // report's 0 to 12, a mute report's 0 to 9.
+        QTest::newRow("device information, byte 3 lost") << 42 << QByteArray::fromHex("150200") << "drop 3" << false << true;
+        QTest::newRow("device information, byte 11 lost") << 42 << QByteArray::fromHex("150200") << "drop 11" << false << true;
+        QTest::newRow("device information, byte 12 lost") << 42 << QByteArray::fromHex("150200") << "drop 12" << false << false;
+        QTest::newRow("signal report, byte 12 inverted") << 120 << QByteArray::fromHex("c4ffc4ff") << "flip 12" << false << true;
+        QTest::newRow("signal report, byte inserted before 13") << 120 << QByteArray::fromHex("c4ffc4ff") << "insert 13" << false << false;
+        QTest::newRow("mute report, byte 8 inverted") << 99 << QByteArray(1, 1) << "flip 8" << false << true;
+        QTest::newRow("temperature, byte 8 inverted") << 75 << QByteArray::fromHex("2600") << "flip 8" << false << false;
     }
 
     void faultsOnMeaningfulBytesAreTold()
@@ -77,6 +86,7 @@ private slots:
         QFETCH(QByteArray, args);
         QFETCH(QString, command);
         QFETCH(bool, hit);
+        QFETCH(bool, window_hit);
         QTemporaryDir dir;
         sim::DeviceOptions o = txu_device();
         o.logPath = dir.filePath(QStringLiteral("sim.log"));
@@ -86,9 +96,11 @@ private slots:
         device.sendFrame(quint8(code), 0, args);
         QFile log(o.logPath);
         QVERIFY(log.open(QIODevice::ReadOnly));
-        const campaign::SimLog read = campaign::read_sim_log(QString::fromLocal8Bit(log.readAll()));
+        const QString text = QString::fromLocal8Bit(log.readAll());
+        const campaign::SimLog read = campaign::read_sim_log(text);
         QCOMPARE(read.faults.size(), 1);
         QCOMPARE(read.hit_meaningful, hit);
+        QCOMPARE(campaign::read_sim_log(text, campaign::window_acts_on).hit_meaningful, window_hit);
     }
 
     void pausesAndOtherFaultsOfARun()
@@ -156,6 +168,62 @@ private slots:
         QCOMPARE(campaign::classify(ending, identical, chunks, &why), Outcome::Crash);
         ending.killed_for_hanging = true;
         QCOMPARE(campaign::classify(ending, identical, chunks, &why), Outcome::Hang);
+    }
+
+    void dialogEndingsAreClassed_data()
+    {
+        QTest::addColumn<QStringList>("boxes");  // title, text, title, text, ...
+        QTest::addColumn<QString>("module_line");
+        QTest::addColumn<bool>("identical");
+        QTest::addColumn<int>("chunks");
+        QTest::addColumn<int>("outcome");
+        const QStringList done = {"Firmware Update", "Firmware update completed successfully.<br> It is now safe to "
+                                                     "disconnect your device. Application will now close."};
+        const QString cut = QStringLiteral("The device has not answered for 30 seconds: the update is not complete.");
+        const QString none = QStringLiteral("The device has not answered for 30 seconds: nothing was sent.");
+        const QString lost = QStringLiteral("Connection to the device lost: the update is not complete.");
+        QTest::newRow("updated") << done << QString() << true << 41 << int(Outcome::Identical);
+        QTest::newRow("completion box, wrong image") << done << QString() << false << 41 << int(Outcome::FalseSuccess);
+        QTest::newRow("given up mid-update") << QStringList{"Error!", cut} << cut << false << 12 << int(Outcome::HonestFailure);
+        QTest::newRow("given up asking") << QStringList{"Error!", none} << none << false << 0 << int(Outcome::HonestFailure);
+        QTest::newRow("given up asking, but chunks went")
+            << QStringList{"Error!", none} << none << false << 3 << int(Outcome::OtherFailure);
+        QTest::newRow("link lost: the module line alone") << QStringList() << lost << false << 7 << int(Outcome::HonestFailure);
+        // A refusal: the dialog skips the update, and nothing goes out.
+        QTest::newRow("version mismatch")
+            << QStringList{"Version Mismatch", "Skipping firmware update for this portable"} << QString() << false << 0
+            << int(Outcome::HonestFailure);
+        QTest::newRow("a box without the words")
+            << QStringList{"Error!", "The device did not report a type that the package has a DSP image for."}
+            << QString() << false << 0 << int(Outcome::OtherFailure);
+        QTest::newRow("no box at all") << QStringList() << QString() << false << 5 << int(Outcome::OtherFailure);
+    }
+
+    void dialogEndingsAreClassed()
+    {
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, module_line);
+        QFETCH(bool, identical);
+        QFETCH(int, chunks);
+        QFETCH(int, outcome);
+        campaign::DialogEnding ending;
+        ending.status = 0;
+        for (int i = 0; i + 1 < boxes.size(); i += 2)
+            ending.boxes.append({boxes.at(i), boxes.at(i + 1)});
+        ending.module_line = module_line;
+        QString why;
+        QCOMPARE(int(campaign::classify_dialog(ending, identical, chunks, &why)), outcome);
+
+        // A run that did not see its dialog to the end crashed; one killed for
+        // hanging hangs.
+        ending.status = 1;
+        QCOMPARE(campaign::classify_dialog(ending, identical, chunks, &why), Outcome::Crash);
+        ending.status = 0;
+        ending.killed_by_signal = true;
+        ending.signal = 6;
+        QCOMPARE(campaign::classify_dialog(ending, identical, chunks, &why), Outcome::Crash);
+        ending.killed_for_hanging = true;
+        QCOMPARE(campaign::classify_dialog(ending, identical, chunks, &why), Outcome::Hang);
     }
 
     void imagesAreComparedWithThePackage()

@@ -208,17 +208,6 @@ QStringList written_to_tmp()
     return found;
 }
 
-void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path)
-{
-    answerer.queue_file(path);
-    child<QToolButton>(dialog, "get_fw_button")->click();
-}
-
-void start(QDialog *dialog)
-{
-    child<QPushButton>(dialog, "start_fw_button")->click();
-}
-
 // What the dialog says of the package and the device.
 QString info_text(QDialog *dialog)
 {

@@ -335,6 +335,11 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows_data()
     // next one's start byte with it.
     QTest::newRow("a repeat short a byte, then one paused inside")
         << before.left(91) + before.mid(92) + ack << 4096 << FRAME_SIZE - 1 + 21 << QList<QByteArray>{before, ack};
+    // A repeat short a padding byte ends with the next acknowledgement's
+    // start byte; a stray byte after that one leaves both to silence, which
+    // must give both.
+    QTest::newRow("a repeat short a padding byte, then one with a stray byte after it")
+        << before.left(60) + before.mid(61) + ack + bytes({0x42}) << 4096 << 0 << QList<QByteArray>{before, ack};
     QTest::newRow("a stray byte after each of two") << before + bytes({0x16}) + ack + bytes({0x42}) << 4096
                                                     << FRAME_SIZE + 1 << QList<QByteArray>{before, ack};
     // Silence makes no frame of a header whose meaningful bytes have not all

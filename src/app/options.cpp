@@ -21,7 +21,8 @@ void add_options(QCommandLineParser &parser)
     parser.addOption({PORT_OPTION,
                       QCoreApplication::translate("main",
                           "Use the serial port NAME (a port name such as ttyUSB0, or a device path "
-                          "such as /dev/pts/3) instead of searching for the device."),
+                          "such as /dev/pts/3) instead of searching for the device. Repeated, each "
+                          "port is listed in All Devices, and the window takes the first that is there."),
                       QStringLiteral("NAME")});
 }
 
@@ -40,11 +41,11 @@ bool wants_text_only(const QStringList &arguments)
 AppOptions read_options(const QCommandLineParser &parser)
 {
     AppOptions options;
-    options.port = parser.value(PORT_OPTION);
+    options.ports = parser.values(PORT_OPTION);
     return options;
 }
 
 PortFinder port_finder_for(const AppOptions &options)
 {
-    return options.port.isEmpty() ? PortFinder::system() : PortFinder::fixed(options.port);
+    return options.ports.isEmpty() ? PortFinder::system() : PortFinder::fixed(options.ports);
 }

@@ -9,8 +9,9 @@ class PortFinder;
 // What the command line asks for.
 struct AppOptions
 {
-    // A port name or device path to use instead of searching for the device.
-    QString port;
+    // Port names or device paths to use instead of searching for the
+    // device (--port, once for each); the window takes the first.
+    QStringList ports;
 };
 
 // Declares the program's options (--port, --help, --version) on `parser`.

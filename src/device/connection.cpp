@@ -102,24 +102,34 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
         const PortScan scan = roster->finder().scan();
         ports_seen = scan.present;
         ui->comportslist->addItems(scan.candidates);
-        if (!scan.candidates.isEmpty())
-            port_name = scan.candidates.first();
+        // The first candidate that is there; with none there, the first, whose
+        // failure to open tells the user what is wrong.
+        for (const QString &candidate : scan.candidates) {
+            if (port_name.isEmpty() || (scan.present.contains(candidate) && !scan.present.contains(port_name)))
+                port_name = candidate;
+        }
         // The device line tells, on hovering, why no device was found.
         ui->l_p2p_devtype->setToolTip(scan.summary);
     }
-    if (port_name.isEmpty())
-        return std::nullopt;
-
-    // The window shows the port's device: its session, shared with the
-    // overview of all devices.
-    view_session(roster->session(port_name, session->parent() == this ? session : nullptr));
-    QString error;
-    if (!session->open(port_name, &error))
-        return error;
-    linked_port = port_name;
-    port_signals_connected = true;
-    ui->l_p2p_devtype->setText(updating_text());
-    return std::nullopt;
+    std::optional<QString> failure;
+    if (!port_name.isEmpty()) {
+        // The window shows the port's device: its session, shared with the
+        // overview of all devices.
+        view_session(roster->session(port_name, session->parent() == this ? session : nullptr));
+        QString error;
+        if (session->open(port_name, &error)) {
+            linked_port = port_name;
+            port_signals_connected = true;
+            ui->l_p2p_devtype->setText(updating_text());
+        } else {
+            failure = error;
+        }
+    }
+    // The device the window showed until now was closed on the way; while
+    // every device is kept linked, it is opened again (in the overview).
+    if (roster->keeping_all_linked())
+        roster->keep_all_linked();
+    return failure;
 }
 
 // Only a port that was not there at the last look, and that discovery would

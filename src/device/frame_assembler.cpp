@@ -4,6 +4,11 @@
 
 namespace {
 
+// At most this many candidates wait for silence, none longer than this many
+// bytes after it.
+constexpr int MAX_HELD = 8;
+constexpr int HELD_REACH = 8 * FRAME_SIZE;
+
 // Bytes 0 to 6: start, L + 4, 0, L, 0, unit, 0.
 constexpr int HEADER_SIZE = 7;
 constexpr int MIN_PAYLOAD = 1;
@@ -73,14 +78,14 @@ void FrameAssembler::append(const QByteArray &bytes)
         return;
     // Compact now and then so the buffer does not grow with the stream; the
     // candidate that silence may still make a frame stays.
-    const int keep = m_held >= 0 ? qMin(m_held, m_head) : m_head;
+    const int keep = !m_held.isEmpty() ? qMin(m_held.first(), m_head) : m_head;
     if (keep > 0 && keep >= m_buffer.size() / 2) {
         m_buffer.remove(0, keep);
         m_head -= keep;
         if (m_due >= 0)
             m_due -= keep;
-        if (m_held >= 0)
-            m_held -= keep;
+        for (int &held : m_held)
+            held -= keep;
     }
     m_buffer.append(bytes);
 }
@@ -95,8 +100,12 @@ FrameAssembler::Verdict FrameAssembler::judge() const
         return Verdict::Wait;
     const quint8 *next = p + FRAME_SIZE;
     const int following = qMin(avail - FRAME_SIZE, HEADER_SIZE);
+    // Nothing after it yet: a whole frame, unless its last byte may be the
+    // next frame's start it swallowed, or its first padding byte is not 0 (a
+    // byte among its meaningful ones was added, or it is a false start).
     if (following == 0)
-        return p[FRAME_SIZE - 1] == FRAME_START ? Verdict::Wait : Verdict::Frame;
+        return p[FRAME_SIZE - 1] == FRAME_START || !complete_before_padding(p, FRAME_SIZE) ? Verdict::Wait
+                                                                                          : Verdict::Frame;
     if (header_fits(next, following))
         return Verdict::Frame;
     if (m_head != m_due)
@@ -121,7 +130,7 @@ void FrameAssembler::hand_out(int at, int length, QByteArray *frame)
         frame->append(QByteArray(FRAME_SIZE - length, '\0'));
     m_head = qMax(m_head, at + length);
     m_due = m_head;
-    m_held = -1;
+    m_held.clear();
     if (m_head == m_buffer.size()) {
         m_buffer.clear();
         m_head = 0;
@@ -145,21 +154,22 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
             hand_out(m_head, avail, frame);
             return true;
         }
-        // The first candidate since the last frame that only what followed
-        // rejected stays in reach of silence.
+        // Candidates since the last frame that only what followed rejected
+        // stay in reach of silence (a reply, its late repeat, noise after
+        // either).
         if (verdict == Verdict::Rejected) {
             ++m_rejected;
-            if (m_held < 0)
-                m_held = m_head;
+            if (m_held.size() < MAX_HELD)
+                m_held.append(m_head);
         }
         if (m_head == m_due)
             m_due = -1;
         ++m_dropped;
         ++m_head;
-        // A burst of noise after a frame is short; more than a frame's worth
-        // of bytes after the candidate means the line went on.
-        if (m_held >= 0 && m_head > m_held + 2 * FRAME_SIZE)
-            m_held = -1;
+        // Noise after a reply is short; many frames' worth of bytes after a
+        // candidate means the line went on without it.
+        while (!m_held.isEmpty() && m_head > m_held.first() + HELD_REACH)
+            m_held.removeFirst();
     }
     return false;
 }
@@ -171,22 +181,28 @@ bool FrameAssembler::take(QByteArray *frame)
 
 bool FrameAssembler::take_after_silence(QByteArray *frame)
 {
-    if (m_held >= 0) {
-        // A candidate rejected only for what followed it.
-        // Its bytes are those passed over since: a candidate that waits at
-        // the head began inside it (it lost bytes, and the next frame's
-        // start came early), and stays.
-        const int at = m_held;
-        m_held = -1;
+    while (!m_held.isEmpty()) {
+        // A candidate rejected only for what followed it. Its bytes are those
+        // passed over since: a candidate that waits at the head began inside
+        // it (it lost bytes, and the next frame's start came early), and stays.
+        const int at = m_held.takeFirst();
         const int avail = qMin(m_head - at, FRAME_SIZE);
         const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + at;
-        if (avail >= HEADER_SIZE && complete_before_padding(p, avail)) {
-            // Its bytes were counted as dropped and it as rejected; it was neither.
-            m_dropped -= avail;
-            --m_rejected;
-            hand_out(at, avail, frame);
-            return true;
-        }
+        if (avail < HEADER_SIZE || !complete_before_padding(p, avail))
+            continue;
+        // Its bytes were counted as dropped and it as rejected; it was neither.
+        m_dropped -= avail;
+        --m_rejected;
+        *frame = m_buffer.mid(at, avail);
+        if (avail < FRAME_SIZE)
+            frame->append(QByteArray(FRAME_SIZE - avail, '\0'));
+        // A candidate that began among its meaningful bytes is part of it;
+        // one in what would be its padding is the next frame (a short
+        // repeat's padding ran into it).
+        const int meaningful_end = at + FRAME_CODE_OFFSET + p[3];
+        while (!m_held.isEmpty() && m_held.first() < meaningful_end)
+            m_held.removeFirst();
+        return true;
     }
     if (next(frame, true))
         return true;
@@ -205,5 +221,5 @@ void FrameAssembler::clear()
     m_buffer.clear();
     m_head = 0;
     m_due = 0;
-    m_held = -1;
+    m_held.clear();
 }

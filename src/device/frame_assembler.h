@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QVector>
 
 // Cuts the byte stream from the serial port into 112-byte frames.
 //
@@ -14,17 +15,18 @@
 //     A byte that starts no candidate is dropped.
 //  2. A candidate whose 112 bytes are in is a frame when the bytes after it
 //     begin a consistent header, or when nothing has arrived after it yet
-//     (a device pauses after its replies) unless its last byte is 141: then
-//     it may have lost a byte and swallowed the next start, and it waits.
+//     (a device pauses after its replies) and its first padding byte is 0
+//     and its last byte is not 141 (it may have lost a byte and swallowed
+//     the next start): otherwise it waits.
 //  3. A candidate that starts where a frame is due (where the last frame
 //     ended, at the start of the stream, or after a pause) is also a frame
 //     when what follows is the next header damaged in one byte.
 //  4. When the line has gone quiet, a candidate whose meaningful bytes
 //     (0 to 7 + L) are in and whose first padding byte is 0 is a frame,
-//     whatever follows it or is missing of its padding; so is the first
-//     candidate since the last frame that only what followed it rejected
-//     (noise after a reply). A candidate still missing meaningful bytes waits
-//     for them, however long the pause.
+//     whatever follows it or is missing of its padding; so are the
+//     candidates since the last frame that only what followed them rejected
+//     (noise after a reply, a late repeat), in order. A candidate still
+//     missing meaningful bytes waits for them, however long the pause.
 //  5. Any other candidate is no frame: the search goes on one byte later.
 //
 // Rule 2 keeps report streams fast and exact: a lost or an inserted byte
@@ -52,7 +54,7 @@ public:
 
     int buffered() const { return int(m_buffer.size()) - m_head; }
     // Bytes wait, or a candidate that silence would make a frame.
-    bool pending() const { return buffered() > 0 || m_held >= 0; }
+    bool pending() const { return buffered() > 0 || !m_held.isEmpty(); }
     // Bytes passed over outside frames, since construction.
     qint64 dropped() const { return m_dropped; }
     // Candidates with a consistent header that what followed showed not to be
@@ -70,9 +72,9 @@ private:
     // Where in m_buffer a frame is due, or -1 when that is not known (bytes
     // were dropped since): rule 3.
     int m_due = 0;
-    // Where in m_buffer the candidate lies that silence may still make a
-    // frame although what followed it rejected it, or -1: rule 4.
-    int m_held = -1;
+    // Where in m_buffer the candidates lie that silence may still make
+    // frames although what followed them rejected them, oldest first: rule 4.
+    QVector<int> m_held;
     qint64 m_dropped = 0;
     qint64 m_rejected = 0;
 };

@@ -131,15 +131,20 @@ PortFinder PortFinder::system()
 #endif
 }
 
-PortFinder PortFinder::fixed(const QString &name)
+PortFinder PortFinder::fixed(const QStringList &names)
 {
     PortFinder finder;
-    finder.m_fixed = name;
+    for (const QString &name : names) {
+        if (name.isEmpty() || finder.m_fixed.contains(name))
+            continue;
+        finder.m_fixed.append(name);
 #ifdef Q_OS_UNIX
-    // The directory of the name itself: a stable symlink comes and goes there.
-    if (!name.isEmpty())
-        finder.m_places.append(QFileInfo(port_location(name)).absolutePath());
+        // The directory of the name itself: a stable symlink comes and goes there.
+        const QString place = QFileInfo(port_location(name)).absolutePath();
+        if (!finder.m_places.contains(place))
+            finder.m_places.append(place);
 #endif
+    }
     return finder;
 }
 
@@ -147,14 +152,17 @@ PortScan PortFinder::scan() const
 {
     PortScan scan;
     if (!m_lister) {
-        if (!m_fixed.isEmpty()) {
-            scan.candidates.append(m_fixed);
-            scan.summary = PortFinder::tr("Port named on the command line: %1").arg(m_fixed);
-            if (QFileInfo::exists(port_location(m_fixed)))
-                scan.present.append(m_fixed);
-            if (port_access_denied(port_location(m_fixed)))
-                scan.summary += PortFinder::tr(", no permission");
+        QStringList lines;
+        for (const QString &name : m_fixed) {
+            scan.candidates.append(name);
+            QString line = PortFinder::tr("Port named on the command line: %1").arg(name);
+            if (QFileInfo::exists(port_location(name)))
+                scan.present.append(name);
+            if (port_access_denied(port_location(name)))
+                line += PortFinder::tr(", no permission");
+            lines.append(line);
         }
+        scan.summary = lines.join(QLatin1Char('\n'));
         return scan;
     }
     QStringList lines;

@@ -88,9 +88,11 @@ public:
     static PortFinder from_list(PortLister lister, const QStringList &places = QStringList());
     // The system's ports (the default).
     static PortFinder system();
-    // One port named by the user (a port name or a device path), taken as it is:
-    // no manufacturer or busy test. It is present while its file exists.
-    static PortFinder fixed(const QString &name);
+    // Ports named by the user (port names or device paths), taken as they
+    // are, in their order: no manufacturer or busy test. Each is present
+    // while its file exists.
+    static PortFinder fixed(const QStringList &names);
+    static PortFinder fixed(const QString &name) { return fixed(QStringList{name}); }
 
     PortScan scan() const;
     // The directories in which the ports this finder looks for appear.
@@ -98,6 +100,6 @@ public:
 
 private:
     PortLister m_lister;
-    QString m_fixed;
+    QStringList m_fixed;
     QStringList m_places;
 };

@@ -25,7 +25,12 @@ AllDevices::AllDevices(DeviceRoster *roster, QWidget *parent)
         update_summary();
         set_current(m_current);
     });
-    connect(m_model, &QAbstractItemModel::dataChanged, this, &AllDevices::update_buttons);
+    // A row that changed may be a device linked, lost or back: the summary
+    // counts them again.
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] {
+        update_summary();
+        update_buttons();
+    });
     connect(ui->device_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &AllDevices::update_buttons);
     update_summary();
@@ -71,9 +76,9 @@ void AllDevices::choose_current_row()
     const QModelIndex index = ui->device_table->currentIndex();
     if (!index.isValid())
         return;
-    const DeviceRoster::Entry entry = m_model->entry(index.row());
-    if (!entry.session || !entry.session->is_open())
+    if (!m_model->linked(index.row()))
         return;
+    const DeviceRoster::Entry entry = m_model->entry(index.row());
     m_current = entry.port;
     emit device_chosen(entry.session);
 }
@@ -121,6 +126,6 @@ void AllDevices::update_summary()
 void AllDevices::update_buttons()
 {
     const QModelIndex index = ui->device_table->currentIndex();
-    const DeviceRoster::Entry entry = index.isValid() ? m_model->entry(index.row()) : DeviceRoster::Entry();
-    ui->show_button->setEnabled(entry.session && entry.session->is_open() && entry.port != m_current);
+    ui->show_button->setEnabled(index.isValid() && m_model->linked(index.row())
+                                && m_model->entry(index.row()).port != m_current);
 }

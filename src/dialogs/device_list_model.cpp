@@ -4,6 +4,8 @@
 #include "status_display.h"
 
 #include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QTextDocumentFragment>
 
 namespace {
@@ -105,11 +107,16 @@ Qt::ItemFlags DeviceListModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid() || index.row() >= m_entries.size())
         return Qt::NoItemFlags;
-    // A device that is not linked is listed greyed, and cannot be chosen.
-    const DeviceRoster::Entry &e = m_entries.at(index.row());
-    if (e.session && e.session->is_open())
-        return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    return Qt::ItemIsSelectable;
+    // A device that is not linked is greyed (ForegroundRole) but stays
+    // enabled: the keyboard, and with it a screen reader, passes over
+    // disabled rows, and would never tell that a device was pulled out.
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+}
+
+bool DeviceListModel::linked(int row) const
+{
+    const DeviceRoster::Entry e = entry(row);
+    return e.session && e.session->is_open();
 }
 
 void DeviceListModel::tell_changed()
@@ -221,6 +228,11 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
         return cell_text(e, index.column());
     case Qt::AccessibleTextRole:
         return spoken(index.row(), index.column());
+    case Qt::ForegroundRole:
+        // A device that is not linked is listed greyed, in the desktop's
+        // colour of disabled text.
+        return linked(index.row()) ? QVariant()
+                                   : QVariant(QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text));
     case Qt::ToolTipRole:
         return index.column() == Device && !e.error.isEmpty() ? e.error : QVariant();
     case Qt::DecorationRole: {

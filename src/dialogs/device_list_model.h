@@ -36,6 +36,9 @@ public:
     // The roster's entry of a row.
     DeviceRoster::Entry entry(int row) const { return m_entries.value(row); }
     int row_of(const QString &port) const;
+    // Whether the device of a row is linked (and can be chosen); the others
+    // are listed greyed.
+    bool linked(int row) const;
     // The text of a cell as a screen reader says it: the device, then the
     // cell ("ttyUSB2, RXU client slot 3: link lost").
     QString spoken(int row, int column) const;

@@ -14,9 +14,11 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 sim::DeviceOptions txu_device()
 {
@@ -156,6 +158,17 @@ FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDia
     QCoreApplication::exec();
     QApplication::setQuitOnLastWindowClosed(quit_on_last_window);
     return run;
+}
+
+void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path)
+{
+    answerer.queue_file(path);
+    child<QToolButton>(dialog, "get_fw_button")->click();
+}
+
+void start(QDialog *dialog)
+{
+    child<QPushButton>(dialog, "start_fw_button")->click();
 }
 
 QByteArray hex(const QByteArray &bytes)

@@ -87,6 +87,11 @@ struct FirmwareDialogRun
 };
 FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDialog *)> &steps);
 
+// In the firmware dialog: picks `path` through its file dialog (the answerer
+// gives it), and presses Start.
+void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path);
+void start(QDialog *dialog);
+
 // `size` bytes of a pattern that differs with `seed` and does not repeat
 // every 256 bytes.
 QByteArray pattern(int size, int seed);

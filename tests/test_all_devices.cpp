@@ -1,0 +1,370 @@
+// The overview of all devices against four simulated devices, each in a role
+// of its own, and a port that another program holds: what the rows show, live;
+// a device pulled out and plugged in again; choosing the main window's device
+// in each of the three ways; signal reports for all; and what a screen reader
+// gets from the table.
+
+#include "all_devices.h"
+#include "constants.h"
+#include "device_list_model.h"
+#include "frame.h"
+#include "options.h"
+#include "port_finder.h"
+#include "test_support.h"
+#include "tvc.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextDocumentFragment>
+#include <QtTest>
+
+#include <vector>
+
+namespace {
+
+enum { MASTER, TXU_CLIENT, RXU_CLIENT, REPEATER, DEVICES };
+
+// The four devices, each on a stable symlink that follows it through a
+// replug, as a udev rule gives a real one.
+sim::DeviceOptions device_options(int which, const QString &link)
+{
+    sim::DeviceOptions options;
+    options.symlinkPath = link;
+    options.reportPeriodMs = 10;
+    switch (which) {
+    case MASTER:
+        options.role = sim::Role::Master;
+        options.channel = 44;
+        break;
+    case TXU_CLIENT:
+        options.slot = 2;
+        options.muted = true;
+        options.phantom = true;
+        break;
+    case RXU_CLIENT:
+        options.txu = false;
+        options.repeaterMode = true;
+        options.slot = 5;  // slot 3 in repeater mode
+        options.linkState = 1;
+        break;
+    case REPEATER:
+        options.role = sim::Role::Repeater;
+        options.txu = false;
+        break;
+    }
+    return options;
+}
+
+// The main window over four devices and a busy port, the overview open.
+struct Fleet
+{
+    enum Finder { Bridges, CommandLine };
+
+    explicit Fleet(Finder how = Bridges)
+    {
+        for (int i = 0; i < DEVICES; ++i)
+            devices.push_back(start_device(device_options(i, path(i))));
+        // The busy port holds a lock file of this very process.
+        QFile lock(locks.filePath(QStringLiteral("LCK..") + QString(path(DEVICES)).replace('/', '_')));
+        if (!lock.open(QIODevice::WriteOnly) || lock.write(QByteArray::number(QCoreApplication::applicationPid()) + "\n") <= 0)
+            qFatal("cannot write the lock file");
+        lock.close();
+        window = std::make_unique<TVC>(how == Bridges ? bridges() : named_on_command_line());
+        child<QAction>(window.get(), "actionAll_Devices")->trigger();
+        overview = window->findChild<AllDevices *>();
+        model = overview->model();
+        table = child<QTableView>(overview, "device_table");
+    }
+
+    QString path(int i) const { return links.filePath(QStringLiteral("ttyUSB%1").arg(i)); }
+
+    // The system's view: a bridge for each device plugged in, in the
+    // symlinks' folder, and the busy port with whoever its lock names.
+    PortFinder bridges() const
+    {
+        return PortFinder::from_list(
+            [this] {
+                QList<SerialPortEntry> ports;
+                for (int i = 0; i < DEVICES; ++i) {
+                    if (QFileInfo::exists(path(i)))
+                        ports.append({path(i), QStringLiteral("Silicon Labs")});
+                }
+                const QString holder = port_lock_holder(path(DEVICES), {locks.path()});
+                ports.append({path(DEVICES), QStringLiteral("Silicon Labs"), !holder.isEmpty(), holder});
+                return ports;
+            },
+            {links.path()});
+    }
+
+    // tvc --port A --port B ..., the devices in reverse order.
+    PortFinder named_on_command_line() const
+    {
+        QStringList arguments = {QStringLiteral("tvc")};
+        for (int i = DEVICES - 1; i >= 0; --i)
+            arguments << QStringLiteral("--port") << path(i);
+        QCommandLineParser parser;
+        add_options(parser);
+        if (!parser.parse(arguments))
+            qFatal("%s", qPrintable(parser.errorText()));
+        return port_finder_for(read_options(parser));
+    }
+
+    QStringList column(int column) const
+    {
+        QStringList cells;
+        for (int row = 0; row < model->rowCount(); ++row)
+            cells << model->index(row, column).data().toString();
+        return cells;
+    }
+    QString cell(int row, int column) const { return model->index(row, column).data().toString(); }
+    // Listed in the colour of disabled text.
+    bool greyed(int row) const
+    {
+        return model->index(row, DeviceListModel::Device).data(Qt::ForegroundRole).value<QBrush>().color()
+            == QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    }
+    QString shown_device() const
+    {
+        return QTextDocumentFragment::fromHtml(child<QLabel>(window.get(), "l_p2p_devtype")->text())
+            .toPlainText()
+            .trimmed();
+    }
+    void forget_received()
+    {
+        for (auto &device : devices)
+            device->clearReceived();
+    }
+    // Which devices received a request with one of `codes`.
+    QList<int> receivers(std::initializer_list<quint8> codes) const
+    {
+        QList<int> who;
+        for (int i = 0; i < DEVICES; ++i) {
+            for (quint8 code : codes) {
+                if (!received_with_code(*devices[size_t(i)], code).isEmpty() && !who.contains(i))
+                    who << i;
+            }
+        }
+        return who;
+    }
+
+    QTemporaryDir links;
+    QTemporaryDir locks;
+    ModalAnswerer answerer;
+    std::vector<std::unique_ptr<sim::Device>> devices;
+    std::unique_ptr<TVC> window;
+    AllDevices *overview = nullptr;
+    DeviceListModel *model = nullptr;
+    QTableView *table = nullptr;
+};
+
+const QStringList ROLES = {QStringLiteral("Master"), QStringLiteral("TXU Client (Slot 2)"),
+                           QStringLiteral("RXU Client (Slot 3)"), QStringLiteral("Repeater")};
+
+} // namespace
+
+class AllDevicesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void every_device_in_a_row_live_and_a_pulled_one_greyed();
+    void a_chosen_row_becomes_the_main_windows_device();
+    void signal_strength_for_all_and_the_rows_paced();
+    void ports_named_on_the_command_line_are_all_listed();
+};
+
+void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
+{
+    Fleet f;
+    QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
+    const QString busy = f.cell(DEVICES, DeviceListModel::Device);
+    QVERIFY2(busy.startsWith(QStringLiteral("busy: in use by ")), qPrintable(busy));
+    QVERIFY2(busy.contains(QStringLiteral("process %1").arg(QCoreApplication::applicationPid())), qPrintable(busy));
+    QCOMPARE(f.column(DeviceListModel::Port), QStringList({f.path(0), f.path(1), f.path(2), f.path(3), f.path(4)}));
+    QCOMPARE(f.column(DeviceListModel::Link), QStringList({"linked", "linked", "no link", "linked", ""}));
+    QCOMPARE(f.column(DeviceListModel::Mute), QStringList({"not muted", "muted", "", "", ""}));
+    QCOMPARE(f.column(DeviceListModel::Phantom), QStringList({"off", "on", "", "", ""}));
+    QTRY_COMPARE(f.column(DeviceListModel::Channel), QStringList({"44", "", "", "", ""}));
+    QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
+             QStringLiteral("4 linked, 1 in use by other programs, 0 not connected."));
+
+    // What a screen reader gets through the table: every cell names its device.
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(f.table);
+    QAccessibleTableInterface *cells = table->tableInterface();
+    QVERIFY(cells);
+    QCOMPARE(cells->rowCount(), DEVICES + 1);
+    QCOMPARE(cells->columnCount(), int(DeviceListModel::ColumnCount));
+    const auto spoken = [cells](int row, int column) { return cells->cellAt(row, column)->text(QAccessible::Name); };
+    QCOMPARE(spoken(RXU_CLIENT, DeviceListModel::Link), f.path(2) + ", RXU Client (Slot 3): Link no link");
+    QCOMPARE(spoken(TXU_CLIENT, DeviceListModel::Phantom), f.path(1) + ", TXU Client (Slot 2): +48V on");
+    QCOMPARE(spoken(MASTER, DeviceListModel::Channel), f.path(0) + ", Master: RF Channel 44");
+    QCOMPARE(spoken(REPEATER, DeviceListModel::Mute), f.path(3) + ", Repeater: Mute none");
+    QCOMPARE(spoken(DEVICES, DeviceListModel::Device), f.path(4) + ", " + busy);
+    QCOMPARE(cells->columnDescription(DeviceListModel::FromRepeater), QStringLiteral("From Repeater"));
+
+    // The rows follow what the devices report on their own.
+    f.devices[RXU_CLIENT]->setLinkState(2);
+    f.devices[TXU_CLIENT]->setMuted(false);
+    QTRY_COMPARE(f.cell(RXU_CLIENT, DeviceListModel::Link), QStringLiteral("linked"));
+    QTRY_COMPARE(f.cell(TXU_CLIENT, DeviceListModel::Mute), QStringLiteral("not muted"));
+    QCOMPARE(spoken(RXU_CLIENT, DeviceListModel::Link), f.path(2) + ", RXU Client (Slot 3): Link linked");
+
+    // Pulled out: listed greyed as unplugged, and so read.
+    f.devices[REPEATER]->hangUp();
+    QTRY_COMPARE(f.cell(REPEATER, DeviceListModel::Device), QStringLiteral("unplugged"));
+    QVERIFY(f.greyed(REPEATER));
+    QVERIFY(f.greyed(DEVICES));
+    QVERIFY(!f.greyed(MASTER));
+    QCOMPARE(f.cell(REPEATER, DeviceListModel::Link), QString());
+    QCOMPARE(spoken(REPEATER, DeviceListModel::Link), f.path(3) + ", unplugged: Link none");
+    QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
+             QStringLiteral("3 linked, 1 in use by other programs, 1 not connected."));
+
+    // Plugged in again, on a new terminal behind the same symlink: linked
+    // again on its own, in its old row.
+    f.devices[REPEATER]->start();
+    QTRY_COMPARE(f.cell(REPEATER, DeviceListModel::Device), QStringLiteral("Repeater"));
+    QVERIFY(!f.greyed(REPEATER));
+    QCOMPARE(f.model->rowCount(), DEVICES + 1);
+    QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
+             QStringLiteral("4 linked, 1 in use by other programs, 0 not connected."));
+}
+
+void AllDevicesTest::a_chosen_row_becomes_the_main_windows_device()
+{
+    Fleet f;
+    f.overview->show();
+    QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
+    QTRY_COMPARE(f.shown_device(), QStringLiteral("Master"));
+    auto *show_button = child<QPushButton>(f.overview, "show_button");
+    // The main window's own device cannot be chosen again, nor a busy port.
+    f.table->setCurrentIndex(f.model->index(MASTER, 0));
+    QVERIFY(!show_button->isEnabled());
+    f.table->setCurrentIndex(f.model->index(DEVICES, 0));
+    QVERIFY(!show_button->isEnabled());
+
+    // Enter: the TXU client, whose mute then goes to it alone.
+    f.table->setCurrentIndex(f.model->index(TXU_CLIENT, DeviceListModel::Gain));
+    QVERIFY(show_button->isEnabled());
+    QTest::keyClick(f.table, Qt::Key_Return);
+    QCOMPARE(f.shown_device(), ROLES.at(TXU_CLIENT));
+    QVERIFY(!show_button->isEnabled());
+    f.forget_received();
+    child<QAbstractButton>(f.window.get(), "mute_button")->click();
+    QTRY_COMPARE(f.receivers({CMD_UNMUTE}), QList<int>({TXU_CLIENT}));
+    QTRY_COMPARE(f.cell(TXU_CLIENT, DeviceListModel::Mute), QStringLiteral("not muted"));
+    QCOMPARE(f.receivers({CMD_MUTE}), QList<int>());
+
+    // A double click: the repeater, whose signal reports are switched on
+    // for it alone.
+    f.table->scrollTo(f.model->index(REPEATER, DeviceListModel::Link));
+    const QRect rect = f.table->visualRect(f.model->index(REPEATER, DeviceListModel::Link));
+    // (A double click is a click, then the second press, which the system
+    // reports as a double click.)
+    QTest::mouseClick(f.table->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    QCOMPARE(f.shown_device(), ROLES.at(TXU_CLIENT));
+    QTest::mouseDClick(f.table->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    QCOMPARE(f.shown_device(), ROLES.at(REPEATER));
+    f.forget_received();
+    child<QAbstractButton>(f.window.get(), "cbox_rssi")->click();
+    QTRY_COMPARE(f.devices[REPEATER]->reportMode(), 1);
+    QCOMPARE(f.receivers({CMD_REPORT_MODE}), QList<int>({REPEATER}));
+
+    // The button: the master again, whose LINK and mute go to it alone.
+    f.table->setCurrentIndex(f.model->index(MASTER, 0));
+    show_button->click();
+    QCOMPARE(f.shown_device(), ROLES.at(MASTER));
+    f.forget_received();
+    child<QAbstractButton>(f.window.get(), "mute_button")->click();
+    child<QAbstractButton>(f.window.get(), "link_button")->click();
+    QTRY_COMPARE(f.receivers({CMD_LINK}), QList<int>({MASTER}));
+    QTRY_COMPARE(f.receivers({CMD_MUTE}), QList<int>({MASTER}));
+    QCOMPARE(f.receivers({CMD_UNMUTE}), QList<int>());
+    QTRY_COMPARE(f.cell(MASTER, DeviceListModel::Mute), QStringLiteral("muted"));
+
+    // Refresh in the main window connects it to the first device again; the
+    // device it showed before stays linked in the overview.
+    f.table->setCurrentIndex(f.model->index(REPEATER, 0));
+    show_button->click();
+    QCOMPARE(f.shown_device(), ROLES.at(REPEATER));
+    child<QAbstractButton>(f.window.get(), "refresh_button")->click();
+    QTRY_COMPARE(f.shown_device(), ROLES.at(MASTER));
+    QTRY_COMPARE(f.cell(REPEATER, DeviceListModel::Device), ROLES.at(REPEATER));
+
+    // The keyboard reaches an unplugged device's row, and the busy port's,
+    // but neither can be chosen.
+    f.devices[RXU_CLIENT]->hangUp();
+    QTRY_COMPARE(f.cell(RXU_CLIENT, DeviceListModel::Device), QStringLiteral("unplugged"));
+    f.table->setCurrentIndex(f.model->index(TXU_CLIENT, 0));
+    QTest::keyClick(f.table, Qt::Key_Down);
+    QCOMPARE(f.table->currentIndex().row(), int(RXU_CLIENT));
+    QVERIFY(!show_button->isEnabled());
+    QTest::keyClick(f.table, Qt::Key_Return);
+    QCOMPARE(f.shown_device(), ROLES.at(MASTER));
+    QTest::keyClick(f.table, Qt::Key_Down);
+    QTest::keyClick(f.table, Qt::Key_Down);
+    QCOMPARE(f.table->currentIndex().row(), int(DEVICES));
+    QTest::keyClick(f.table, Qt::Key_Return);
+    QCOMPARE(f.shown_device(), ROLES.at(MASTER));
+}
+
+void AllDevicesTest::signal_strength_for_all_and_the_rows_paced()
+{
+    Fleet f;
+    QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
+    QCOMPARE(f.column(DeviceListModel::FromTxu).mid(0, DEVICES),
+             QStringList({"reports off", "reports off", "reports off", "reports off"}));
+    child<QPushButton>(f.overview, "reports_button")->click();
+    for (int i = 0; i < DEVICES; ++i)
+        QTRY_COMPARE(f.devices[size_t(i)]->reportMode(), 1);
+    // Every row shows levels.
+    // (The RXU client has no link, so no reading.)
+    QTRY_COMPARE(f.cell(RXU_CLIENT, DeviceListModel::FromTxu), QStringLiteral("no reading"));
+    for (int row : {MASTER, TXU_CLIENT, REPEATER}) {
+        QTRY_VERIFY(f.model->index(row, DeviceListModel::FromTxu).data(Qt::DecorationRole).isValid());
+        QVERIFY2(f.cell(row, DeviceListModel::FromTxu).contains(QStringLiteral(" dBm")),
+                 qPrintable(f.cell(row, DeviceListModel::FromTxu)));
+    }
+
+    // A hundred reports a second from each device; each row is told to the
+    // view at most ten times a second.
+    QVector<int> told(DEVICES + 1);
+    connect(f.model, &QAbstractItemModel::dataChanged, this, [&told](const QModelIndex &from, const QModelIndex &to) {
+        for (int row = from.row(); row <= to.row(); ++row)
+            ++told[row];
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(1500);
+    const double tenths = double(clock.elapsed()) / DeviceListModel::REFRESH_MS;
+    for (int row = 0; row < DEVICES; ++row) {
+        QVERIFY2(told[row] >= 3, qPrintable(QString::number(told[row])));
+        QVERIFY2(told[row] <= tenths + 1, qPrintable(QStringLiteral("%1 in %2 tenths").arg(told[row]).arg(tenths)));
+    }
+}
+
+void AllDevicesTest::ports_named_on_the_command_line_are_all_listed()
+{
+    // tvc --port .../ttyUSB3 --port .../ttyUSB2 ...: the window takes the
+    // first named that is there, the overview lists them all in their order.
+    Fleet f(Fleet::CommandLine);
+    QTRY_COMPARE(f.shown_device(), ROLES.at(REPEATER));
+    QTRY_COMPARE(f.column(DeviceListModel::Port), QStringList({f.path(3), f.path(2), f.path(1), f.path(0)}));
+    QTRY_COMPARE(f.column(DeviceListModel::Device), QStringList({ROLES[3], ROLES[2], ROLES[1], ROLES[0]}));
+    // One of them pulled out and plugged in again.
+    f.devices[TXU_CLIENT]->hangUp();
+    QTRY_COMPARE(f.cell(2, DeviceListModel::Device), QStringLiteral("unplugged"));
+    f.devices[TXU_CLIENT]->start();
+    QTRY_COMPARE(f.cell(2, DeviceListModel::Device), ROLES.at(TXU_CLIENT));
+}
+
+QTEST_MAIN(AllDevicesTest)
+#include "test_all_devices.moc"
