@@ -220,10 +220,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered for %1 seconds; the update is not complete. Waiting for the device...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The device is finishing the update. Do not disconnect it.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -234,18 +230,6 @@
     <message>
         <source>The device&apos;s answer to chunk %1 of %2 of the %3 image came damaged: the update is not complete.</source>
         <extracomment>%3 is the image: WLAN or DSP.</extracomment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The device has not answered for %1 seconds: the update is not complete.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The device has not answered for %1 seconds; nothing was sent yet. Waiting for the device...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The device has not answered for %1 seconds: nothing was sent.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -348,6 +332,34 @@
     <message>
         <source>It is now safe to disconnect your device. Application will now close.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds; the update is not complete. Waiting for the device...</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds: the update is not complete.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds; nothing was sent yet. Waiting for the device...</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds: nothing was sent.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -472,20 +484,26 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 devices: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>... and %1 more: %2</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>, %1 refused, %2 failed</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>, %1 interrupted</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n devices: %1</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more: %1</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -545,14 +563,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered for %1 seconds; the update is not complete. Waiting for the device...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The device has not answered for %1 seconds; nothing was sent yet. Waiting for the device...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The device is finishing the update. Do not disconnect it.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -563,6 +573,20 @@
     <message>
         <source>Firmware update completed successfully.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds; the update is not complete. Waiting for the device...</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds; nothing was sent yet. Waiting for the device...</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -897,19 +921,11 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Recording since %1: %2 records, %3 of %4.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>No device.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Device: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Memory full: the oldest %1 records were dropped; the recording now starts at %2. </source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -951,6 +967,20 @@
     <message>
         <source>the signal history</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Recording since %1: %n records, %2 of %3.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Memory full: the oldest %n records were dropped; the recording now starts at %1. </source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1446,16 +1476,19 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The device has not answered for %1 seconds</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The device&apos;s answer to chunk %1 of %2 of the %3 image came damaged</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The update can be started again.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1486,10 +1519,6 @@
     <message>
         <source>Shows the status of a Tavero wireless audio device, controls it and updates its firmware.
 Without --port it looks for the device on the serial ports whose USB bridge reports the manufacturer &quot;Silicon Lab&quot;.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Use the serial port NAME (a port name such as ttyUSB0, or a device path such as /dev/pts/3) instead of searching for the device.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1569,6 +1598,10 @@ several devices: 0 when all were updated, 1 when the only failures were refusals
     </message>
     <message>
         <source>Name one firmware package (see --help).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use the serial port NAME (a port name such as ttyUSB0, or a device path such as /dev/pts/3) instead of searching for the device. Repeated, each port is listed in All Devices, and the window takes the first that is there.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -392,15 +392,14 @@ void SignalHistory::refresh()
 void SignalHistory::update_recording_label()
 {
     const HistoryDevice shown = device();
-    QString text = tr("Recording since %1: %2 records, %3 of %4.")
-                       .arg(local_time(m_started.wall_ms()))
-                       .arg(m_log->size())
-                       .arg(memory_text(m_log->memory_bytes()), memory_text(m_log->budget_bytes()))
+    QString text = tr("Recording since %1: %n records, %2 of %3.", nullptr, int(m_log->size()))
+                       .arg(local_time(m_started.wall_ms()),
+                            memory_text(m_log->memory_bytes()), memory_text(m_log->budget_bytes()))
         + QLatin1Char(' ')
         + (shown.port.isEmpty() ? tr("No device.") : tr("Device: %1.").arg(device_text(shown)));
     if (m_log->dropped() > 0) {
-        text = tr("Memory full: the oldest %1 records were dropped; the recording now starts at %2. ")
-                   .arg(m_log->dropped())
+        text = tr("Memory full: the oldest %n records were dropped; the recording now starts at %1. ",
+                      nullptr, int(m_log->dropped()))
                    .arg(local_time(m_log->first_wall_ms()))
             + text;
     }

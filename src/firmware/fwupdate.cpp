@@ -17,8 +17,8 @@ namespace {
 // What the module line says (in the program's language: tr() at the use).
 const char *const UPDATING_WLAN_TEXT = QT_TRANSLATE_NOOP("FWUpdate", "Updating WLAN Firmware...");
 const char *const UPDATING_DSP_TEXT = QT_TRANSLATE_NOOP("FWUpdate", "Updating DSP Firmware...");
-const char *const SILENT_TEXT = QT_TRANSLATE_NOOP(
-    "FWUpdate", "The device has not answered for %1 seconds; the update is not complete. Waiting for the device...");
+const char *const SILENT_TEXT = QT_TRANSLATE_N_NOOP(
+    "FWUpdate", "The device has not answered for %n seconds; the update is not complete. Waiting for the device...");
 const char *const FINISHING_TEXT =
     QT_TRANSLATE_NOOP("FWUpdate", "The device is finishing the update. Do not disconnect it.");
 const char *const LINK_LOST_TEXT =
@@ -27,12 +27,12 @@ const char *const LINK_LOST_TEXT =
 const char *const DAMAGED_TEXT = QT_TRANSLATE_NOOP("FWUpdate", "The device's answer to chunk %1 of %2 of the %3 image "
                                                                "came damaged: the update is not complete.");
 const char *const GIVEN_UP_TEXT =
-    QT_TRANSLATE_NOOP("FWUpdate", "The device has not answered for %1 seconds: the update is not complete.");
+    QT_TRANSLATE_N_NOOP("FWUpdate", "The device has not answered for %n seconds: the update is not complete.");
 // The same while the device is still asked for its type and versions.
-const char *const SILENT_ASKING_TEXT = QT_TRANSLATE_NOOP(
-    "FWUpdate", "The device has not answered for %1 seconds; nothing was sent yet. Waiting for the device...");
+const char *const SILENT_ASKING_TEXT = QT_TRANSLATE_N_NOOP(
+    "FWUpdate", "The device has not answered for %n seconds; nothing was sent yet. Waiting for the device...");
 const char *const GIVEN_UP_ASKING_TEXT =
-    QT_TRANSLATE_NOOP("FWUpdate", "The device has not answered for %1 seconds: nothing was sent.");
+    QT_TRANSLATE_N_NOOP("FWUpdate", "The device has not answered for %n seconds: nothing was sent.");
 
 // The progress bar moves in at most this many steps per image.
 constexpr qint64 PROGRESS_STEPS = 500;
@@ -244,8 +244,8 @@ void FWUpdate::show_module(UpdateEngine::Notice notice, int silent_seconds)
         break;
     case UpdateEngine::Notice::Silent:
         ui->cur_module->setText(engine.data_sent() ? (module.isEmpty() ? QString() : module + QLatin1Char(' '))
-                                        + tr(SILENT_TEXT).arg(silent_seconds)
-                                                   : tr(SILENT_ASKING_TEXT).arg(silent_seconds));
+                                        + tr(SILENT_TEXT, nullptr, silent_seconds)
+                                                   : tr(SILENT_ASKING_TEXT, nullptr, silent_seconds));
         break;
     case UpdateEngine::Notice::Finishing:
         ui->cur_module->setText(tr(FINISHING_TEXT));
@@ -335,7 +335,7 @@ void FWUpdate::show_failure(UpdateEngine::Failure failure, const QString &detail
                    .arg(engine.chunks_in_image())
                    .arg(engine.unit() == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"));
     } else if (failure == UpdateEngine::Failure::Silence) {
-        text = tr(engine.data_sent() ? GIVEN_UP_TEXT : GIVEN_UP_ASKING_TEXT).arg(UpdateEngine::GIVE_UP_MS / 1000);
+        text = tr(engine.data_sent() ? GIVEN_UP_TEXT : GIVEN_UP_ASKING_TEXT, nullptr, int(UpdateEngine::GIVE_UP_MS / 1000));
     }
     if (service_mode()) {
         QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);

@@ -185,8 +185,8 @@ QStringList block_lines(const std::vector<DeviceRecord> &devices, bool check, in
             hidden.push_back(&devices[i]);
     }
     const QString rest = lines.isEmpty()
-        ? FleetReport::tr("%1 devices: %2").arg(hidden.size()).arg(tally(hidden, check))
-        : FleetReport::tr("... and %1 more: %2").arg(hidden.size()).arg(tally(hidden, check));
+        ? FleetReport::tr("%n devices: %1", nullptr, int(hidden.size())).arg(tally(hidden, check))
+        : FleetReport::tr("... and %n more: %1", nullptr, int(hidden.size())).arg(tally(hidden, check));
     lines << fit_text(rest, width);
     return lines;
 }

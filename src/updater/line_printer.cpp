@@ -107,13 +107,13 @@ void LinePrinter::device_event(int index, DeviceEvent event)
         case UpdateEngine::Notice::Silent:
             if (d.stage == DeviceStage::Sending)
                 step(index, module_text(d) + QLatin1Char(' ')
-                                + tr("The device has not answered for %1 seconds; the update is not "
-                                     "complete. Waiting for the device...")
-                                      .arg(d.silent_seconds));
+                                + tr("The device has not answered for %n seconds; the update is not "
+                                     "complete. Waiting for the device...",
+                                     nullptr, d.silent_seconds));
             else
-                step(index, tr("The device has not answered for %1 seconds; nothing was sent yet. "
-                               "Waiting for the device...")
-                                .arg(d.silent_seconds));
+                step(index, tr("The device has not answered for %n seconds; nothing was sent yet. "
+                               "Waiting for the device...",
+                               nullptr, d.silent_seconds));
             break;
         case UpdateEngine::Notice::Finishing:
             step(index, tr("The device is finishing the update. Do not disconnect it."));

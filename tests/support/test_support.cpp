@@ -238,6 +238,9 @@ ToolRun run_program(const QString &program, const QStringList &arguments, qint64
     QProcess tool;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    // The program's own words, whatever the desktop running the tests speaks.
+    environment.remove(QStringLiteral("LANGUAGE"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     tool.setProcessEnvironment(environment);
     if (setup)
         setup(tool);
