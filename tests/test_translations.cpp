@@ -278,7 +278,10 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
         }
     }
     {
-        LinkedWindow t(txu_device());
+        // A device newer than the test package: the firmware dialog refuses it.
+        sim::DeviceOptions txu = txu_device();
+        txu.wlanVersion = 1700;
+        LinkedWindow t(txu);
         QVERIFY(t.ready());
         show_and_walk(f, t.window.get());
         child<QAction>(t.window.get(), "actionAll_Devices")->trigger();
@@ -287,6 +290,23 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
         QTRY_COMPARE(overview->findChild<QTableView *>()->model()->rowCount(), 1);
         QTRY_VERIFY(!overview->findChild<QTableView *>()->model()->index(0, 1).data().toString().isEmpty());
         show_and_walk(f, overview);
+        // The firmware dialog, with a package that does not fit: its texts of
+        // refusal.
+        QTemporaryDir dir;
+        const QString zip = dir.filePath(QStringLiteral("package.zip"));
+        Package package;
+        QVERIFY(package.write(dir, zip));
+        const FirmwareDialogRun run = run_firmware_dialog(*t.window, [&](QDialog *dialog) {
+            walk(f, dialog);
+            pick(dialog, t.answerer, zip);
+            walk(f, dialog);
+            const int boxes = t.answerer.count();
+            start(dialog);
+            QTRY_VERIFY(t.answerer.count() > boxes);
+            QTRY_VERIFY(!child<QLabel>(dialog, "cur_module")->text().isEmpty());
+            walk(f, dialog);
+        });
+        QVERIFY(run.dialog_shown);
         enter_service_code(*t.window, t.answerer, QStringLiteral("taverox5190"));
         for (const auto &[action, name] : {std::pair<const char *, const char *>{"actionSniffer", "Sniffer"},
                                            {"actionHeron_Temperature", "HeronTemp"}}) {
@@ -295,24 +315,10 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
             QVERIFY(dialog && dialog->isVisible());
             show_and_walk(f, dialog);
         }
-        // The firmware dialog, with a package that does not fit: its texts of
-        // refusal.
-        QTemporaryDir dir;
-        const QString zip = dir.filePath(QStringLiteral("package.zip"));
-        Package package;
-        package.manifest = "PACKAGE:Test package\nWLAN:1500\nTXU:3.12\nRXU:4.5\n";
-        QVERIFY(package.write(dir, zip));
-        const FirmwareDialogRun run = run_firmware_dialog(*t.window, [&](QDialog *dialog) {
-            walk(f, dialog);
-            pick(dialog, t.answerer, zip);
-            walk(f, dialog);
-            auto *info = child<QLabel>(dialog, "dev_info");
-            const QString picked = info->text();
-            start(dialog);
-            QTRY_VERIFY(info->text() != picked && !info->text().contains(QStringLiteral("%")));
-            walk(f, dialog);
-        });
-        QVERIFY(run.dialog_shown);
+        for (const ModalAnswerer::Seen &seen : t.answerer.seen()) {
+            check_text(f, QStringLiteral("box title"), seen.title);
+            check_text(f, QStringLiteral("box"), seen.text);
+        }
     }
     QVERIFY2(f.unmarked.isEmpty(), qPrintable(f.unmarked.join(QLatin1Char('\n'))));
     QVERIFY2(f.clipped.isEmpty(), qPrintable(f.clipped.join(QLatin1Char('\n'))));
@@ -321,25 +327,27 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
 void TranslationsTest::firmware_dialog_speaks_german_end_to_end()
 {
     QVERIFY(install_translations(*qApp, QStringLiteral("de")));
-    LinkedWindow t(txu_device());
+    sim::DeviceOptions txu = txu_device();
+    txu.wlanVersion = 1700;
+    LinkedWindow t(txu);
     QVERIFY(t.ready());
     QCOMPARE(t.answerer.titles(), QStringList({QStringLiteral("Willkommen")}));
     QTemporaryDir dir;
     const QString zip = dir.filePath(QStringLiteral("package.zip"));
     Package package;
-    package.manifest = "PACKAGE:Test package\nWLAN:1500\nTXU:3.12\nRXU:4.5\n";
     QVERIFY(package.write(dir, zip));
     const FirmwareDialogRun run = run_firmware_dialog(*t.window, [&](QDialog *dialog) {
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Firmware-Aktualisierung"));
         pick(dialog, t.answerer, zip);
         start(dialog);
-        auto *status = child<QLabel>(dialog, "dev_info");
-        QTRY_VERIFY(status->text().contains(QStringLiteral("Es wurde nichts gesendet")));
+        auto *status = child<QLabel>(dialog, "cur_module");
+        QTRY_VERIFY2_WITH_TIMEOUT(status->text().contains(QStringLiteral("Es wurde nichts gesendet")), qPrintable(status->text()), 5000);
         QVERIFY2(status->text().contains(QStringLiteral("neuer")), qPrintable(status->text()));
         QVERIFY(!child<QAbstractButton>(dialog, "start_fw_button")->isEnabled());
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
+    QCOMPARE(t.answerer.titles().last(), QStringLiteral("Versionen passen nicht"));
 }
 
 void TranslationsTest::update_tool_refuses_a_package_in_german()
@@ -373,7 +381,7 @@ void TranslationsTest::update_tool_refuses_a_package_in_german()
     const ToolRun help = run_program(update_tool_binary(), {QStringLiteral("--help")}, nullptr,
                                      in(QStringLiteral("de_DE.UTF-8")));
     QCOMPARE(help.status, 0);
-    QVERIFY2(help.out.contains(QStringLiteral("Die Firmware-Datei")), qPrintable(help.out));
+    QVERIFY2(help.out.contains(QStringLiteral("Das Firmware-Paket.")), qPrintable(help.out));
 }
 
 QTEST_MAIN(TranslationsTest)
