@@ -28,6 +28,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTranslator>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -212,12 +213,120 @@ class TranslationsTest : public QObject
 
 private slots:
     void cleanup() { speak_english(); }
+    void every_text_has_a_finished_translation();
     void language_follows_the_desktop_data();
     void language_follows_the_desktop();
     void pseudo_translation_reaches_every_text_and_nothing_is_clipped();
     void firmware_dialog_speaks_german_end_to_end();
     void update_tool_refuses_a_package_in_german();
 };
+
+namespace {
+
+// The placeholders of a text, sorted: %1 to %99 and %n, with or without L.
+QStringList placeholders(const QString &text)
+{
+    QStringList found;
+    const auto all = QRegularExpression(QStringLiteral("%L?(\\d{1,2}|n)")).globalMatch(text);
+    for (auto it = all; it.hasNext();)
+        found << it.next().captured(1);
+    found.sort();
+    return found;
+}
+
+// What is wrong with one translation file, one line for each message.
+QStringList problems(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {path + QStringLiteral(": cannot be read")};
+    QStringList found;
+    QXmlStreamReader xml(&file);
+    QString context, source, type;
+    QStringList forms;
+    bool numerus = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QStringView name = xml.name();
+        if (xml.isStartElement()) {
+            if (name == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (name == QLatin1String("message")) {
+                numerus = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
+                source.clear();
+                forms.clear();
+                type.clear();
+            } else if (name == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (name == QLatin1String("translation")) {
+                type = xml.attributes().value(QLatin1String("type")).toString();
+                if (!numerus)
+                    forms << xml.readElementText();
+            } else if (name == QLatin1String("numerusform")) {
+                forms << xml.readElementText();
+            }
+        } else if (xml.isEndElement() && name == QLatin1String("message")) {
+            const QString at = context + QStringLiteral(" \"") + source + QStringLiteral("\": ");
+            if (!type.isEmpty()) {
+                found << at + type;
+                continue;
+            }
+            if (forms.isEmpty() || forms.contains(QString())) {
+                found << at + QStringLiteral("no translation");
+                continue;
+            }
+            QStringList expected = placeholders(source);
+            // A singular may leave out the count ("Eine Datei"); the plural
+            // has every placeholder.
+            for (int i = 0; i < forms.size(); ++i) {
+                QStringList got = placeholders(forms.at(i));
+                if (numerus && i + 1 < forms.size() && !got.contains(QStringLiteral("n"))) {
+                    got << QStringLiteral("n");
+                    got.sort();
+                }
+                if (got != expected)
+                    found << at + QStringLiteral("placeholders %1 in \"%2\"")
+                                      .arg(got.join(QLatin1Char(',')), forms.at(i));
+            }
+        }
+    }
+    if (xml.hasError())
+        found << path + QStringLiteral(": ") + xml.errorString();
+    return found;
+}
+
+} // namespace
+
+void TranslationsTest::every_text_has_a_finished_translation()
+{
+    // The files brought up to date with the sources, as a translator would
+    // get them: a text added, changed or removed in the sources without its
+    // translation shows as unfinished or vanished.
+    QTemporaryDir dir;
+    QStringList copies;
+    const QDir translations(QStringLiteral(TVC_TRANSLATIONS_DIR));
+    const QStringList files = translations.entryList({QStringLiteral("tvc_*.ts")}, QDir::Files);
+    QVERIFY(files.size() >= 2);
+    for (const QString &ts : files) {
+        const QString copy = dir.filePath(ts);
+        QVERIFY(QFile::copy(translations.filePath(ts), copy));
+        copies << copy;
+    }
+    QProcess lupdate;
+    lupdate.setWorkingDirectory(QStringLiteral(TVC_SOURCE_DIR));
+    lupdate.start(QStringLiteral(TVC_LUPDATE), QStringList{QStringLiteral("-silent"), QStringLiteral("-locations"),
+                                                          QStringLiteral("none"), QStringLiteral("src"),
+                                                          QStringLiteral("-ts")}
+                                                   + copies);
+    QVERIFY(lupdate.waitForFinished(60000));
+    QCOMPARE(lupdate.exitCode(), 0);
+    QStringList found;
+    for (const QString &copy : copies) {
+        for (const QString &problem : problems(copy))
+            found << QFileInfo(copy).fileName() + QStringLiteral(": ") + problem;
+    }
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+}
 
 void TranslationsTest::language_follows_the_desktop_data()
 {
