@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     TVC window(PortFinder::fixed(device->slavePath()));
     window.show();
     auto *line = window.findChild<QLabel *>(QStringLiteral("l_p2p_devtype"));
-    if (!bench::wait_until([line] { return line->text() != UPDATING_TEXT; }, 10000)) {
+    if (!bench::wait_until([line] { return line->text() != updating_text(); }, 10000)) {
         std::fprintf(stderr, "no device\n");
         return 1;
     }

@@ -175,7 +175,7 @@ void run(int count, int seconds, bool display)
     auto window = std::make_unique<TVC>(PortFinder::fixed(ports));
     window->show();
     auto *line = window->findChild<QLabel *>(QStringLiteral("l_p2p_devtype"));
-    if (!bench::wait_until([line] { return line->text() != UPDATING_TEXT && line->text() != NO_DEVICE_TEXT; }, 10000)) {
+    if (!bench::wait_until([line] { return line->text() != updating_text() && line->text() != no_device_text(); }, 10000)) {
         std::fprintf(stderr, "no device\n");
         return;
     }

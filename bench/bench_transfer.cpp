@@ -130,7 +130,7 @@ Row measure_dialog(const QString &image, qint64 size, bool paced, const QString 
     TVC window(PortFinder::fixed(simulator.port));
     window.show();
     auto *line = window.findChild<QLabel *>(QStringLiteral("l_p2p_devtype"));
-    if (!bench::wait_until([line] { return line->text() != UPDATING_TEXT; }, 10000))
+    if (!bench::wait_until([line] { return line->text() != updating_text(); }, 10000))
         return row;
     enter_service_code(window, answerer, QStringLiteral("taverox5190"));
 

@@ -354,7 +354,7 @@ int run_window(quint32 seed, const QString &dir, const QString &result_path)
     TVC reference(one_bridge(reference_device.slavePath()));
     const auto reference_ready = [&] {
         const Shown s = shown(reference, plan, true);
-        return s.value(QStringLiteral("role")) != UPDATING_TEXT
+        return s.value(QStringLiteral("role")) != updating_text()
             && (!plan.master || !s.value(QStringLiteral("channel")).isEmpty());
     };
     if (!bench::wait_until(reference_ready, 10000)) {
@@ -423,7 +423,7 @@ int run_dialog(const QString &port, const QString &package, const QString &resul
     auto *line = child<QLabel>(&window, "l_p2p_devtype");
     // The user waits for the device to be shown (its status request is asked
     // again when a reply is lost), or opens the dialog anyway.
-    const bool shown = bench::wait_until([line] { return line->text() != UPDATING_TEXT; }, 6000);
+    const bool shown = bench::wait_until([line] { return line->text() != updating_text(); }, 6000);
     say(QStringLiteral("device line: %1\n").arg(line->text()));
     answerer.clear();
 

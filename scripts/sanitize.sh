@@ -37,7 +37,9 @@ done
 # clang and its runtime libraries (libFuzzer, the sanitizers) for the fuzzers;
 # g++ brings the sanitizer runtimes of the test build.
 # xvfb, dbus and at-spi2-core: the accessibility events test; tmux: a small terminal for tvc-update.
+# lupdate and lrelease build the translations; Qt's own translations are checked with them.
 "$root/scripts/install-packages.sh" cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev libzip-dev \
+    qttools5-dev-tools qttools5-dev qttranslations5-l10n \
     zlib1g-dev zip tmux \
     clang libclang-rt-dev xvfb dbus-daemon dbus-bin at-spi2-core
 

@@ -10,6 +10,9 @@
 #   scripts/screenshots.sh [folder]      (default: build/screenshots)
 #   TVC_QT=6 scripts/screenshots.sh      built with Qt 6 (default: build-qt6/screenshots)
 set -euo pipefail
+# The shots are in English, but for those in German and French below.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/qt-version.sh"
@@ -66,6 +69,22 @@ open_signal_history
 sleep 30
 shot "$history" "signal-history"
 stop_all
+
+# The window, the Signal History and All Devices in German and French.
+for lang in de_DE fr_FR; do
+    sim_log="$work/sim-$lang.log"
+    start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
+    LC_ALL=$lang.UTF-8 start_program --port "$port"
+    wait_for_device
+    open_signal_history
+    sleep 5
+    shot "$history" "signal-history-${lang%_*}"
+    # The window, no longer under the Signal History.
+    xdotool windowunmap "$history"
+    sleep 1
+    shot "$window" "window-${lang%_*}"
+    stop_all
+done
 
 # No device: a port that is not there is not searched for, so search the system.
 start_program

@@ -37,10 +37,27 @@ start_xvfb() {
 }
 
 # The visible window of the running program with this title.
+# The titles of the welcome box and of the Signal History in each of the
+# program's languages: the program speaks the desktop's.
+WELCOME_TITLES='Welcome|Willkommen|Bienvenue'
+HISTORY_TITLES='Signal History|Signalverlauf|Historique du signal'
+
+# The first visible window of the program titled with one of the names
+# separated by |, if there is one.
+titled() {
+    local names title id
+    IFS='|' read -r -a names <<<"$1"
+    for title in "${names[@]}"; do
+        id=$(xdotool search --all --onlyvisible --pid "$program_pid" --name "^$title\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
 window_named() {
     local name=$1 id=""
     for _ in $(seq 150); do
-        id=$(xdotool search --all --onlyvisible --pid "$program_pid" --name "^$name\$" 2>/dev/null | head -n 1 || true)
+        id=$(titled "$name" || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         kill -0 "$program_pid" 2>/dev/null || break
         sleep 0.2
@@ -60,7 +77,7 @@ start_program() {
     local welcome
     for _ in $(seq 150); do
         xdotool search --all --onlyvisible --pid "$program_pid" --name '^Tavero Companion$' >/dev/null 2>&1 && break
-        welcome=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Welcome$' 2>/dev/null | head -n 1 || true)
+        welcome=$(titled "$WELCOME_TITLES" || true)
         [ -n "$welcome" ] && xdotool key --window "$welcome" Return 2>/dev/null || true
         sleep 0.2
     done
@@ -98,13 +115,14 @@ open_signal_history() {
     for _ in $(seq 10); do
         xdotool mousemove --sync --window "$window" 35 10 click 1   # Options
         sleep 0.5
-        # Up: its last entry, whether the first one was taken or none (below
-        # it only a separator and the service-mode entries).
-        xdotool key Up Return
+        # Up twice: its entry before the last (All Devices), whether the
+        # first one was taken or none (below them only a separator and the
+        # service-mode entries).
+        xdotool key Up Up Return
         sleep 0.5
-        xdotool search --all --onlyvisible --pid "$program_pid" --name '^Signal History$' >/dev/null 2>&1 && break
+        titled "$HISTORY_TITLES" >/dev/null && break
         xdotool key Escape
     done
-    history=$(window_named "Signal History")
+    history=$(window_named "$HISTORY_TITLES")
     xdotool windowmove "$history" 0 0
 }

@@ -10,7 +10,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/qt-version.sh"
 
-# The build's packages from Debian, and any named on the command line: libzip
+# The build's packages from Debian, and any named on the command line: Qt
+# with lupdate and lrelease, which build the translations, and Qt's own
+# translations (scripts/qt-version.sh); libzip
 # reads firmware packages (found through pkg-config); zlib and zip write the
 # tests' archives; tmux gives the tests a terminal of a chosen size.
 "$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev zlib1g-dev zip tmux \

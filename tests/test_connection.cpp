@@ -89,7 +89,7 @@ void ConnectionTest::status_request_follows_the_open_and_its_reply_is_shown()
     QCOMPARE(window.serial_port->parity(), QSerialPort::NoParity);
     QCOMPARE(window.serial_port->stopBits(), QSerialPort::OneStop);
     QCOMPARE(window.serial_port->flowControl(), QSerialPort::NoFlowControl);
-    QCOMPARE(device_line(window), UPDATING_TEXT);
+    QCOMPARE(device_line(window), updating_text());
     QCOMPARE(answerer.count(), 1);  // the welcome box only
 
     QTRY_COMPARE(device->received().size(), 1);
@@ -167,7 +167,7 @@ void ConnectionTest::nothing_found_shows_no_box()
     ModalAnswerer answerer;
     TVC window(PortFinder::from_list([ports] { return ports; }));
     QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
-    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+    QCOMPARE(device_line(window), no_device_text());
     QVERIFY(!window.serial_port->isOpen());
     QCOMPARE(child<QComboBox>(&window, "comportslist")->count(), 0);
     // Hovering over the device line tells why.
@@ -178,7 +178,7 @@ void ConnectionTest::nothing_found_shows_no_box()
 
     child<QPushButton>(&window, "refresh_button")->click();
     QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
-    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+    QCOMPARE(device_line(window), no_device_text());
 
     TVC bare(PortFinder::from_list({}));
     QCOMPARE(child<QLabel>(&bare, "l_p2p_devtype")->toolTip(), QStringLiteral("No serial ports were found."));
@@ -198,7 +198,7 @@ void ConnectionTest::open_failure_shows_the_ports_own_text()
         QCOMPARE(answerer.seen().at(1).text, expected + "\n\nCould not open the serial port " + name + ".");
         QCOMPARE(answerer.seen().at(1).icon, int(QMessageBox::Critical));
         QVERIFY(!window.serial_port->isOpen());
-        QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+        QCOMPARE(device_line(window), no_device_text());
         // The failed port stays listed, so that it can be chosen again.
         QCOMPARE(items(child<QComboBox>(&window, "comportslist")), QStringList({name}));
     }
@@ -215,7 +215,7 @@ void ConnectionTest::fixed_port_is_the_one_candidate()
     // A named port that cannot be opened ends in the usual box.
     TVC missing(PortFinder::fixed(QStringLiteral("/dev/tvc-test-no-such-port")));
     QCOMPARE(answerer.titles().last(), QStringLiteral("Error"));
-    QCOMPARE(device_line(missing), NO_DEVICE_TEXT);
+    QCOMPARE(device_line(missing), no_device_text());
 }
 
 void ConnectionTest::port_with_a_live_lock_file_is_busy()
@@ -295,7 +295,7 @@ void ConnectionTest::refresh_resets_and_reconnects_without_doubling_handlers()
     // pending at once.
     for (int i = 0; i < 5; ++i) {
         child<QPushButton>(&window, "refresh_button")->click();
-        QCOMPARE(device_line(window), UPDATING_TEXT);
+        QCOMPARE(device_line(window), updating_text());
         QTRY_VERIFY(received_with_code(*device, CMD_STATUS).size() >= i + 2);
     }
     child<QPushButton>(&window, "refresh_button")->click();
@@ -329,7 +329,7 @@ void ConnectionTest::pulled_cable_at_level_0_resets_silently()
     QVERIFY(child<QWidget>(&window, "grpbox_link")->isEnabled());
 
     device->hangUp();
-    QTRY_COMPARE(device_line(window), NO_DEVICE_TEXT);
+    QTRY_COMPARE(device_line(window), no_device_text());
     QVERIFY(!window.serial_port->isOpen());
     QVERIFY(!child<QWidget>(&window, "grpbox_link")->isEnabled());
     QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
@@ -361,7 +361,7 @@ void ConnectionTest::pulled_cable_at_level_2_gives_one_box_after_the_reset()
     QTRY_COMPARE(answerer.count(), 1);
 
     QVERIFY(!port_open_during_box);
-    QCOMPARE(line_during_box, NO_DEVICE_TEXT);
+    QCOMPARE(line_during_box, no_device_text());
     QCOMPARE(answerer.seen().first().title, QStringLiteral("Critical Error"));
     QCOMPARE(answerer.seen().first().icon, int(QMessageBox::Critical));
     // The port's own words, then which port.

@@ -218,7 +218,7 @@ void DisplayRulesTest::lamp_words_never_contradict_the_colour()
     }
     QCOMPARE(lamp_style(mute_lamp(true).look), LED_RED);
     QCOMPARE(lamp_style(phantom_lamp(true).look), LED_GREEN);
-    QCOMPARE(lamp_style(no_device_lamp(LINK_STATUS_CAPTION).look), LED_GREY);
+    QCOMPARE(lamp_style(no_device_lamp(link_status_caption()).look), LED_GREY);
 }
 
 void DisplayRulesTest::signal_words_follow_the_bar_colour()

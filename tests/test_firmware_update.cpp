@@ -863,7 +863,7 @@ void FirmwareUpdateTest::picking_without_a_device()
 {
     ModalAnswerer answerer;
     TVC window(PortFinder::from_list([] { return QList<SerialPortEntry>(); }));
-    QCOMPARE(device_line(window), NO_DEVICE_TEXT);
+    QCOMPARE(device_line(window), no_device_text());
     QCOMPARE(box_titles(answerer), QStringList({"Welcome"}));
     answerer.clear();
 
@@ -896,7 +896,7 @@ void FirmwareUpdateTest::cable_pulled_before_start()
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
-    QCOMPARE(device_line(*bench.window), NO_DEVICE_TEXT);
+    QCOMPARE(device_line(*bench.window), no_device_text());
 }
 
 void FirmwareUpdateTest::package_name_bytes_read_as_latin1()
@@ -1213,7 +1213,7 @@ void FirmwareUpdateTest::service_hang_up_shows_one_error_and_main_window_recover
     QCOMPARE(bench.device->firmwareDataFrames(), 3);
     bench.answerer.clear();
 
-    QCOMPARE(device_line(*bench.window), NO_DEVICE_TEXT);
+    QCOMPARE(device_line(*bench.window), no_device_text());
     QVERIFY(!bench.window->serial_port->isOpen());
 
     // Plugged in again, found by a refresh.

@@ -74,10 +74,10 @@ private slots:
 
 void MainWindowTest::constants()
 {
-    QCOMPARE(WELCOME_TEXT.size(), 281);
-    QVERIFY(WELCOME_TEXT.startsWith("<p>Please wait for the device to startup and then press OK.<br>"
+    QCOMPARE(welcome_text().size(), 281);
+    QVERIFY(welcome_text().startsWith("<p>Please wait for the device to startup and then press OK.<br>"
                                     + QString(36, ' ') + "For TXU"));
-    QVERIFY(WELCOME_TEXT.endsWith("turns green." + QString(36, ' ') + "<p>More information"
+    QVERIFY(welcome_text().endsWith("turns green." + QString(36, ' ') + "<p>More information"
                                   " on various device startup modes can be found in the user guide.</p>"));
     QCOMPARE(ABOUT_TEXT, QStringLiteral("<b>Tavero Companion</b> 1.5.0.0"));
 
@@ -116,14 +116,14 @@ void MainWindowTest::welcome_box_comes_before_the_window_and_the_port()
     const ModalAnswerer::Seen welcome = answerer.seen().first();
     QCOMPARE(welcome.kind, QStringLiteral("QMessageBox"));
     QCOMPARE(welcome.title, QStringLiteral("Welcome"));
-    QCOMPARE(welcome.text, WELCOME_TEXT);
+    QCOMPARE(welcome.text, welcome_text());
     QCOMPARE(welcome.icon, int(QMessageBox::Information));
     QVERIFY(!window_visible_during_box);
     QCOMPARE(port_lookups_during_box, 0);
     // After the box, one search for the device; with none, no further box.
     QCOMPARE(ports.calls, 1);
     QCOMPARE(answerer.count(), 1);
-    QCOMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), NO_DEVICE_TEXT);
+    QCOMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), no_device_text());
     QVERIFY(!window.serial_port->isOpen());
 }
 
@@ -257,7 +257,7 @@ void MainWindowTest::starts_idle_with_no_device()
     ModalAnswerer answerer;
     TVC window(PortFinder::from_list({}));
 
-    QCOMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), NO_DEVICE_TEXT);
+    QCOMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), no_device_text());
     for (const char *lamp : {"l_repmode", "l_ph_pwr", "l_txq"})
         QCOMPARE(child<QLabel>(&window, lamp)->styleSheet(), LED_GREY);
     QCOMPARE(child<QLCDNumber>(&window, "lcd_gain")->intValue(), 0);

@@ -45,12 +45,12 @@ void PlugAndPlayTest::plugging_in_connects_once_each_time_and_after_the_firmware
     QSignalSpy looks(window.findChild<PortWatcher *>(), &PortWatcher::ports_changed);
 
     for (int plugged = 1; plugged <= 2; ++plugged) {
-        QCOMPARE(line->text(), NO_DEVICE_TEXT);
+        QCOMPARE(line->text(), no_device_text());
         QVERIFY(device.start());
         QTRY_COMPARE(line->text(), QStringLiteral("<b>TXU Client (Slot 1)</b><br>"));
         QCOMPARE(status_requests(device), plugged);
         device.hangUp();
-        QTRY_COMPARE(line->text(), NO_DEVICE_TEXT);
+        QTRY_COMPARE(line->text(), no_device_text());
     }
     QCOMPARE(answerer.titles(), QStringList({"Welcome"}));
 
@@ -104,7 +104,7 @@ void PlugAndPlayTest::named_port_that_cannot_be_opened_yet_is_tried_once_more()
     // Pulled, and back as a port that stays unusable: one box after the retry,
     // and neither other changes beside it nor time bring it back.
     device->hangUp();
-    QTRY_COMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), NO_DEVICE_TEXT);
+    QTRY_COMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), no_device_text());
     QVERIFY(QFile::link(QStringLiteral("/dev/null"), link));
     QTRY_COMPARE(answerer.titles(), QStringList({"Error"}));
     errors.clear();

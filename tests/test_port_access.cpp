@@ -100,7 +100,7 @@ void PortAccessTest::window_tells_how_to_get_access()
     const QString text = answerer.seen().at(1).text;
     QVERIFY2(text.startsWith(own_text + QStringLiteral("\n\n")), qPrintable(text));
     QVERIFY2(text.contains(DIALOUT) && text.contains(RULE), qPrintable(text));
-    QCOMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), NO_DEVICE_TEXT);
+    QCOMPARE(child<QLabel>(&window, "l_p2p_devtype")->text(), no_device_text());
     QVERIFY(device->received().isEmpty());
     QVERIFY2(device_tip(window).contains(path + QStringLiteral(": device bridge, no permission")),
              qPrintable(device_tip(window)));

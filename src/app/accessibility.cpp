@@ -33,6 +33,11 @@ double luminance(const QColor &colour)
 
 constexpr double TEXT_CONTRAST = 4.5;
 
+// Qt's own words for a list's action, which Qt's translations carry (named
+// here through a variable, so that the program's translations leave it to
+// them).
+const char *const OPEN_LIST_ACTION = "Open the combo box selection popup";
+
 // A list as Qt presents one (its popup list, and the line edit of an editable
 // one, as children; a press opens it), named by its accessible name. Its
 // popup list takes the same name when it has none of its own.
@@ -97,7 +102,7 @@ public:
     QString localizedActionDescription(const QString &action) const override
     {
         if (action == showMenuAction() || action == pressAction())
-            return QComboBox::tr("Open the combo box selection popup");
+            return QComboBox::tr(OPEN_LIST_ACTION);
         return QString();
     }
 

@@ -1,5 +1,7 @@
 #include "constants.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString led_style_with(const char *colour)
@@ -25,12 +27,18 @@ QString led_style_with(const char *colour)
 
 const QString ABOUT_TEXT = QStringLiteral("<b>Tavero Companion</b> 1.5.0.0");
 
-const QString WELCOME_TEXT =
-    QStringLiteral("<p>Please wait for the device to startup and then press OK.<br>")
-    + QString(36, QLatin1Char(' '))
-    + QStringLiteral("For TXU in Master Mode, wait till the LINK LED turns green.")
-    + QString(36, QLatin1Char(' '))
-    + QStringLiteral("<p>More information on various device startup modes can be found in the user guide.</p>");
+QString welcome_text()
+{
+    return QStringLiteral("<p>")
+        + QCoreApplication::translate("TVC", "Please wait for the device to startup and then press OK.")
+        + QStringLiteral("<br>") + QString(36, QLatin1Char(' '))
+        //: LINK is the name of the device's button and LED.
+        + QCoreApplication::translate("TVC", "For TXU in Master Mode, wait till the LINK LED turns green.")
+        + QString(36, QLatin1Char(' ')) + QStringLiteral("<p>")
+        + QCoreApplication::translate(
+            "TVC", "More information on various device startup modes can be found in the user guide.")
+        + QStringLiteral("</p>");
+}
 
 const QString LED_RED = led_style_with("#f00");
 const QString LED_GREEN = led_style_with("#0f0");

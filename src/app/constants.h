@@ -5,8 +5,10 @@
 
 // Texts and style sheets shared across the program. They exist for the whole run.
 
+// The program's name and version: the same in every language.
 extern const QString ABOUT_TEXT;
-extern const QString WELCOME_TEXT;
+// The box at the start, in the program's language.
+QString welcome_text();
 
 // Round 16 x 16 px lamps drawn on a QLabel: red alarm, green on, orange weak, grey off.
 extern const QString LED_RED;

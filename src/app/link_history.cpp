@@ -27,7 +27,7 @@ void TVC::on_actionSignal_History_triggered()
                 return device;
             device.port = linked_port;
             const QString role = ui->l_p2p_devtype->text();
-            if (role != UPDATING_TEXT && role != NO_DEVICE_TEXT)
+            if (role != updating_text() && role != no_device_text())
                 device.role = QTextDocumentFragment::fromHtml(role).toPlainText().trimmed();
             return device;
         });

@@ -57,7 +57,7 @@ void TVC::on_actionService_Mode_triggered()
         if (signal_history)
             signal_history->show_sniffer(true);
     } else if (code == SERVICE_CODE_NEAR_MISS) {
-        QMessageBox::information(this, tr("Almost..."), QStringLiteral("Forgot the 'x'?"), QMessageBox::Ok);
+        QMessageBox::information(this, tr("Almost..."), tr("Forgot the 'x'?"), QMessageBox::Ok);
     }
 }
 

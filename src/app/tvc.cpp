@@ -85,7 +85,7 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     service_level = 0;
     update_started = false;
 
-    QMessageBox::information(nullptr, tr("Welcome"), WELCOME_TEXT, QMessageBox::Ok);
+    QMessageBox::information(nullptr, tr("Welcome"), welcome_text(), QMessageBox::Ok);
 
     // Watching starts before the first search, so that no port slips in between.
     watch_for_devices();
@@ -121,7 +121,7 @@ void TVC::view_session(DeviceSession *next)
     if (signal_history)
         signal_history->set_log(session->history());
     connect(session, &DeviceSession::reset, this, &TVC::show_idle);
-    connect(session, &DeviceSession::opened, this, [this] { ui->l_p2p_devtype->setText(UPDATING_TEXT); });
+    connect(session, &DeviceSession::opened, this, [this] { ui->l_p2p_devtype->setText(updating_text()); });
     connect(session, &DeviceSession::port_failed, this, &TVC::show_port_failure);
     connect(session, &DeviceSession::reply, this, &TVC::show_reply);
     connect(session, &DeviceSession::levels_stale, this, &TVC::show_levels_gone);

@@ -59,13 +59,13 @@ void TVC::reset_connection(bool port_lost)
 // What the window shows while no device is linked.
 void TVC::show_idle()
 {
-    ui->l_p2p_devtype->setText(NO_DEVICE_TEXT);
-    ui->l_repmode->show_state(no_device_lamp(REPEATER_MODE_CAPTION));
-    ui->l_ph_pwr->show_state(no_device_lamp(PHANTOM_CAPTION));
+    ui->l_p2p_devtype->setText(no_device_text());
+    ui->l_repmode->show_state(no_device_lamp(repeater_mode_caption()));
+    ui->l_ph_pwr->show_state(no_device_lamp(phantom_caption()));
     show_audio_input(ui->lcd_gain, ui->l_audio_in, AudioInput{0, QString()});
     ui->grpbox_master->setEnabled(false);
     ui->grpbox_gain->setEnabled(false);
-    ui->l_txq->show_state(no_device_lamp(LINK_STATUS_CAPTION));
+    ui->l_txq->show_state(no_device_lamp(link_status_caption()));
     show_signal_level(ui->progressBar, SIGNAL_FLOOR);
     show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
     ui->progressBar->setStyleSheet(BAR_IDLE_STYLE);
@@ -120,7 +120,7 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
         if (session->open(port_name, &error)) {
             linked_port = port_name;
             port_signals_connected = true;
-            ui->l_p2p_devtype->setText(UPDATING_TEXT);
+            ui->l_p2p_devtype->setText(updating_text());
         } else {
             failure = error;
         }

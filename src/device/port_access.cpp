@@ -2,13 +2,23 @@
 
 #include "port_finder.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QObject>
 #include <QSerialPort>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <unistd.h>
+
+namespace {
+
+// The words of the access to a port.
+class PortAccess
+{
+    Q_DECLARE_TR_FUNCTIONS(PortAccess)
+};
+
+} // namespace
 #endif
 
 bool port_access_denied(const QString &location)
@@ -29,7 +39,7 @@ bool port_access_denied(const QString &location)
 
 QString port_access_hint()
 {
-    return QObject::tr(
+    return PortAccess::tr(
         "To use the port without root, plug the device in again or log in again (the udev rule "
         "70-tavero-companion.rules that the package installs gives the user at the seat access), or join "
         "the dialout group with \"sudo adduser $USER dialout\" and log out and in again.");
@@ -44,6 +54,6 @@ QString open_failure_advice(const QSerialPort &port)
         return port_access_hint();
     const QString holder = port_lock_holder(port.portName());
     if (!holder.isEmpty())
-        return QObject::tr("The port is in use by %1.").arg(holder);
+        return PortAccess::tr("The port is in use by %1.").arg(holder);
     return QString();
 }

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QObject>
+#include <QCoreApplication>
 #include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
@@ -96,21 +96,21 @@ QString port_lock_holder(const QString &name, const QStringList &folders)
         }
     }
     if (program.isEmpty())
-        return QObject::tr("process %1").arg(pid);
-    return QObject::tr("%1 (process %2)").arg(program).arg(pid);
+        return PortFinder::tr("process %1").arg(pid);
+    return PortFinder::tr("%1 (process %2)").arg(program).arg(pid);
 }
 
 QString why_passed_over(const SerialPortEntry &port)
 {
     if (!port.manufacturer.contains(BRIDGE_MANUFACTURER, Qt::CaseSensitive)) {
         const QString reported = port.manufacturer.isEmpty()
-            ? QObject::tr("reports no manufacturer")
-            : QObject::tr("reports the manufacturer \"%1\"").arg(port.manufacturer);
-        return QObject::tr("%1, not \"%2\"").arg(reported, BRIDGE_MANUFACTURER);
+            ? PortFinder::tr("reports no manufacturer")
+            : PortFinder::tr("reports the manufacturer \"%1\"").arg(port.manufacturer);
+        return PortFinder::tr("%1, not \"%2\"").arg(reported, BRIDGE_MANUFACTURER);
     }
     if (port.busy)
-        return port.holder.isEmpty() ? QObject::tr("in use by another program")
-                                     : QObject::tr("in use by %1").arg(port.holder);
+        return port.holder.isEmpty() ? PortFinder::tr("in use by another program")
+                                     : PortFinder::tr("in use by %1").arg(port.holder);
     return QString();
 }
 
@@ -155,11 +155,11 @@ PortScan PortFinder::scan() const
         QStringList lines;
         for (const QString &name : m_fixed) {
             scan.candidates.append(name);
-            QString line = QObject::tr("Port named on the command line: %1").arg(name);
+            QString line = PortFinder::tr("Port named on the command line: %1").arg(name);
             if (QFileInfo::exists(port_location(name)))
                 scan.present.append(name);
             if (port_access_denied(port_location(name)))
-                line += QObject::tr(", no permission");
+                line += PortFinder::tr(", no permission");
             lines.append(line);
         }
         scan.summary = lines.join(QLatin1Char('\n'));
@@ -172,17 +172,17 @@ PortScan PortFinder::scan() const
         const QString reason = why_passed_over(port);
         if (reason.isEmpty()) {
             scan.candidates.append(port.name);
-            lines.append(port.no_access ? QObject::tr("%1: device bridge, no permission").arg(port.name)
-                                        : QObject::tr("%1: device bridge").arg(port.name));
+            lines.append(port.no_access ? PortFinder::tr("%1: device bridge, no permission").arg(port.name)
+                                        : PortFinder::tr("%1: device bridge").arg(port.name));
         } else {
-            lines.append(QObject::tr("%1: passed over, %2").arg(port.name, reason));
+            lines.append(PortFinder::tr("%1: passed over, %2").arg(port.name, reason));
             if (port.busy && port.manufacturer.contains(BRIDGE_MANUFACTURER, Qt::CaseSensitive))
                 scan.busy.append(port);
         }
     }
     if (ports.isEmpty())
-        scan.summary = QObject::tr("No serial ports were found.");
+        scan.summary = PortFinder::tr("No serial ports were found.");
     else
-        scan.summary = QObject::tr("Serial ports seen:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+        scan.summary = PortFinder::tr("Serial ports seen:") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
     return scan;
 }

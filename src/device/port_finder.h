@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -79,6 +80,8 @@ struct PortScan
 // Finds the names of the ports the device may be on, first choice first.
 class PortFinder
 {
+    Q_DECLARE_TR_FUNCTIONS(PortFinder)
+
 public:
     // Every qualifying port that `lister` reports, in its order. New ports
     // appear in the directories `places` (none: the finder is not told of them).

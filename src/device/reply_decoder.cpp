@@ -153,7 +153,7 @@ void TVC::show_state()
     show_idle();
     if (!session->is_open())
         return;
-    ui->l_p2p_devtype->setText(UPDATING_TEXT);
+    ui->l_p2p_devtype->setText(updating_text());
     const DeviceState &device = session->state();
     if (!device.info_known)
         return;

@@ -3,17 +3,54 @@
 #include "constants.h"
 #include "frame.h"
 
-const QString NO_DEVICE_TEXT = QStringLiteral("<b>No device found</b><br>");
-const QString UPDATING_TEXT = QStringLiteral("<b>Updating Device Information...</b><br>");
+#include <QCoreApplication>
+
+namespace {
+
+// The words of the main window's display.
+class StatusDisplay
+{
+    Q_DECLARE_TR_FUNCTIONS(StatusDisplay)
+};
+
+// A line of the device information: in bold, on a line of its own.
+QString bold_line(const QString &text)
+{
+    return QStringLiteral("<b>") + text + QStringLiteral("</b><br>");
+}
+
+} // namespace
+
+QString no_device_text()
+{
+    return bold_line(StatusDisplay::tr("No device found"));
+}
+
+QString updating_text()
+{
+    return bold_line(StatusDisplay::tr("Updating Device Information..."));
+}
 
 const QString BAR_IDLE_STYLE = QStringLiteral(
     "QProgressBar {border: 1px solid grey; border-radius: 5px; text-align: right; margin-right: 12ex;}");
 const QString BAR_BASE_STYLE = QStringLiteral(
     "QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; margin-right: 12ex;}");
 
-const QString LINK_STATUS_CAPTION = QStringLiteral("Link Status");
-const QString REPEATER_MODE_CAPTION = QStringLiteral("Repeater Mode");
-const QString PHANTOM_CAPTION = QStringLiteral("+48V");
+QString link_status_caption()
+{
+    return StatusDisplay::tr("Link Status");
+}
+
+QString repeater_mode_caption()
+{
+    return StatusDisplay::tr("Repeater Mode");
+}
+
+QString phantom_caption()
+{
+    // The device's own name for it, in every language.
+    return QStringLiteral("+48V");
+}
 
 namespace {
 
@@ -23,11 +60,6 @@ const QChar MINUS(0x2212);
 QString signed_number(int value)
 {
     return value < 0 ? MINUS + QString::number(-value) : QString::number(value);
-}
-
-QString captioned(const QString &caption, const char *state)
-{
-    return caption + QStringLiteral(": ") + QLatin1String(state);
 }
 
 } // namespace
@@ -60,34 +92,35 @@ QString lamp_style(LampLook look)
 LampState link_status_lamp(quint8 link_state)
 {
     if (link_state == 1)
-        return {LampLook::Alarm, captioned(LINK_STATUS_CAPTION, "no link")};
+        return {LampLook::Alarm, StatusDisplay::tr("Link Status: no link")};
     if (is_linked(link_state))
-        return {LampLook::Good, captioned(LINK_STATUS_CAPTION, "linked")};
+        return {LampLook::Good, StatusDisplay::tr("Link Status: linked")};
     // Other states are shown as linked; their words say which state it is.
-    return {LampLook::Good, LINK_STATUS_CAPTION + QStringLiteral(": link state %1").arg(link_state)};
+    return {LampLook::Good, StatusDisplay::tr("Link Status: link state %1").arg(link_state)};
 }
 
 LampState repeater_mode_lamp(bool on)
 {
-    return on ? LampState{LampLook::Good, captioned(REPEATER_MODE_CAPTION, "on")}
-              : LampState{LampLook::Unlit, captioned(REPEATER_MODE_CAPTION, "off")};
+    return on ? LampState{LampLook::Good, StatusDisplay::tr("Repeater Mode: on")}
+              : LampState{LampLook::Unlit, StatusDisplay::tr("Repeater Mode: off")};
 }
 
 LampState phantom_lamp(bool on)
 {
-    return on ? LampState{LampLook::Good, captioned(PHANTOM_CAPTION, "on")}
-              : LampState{LampLook::Unlit, captioned(PHANTOM_CAPTION, "off")};
+    return on ? LampState{LampLook::Good, StatusDisplay::tr("+48V: on")}
+              : LampState{LampLook::Unlit, StatusDisplay::tr("+48V: off")};
 }
 
 LampState mute_lamp(bool muted)
 {
-    return muted ? LampState{LampLook::Alarm, QStringLiteral("Muted")}
-                 : LampState{LampLook::Unlit, QStringLiteral("Not muted")};
+    return muted ? LampState{LampLook::Alarm, StatusDisplay::tr("Muted")}
+                 : LampState{LampLook::Unlit, StatusDisplay::tr("Not muted")};
 }
 
 LampState no_device_lamp(const QString &caption)
 {
-    return {LampLook::Unlit, caption + QStringLiteral(": no device")};
+    //: %1 is a lamp's caption: "Link Status", "Repeater Mode" or "+48V".
+    return {LampLook::Unlit, StatusDisplay::tr("%1: no device").arg(caption)};
 }
 
 SignalBand signal_band(int level)
@@ -104,15 +137,16 @@ QString band_words(SignalBand band)
 {
     switch (band) {
     case SignalBand::Good:
-        return QStringLiteral("good");
+        //: The band of a signal level, beside a level in dBm and on the plots.
+        return StatusDisplay::tr("good");
     case SignalBand::Fair:
-        return QStringLiteral("fair");
+        return StatusDisplay::tr("fair");
     case SignalBand::Weak:
-        return QStringLiteral("weak");
+        return StatusDisplay::tr("weak");
     case SignalBand::NoReading:
         break;
     }
-    return QStringLiteral("no reading");
+    return StatusDisplay::tr("no reading");
 }
 
 // The lamp is green for a good signal and orange for a fair or a weak one; at
@@ -123,26 +157,30 @@ LampState link_status_for_signal(int level)
     const SignalBand band = signal_band(level);
     if (level <= SIGNAL_FLOOR)
         return {LampLook::Unlit, QString()};
-    return {band == SignalBand::Good ? LampLook::Good : LampLook::Weak,
-            LINK_STATUS_CAPTION + QStringLiteral(": ") + band_words(band) + QStringLiteral(" signal")};
+    if (band == SignalBand::Good)
+        return {LampLook::Good, StatusDisplay::tr("Link Status: good signal")};
+    return {LampLook::Weak, band == SignalBand::Fair ? StatusDisplay::tr("Link Status: fair signal")
+                                                     : StatusDisplay::tr("Link Status: weak signal")};
 }
 
 SignalReading signal_reading(int level)
 {
     if (level == SIGNAL_FLOOR)
-        return {QStringLiteral("no reading"), QStringLiteral("no reading")};
-    const QString text = signed_number(level) + QStringLiteral(" dBm");
-    return {text, text + QStringLiteral(", ") + band_words(signal_band(level))};
+        return {band_words(SignalBand::NoReading), band_words(SignalBand::NoReading)};
+    const QString text = StatusDisplay::tr("%1 dBm").arg(signed_number(level));
+    //: A signal level and its band: "−55 dBm, fair".
+    return {text, StatusDisplay::tr("%1, %2").arg(text, band_words(signal_band(level)))};
 }
 
 QString gain_words(int gain)
 {
-    return QStringLiteral("Gain: ") + signed_number(gain);
+    return StatusDisplay::tr("Gain: %1").arg(signed_number(gain));
 }
 
 QString input_mode_words(const QString &mode)
 {
-    return QStringLiteral("Input mode: ") + (mode.isEmpty() ? QStringLiteral("none") : mode);
+    //: %1 is the input mode ("MIC Mode"), or "none".
+    return StatusDisplay::tr("Input mode: %1").arg(mode.isEmpty() ? StatusDisplay::tr("none") : mode);
 }
 
 QString chunk_style(qint16 level, const QString &style)
@@ -155,30 +193,32 @@ QString chunk_style(qint16 level, const QString &style)
 
 AudioInput audio_input(quint8 input, bool hi_z)
 {
+    //: Hi-Z, MIC and LINE are the device's names of its inputs.
     if (hi_z)
-        return {(input & 127) + 2, QStringLiteral("Hi-Z Mode")};
+        return {(input & 127) + 2, StatusDisplay::tr("Hi-Z Mode")};
     if (input & 0x80)
-        return {(input & 127) + 4, QStringLiteral("MIC Mode")};
-    return {int(input) - 8, QStringLiteral("LINE Mode")};
+        return {(input & 127) + 4, StatusDisplay::tr("MIC Mode")};
+    return {int(input) - 8, StatusDisplay::tr("LINE Mode")};
 }
 
 QString role_text(quint8 role, bool is_txu, quint8 slot, bool rep_mode)
 {
     switch (role) {
     case 0:
-        return QStringLiteral("<b>Master</b><br>");
+        //: The device's role.
+        return bold_line(StatusDisplay::tr("Master"));
     case 1:
         if (is_txu)
-            return QStringLiteral("<b>TXU Client (Slot %1)</b><br>").arg(int(slot));
+            return bold_line(StatusDisplay::tr("TXU Client (Slot %1)").arg(int(slot)));
         if (rep_mode)
             slot = quint8(slot - 2);
         if (slot == 1)
-            return QStringLiteral("<b>RXU Client (Master Slot)</b><br>");
-        return QStringLiteral("<b>RXU Client (Slot %1)</b><br>").arg(int(slot));
+            return bold_line(StatusDisplay::tr("RXU Client (Master Slot)"));
+        return bold_line(StatusDisplay::tr("RXU Client (Slot %1)").arg(int(slot)));
     case 2:
-        return QStringLiteral("<b>Repeater</b><br>");
+        return bold_line(StatusDisplay::tr("Repeater"));
     default:
-        return QStringLiteral("<b>Unknown Device</b><br>");
+        return bold_line(StatusDisplay::tr("Unknown Device"));
     }
 }
 
@@ -218,22 +258,29 @@ QString sniffer_line(const QByteArray &frame, quint8 sniff_mode)
     const int audio_b = frame_u16(frame, 14);
     const int rssi_a = frame_s16(frame, 16);
     const int rssi_b = frame_s16(frame, 18);
+    // The labels in the program's language; a saved line keeps them in
+    // English (write_sniffer_lines).
+    const auto label = [](const QString &text) {
+        return QStringLiteral("<strong>") + text + QStringLiteral("</strong>");
+    };
+    const QString beacons = label(StatusDisplay::tr("Beacons:"));
+    const QString audio = label(StatusDisplay::tr("Audio:"));
+    const QString rssi = label(StatusDisplay::tr("RSSI:"));
     if (sniff_mode == 2) {
-        return QStringLiteral("<strong>Beacons:</strong> %1 (%2) <strong>Audio:</strong> %3 (%4) "
-                              "<strong>RSSI:</strong> %5")
-            .arg(beacons_a).arg(beacons_b).arg(audio_a).arg(audio_b).arg(rssi_a);
+        return QStringLiteral("%1 %2 (%3) %4 %5 (%6) %7 %8")
+            .arg(beacons).arg(beacons_a).arg(beacons_b).arg(audio).arg(audio_a).arg(audio_b).arg(rssi).arg(rssi_a);
     }
-    return QStringLiteral("<strong>Beacons:</strong> %1 : %2 <strong>Audio:</strong> %3 : %4 "
-                          "<strong>RSSI:</strong> %5 : %6")
-        .arg(beacons_a).arg(beacons_b).arg(audio_a).arg(audio_b).arg(rssi_a).arg(rssi_b);
+    return QStringLiteral("%1 %2 : %3 %4 %5 : %6 %7 %8 : %9")
+        .arg(beacons).arg(beacons_a).arg(beacons_b).arg(audio).arg(audio_a).arg(audio_b).arg(rssi).arg(rssi_a)
+        .arg(rssi_b);
 }
 
 QString wlan_version_text(const QByteArray &frame)
 {
-    return QStringLiteral("WLAN %1").arg(frame_u16(frame, 8));
+    return StatusDisplay::tr("WLAN %1").arg(frame_u16(frame, 8));
 }
 
 QString dsp_version_text(const QByteArray &frame)
 {
-    return QStringLiteral("DSP %1.%2").arg(frame_u8(frame, 9)).arg(frame_u8(frame, 8));
+    return StatusDisplay::tr("DSP %1.%2").arg(frame_u8(frame, 9)).arg(frame_u8(frame, 8));
 }

@@ -5,10 +5,13 @@
 #include <QStringList>
 
 // The display vocabulary: which text, lamp or colour shows a value the device
-// reports. Pure functions; the main window applies them to its widgets.
+// reports. Pure functions; the main window applies them to its widgets. The
+// words are in the program's language (see language.h), made when asked for.
 
-extern const QString NO_DEVICE_TEXT;
-extern const QString UPDATING_TEXT;
+// The device-information line while no device is linked, and while a
+// linked device has not yet told its role.
+QString no_device_text();
+QString updating_text();
 
 // Signal bars: the idle style after a reset, and the base style that a chunk
 // rule is appended to while signal reports arrive.
@@ -39,9 +42,9 @@ bool operator==(const LampState &a, const LampState &b);
 QString lamp_style(LampLook look);
 
 // The captions of the lamps, as the labels beside them read.
-extern const QString LINK_STATUS_CAPTION;
-extern const QString REPEATER_MODE_CAPTION;
-extern const QString PHANTOM_CAPTION;
+QString link_status_caption();
+QString repeater_mode_caption();
+QString phantom_caption();
 
 // The lamps for what the device reports.
 LampState link_status_lamp(quint8 link_state);

@@ -18,7 +18,10 @@ AllDevices::AllDevices(DeviceRoster *roster, QWidget *parent)
     ui->device_table->setModel(m_model);
     ui->device_table->verticalHeader()->hide();
     ui->device_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ui->device_table->horizontalHeader()->setStretchLastSection(true);
+    // The table asks for the width of its columns, each as wide as its title
+    // and its cells, however long the language makes them: the dialog grows
+    // rather than shortening a title.
+    ui->device_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     ui->device_table->installEventFilter(this);
     connect(ui->device_table, &QAbstractItemView::doubleClicked, this, [this] { choose_current_row(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {

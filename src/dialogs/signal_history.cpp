@@ -44,7 +44,9 @@ const QColor SERIES_B_LIGHT(0xe3, 0x77, 0xc2);
 // Colours and names of the dropouts, by DropoutKind.
 const QColor DROPOUT_COLOURS[DROPOUT_KINDS] = {QColor(0x9e, 0x9e, 0x9e), QColor(0xe0, 0x8a, 0x00),
                                                QColor(0xc6, 0x28, 0x28), QColor(0x21, 0x21, 0x21)};
-const char *const DROPOUT_NAMES[DROPOUT_KINDS] = {"no reading", "no link", "link lost", "port lost"};
+const char *const DROPOUT_NAMES[DROPOUT_KINDS] = {
+    QT_TRANSLATE_NOOP("SignalHistory", "no reading"), QT_TRANSLATE_NOOP("SignalHistory", "no link"),
+    QT_TRANSLATE_NOOP("SignalHistory", "link lost"), QT_TRANSLATE_NOOP("SignalHistory", "port lost")};
 
 // Level bands, as the main window's bars and lamps have them.
 QVector<TimePlot::Band> level_bands()
@@ -59,7 +61,7 @@ QVector<TimePlot::Legend> dropout_legend()
 {
     QVector<TimePlot::Legend> legend;
     for (int k = 0; k < DROPOUT_KINDS; ++k)
-        legend.append({QString::fromLatin1(DROPOUT_NAMES[k]), DROPOUT_COLOURS[k]});
+        legend.append({QCoreApplication::translate("SignalHistory", DROPOUT_NAMES[k]), DROPOUT_COLOURS[k]});
     return legend;
 }
 
@@ -73,13 +75,12 @@ QVector<TimePlot::Mark> dropout_marks(const QVector<Dropout> &dropouts)
 
 QString stats_text(const QString &name, const SeriesStats &stats)
 {
+    //: %1 is a plotted series: "From TXU", "RSSI A".
     if (stats.count == 0)
-        return QStringLiteral("%1: no readings").arg(name);
-    return QStringLiteral("%1: min %2 \u00b7 mean %3 \u00b7 max %4")
-        .arg(name)
-        .arg(stats.min)
-        .arg(stats.mean(), 0, 'f', 1)
-        .arg(stats.max);
+        return QCoreApplication::translate("SignalHistory", "%1: no readings").arg(name);
+    //: The minimum, mean and maximum of a series over the stretch shown.
+    return QCoreApplication::translate("SignalHistory", "%1: min %2 \u00b7 mean %3 \u00b7 max %4")
+        .arg(name, QString::number(stats.min), QString::number(stats.mean(), 'f', 1), QString::number(stats.max));
 }
 
 // A round upper end for a plot of counts.
@@ -98,8 +99,8 @@ double round_up(double value)
 QString memory_text(qint64 bytes)
 {
     if (bytes < 1024 * 1024)
-        return QStringLiteral("%1 KB").arg(bytes / 1024);
-    return QStringLiteral("%1 MB").arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+        return QCoreApplication::translate("SignalHistory", "%1 KB").arg(bytes / 1024);
+    return QCoreApplication::translate("SignalHistory", "%1 MB").arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
 }
 
 QString local_time(qint64 time_ms)
@@ -391,15 +392,14 @@ void SignalHistory::refresh()
 void SignalHistory::update_recording_label()
 {
     const HistoryDevice shown = device();
-    QString text = tr("Recording since %1: %2 records, %3 of %4.")
-                       .arg(local_time(m_started.wall_ms()))
-                       .arg(m_log->size())
-                       .arg(memory_text(m_log->memory_bytes()), memory_text(m_log->budget_bytes()))
+    QString text = tr("Recording since %1: %n records, %2 of %3.", nullptr, int(m_log->size()))
+                       .arg(local_time(m_started.wall_ms()),
+                            memory_text(m_log->memory_bytes()), memory_text(m_log->budget_bytes()))
         + QLatin1Char(' ')
         + (shown.port.isEmpty() ? tr("No device.") : tr("Device: %1.").arg(device_text(shown)));
     if (m_log->dropped() > 0) {
-        text = tr("Memory full: the oldest %1 records were dropped; the recording now starts at %2. ")
-                   .arg(m_log->dropped())
+        text = tr("Memory full: the oldest %n records were dropped; the recording now starts at %1. ",
+                      nullptr, int(m_log->dropped()))
                    .arg(local_time(m_log->first_wall_ms()))
             + text;
     }

@@ -1,6 +1,6 @@
 #include "firmware_package.h"
 
-#include <QObject>
+#include <QCoreApplication>
 
 #include "package_archive.h"
 
@@ -45,7 +45,7 @@ QByteArray line_without_label(QIODevice &file, int label)
 
 QString missing_file_text(const QString &archive_name, const QString &file_name)
 {
-    return QObject::tr("The package %1 has no %2.").arg(archive_name, file_name);
+    return FirmwarePackage::tr("The package %1 has no %2.").arg(archive_name, file_name);
 }
 
 // What keeps a manifest from giving the package's four lines; empty when it gives them.
@@ -54,13 +54,13 @@ QString manifest_problem_text(const PackageFile &file, const Manifest &manifest,
     if (!file.found)
         return missing_file_text(archive_name, MANIFEST_FILE);
     if (file.bytes.startsWith("\xFF\xFE") || file.bytes.startsWith("\xFE\xFF"))
-        return QObject::tr("%1 in the package %2 is saved as UTF-16; it must be plain text (ASCII or UTF-8).")
+        return FirmwarePackage::tr("%1 in the package %2 is saved as UTF-16; it must be plain text (ASCII or UTF-8).")
             .arg(MANIFEST_FILE, archive_name);
     if (manifest.lines == 0)
-        return QObject::tr("%1 in the package %2 is empty.").arg(MANIFEST_FILE, archive_name);
+        return FirmwarePackage::tr("%1 in the package %2 is empty.").arg(MANIFEST_FILE, archive_name);
     if (manifest.lines < 4)
-        return QObject::tr("%1 in the package %2 has %3 of its four lines (the package's name, its WLAN version "
-                           "and the DSP versions for TXU and for RXU).")
+        return FirmwarePackage::tr("%1 in the package %2 has %3 of its four lines (the package's name, its WLAN "
+                                   "version and the DSP versions for TXU and for RXU).")
             .arg(MANIFEST_FILE, archive_name)
             .arg(manifest.lines);
     return QString();
@@ -152,7 +152,7 @@ std::shared_ptr<FirmwarePackage> FirmwarePackage::read(const QString &archive, Q
     const QFileInfo info(archive);
     // A folder, a pipe or a device is never opened: a pipe would block.
     if (info.exists() && !info.isFile()) {
-        *error = QObject::tr("%1 is not a regular file.").arg(info.fileName());
+        *error = FirmwarePackage::tr("%1 is not a regular file.").arg(info.fileName());
         return nullptr;
     }
     QFile file(archive);
@@ -163,7 +163,7 @@ std::shared_ptr<FirmwarePackage> FirmwarePackage::read(const QString &archive, Q
     struct stat opened = {};
     if (fd >= 0 && (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))) {
         ::close(fd);
-        *error = QObject::tr("%1 is not a regular file.").arg(info.fileName());
+        *error = FirmwarePackage::tr("%1 is not a regular file.").arg(info.fileName());
         return nullptr;
     }
     const bool open = fd >= 0 && file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
@@ -239,5 +239,5 @@ QString package_problem(const FirmwarePackage &package, const QString &path)
     // package's fault too.
     if (!package.has_file(WLAN_IMAGE_FILE))
         return reason;
-    return QObject::tr("The package %1 cannot be used: %2").arg(path, reason);
+    return FirmwarePackage::tr("The package %1 cannot be used: %2").arg(path, reason);
 }

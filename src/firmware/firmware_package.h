@@ -3,6 +3,7 @@
 #include "image_chunks.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -101,6 +102,8 @@ QString dsp_image_file(const QString &device_type);
 // pointer).
 class FirmwarePackage
 {
+    Q_DECLARE_TR_FUNCTIONS(FirmwarePackage)
+
 public:
     // Reads the package at `archive`, a path taken literally. The manifest,
     // if there is one, must be a regular file (a missing one reads as empty

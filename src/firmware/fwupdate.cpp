@@ -14,20 +14,25 @@
 
 namespace {
 
-// What the module line says.
-const QString UPDATING_WLAN_TEXT = QStringLiteral("Updating WLAN Firmware...");
-const QString UPDATING_DSP_TEXT = QStringLiteral("Updating DSP Firmware...");
-const QString SILENT_TEXT =
-    QStringLiteral("The device has not answered for %1 seconds; the update is not complete. Waiting for the device...");
-const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
-const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete.");
-const QString DAMAGED_TEXT = QStringLiteral("The device's answer to chunk %1 of %2 of the %3 image came damaged: "
-                                           "the update is not complete.");
-const QString GIVEN_UP_TEXT = QStringLiteral("The device has not answered for %1 seconds: the update is not complete.");
+// What the module line says (in the program's language: tr() at the use).
+const char *const UPDATING_WLAN_TEXT = QT_TRANSLATE_NOOP("FWUpdate", "Updating WLAN Firmware...");
+const char *const UPDATING_DSP_TEXT = QT_TRANSLATE_NOOP("FWUpdate", "Updating DSP Firmware...");
+const char *const SILENT_TEXT = QT_TRANSLATE_N_NOOP(
+    "FWUpdate", "The device has not answered for %n seconds; the update is not complete. Waiting for the device...");
+const char *const FINISHING_TEXT =
+    QT_TRANSLATE_NOOP("FWUpdate", "The device is finishing the update. Do not disconnect it.");
+const char *const LINK_LOST_TEXT =
+    QT_TRANSLATE_NOOP("FWUpdate", "Connection to the device lost: the update is not complete.");
+//: %3 is the image: WLAN or DSP.
+const char *const DAMAGED_TEXT = QT_TRANSLATE_NOOP("FWUpdate", "The device's answer to chunk %1 of %2 of the %3 image "
+                                                               "came damaged: the update is not complete.");
+const char *const GIVEN_UP_TEXT =
+    QT_TRANSLATE_N_NOOP("FWUpdate", "The device has not answered for %n seconds: the update is not complete.");
 // The same while the device is still asked for its type and versions.
-const QString SILENT_ASKING_TEXT =
-    QStringLiteral("The device has not answered for %1 seconds; nothing was sent yet. Waiting for the device...");
-const QString GIVEN_UP_ASKING_TEXT = QStringLiteral("The device has not answered for %1 seconds: nothing was sent.");
+const char *const SILENT_ASKING_TEXT = QT_TRANSLATE_N_NOOP(
+    "FWUpdate", "The device has not answered for %n seconds; nothing was sent yet. Waiting for the device...");
+const char *const GIVEN_UP_ASKING_TEXT =
+    QT_TRANSLATE_N_NOOP("FWUpdate", "The device has not answered for %n seconds: nothing was sent.");
 
 // The progress bar moves in at most this many steps per image.
 constexpr qint64 PROGRESS_STEPS = 500;
@@ -215,12 +220,15 @@ void FWUpdate::fwupdate_handle_serialport_error(QSerialPort::SerialPortError err
 void FWUpdate::show_versions(const UpdateVersions &versions)
 {
     // One pass over the format: a "%1" inside a value stays as it is.
-    ui->dev_info->setText(QStringLiteral("<p><b>Updating %1...</b></p>").arg(versions.device_type)
-                          + QString(20, QLatin1Char(' '))
-                          + QStringLiteral("<p>Package: %1 WLAN: %2 -> %3 DSP: %4.%5 -> %6</p>")
+    //: %1 is the device's type: TXU or RXU.
+    ui->dev_info->setText(QStringLiteral("<p><b>") + tr("Updating %1...").arg(versions.device_type)
+                          + QStringLiteral("</b></p>") + QString(20, QLatin1Char(' ')) + QStringLiteral("<p>")
+                          //: The package's name, then each version of the device and of the package.
+                          + tr("Package: %1 WLAN: %2 -> %3 DSP: %4.%5 -> %6")
                                 .arg(shown(versions.package_name), QString::number(versions.device.wlan_version),
                                      shown(versions.package_wlan), QString::number(versions.device.dsp_major),
-                                     QString::number(versions.device.dsp_minor), shown(versions.package_dsp)));
+                                     QString::number(versions.device.dsp_minor), shown(versions.package_dsp))
+                          + QStringLiteral("</p>"));
 }
 
 void FWUpdate::show_module(UpdateEngine::Notice notice, int silent_seconds)
@@ -228,19 +236,19 @@ void FWUpdate::show_module(UpdateEngine::Notice notice, int silent_seconds)
     const bool sending = engine.stage() == UpdateEngine::Stage::Sending
         || engine.stage() == UpdateEngine::Stage::Finishing;
     const QString module = !sending ? QString()
-        : engine.unit() == UNIT_WLAN ? UPDATING_WLAN_TEXT
-                                     : UPDATING_DSP_TEXT;
+        : engine.unit() == UNIT_WLAN ? tr(UPDATING_WLAN_TEXT)
+                                     : tr(UPDATING_DSP_TEXT);
     switch (notice) {
     case UpdateEngine::Notice::None:
         ui->cur_module->setText(module);
         break;
     case UpdateEngine::Notice::Silent:
         ui->cur_module->setText(engine.data_sent() ? (module.isEmpty() ? QString() : module + QLatin1Char(' '))
-                                        + SILENT_TEXT.arg(silent_seconds)
-                                                   : SILENT_ASKING_TEXT.arg(silent_seconds));
+                                        + tr(SILENT_TEXT, nullptr, silent_seconds)
+                                                   : tr(SILENT_ASKING_TEXT, nullptr, silent_seconds));
         break;
     case UpdateEngine::Notice::Finishing:
-        ui->cur_module->setText(FINISHING_TEXT);
+        ui->cur_module->setText(tr(FINISHING_TEXT));
         break;
     }
 }
@@ -296,7 +304,7 @@ void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
     if (!mid_update)
         return;
     if (engine.data_sent()) {
-        ui->cur_module->setText(LINK_LOST_TEXT + QLatin1Char(' ') + after_part_way(true));
+        ui->cur_module->setText(tr(LINK_LOST_TEXT) + QLatin1Char(' ') + after_part_way(true));
         return;
     }
     // Nothing was sent: the device is as it was; the main window links it
@@ -323,11 +331,11 @@ void FWUpdate::show_failure(UpdateEngine::Failure failure, const QString &detail
         text = tr("The device did not report a type that the package has a DSP image for.");
     } else if (failure == UpdateEngine::Failure::Damaged) {
         // The device waits for a chunk the program cannot tell: the update stops here.
-        text = DAMAGED_TEXT.arg(engine.chunk_in_flight() + 1)
+        text = tr(DAMAGED_TEXT).arg(engine.chunk_in_flight() + 1)
                    .arg(engine.chunks_in_image())
                    .arg(engine.unit() == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"));
     } else if (failure == UpdateEngine::Failure::Silence) {
-        text = (engine.data_sent() ? GIVEN_UP_TEXT : GIVEN_UP_ASKING_TEXT).arg(UpdateEngine::GIVE_UP_MS / 1000);
+        text = tr(engine.data_sent() ? GIVEN_UP_TEXT : GIVEN_UP_ASKING_TEXT, nullptr, int(UpdateEngine::GIVE_UP_MS / 1000));
     }
     if (service_mode()) {
         QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);

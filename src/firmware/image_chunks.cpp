@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QObject>
+#include <QCoreApplication>
 
 QByteArray build_data_frame(quint8 unit, quint16 sequence_field, const QByteArray &data)
 {
@@ -27,13 +27,13 @@ QString not_a_regular_file(const QFileInfo &info)
 {
     // A dangling link does not "exist", but it is a link all the same.
     if (info.isSymLink() || (info.exists() && !info.isFile()))
-        return QObject::tr("%1 is not a regular file.").arg(info.fileName());
+        return FirmwareImage::tr("%1 is not a regular file.").arg(info.fileName());
     return QString();
 }
 
 QString image_too_large(const QString &name, qint64 size)
 {
-    return QObject::tr("The image %1 holds %2 bytes; at most %3 bytes can be sent.")
+    return FirmwareImage::tr("The image %1 holds %2 bytes; at most %3 bytes can be sent.")
         .arg(name, QString::number(size), QString::number(MAX_IMAGE_SIZE));
 }
 
@@ -47,7 +47,7 @@ bool FirmwareImage::load(const QString &path, QString *error)
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QObject::tr("Could not read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        *error = FirmwareImage::tr("Could not read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
     const qint64 size = file.size();
@@ -58,7 +58,7 @@ bool FirmwareImage::load(const QString &path, QString *error)
     // One byte more than the size: a file that grows while it is read shows.
     QByteArray bytes = file.read(size + 1);
     if (bytes.size() != size) {
-        *error = QObject::tr("%1 changed or could not be read (%2 of %3 bytes read).")
+        *error = FirmwareImage::tr("%1 changed or could not be read (%2 of %3 bytes read).")
                      .arg(name, QString::number(bytes.size()), QString::number(size));
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 class QFileInfo;
@@ -32,6 +33,8 @@ QString image_too_large(const QString &name, qint64 size);
 // share the bytes.
 class FirmwareImage
 {
+    Q_DECLARE_TR_FUNCTIONS(FirmwareImage)
+
 public:
     // Reads `path`. Refuses what is not a regular file, an image too large for
     // the chunk numbering, and a file that does not read back at the size it

@@ -5,7 +5,7 @@
 
 #include <QHash>
 #include <QIODevice>
-#include <QObject>
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cstring>
@@ -26,6 +26,12 @@ PackageFile *PackageFiles::file(const QString &name)
 }
 
 namespace {
+
+// The words of the reading of a package's archive.
+class PackageArchive
+{
+    Q_DECLARE_TR_FUNCTIONS(PackageArchive)
+};
 
 // A package holds four files; an archive with far more entries is not one,
 // and reading its directory would hold the window for seconds.
@@ -384,7 +390,7 @@ bool stored_as_non_file(zip_t *zip, zip_uint64_t index)
 
 QString not_a_regular_file_text(const QString &file)
 {
-    return QObject::tr("%1 is not a regular file.").arg(file);
+    return PackageArchive::tr("%1 is not a regular file.").arg(file);
 }
 
 // Reads entry `index` (`file`, at most `limit` bytes) into `entry`. The size
@@ -398,15 +404,15 @@ bool read_entry(zip_t *zip, zip_uint64_t index, const QString &file, qint64 limi
     zip_stat_init(&stat);
     if (zip_stat_index(zip, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)
         || !(stat.valid & ZIP_STAT_COMP_METHOD)) {
-        *error = QObject::tr("%1 is damaged (%2).").arg(file, QString::fromLocal8Bit(zip_strerror(zip)));
+        *error = PackageArchive::tr("%1 is damaged (%2).").arg(file, QString::fromLocal8Bit(zip_strerror(zip)));
         return false;
     }
     if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE) {
-        *error = QObject::tr("%1 is encrypted in the package; it cannot be read.").arg(file);
+        *error = PackageArchive::tr("%1 is encrypted in the package; it cannot be read.").arg(file);
         return false;
     }
     if (!zip_compression_method_supported(stat.comp_method, 0)) {
-        *error = QObject::tr("%1 is compressed in a way that cannot be read (method %2).")
+        *error = PackageArchive::tr("%1 is compressed in a way that cannot be read (method %2).")
                      .arg(file, QString::number(stat.comp_method));
         return false;
     }
@@ -417,7 +423,7 @@ bool read_entry(zip_t *zip, zip_uint64_t index, const QString &file, qint64 limi
     if (stat.size > zip_uint64_t(limit)) {
         const qint64 size = qint64(qMin<zip_uint64_t>(stat.size, zip_uint64_t(INT64_MAX)));
         if (file == MANIFEST_FILE)
-            *error = QObject::tr("%1 holds %2 bytes; a manifest holds at most %3 bytes.")
+            *error = PackageArchive::tr("%1 holds %2 bytes; a manifest holds at most %3 bytes.")
                          .arg(file, QString::number(size), QString::number(limit));
         else
             entry->problem = image_too_large(file, size);
@@ -426,7 +432,7 @@ bool read_entry(zip_t *zip, zip_uint64_t index, const QString &file, qint64 limi
     // Compressed data far larger than its content would be read and
     // inflated in full before the checksum shows anything.
     if ((stat.valid & ZIP_STAT_COMP_SIZE) && stat.comp_size > zip_uint64_t(most_stored(limit))) {
-        *error = QObject::tr("%1 is damaged (it takes %2 bytes in the package for at most %3).")
+        *error = PackageArchive::tr("%1 is damaged (it takes %2 bytes in the package for at most %3).")
                      .arg(file, QString::number(qMin<zip_uint64_t>(stat.comp_size, zip_uint64_t(INT64_MAX))),
                           QString::number(limit));
         return false;
@@ -434,7 +440,7 @@ bool read_entry(zip_t *zip, zip_uint64_t index, const QString &file, qint64 limi
 
     zip_file_t *data = zip_fopen_index(zip, index, 0);
     if (!data) {
-        *error = QObject::tr("%1 cannot be read from the package (%2).")
+        *error = PackageArchive::tr("%1 cannot be read from the package (%2).")
                      .arg(file, QString::fromLocal8Bit(zip_strerror(zip)));
         return false;
     }
@@ -448,15 +454,15 @@ bool read_entry(zip_t *zip, zip_uint64_t index, const QString &file, qint64 limi
     QString damage;
     if (n < 0)
         damage = zip_error_code_zip(zip_file_get_error(data)) == ZIP_ER_CRC
-            ? QObject::tr("its checksum does not match")
+            ? PackageArchive::tr("its checksum does not match")
             : QString::fromLocal8Bit(zip_file_strerror(data));
     else if (got > size)
-        damage = QObject::tr("it holds more than the %1 bytes it claims").arg(size);
+        damage = PackageArchive::tr("it holds more than the %1 bytes it claims").arg(size);
     else if (got < size)
-        damage = QObject::tr("it holds %1 of the %2 bytes it claims").arg(got).arg(size);
+        damage = PackageArchive::tr("it holds %1 of the %2 bytes it claims").arg(got).arg(size);
     zip_fclose(data);
     if (!damage.isEmpty()) {
-        *error = QObject::tr("%1 is damaged (%2).").arg(file, damage);
+        *error = PackageArchive::tr("%1 is damaged (%2).").arg(file, damage);
         return false;
     }
     bytes.resize(int(size));
@@ -473,7 +479,7 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
     // Shorter than the end record that every zip archive ends with (an empty
     // file would otherwise read as an empty archive).
     if (archive->size() < 22) {
-        *error = QObject::tr("%1 is not a zip archive.").arg(archive_name);
+        *error = PackageArchive::tr("%1 is not a zip archive.").arg(archive_name);
         return false;
     }
     DeviceSource source{archive, archive->size(), {}, {}, {}};
@@ -482,15 +488,15 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
     int whole_fits = 0;
     const bool extent_known = directory_extent(&source, &entries, &directory_size, &whole_fits);
     if (extent_known && (entries > quint64(MAX_ENTRIES) || directory_size > quint64(MAX_DIRECTORY_SIZE))) {
-        *error = QObject::tr("%1 holds %2 entries; a firmware package holds a few.")
+        *error = PackageArchive::tr("%1 holds %2 entries; a firmware package holds a few.")
                      .arg(archive_name, QString::number(entries));
         return false;
     }
     // Two end records that each fit the whole file: which directory is the
     // archive's cannot be told, and unpackers may differ in what they find.
     if (whole_fits > 1) {
-        *error = QObject::tr("%1 is damaged: it ends with more than one directory record, "
-                             "so what it holds cannot be told.")
+        *error = PackageArchive::tr("%1 is damaged: it ends with more than one directory record, "
+                                    "so what it holds cannot be told.")
                      .arg(archive_name);
         return false;
     }
@@ -503,17 +509,17 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
     if (!zip.open(ZIP_RDONLY, &code)) {
         switch (code) {
         case ZIP_ER_NOZIP:
-            *error = QObject::tr("%1 is not a zip archive.").arg(archive_name);
+            *error = PackageArchive::tr("%1 is not a zip archive.").arg(archive_name);
             break;
         case ZIP_ER_READ:
-            *error = QObject::tr("%1 cannot be read (%2).")
+            *error = PackageArchive::tr("%1 cannot be read (%2).")
                          .arg(archive_name, source.failure.isEmpty() ? zip.reason() : source.failure);
             break;
         case ZIP_ER_MEMORY:
-            *error = QObject::tr("%1 cannot be read as a zip archive (%2).").arg(archive_name, zip.reason());
+            *error = PackageArchive::tr("%1 cannot be read as a zip archive (%2).").arg(archive_name, zip.reason());
             break;
         default:
-            *error = QObject::tr("%1 is damaged: its directory cannot be read.").arg(archive_name);
+            *error = PackageArchive::tr("%1 is damaged: its directory cannot be read.").arg(archive_name);
             break;
         }
         return false;
@@ -528,7 +534,7 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
     // over, its count still stops the archive before any entry is read.
     const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
     if (count > MAX_ENTRIES) {
-        *error = QObject::tr("%1 holds %2 entries; a firmware package holds a few.")
+        *error = PackageArchive::tr("%1 holds %2 entries; a firmware package holds a few.")
                      .arg(archive_name, QString::number(count));
         return false;
     }
@@ -540,13 +546,13 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
     for (zip_int64_t i = 0; i < count; ++i) {
         const char *raw = zip_get_name(zip.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW);
         if (!raw) {
-            *error = QObject::tr("%1 is damaged: an entry has no name.").arg(archive_name);
+            *error = PackageArchive::tr("%1 is damaged: an entry has no name.").arg(archive_name);
             return false;
         }
         const QByteArray name(raw);
         const NameUse use = name_use(name);
         if (use.kind == NameUse::Alias) {
-            *error = QObject::tr("The package names %1 \"%2\": its files must be at its top level, "
+            *error = PackageArchive::tr("The package names %1 \"%2\": its files must be at its top level, "
                                  "without folders or \"..\" in their names.")
                          .arg(use.file, shown_name(zip.get(), zip_uint64_t(i)));
             return false;
@@ -558,13 +564,13 @@ bool read_package_archive(QIODevice *archive, const QString &archive_name, Packa
         if (first != folded.constEnd()) {
             const QString first_text = text_name(zip.get(), first.value());
             if (first_text == text)
-                *error = QObject::tr("The package holds two entries named \"%1\".")
+                *error = PackageArchive::tr("The package holds two entries named \"%1\".")
                              .arg(shown_name(zip.get(), zip_uint64_t(i)));
             else if (resolved_name(first_text) == resolved && !resolved.isEmpty())
-                *error = QObject::tr("The package holds two entries named \"%1\".").arg(shown(resolved));
+                *error = PackageArchive::tr("The package holds two entries named \"%1\".").arg(shown(resolved));
             else
-                *error = QObject::tr("The package holds two entries named \"%1\" and \"%2\", "
-                                     "which differ only in case.")
+                *error = PackageArchive::tr("The package holds two entries named \"%1\" and \"%2\", "
+                                            "which differ only in case.")
                              .arg(shown_name(zip.get(), first.value()), shown_name(zip.get(), zip_uint64_t(i)));
             return false;
         }

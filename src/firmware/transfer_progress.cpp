@@ -1,8 +1,15 @@
 #include "transfer_progress.h"
 
-#include <QObject>
+#include <QCoreApplication>
 
 namespace {
+
+// The words of the progress of a transfer.
+class TransferProgress
+{
+    Q_DECLARE_TR_FUNCTIONS(TransferProgress)
+};
+
 // An estimate needs this much history to mean anything.
 constexpr qint64 MIN_HISTORY_MS = 1000;
 } // namespace
@@ -42,26 +49,26 @@ QString rate_text(qint64 bytes, qint64 ms)
 {
     if (bytes <= 0 || ms <= 0)
         return QString();
-    return QObject::tr("%1 kB/s").arg(double(bytes) / double(ms), 0, 'f', 1);
+    return TransferProgress::tr("%1 kB/s").arg(double(bytes) / double(ms), 0, 'f', 1);
 }
 
 QString time_left_text(qint64 seconds)
 {
     if (seconds < 60)
-        return QObject::tr("about %1 s left").arg(seconds);
+        return TransferProgress::tr("about %1 s left").arg(seconds);
     if (seconds < 3600)
-        return QObject::tr("about %1 min %2 s left").arg(seconds / 60).arg(seconds % 60);
-    return QObject::tr("about %1 h %2 min left").arg(seconds / 3600).arg((seconds % 3600) / 60);
+        return TransferProgress::tr("about %1 min %2 s left").arg(seconds / 60).arg(seconds % 60);
+    return TransferProgress::tr("about %1 h %2 min left").arg(seconds / 3600).arg((seconds % 3600) / 60);
 }
 
 QString duration_text(qint64 ms)
 {
     if (ms < 60000)
-        return QObject::tr("%1 s").arg(double(ms) / 1000.0, 0, 'f', 1);
+        return TransferProgress::tr("%1 s").arg(double(ms) / 1000.0, 0, 'f', 1);
     const qint64 s = ms / 1000;
     if (s < 3600)
-        return QObject::tr("%1 min %2 s").arg(s / 60).arg(s % 60);
-    return QObject::tr("%1 h %2 min").arg(s / 3600).arg((s % 3600) / 60);
+        return TransferProgress::tr("%1 min %2 s").arg(s / 60).arg(s % 60);
+    return TransferProgress::tr("%1 h %2 min").arg(s / 3600).arg((s % 3600) / 60);
 }
 
 QString progress_format(qint64 seconds_left)

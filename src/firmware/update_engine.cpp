@@ -2,6 +2,8 @@
 
 #include "frame.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // The length byte (the code and its arguments) of each reply of the transfer.
@@ -35,20 +37,20 @@ QString misfit_reason(const UpdateVersions &v)
     case PackageMisfit::None:
         break;
     case PackageMisfit::DeviceWlanOutOfRange:
-        return wlan_newer ? QObject::tr("the device's WLAN is newer than the package's and outside 1600 to 1699")
-                          : QObject::tr("the device's WLAN is outside 1600 to 1699");
+        return wlan_newer ? UpdateEngine::tr("the device's WLAN is newer than the package's and outside 1600 to 1699")
+                          : UpdateEngine::tr("the device's WLAN is outside 1600 to 1699");
     case PackageMisfit::DeviceWlanNewer:
-        return QObject::tr("the device's WLAN is newer than the package's");
+        return UpdateEngine::tr("the device's WLAN is newer than the package's");
     case PackageMisfit::DspNotAVersion:
-        return QObject::tr("the package's DSP version is not major.minor");
+        return UpdateEngine::tr("the package's DSP version is not major.minor");
     case PackageMisfit::DspMajorDiffers:
-        return QObject::tr("the DSP major versions differ");
+        return UpdateEngine::tr("the DSP major versions differ");
     case PackageMisfit::DeviceDspMinorZero:
-        return QObject::tr("a device DSP of minor version 0 is never updated");
+        return UpdateEngine::tr("a device DSP of minor version 0 is never updated");
     case PackageMisfit::DeviceDspNewer:
-        return QObject::tr("the device's DSP is newer than the package's");
+        return UpdateEngine::tr("the device's DSP is newer than the package's");
     }
-    return QObject::tr("the package is not one for this device");
+    return UpdateEngine::tr("the package is not one for this device");
 }
 
 UpdateEngine::UpdateEngine(QSerialPort *port, QObject *parent)

@@ -4,23 +4,29 @@
 #include "terminal_text.h"
 #include "transfer_progress.h"
 
-#include <QObject>
+#include <QCoreApplication>
 
 namespace {
+
+// The words of the lines that report on several devices.
+class FleetReport
+{
+    Q_DECLARE_TR_FUNCTIONS(FleetReport)
+};
 
 QString result_word(const DeviceRecord &device, bool check)
 {
     switch (device.status) {
     case -1:
-        return QObject::tr("running");
+        return FleetReport::tr("running");
     case STATUS_UPDATED:
-        return check ? QObject::tr("fits") : QObject::tr("updated");
+        return check ? FleetReport::tr("fits") : FleetReport::tr("updated");
     case STATUS_REFUSED:
-        return QObject::tr("refused");
+        return FleetReport::tr("refused");
     case STATUS_INTERRUPTED:
-        return QObject::tr("interrupted");
+        return FleetReport::tr("interrupted");
     default:
-        return QObject::tr("failed");
+        return FleetReport::tr("failed");
     }
 }
 
@@ -28,16 +34,16 @@ QString stage_word(const DeviceRecord &device)
 {
     switch (device.stage) {
     case DeviceStage::Starting:
-        return QObject::tr("starting");
+        return FleetReport::tr("starting");
     case DeviceStage::Checking:
-        return QObject::tr("checking");
+        return FleetReport::tr("checking");
     case DeviceStage::Sending:
         return device.unit == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP");
     case DeviceStage::Finishing:
     case DeviceStage::Ended:
         break;
     }
-    return QObject::tr("finishing");
+    return FleetReport::tr("finishing");
 }
 
 QString notice_words(const DeviceRecord &device)
@@ -46,9 +52,9 @@ QString notice_words(const DeviceRecord &device)
     case UpdateEngine::Notice::None:
         break;
     case UpdateEngine::Notice::Silent:
-        return QObject::tr("no answer for %1 s").arg(device.silent_seconds);
+        return FleetReport::tr("no answer for %1 s").arg(device.silent_seconds);
     case UpdateEngine::Notice::Finishing:
-        return QObject::tr("do not disconnect");
+        return FleetReport::tr("do not disconnect");
     }
     return QString();
 }
@@ -92,15 +98,15 @@ QString tally(const std::vector<const DeviceRecord *> &devices, bool check)
     }
     QStringList parts;
     if (running > 0)
-        parts << QObject::tr("%1 running").arg(running);
+        parts << FleetReport::tr("%1 running").arg(running);
     if (updated > 0)
-        parts << (check ? QObject::tr("%1 fit") : QObject::tr("%1 updated")).arg(updated);
+        parts << (check ? FleetReport::tr("%1 fit") : FleetReport::tr("%1 updated")).arg(updated);
     if (refused > 0)
-        parts << QObject::tr("%1 refused").arg(refused);
+        parts << FleetReport::tr("%1 refused").arg(refused);
     if (failed > 0)
-        parts << QObject::tr("%1 failed").arg(failed);
+        parts << FleetReport::tr("%1 failed").arg(failed);
     if (interrupted > 0)
-        parts << QObject::tr("%1 interrupted").arg(interrupted);
+        parts << FleetReport::tr("%1 interrupted").arg(interrupted);
     return parts.join(QStringLiteral(", "));
 }
 
@@ -108,18 +114,19 @@ QString tally(const std::vector<const DeviceRecord *> &devices, bool check)
 
 QString progress_line(const DeviceRecord &d)
 {
-    QString text = QStringLiteral("%1 %2% (%3 of %4 bytes")
-                       .arg(d.unit == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"),
-                            QString::number(percent_done(d.done, d.total)), QString::number(d.done),
-                            QString::number(d.total));
+    QString more;
     const QString rate = rate_text(d.done, d.image_ms);
     if (!rate.isEmpty())
-        text += QStringLiteral(", ") + rate;
+        more += QStringLiteral(", ") + rate;
     if (d.done >= d.total)
-        text += QStringLiteral(", ") + duration_text(d.image_ms);
+        more += QStringLiteral(", ") + duration_text(d.image_ms);
     else if (d.seconds_left >= 0)
-        text += QStringLiteral(", ") + time_left_text(d.seconds_left);
-    return text + QLatin1Char(')');
+        more += QStringLiteral(", ") + time_left_text(d.seconds_left);
+    //: "WLAN 10% (12000 of 120000 bytes, 41.8 kB/s)": the image, the part of it done, and
+    //: in %5 the rate and the time, each after a comma (or nothing).
+    return FleetReport::tr("%1 %2% (%3 of %4 bytes%5)")
+        .arg(d.unit == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"),
+             QString::number(percent_done(d.done, d.total)), QString::number(d.done), QString::number(d.total), more);
 }
 
 QString live_line(const DeviceRecord &d, int port_width, int width)
@@ -178,8 +185,8 @@ QStringList block_lines(const std::vector<DeviceRecord> &devices, bool check, in
             hidden.push_back(&devices[i]);
     }
     const QString rest = lines.isEmpty()
-        ? QObject::tr("%1 devices: %2").arg(hidden.size()).arg(tally(hidden, check))
-        : QObject::tr("... and %1 more: %2").arg(hidden.size()).arg(tally(hidden, check));
+        ? FleetReport::tr("%n devices: %1", nullptr, int(hidden.size())).arg(tally(hidden, check))
+        : FleetReport::tr("... and %n more: %1", nullptr, int(hidden.size())).arg(tally(hidden, check));
     lines << fit_text(rest, width);
     return lines;
 }
@@ -270,10 +277,10 @@ QString count_line(const std::vector<DeviceRecord> &devices, bool check)
         else
             ++failed;
     }
-    QString text = (check ? QObject::tr("%1 fit") : QObject::tr("%1 updated")).arg(updated)
-                   + QObject::tr(", %1 refused, %2 failed").arg(refused).arg(failed);
+    QString text = (check ? FleetReport::tr("%1 fit") : FleetReport::tr("%1 updated")).arg(updated)
+                   + FleetReport::tr(", %1 refused, %2 failed").arg(refused).arg(failed);
     if (interrupted > 0)
-        text += QObject::tr(", %1 interrupted").arg(interrupted);
+        text += FleetReport::tr(", %1 interrupted").arg(interrupted);
     return text;
 }
 

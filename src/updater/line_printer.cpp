@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 
+
 namespace {
 
 // A terminal line is redrawn at most this often.
@@ -13,7 +14,8 @@ constexpr qint64 REDRAW_MS = 100;
 
 QString module_text(const DeviceRecord &d)
 {
-    return d.unit == UNIT_WLAN ? QObject::tr("Updating WLAN Firmware...") : QObject::tr("Updating DSP Firmware...");
+    return d.unit == UNIT_WLAN ? LinePrinter::tr("Updating WLAN Firmware...")
+                               : LinePrinter::tr("Updating DSP Firmware...");
 }
 
 } // namespace
@@ -63,14 +65,14 @@ void LinePrinter::device_event(int index, DeviceEvent event)
     switch (event) {
     case DeviceEvent::Opened:
         p.opened = true;
-        step(index, QObject::tr("Device port: %1").arg(d.port));
+        step(index, tr("Device port: %1").arg(d.port));
         break;
     case DeviceEvent::Versions:
-        step(index, QObject::tr("Device: %1, WLAN %2, DSP %3.%4")
-                        .arg(d.type.isEmpty() ? QObject::tr("type unknown") : d.type,
+        step(index, tr("Device: %1, WLAN %2, DSP %3.%4")
+                        .arg(d.type.isEmpty() ? tr("type unknown") : d.type,
                              QString::number(d.before.wlan_version), QString::number(d.before.dsp_major),
                              QString::number(d.before.dsp_minor)));
-        step(index, QObject::tr("Package \"%1\": WLAN %2, DSP %3").arg(d.package_name, d.package_wlan, d.package_dsp));
+        step(index, tr("Package \"%1\": WLAN %2, DSP %3").arg(d.package_name, d.package_wlan, d.package_dsp));
         break;
     case DeviceEvent::ImageStarted:
         step(index, module_text(d));
@@ -105,23 +107,23 @@ void LinePrinter::device_event(int index, DeviceEvent event)
         case UpdateEngine::Notice::Silent:
             if (d.stage == DeviceStage::Sending)
                 step(index, module_text(d) + QLatin1Char(' ')
-                                + QObject::tr("The device has not answered for %1 seconds; the update is not "
-                                              "complete. Waiting for the device...")
-                                      .arg(d.silent_seconds));
+                                + tr("The device has not answered for %n seconds; the update is not "
+                                     "complete. Waiting for the device...",
+                                     nullptr, d.silent_seconds));
             else
-                step(index, QObject::tr("The device has not answered for %1 seconds; nothing was sent yet. "
-                                        "Waiting for the device...")
-                                .arg(d.silent_seconds));
+                step(index, tr("The device has not answered for %n seconds; nothing was sent yet. "
+                               "Waiting for the device...",
+                               nullptr, d.silent_seconds));
             break;
         case UpdateEngine::Notice::Finishing:
-            step(index, QObject::tr("The device is finishing the update. Do not disconnect it."));
+            step(index, tr("The device is finishing the update. Do not disconnect it."));
             break;
         }
         break;
     case DeviceEvent::Ended:
         if (d.status == STATUS_UPDATED) {
-            step(index, m_check ? QObject::tr("The package fits the device.")
-                                : QObject::tr("Firmware update completed successfully."));
+            step(index, m_check ? tr("The package fits the device.")
+                                : tr("Firmware update completed successfully."));
         } else {
             end_line();
             // The sentence names the device's port, also where it is the only

@@ -2,6 +2,7 @@
 
 #include "update_printer.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 // The lines of each device as they come: its port, its versions and the
@@ -14,6 +15,8 @@
 // waits or is left out; the other lines wait for it.
 class LinePrinter : public UpdatePrinter
 {
+    Q_DECLARE_TR_FUNCTIONS(LinePrinter)
+
 public:
     LinePrinter(const std::vector<DeviceRecord> &devices, Console *console, bool several, bool check);
 

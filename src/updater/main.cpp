@@ -3,6 +3,7 @@
 
 #include "console.h"
 #include "device_record.h"
+#include "language.h"
 #include "port_finder.h"
 #include "signal_watch.h"
 #include "update_options.h"
@@ -43,6 +44,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tvc-update"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TVC_VERSION));
+    // The words in the desktop's language; numbers, checksums and exit
+    // statuses stay as they are in every language.
+    install_desktop_language(app);
 
     SignalWatch signal_watch;
     signal_watch.install();

@@ -3,7 +3,6 @@
 #include "firmware_package.h"
 
 #include <QCryptographicHash>
-#include <QObject>
 
 QStringList image_lines(const FirmwarePackage &package)
 {
@@ -15,7 +14,9 @@ QStringList image_lines(const FirmwarePackage &package)
             lines.append(problem);
             continue;
         }
-        lines.append(QObject::tr("%1: %2 bytes, SHA-256 %3")
+        // A line that scripts compare with a published list: the same in
+        // every language.
+        lines.append(QStringLiteral("%1: %2 bytes, SHA-256 %3")
                          .arg(file, QString::number(image.size()),
                               QString::fromLatin1(
                                   QCryptographicHash::hash(image.bytes(), QCryptographicHash::Sha256).toHex())));

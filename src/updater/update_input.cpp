@@ -1,11 +1,21 @@
 #include "update_input.h"
 
-#include <QObject>
+#include <QCoreApplication>
+
+namespace {
+
+// The words of the reading of the package.
+class PackageInput
+{
+    Q_DECLARE_TR_FUNCTIONS(PackageInput)
+};
+
+} // namespace
 
 QString image_failure_text(const QString &detail)
 {
     const QString cause = detail.endsWith(QLatin1Char('.')) ? detail.left(detail.size() - 1) : detail;
-    return QObject::tr("%1 (nothing was sent).").arg(cause);
+    return PackageInput::tr("%1 (nothing was sent).").arg(cause);
 }
 
 bool read_update_input(const UpdateOptions &options, UpdateInput *input, QString *error)
@@ -17,7 +27,7 @@ bool read_update_input(const UpdateOptions &options, UpdateInput *input, QString
         return false;
     }
     const auto unusable = [&](const QString &reason) {
-        return QObject::tr("The package %1 cannot be used: %2").arg(options.package, reason);
+        return PackageInput::tr("The package %1 cannot be used: %2").arg(options.package, reason);
     };
     QString reason;
     input->package = FirmwarePackage::read(options.package, &reason);

@@ -120,7 +120,7 @@ void UpdateRun::on_failed(UpdateEngine::Failure failure, const QString &detail)
         finish(STATUS_DEVICE, not_done(tr("The device did not report a type that the package has a DSP image for")));
         break;
     case UpdateEngine::Failure::Silence:
-        finish(STATUS_DEVICE, not_done(tr("The device has not answered for %1 seconds").arg(m_options.timeout_s)));
+        finish(STATUS_DEVICE, not_done(tr("The device has not answered for %n seconds", nullptr, m_options.timeout_s)));
         break;
     case UpdateEngine::Failure::Damaged:
         finish(STATUS_DEVICE, not_done(tr("The device's answer to chunk %1 of %2 of the %3 image came damaged")

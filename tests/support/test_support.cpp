@@ -117,7 +117,7 @@ LinkedWindow::LinkedWindow(const sim::DeviceOptions &options)
 bool LinkedWindow::ready()
 {
     auto *line = child<QLabel>(window.get(), "l_p2p_devtype");
-    if (!QTest::qWaitFor([line] { return line->text() != UPDATING_TEXT; }, 5000))
+    if (!QTest::qWaitFor([line] { return line->text() != updating_text(); }, 5000))
         return false;
     device->clearReceived();
     return true;
@@ -238,6 +238,9 @@ ToolRun run_program(const QString &program, const QStringList &arguments, qint64
     QProcess tool;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    // The program's own words, whatever the desktop running the tests speaks.
+    environment.remove(QStringLiteral("LANGUAGE"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     tool.setProcessEnvironment(environment);
     if (setup)
         setup(tool);

@@ -1,0 +1,1619 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>AllDevices</name>
+    <message>
+        <source>All Devices</source>
+        <translation>Alle Geräte</translation>
+    </message>
+    <message>
+        <source>Devices</source>
+        <translation>Geräte</translation>
+    </message>
+    <message>
+        <source>One row a device; Enter or a double click shows it in the main window</source>
+        <translation>Eine Zeile je Gerät; Eingabetaste oder Doppelklick zeigt es im Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Asks every device for signal-strength reports</source>
+        <translation>Fordert von jedem Gerät Meldungen der Signalstärke an</translation>
+    </message>
+    <message>
+        <source>Signal Strength for All</source>
+        <translation>Signalstärke für alle</translation>
+    </message>
+    <message>
+        <source>Shows the chosen device in the main window</source>
+        <translation>Zeigt das gewählte Gerät im Hauptfenster</translation>
+    </message>
+    <message>
+        <source>Show in Main Window</source>
+        <translation>Im Hauptfenster zeigen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>No device found.</source>
+        <translation>Kein Gerät gefunden.</translation>
+    </message>
+    <message>
+        <source>%1 linked, %2 in use by other programs, %3 not connected.</source>
+        <translation>%1 verbunden, %2 von anderen Programmen belegt, %3 nicht angeschlossen.</translation>
+    </message>
+</context>
+<context>
+    <name>BackgroundSave</name>
+    <message>
+        <source>the save was stopped</source>
+        <translation>das Speichern wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>Could not save %1 to %2: %3</source>
+        <translation>%1 konnte nicht in %2 gespeichert werden: %3</translation>
+    </message>
+    <message>
+        <source>the file could not be written</source>
+        <translation>die Datei konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceListModel</name>
+    <message>
+        <source>busy: in use by another program</source>
+        <translation>belegt: von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>busy: in use by %1</source>
+        <translation>belegt: von %1 verwendet</translation>
+    </message>
+    <message>
+        <source>unplugged</source>
+        <translation>ausgesteckt</translation>
+    </message>
+    <message>
+        <source>cannot be opened: %1</source>
+        <translation>kann nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>not connected</source>
+        <translation>nicht angeschlossen</translation>
+    </message>
+    <message>
+        <source>firmware update</source>
+        <translation>Firmware-Aktualisierung</translation>
+    </message>
+    <message>
+        <source>asking the device...</source>
+        <translation>Gerät wird abgefragt...</translation>
+    </message>
+    <message>
+        <source>no link</source>
+        <translation>keine Verbindung</translation>
+    </message>
+    <message>
+        <source>linked</source>
+        <translation>verbunden</translation>
+    </message>
+    <message>
+        <source>link state %1</source>
+        <translation>Verbindungszustand %1</translation>
+    </message>
+    <message>
+        <source>reports off</source>
+        <translation>Meldungen aus</translation>
+    </message>
+    <message>
+        <source>no reading</source>
+        <translation>kein Messwert</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>stumm</translation>
+    </message>
+    <message>
+        <source>not muted</source>
+        <translation>nicht stumm</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>ein</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Anschluss</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Verbindung</translation>
+    </message>
+    <message>
+        <source>From TXU</source>
+        <translation>Vom TXU</translation>
+    </message>
+    <message>
+        <source>From Repeater</source>
+        <translation>Vom Repeater</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Stumm</translation>
+    </message>
+    <message>
+        <source>+48V</source>
+        <translation>+48V</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>Verstärkung</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>Eingang</translation>
+    </message>
+    <message>
+        <source>RF Channel</source>
+        <translation>HF-Kanal</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceSession</name>
+    <message>
+        <source>Could not open the serial port %1.</source>
+        <translation>Die serielle Schnittstelle %1 konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Could not set up the serial port %1.</source>
+        <translation>Die serielle Schnittstelle %1 konnte nicht eingerichtet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>FWUpdate</name>
+    <message>
+        <source>Firmware Update</source>
+        <translation>Firmware-Aktualisierung</translation>
+    </message>
+    <message>
+        <source>Firmware Package:</source>
+        <translation>Firmware-Paket:</translation>
+    </message>
+    <message>
+        <source>Firmware package</source>
+        <translation>Firmware-Paket</translation>
+    </message>
+    <message>
+        <source>Choose a firmware package</source>
+        <translation>Ein Firmware-Paket wählen</translation>
+    </message>
+    <message>
+        <source>Choose firmware package</source>
+        <translation>Firmware-Paket wählen</translation>
+    </message>
+    <message>
+        <source>Start Firmware Update</source>
+        <translation>Firmware-Aktualisierung starten</translation>
+    </message>
+    <message>
+        <source>Firmware update progress</source>
+        <translation>Fortschritt der Firmware-Aktualisierung</translation>
+    </message>
+    <message>
+        <source>Updating WLAN Firmware...</source>
+        <translation>WLAN-Firmware wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Updating DSP Firmware...</source>
+        <translation>DSP-Firmware wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>The device is finishing the update. Do not disconnect it.</source>
+        <translation>Das Gerät schließt die Aktualisierung ab. Trennen Sie es nicht.</translation>
+    </message>
+    <message>
+        <source>Connection to the device lost: the update is not complete.</source>
+        <translation>Verbindung zum Gerät verloren: Die Aktualisierung ist nicht abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>The device&apos;s answer to chunk %1 of %2 of the %3 image came damaged: the update is not complete.</source>
+        <extracomment>%3 is the image: WLAN or DSP.</extracomment>
+        <translation>Die Antwort des Geräts auf Block %1 von %2 des %3-Abbilds kam beschädigt an: Die Aktualisierung ist nicht abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Plug the device in again, close this window, start Tavero Companion again and repeat the update.</source>
+        <translation>Stecken Sie das Gerät wieder ein, schließen Sie dieses Fenster, starten Sie Tavero Companion neu und wiederholen Sie die Aktualisierung.</translation>
+    </message>
+    <message>
+        <source>Close this window, start Tavero Companion again and repeat the update.</source>
+        <translation>Schließen Sie dieses Fenster, starten Sie Tavero Companion neu und wiederholen Sie die Aktualisierung.</translation>
+    </message>
+    <message>
+        <source>Connected devices</source>
+        <translation>Angeschlossene Geräte</translation>
+    </message>
+    <message>
+        <source>No devices found</source>
+        <translation>Keine Geräte gefunden</translation>
+    </message>
+    <message>
+        <source>Open Firmware Package</source>
+        <translation>Firmware-Paket öffnen</translation>
+    </message>
+    <message>
+        <source>Firmware Files (*.bin *.ldr)</source>
+        <translation>Firmware-Dateien (*.bin *.ldr)</translation>
+    </message>
+    <message>
+        <source>Firmware Files (*.zip)</source>
+        <translation>Firmware-Dateien (*.zip)</translation>
+    </message>
+    <message>
+        <source>The firmware package %1 could not be unpacked.</source>
+        <translation>Das Firmware-Paket %1 konnte nicht entpackt werden.</translation>
+    </message>
+    <message>
+        <source>Error!</source>
+        <translation>Fehler!</translation>
+    </message>
+    <message>
+        <source>Firmware update in progress...</source>
+        <translation>Firmware-Aktualisierung läuft...</translation>
+    </message>
+    <message>
+        <source>Updating %1...</source>
+        <extracomment>%1 is the device&apos;s type: TXU or RXU.</extracomment>
+        <translation>%1 wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Package: %1 WLAN: %2 -&gt; %3 DSP: %4.%5 -&gt; %6</source>
+        <translation>Paket: %1 WLAN: %2 -&gt; %3 DSP: %4.%5 -&gt; %6</translation>
+    </message>
+    <message>
+        <source>Critical Error</source>
+        <translation>Schwerer Fehler</translation>
+    </message>
+    <message>
+        <source>The link to the device on the serial port %1 was lost.</source>
+        <translation>Die Verbindung zum Gerät an der seriellen Schnittstelle %1 ist verloren gegangen.</translation>
+    </message>
+    <message>
+        <source>Connection to the device lost: nothing was sent. Close this window; the device is linked again when it is plugged in.</source>
+        <translation>Verbindung zum Gerät verloren: Es wurde nichts gesendet. Schließen Sie dieses Fenster; das Gerät wird wieder verbunden, sobald es eingesteckt ist.</translation>
+    </message>
+    <message>
+        <source>Version Mismatch</source>
+        <translation>Versionen passen nicht</translation>
+    </message>
+    <message>
+        <source>Skipping firmware update for this portable</source>
+        <translation>Firmware-Aktualisierung für dieses Gerät wird übersprungen</translation>
+    </message>
+    <message>
+        <source>The package does not fit this device: %1. Nothing was sent; pick another package.</source>
+        <translation>Das Paket passt nicht zu diesem Gerät: %1. Es wurde nichts gesendet; wählen Sie ein anderes Paket.</translation>
+    </message>
+    <message>
+        <source>The device did not report a type that the package has a DSP image for.</source>
+        <translation>Das Gerät hat keinen Typ gemeldet, für den das Paket ein DSP-Abbild enthält.</translation>
+    </message>
+    <message>
+        <source>Nothing was sent; start again or pick another package.</source>
+        <translation>Es wurde nichts gesendet; starten Sie erneut oder wählen Sie ein anderes Paket.</translation>
+    </message>
+    <message>
+        <source>Package &quot;%1&quot;: WLAN %2, DSP %3 for TXU and %4 for RXU.</source>
+        <translation>Paket „%1“: WLAN %2, DSP %3 für TXU und %4 für RXU.</translation>
+    </message>
+    <message>
+        <source>Pick another package.</source>
+        <translation>Wählen Sie ein anderes Paket.</translation>
+    </message>
+    <message>
+        <source>Firmware update completed successfully</source>
+        <translation>Firmware-Aktualisierung erfolgreich abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Firmware update completed successfully.&lt;br&gt;</source>
+        <translation>Firmware-Aktualisierung erfolgreich abgeschlossen.&lt;br&gt;</translation>
+    </message>
+    <message>
+        <source>It is now safe to disconnect your device. Application will now close.</source>
+        <translation>Sie können das Gerät jetzt trennen. Das Programm wird nun beendet.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds; the update is not complete. Waiting for the device...</source>
+        <translation>
+            <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet; die Aktualisierung ist nicht abgeschlossen. Warten auf das Gerät...</numerusform>
+            <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet; die Aktualisierung ist nicht abgeschlossen. Warten auf das Gerät...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds: the update is not complete.</source>
+        <translation>
+            <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet: Die Aktualisierung ist nicht abgeschlossen.</numerusform>
+            <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet: Die Aktualisierung ist nicht abgeschlossen.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds; nothing was sent yet. Waiting for the device...</source>
+        <translation>
+            <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet; es wurde noch nichts gesendet. Warten auf das Gerät...</numerusform>
+            <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet; es wurde noch nichts gesendet. Warten auf das Gerät...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds: nothing was sent.</source>
+        <translation>
+            <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet: Es wurde nichts gesendet.</numerusform>
+            <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet: Es wurde nichts gesendet.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareImage</name>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>The image %1 holds %2 bytes; at most %3 bytes can be sent.</source>
+        <translation>Das Abbild %1 umfasst %2 Byte; höchstens %3 Byte können gesendet werden.</translation>
+    </message>
+    <message>
+        <source>Could not read %1: %2</source>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 changed or could not be read (%2 of %3 bytes read).</source>
+        <translation>%1 hat sich geändert oder konnte nicht gelesen werden (%2 von %3 Byte gelesen).</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwarePackage</name>
+    <message>
+        <source>The package %1 has no %2.</source>
+        <translation>Das Paket %1 enthält kein %2.</translation>
+    </message>
+    <message>
+        <source>%1 in the package %2 is saved as UTF-16; it must be plain text (ASCII or UTF-8).</source>
+        <translation>%1 im Paket %2 ist als UTF-16 gespeichert; es muss einfacher Text sein (ASCII oder UTF-8).</translation>
+    </message>
+    <message>
+        <source>%1 in the package %2 is empty.</source>
+        <translation>%1 im Paket %2 ist leer.</translation>
+    </message>
+    <message>
+        <source>%1 in the package %2 has %3 of its four lines (the package&apos;s name, its WLAN version and the DSP versions for TXU and for RXU).</source>
+        <translation>%1 im Paket %2 hat %3 seiner vier Zeilen (Name des Pakets, seine WLAN-Version und die DSP-Versionen für TXU und RXU).</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>The package %1 cannot be used: %2</source>
+        <translation>Das Paket %1 kann nicht verwendet werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>FleetReport</name>
+    <message>
+        <source>running</source>
+        <translation>läuft</translation>
+    </message>
+    <message>
+        <source>fits</source>
+        <translation>passt</translation>
+    </message>
+    <message>
+        <source>updated</source>
+        <translation>aktualisiert</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>abgelehnt</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>unterbrochen</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>starting</source>
+        <translation>startet</translation>
+    </message>
+    <message>
+        <source>checking</source>
+        <translation>prüft</translation>
+    </message>
+    <message>
+        <source>finishing</source>
+        <translation>schließt ab</translation>
+    </message>
+    <message>
+        <source>no answer for %1 s</source>
+        <translation>seit %1 s keine Antwort</translation>
+    </message>
+    <message>
+        <source>do not disconnect</source>
+        <translation>nicht trennen</translation>
+    </message>
+    <message>
+        <source>%1 running</source>
+        <translation>%1 laufen</translation>
+    </message>
+    <message>
+        <source>%1 fit</source>
+        <translation>%1 passen</translation>
+    </message>
+    <message>
+        <source>%1 updated</source>
+        <translation>%1 aktualisiert</translation>
+    </message>
+    <message>
+        <source>%1 refused</source>
+        <translation>%1 abgelehnt</translation>
+    </message>
+    <message>
+        <source>%1 failed</source>
+        <translation>%1 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1 interrupted</source>
+        <translation>%1 unterbrochen</translation>
+    </message>
+    <message>
+        <source>%1 %2% (%3 of %4 bytes%5)</source>
+        <extracomment>&quot;WLAN 10% (12000 of 120000 bytes, 41.8 kB/s)&quot;: the image, the part of it done, and in %5 the rate and the time, each after a comma (or nothing).</extracomment>
+        <translation>%1 %2 % (%3 von %4 Byte%5)</translation>
+    </message>
+    <message>
+        <source>, %1 refused, %2 failed</source>
+        <translation>, %1 abgelehnt, %2 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>, %1 interrupted</source>
+        <translation>, %1 unterbrochen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n devices: %1</source>
+        <translation>
+            <numerusform>%n Gerät: %1</numerusform>
+            <numerusform>%n Geräte: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more: %1</source>
+        <translation>
+            <numerusform>... und %n weiteres: %1</numerusform>
+            <numerusform>... und %n weitere: %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>FleetUpdate</name>
+    <message>
+        <source>The port is in use by another program: nothing was sent.</source>
+        <translation>Die Schnittstelle wird von einem anderen Programm verwendet: Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The port is in use by %1: nothing was sent.</source>
+        <translation>Die Schnittstelle wird von %1 verwendet: Es wurde nichts gesendet.</translation>
+    </message>
+</context>
+<context>
+    <name>HeronTemp</name>
+    <message>
+        <source>Heron Temperature</source>
+        <translation>Heron-Temperatur</translation>
+    </message>
+    <message>
+        <source>Module temperature</source>
+        <translation>Modultemperatur</translation>
+    </message>
+    <message>
+        <source>Get temperature</source>
+        <translation>Temperatur abfragen</translation>
+    </message>
+    <message>
+        <source>Get</source>
+        <translation>Abfragen</translation>
+    </message>
+</context>
+<context>
+    <name>LinePrinter</name>
+    <message>
+        <source>Updating WLAN Firmware...</source>
+        <translation>WLAN-Firmware wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Updating DSP Firmware...</source>
+        <translation>DSP-Firmware wird aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Device port: %1</source>
+        <translation>Geräteschnittstelle: %1</translation>
+    </message>
+    <message>
+        <source>Device: %1, WLAN %2, DSP %3.%4</source>
+        <translation>Gerät: %1, WLAN %2, DSP %3.%4</translation>
+    </message>
+    <message>
+        <source>type unknown</source>
+        <translation>Typ unbekannt</translation>
+    </message>
+    <message>
+        <source>Package &quot;%1&quot;: WLAN %2, DSP %3</source>
+        <translation>Paket „%1“: WLAN %2, DSP %3</translation>
+    </message>
+    <message>
+        <source>The device is finishing the update. Do not disconnect it.</source>
+        <translation>Das Gerät schließt die Aktualisierung ab. Trennen Sie es nicht.</translation>
+    </message>
+    <message>
+        <source>The package fits the device.</source>
+        <translation>Das Paket passt zum Gerät.</translation>
+    </message>
+    <message>
+        <source>Firmware update completed successfully.</source>
+        <translation>Firmware-Aktualisierung erfolgreich abgeschlossen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds; the update is not complete. Waiting for the device...</source>
+        <translation>
+            <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet; die Aktualisierung ist nicht abgeschlossen. Warten auf das Gerät...</numerusform>
+            <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet; die Aktualisierung ist nicht abgeschlossen. Warten auf das Gerät...</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds; nothing was sent yet. Waiting for the device...</source>
+        <translation>
+            <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet; es wurde noch nichts gesendet. Warten auf das Gerät...</numerusform>
+            <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet; es wurde noch nichts gesendet. Warten auf das Gerät...</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>PackageArchive</name>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is damaged (%2).</source>
+        <translation>%1 ist beschädigt (%2).</translation>
+    </message>
+    <message>
+        <source>%1 is encrypted in the package; it cannot be read.</source>
+        <translation>%1 ist im Paket verschlüsselt; es kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 is compressed in a way that cannot be read (method %2).</source>
+        <translation>%1 ist auf eine nicht lesbare Weise komprimiert (Methode %2).</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 bytes; a manifest holds at most %3 bytes.</source>
+        <translation>%1 umfasst %2 Byte; eine Paketbeschreibung umfasst höchstens %3 Byte.</translation>
+    </message>
+    <message>
+        <source>%1 is damaged (it takes %2 bytes in the package for at most %3).</source>
+        <translation>%1 ist beschädigt (es belegt %2 Byte im Paket für höchstens %3).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read from the package (%2).</source>
+        <translation>%1 kann nicht aus dem Paket gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <source>its checksum does not match</source>
+        <translation>seine Prüfsumme stimmt nicht</translation>
+    </message>
+    <message>
+        <source>it holds more than the %1 bytes it claims</source>
+        <translation>es enthält mehr als die angegebenen %1 Byte</translation>
+    </message>
+    <message>
+        <source>it holds %1 of the %2 bytes it claims</source>
+        <translation>es enthält %1 der angegebenen %2 Byte</translation>
+    </message>
+    <message>
+        <source>%1 is not a zip archive.</source>
+        <translation>%1 ist kein ZIP-Archiv.</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 entries; a firmware package holds a few.</source>
+        <translation>%1 enthält %2 Einträge; ein Firmware-Paket enthält nur wenige.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read (%2).</source>
+        <translation>%1 kann nicht gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read as a zip archive (%2).</source>
+        <translation>%1 kann nicht als ZIP-Archiv gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <source>%1 is damaged: its directory cannot be read.</source>
+        <translation>%1 ist beschädigt: Sein Inhaltsverzeichnis kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>%1 is damaged: an entry has no name.</source>
+        <translation>%1 ist beschädigt: Ein Eintrag hat keinen Namen.</translation>
+    </message>
+    <message>
+        <source>The package holds two entries named &quot;%1&quot;.</source>
+        <translation>Das Paket enthält zwei Einträge namens „%1“.</translation>
+    </message>
+    <message>
+        <source>The package holds two entries named &quot;%1&quot; and &quot;%2&quot;, which differ only in case.</source>
+        <translation>Das Paket enthält zwei Einträge namens „%1“ und „%2“, die sich nur in der Groß- und Kleinschreibung unterscheiden.</translation>
+    </message>
+    <message>
+        <source>The package names %1 &quot;%2&quot;: its files must be at its top level, without folders or &quot;..&quot; in their names.</source>
+        <translation>Das Paket nennt %1 „%2“: Seine Dateien müssen auf oberster Ebene liegen, ohne Ordner oder „..“ im Namen.</translation>
+    </message>
+    <message>
+        <source>%1 is damaged: it ends with more than one directory record, so what it holds cannot be told.</source>
+        <translation>%1 ist beschädigt: Es endet mit mehr als einem Abschluss seines Inhaltsverzeichnisses, daher lässt sich nicht sagen, was es enthält.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageInput</name>
+    <message>
+        <source>%1 (nothing was sent).</source>
+        <translation>%1 (es wurde nichts gesendet).</translation>
+    </message>
+    <message>
+        <source>The package %1 cannot be used: %2</source>
+        <translation>Das Paket %1 kann nicht verwendet werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PortAccess</name>
+    <message>
+        <source>To use the port without root, plug the device in again or log in again (the udev rule 70-tavero-companion.rules that the package installs gives the user at the seat access), or join the dialout group with &quot;sudo adduser $USER dialout&quot; and log out and in again.</source>
+        <translation>Um die Schnittstelle ohne root zu nutzen, stecken Sie das Gerät erneut ein oder melden Sie sich neu an (die udev-Regel 70-tavero-companion.rules, die das Paket installiert, gibt dem angemeldeten Benutzer Zugriff), oder treten Sie mit „sudo adduser $USER dialout“ der Gruppe dialout bei und melden Sie sich ab und wieder an.</translation>
+    </message>
+    <message>
+        <source>The port is in use by %1.</source>
+        <translation>Die Schnittstelle wird von %1 verwendet.</translation>
+    </message>
+</context>
+<context>
+    <name>PortFinder</name>
+    <message>
+        <source>process %1</source>
+        <translation>Prozess %1</translation>
+    </message>
+    <message>
+        <source>%1 (process %2)</source>
+        <translation>%1 (Prozess %2)</translation>
+    </message>
+    <message>
+        <source>reports no manufacturer</source>
+        <translation>meldet keinen Hersteller</translation>
+    </message>
+    <message>
+        <source>reports the manufacturer &quot;%1&quot;</source>
+        <translation>meldet den Hersteller „%1“</translation>
+    </message>
+    <message>
+        <source>%1, not &quot;%2&quot;</source>
+        <translation>%1, nicht „%2“</translation>
+    </message>
+    <message>
+        <source>in use by another program</source>
+        <translation>von einem anderen Programm verwendet</translation>
+    </message>
+    <message>
+        <source>in use by %1</source>
+        <translation>von %1 verwendet</translation>
+    </message>
+    <message>
+        <source>Port named on the command line: %1</source>
+        <translation>Auf der Befehlszeile genannte Schnittstelle: %1</translation>
+    </message>
+    <message>
+        <source>, no permission</source>
+        <translation>, keine Berechtigung</translation>
+    </message>
+    <message>
+        <source>%1: device bridge, no permission</source>
+        <translation>%1: Gerätebrücke, keine Berechtigung</translation>
+    </message>
+    <message>
+        <source>%1: device bridge</source>
+        <translation>%1: Gerätebrücke</translation>
+    </message>
+    <message>
+        <source>%1: passed over, %2</source>
+        <translation>%1: übergangen, %2</translation>
+    </message>
+    <message>
+        <source>No serial ports were found.</source>
+        <translation>Es wurden keine seriellen Schnittstellen gefunden.</translation>
+    </message>
+    <message>
+        <source>Serial ports seen:</source>
+        <translation>Gefundene serielle Schnittstellen:</translation>
+    </message>
+</context>
+<context>
+    <name>SignalHistory</name>
+    <message>
+        <source>Signal History</source>
+        <translation>Signalverlauf</translation>
+    </message>
+    <message>
+        <source>Signal Strength</source>
+        <translation>Signalstärke</translation>
+    </message>
+    <message>
+        <source>Span:</source>
+        <translation>Zeitraum:</translation>
+    </message>
+    <message>
+        <source>Span</source>
+        <translation>Zeitraum</translation>
+    </message>
+    <message>
+        <source>How much time the plots show</source>
+        <translation>Wie viel Zeit die Diagramme zeigen</translation>
+    </message>
+    <message>
+        <source>1 min</source>
+        <translation>1 min</translation>
+    </message>
+    <message>
+        <source>10 min</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>1 h</source>
+        <translation>1 h</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Alles</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Save as CSV… saves every device&apos;s history in one file, with a port column</source>
+        <translation>„Als CSV speichern…“ speichert den Verlauf aller Geräte in einer Datei, mit einer Spalte für die Schnittstelle</translation>
+    </message>
+    <message>
+        <source>All devices</source>
+        <translation>Alle Geräte</translation>
+    </message>
+    <message>
+        <source>Save as CSV…</source>
+        <translation>Als CSV speichern…</translation>
+    </message>
+    <message>
+        <source>Save as PNG…</source>
+        <translation>Als PNG speichern…</translation>
+    </message>
+    <message>
+        <source>Plots</source>
+        <translation>Diagramme</translation>
+    </message>
+    <message>
+        <source>Sniffer</source>
+        <translation>Sniffer</translation>
+    </message>
+    <message>
+        <source>Time shown</source>
+        <translation>Gezeigte Zeit</translation>
+    </message>
+    <message>
+        <source>Moves the plots back in time; at the right end they follow the newest data</source>
+        <translation>Verschiebt die Diagramme in die Vergangenheit; am rechten Ende folgen sie den neuesten Daten</translation>
+    </message>
+    <message>
+        <source>no reading</source>
+        <translation>kein Messwert</translation>
+    </message>
+    <message>
+        <source>no link</source>
+        <translation>keine Verbindung</translation>
+    </message>
+    <message>
+        <source>link lost</source>
+        <translation>Verbindung verloren</translation>
+    </message>
+    <message>
+        <source>port lost</source>
+        <translation>Schnittstelle verloren</translation>
+    </message>
+    <message>
+        <source>%1: no readings</source>
+        <extracomment>%1 is a plotted series: &quot;From TXU&quot;, &quot;RSSI A&quot;.</extracomment>
+        <translation>%1: keine Messwerte</translation>
+    </message>
+    <message>
+        <source>%1: min %2 · mean %3 · max %4</source>
+        <extracomment>The minimum, mean and maximum of a series over the stretch shown.</extracomment>
+        <translation>%1: Min. %2 · Mittel %3 · Max. %4</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>%1 bis %2</translation>
+    </message>
+    <message>
+        <source>Signal levels over time</source>
+        <translation>Signalpegel im Zeitverlauf</translation>
+    </message>
+    <message>
+        <source>Beacons and audio packets over time</source>
+        <translation>Beacons und Audiopakete im Zeitverlauf</translation>
+    </message>
+    <message>
+        <source>RSSI over time</source>
+        <translation>RSSI im Zeitverlauf</translation>
+    </message>
+    <message>
+        <source>no device</source>
+        <translation>kein Gerät</translation>
+    </message>
+    <message>
+        <source>%1 on %2</source>
+        <translation>%1 an %2</translation>
+    </message>
+    <message>
+        <source>From TXU</source>
+        <translation>Vom TXU</translation>
+    </message>
+    <message>
+        <source>From Repeater</source>
+        <translation>Vom Repeater</translation>
+    </message>
+    <message>
+        <source>Beacons A</source>
+        <translation>Beacons A</translation>
+    </message>
+    <message>
+        <source>Audio A</source>
+        <translation>Audio A</translation>
+    </message>
+    <message>
+        <source>Beacons B</source>
+        <translation>Beacons B</translation>
+    </message>
+    <message>
+        <source>Audio B</source>
+        <translation>Audio B</translation>
+    </message>
+    <message>
+        <source>RSSI A</source>
+        <translation>RSSI A</translation>
+    </message>
+    <message>
+        <source>RSSI B</source>
+        <translation>RSSI B</translation>
+    </message>
+    <message>
+        <source>No device.</source>
+        <translation>Kein Gerät.</translation>
+    </message>
+    <message>
+        <source>Device: %1.</source>
+        <translation>Gerät: %1.</translation>
+    </message>
+    <message>
+        <source>Saving as CSV… %1 %</source>
+        <translation>Speichern als CSV… %1 %</translation>
+    </message>
+    <message>
+        <source>Save as CSV</source>
+        <translation>Als CSV speichern</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The oldest records no longer fitted in memory: the file holds the newest records, from %1 on, after the state of the link then.</source>
+        <translation>Die ältesten Einträge passten nicht mehr in den Speicher: Die Datei enthält die neuesten Einträge ab %1, nach dem damaligen Zustand der Verbindung.</translation>
+    </message>
+    <message>
+        <source>Save as PNG</source>
+        <translation>Als PNG speichern</translation>
+    </message>
+    <message>
+        <source>PNG images (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>Could not save the plot to %1: %2</source>
+        <translation>Das Diagramm konnte nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 · %2 · %3: %4</source>
+        <translation>%1 · %2 · %3: %4</translation>
+    </message>
+    <message>
+        <source>the signal history</source>
+        <translation>den Signalverlauf</translation>
+    </message>
+    <message numerus="yes">
+        <source>Recording since %1: %n records, %2 of %3.</source>
+        <translation>
+            <numerusform>Aufzeichnung seit %1: %n Eintrag, %2 von %3.</numerusform>
+            <numerusform>Aufzeichnung seit %1: %n Einträge, %2 von %3.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Memory full: the oldest %n records were dropped; the recording now starts at %1. </source>
+        <translation>
+            <numerusform>Speicher voll: Der älteste Eintrag wurde verworfen; die Aufzeichnung beginnt jetzt um %1. </numerusform>
+            <numerusform>Speicher voll: Die ältesten %n Einträge wurden verworfen; die Aufzeichnung beginnt jetzt um %1. </numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>Sniffer</name>
+    <message>
+        <source>Sniffer</source>
+        <translation>Sniffer</translation>
+    </message>
+    <message>
+        <source>Sniffer reports</source>
+        <translation>Sniffer-Meldungen</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Starten</translation>
+    </message>
+    <message>
+        <source>Start (Rep Mode)</source>
+        <translation>Starten (Repeater)</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stoppen</translation>
+    </message>
+    <message>
+        <source>Save…</source>
+        <translation>Speichern…</translation>
+    </message>
+    <message>
+        <source>Save Sniffer Lines</source>
+        <translation>Sniffer-Zeilen speichern</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation>Textdateien (*.txt)</translation>
+    </message>
+    <message>
+        <source>Saving… %1 %</source>
+        <translation>Speichern… %1 %</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The oldest lines no longer fitted in memory: the file holds the newest lines, from %1 on.</source>
+        <translation>Die ältesten Zeilen passten nicht mehr in den Speicher: Die Datei enthält die neuesten Zeilen ab %1.</translation>
+    </message>
+    <message>
+        <source>the sniffer lines</source>
+        <translation>die Sniffer-Zeilen</translation>
+    </message>
+</context>
+<context>
+    <name>StatusDisplay</name>
+    <message>
+        <source>No device found</source>
+        <translation>Kein Gerät gefunden</translation>
+    </message>
+    <message>
+        <source>Updating Device Information...</source>
+        <translation>Geräteinformationen werden aktualisiert...</translation>
+    </message>
+    <message>
+        <source>Link Status</source>
+        <translation>Verbindungsstatus</translation>
+    </message>
+    <message>
+        <source>Repeater Mode</source>
+        <translation>Repeater-Modus</translation>
+    </message>
+    <message>
+        <source>Link Status: no link</source>
+        <translation>Verbindungsstatus: keine Verbindung</translation>
+    </message>
+    <message>
+        <source>Link Status: linked</source>
+        <translation>Verbindungsstatus: verbunden</translation>
+    </message>
+    <message>
+        <source>Link Status: link state %1</source>
+        <translation>Verbindungsstatus: Zustand %1</translation>
+    </message>
+    <message>
+        <source>Repeater Mode: on</source>
+        <translation>Repeater-Modus: ein</translation>
+    </message>
+    <message>
+        <source>Repeater Mode: off</source>
+        <translation>Repeater-Modus: aus</translation>
+    </message>
+    <message>
+        <source>+48V: on</source>
+        <translation>+48V: ein</translation>
+    </message>
+    <message>
+        <source>+48V: off</source>
+        <translation>+48V: aus</translation>
+    </message>
+    <message>
+        <source>Muted</source>
+        <translation>Stumm</translation>
+    </message>
+    <message>
+        <source>Not muted</source>
+        <translation>Nicht stumm</translation>
+    </message>
+    <message>
+        <source>%1: no device</source>
+        <extracomment>%1 is a lamp&apos;s caption: &quot;Link Status&quot;, &quot;Repeater Mode&quot; or &quot;+48V&quot;.</extracomment>
+        <translation>%1: kein Gerät</translation>
+    </message>
+    <message>
+        <source>good</source>
+        <extracomment>The band of a signal level, beside a level in dBm and on the plots.</extracomment>
+        <translation>gut</translation>
+    </message>
+    <message>
+        <source>fair</source>
+        <translation>mäßig</translation>
+    </message>
+    <message>
+        <source>weak</source>
+        <translation>schwach</translation>
+    </message>
+    <message>
+        <source>no reading</source>
+        <translation>kein Messwert</translation>
+    </message>
+    <message>
+        <source>Link Status: good signal</source>
+        <translation>Verbindungsstatus: gutes Signal</translation>
+    </message>
+    <message>
+        <source>Link Status: fair signal</source>
+        <translation>Verbindungsstatus: mäßiges Signal</translation>
+    </message>
+    <message>
+        <source>Link Status: weak signal</source>
+        <translation>Verbindungsstatus: schwaches Signal</translation>
+    </message>
+    <message>
+        <source>%1 dBm</source>
+        <translation>%1 dBm</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>A signal level and its band: &quot;−55 dBm, fair&quot;.</extracomment>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>Gain: %1</source>
+        <translation>Verstärkung: %1</translation>
+    </message>
+    <message>
+        <source>Input mode: %1</source>
+        <extracomment>%1 is the input mode (&quot;MIC Mode&quot;), or &quot;none&quot;.</extracomment>
+        <translation>Eingangsart: %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>Hi-Z Mode</source>
+        <extracomment>Hi-Z, MIC and LINE are the device&apos;s names of its inputs.</extracomment>
+        <translation>Hi-Z-Modus</translation>
+    </message>
+    <message>
+        <source>MIC Mode</source>
+        <translation>MIC-Modus</translation>
+    </message>
+    <message>
+        <source>LINE Mode</source>
+        <translation>LINE-Modus</translation>
+    </message>
+    <message>
+        <source>Master</source>
+        <extracomment>The device&apos;s role.</extracomment>
+        <translation>Master</translation>
+    </message>
+    <message>
+        <source>TXU Client (Slot %1)</source>
+        <translation>TXU-Client (Platz %1)</translation>
+    </message>
+    <message>
+        <source>RXU Client (Master Slot)</source>
+        <translation>RXU-Client (Master-Platz)</translation>
+    </message>
+    <message>
+        <source>RXU Client (Slot %1)</source>
+        <translation>RXU-Client (Platz %1)</translation>
+    </message>
+    <message>
+        <source>Repeater</source>
+        <translation>Repeater</translation>
+    </message>
+    <message>
+        <source>Unknown Device</source>
+        <translation>Unbekanntes Gerät</translation>
+    </message>
+    <message>
+        <source>Beacons:</source>
+        <translation>Beacons:</translation>
+    </message>
+    <message>
+        <source>Audio:</source>
+        <translation>Audio:</translation>
+    </message>
+    <message>
+        <source>RSSI:</source>
+        <translation>RSSI:</translation>
+    </message>
+    <message>
+        <source>WLAN %1</source>
+        <translation>WLAN %1</translation>
+    </message>
+    <message>
+        <source>DSP %1.%2</source>
+        <translation>DSP %1.%2</translation>
+    </message>
+</context>
+<context>
+    <name>TVC</name>
+    <message>
+        <source>Repeater Mode</source>
+        <translation>Repeater-Modus</translation>
+    </message>
+    <message>
+        <source>Serial Port:</source>
+        <translation>Serielle Schnittstelle:</translation>
+    </message>
+    <message>
+        <source>Serial port</source>
+        <translation>Serielle Schnittstelle</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Master Mode</source>
+        <translation>Master-Modus</translation>
+    </message>
+    <message>
+        <source>RF Channel</source>
+        <translation>HF-Kanal</translation>
+    </message>
+    <message>
+        <source>RF channel</source>
+        <translation>HF-Kanal</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Verbindung</translation>
+    </message>
+    <message>
+        <source>Gain/Mute</source>
+        <translation>Verstärkung/Stumm</translation>
+    </message>
+    <message>
+        <source>Gain up</source>
+        <translation>Verstärkung erhöhen</translation>
+    </message>
+    <message>
+        <source>Gain down</source>
+        <translation>Verstärkung verringern</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Stumm</translation>
+    </message>
+    <message>
+        <source>Transmission Quality</source>
+        <translation>Übertragungsqualität</translation>
+    </message>
+    <message>
+        <source>Link Status</source>
+        <translation>Verbindungsstatus</translation>
+    </message>
+    <message>
+        <source>Signal Strength</source>
+        <translation>Signalstärke</translation>
+    </message>
+    <message>
+        <source>From TXU:</source>
+        <translation>Vom TXU:</translation>
+    </message>
+    <message>
+        <source>From TXU</source>
+        <translation>Vom TXU</translation>
+    </message>
+    <message>
+        <source>From Repeater:</source>
+        <translation>Vom Repeater:</translation>
+    </message>
+    <message>
+        <source>From Repeater</source>
+        <translation>Vom Repeater</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Device Version</source>
+        <translation>Geräteversion</translation>
+    </message>
+    <message>
+        <source>Heron Temperature</source>
+        <translation>Heron-Temperatur</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Service Mode</source>
+        <translation>Servicemodus</translation>
+    </message>
+    <message>
+        <source>Sniffer</source>
+        <translation>Sniffer</translation>
+    </message>
+    <message>
+        <source>Firmware Update</source>
+        <translation>Firmware-Aktualisierung</translation>
+    </message>
+    <message>
+        <source>Signal History</source>
+        <translation>Signalverlauf</translation>
+    </message>
+    <message>
+        <source>All Devices</source>
+        <translation>Alle Geräte</translation>
+    </message>
+    <message>
+        <source>Register</source>
+        <translation>Registrieren</translation>
+    </message>
+    <message>
+        <source>Please wait for the device to startup and then press OK.</source>
+        <translation>Bitte warten Sie, bis das Gerät gestartet ist, und drücken Sie dann OK.</translation>
+    </message>
+    <message>
+        <source>For TXU in Master Mode, wait till the LINK LED turns green.</source>
+        <extracomment>LINK is the name of the device&apos;s button and LED.</extracomment>
+        <translation>Bei einem TXU im Master-Modus warten Sie, bis die LINK-LED grün leuchtet.</translation>
+    </message>
+    <message>
+        <source>More information on various device startup modes can be found in the user guide.</source>
+        <translation>Weitere Informationen zu den Startarten des Geräts finden Sie im Benutzerhandbuch.</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Service Mode Enable</source>
+        <translation>Servicemodus einschalten</translation>
+    </message>
+    <message>
+        <source>Enter Service Code</source>
+        <translation>Servicecode eingeben</translation>
+    </message>
+    <message>
+        <source>Almost...</source>
+        <translation>Fast...</translation>
+    </message>
+    <message>
+        <source>Forgot the &apos;x&apos;?</source>
+        <translation>Das „x“ vergessen?</translation>
+    </message>
+    <message>
+        <source>Welcome</source>
+        <translation>Willkommen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The link to the device on the serial port %1 was closed.</source>
+        <translation>Die Verbindung zum Gerät an der seriellen Schnittstelle %1 wurde geschlossen.</translation>
+    </message>
+    <message>
+        <source>Critical Error</source>
+        <translation>Schwerer Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>TransferProgress</name>
+    <message>
+        <source>%1 kB/s</source>
+        <translation>%1 kB/s</translation>
+    </message>
+    <message>
+        <source>about %1 s left</source>
+        <translation>noch etwa %1 s</translation>
+    </message>
+    <message>
+        <source>about %1 min %2 s left</source>
+        <translation>noch etwa %1 min %2 s</translation>
+    </message>
+    <message>
+        <source>about %1 h %2 min left</source>
+        <translation>noch etwa %1 h %2 min</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 min %2 s</source>
+        <translation>%1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateEngine</name>
+    <message>
+        <source>the device&apos;s WLAN is newer than the package&apos;s and outside 1600 to 1699</source>
+        <translation>das WLAN des Geräts ist neuer als das des Pakets und liegt außerhalb von 1600 bis 1699</translation>
+    </message>
+    <message>
+        <source>the device&apos;s WLAN is outside 1600 to 1699</source>
+        <translation>das WLAN des Geräts liegt außerhalb von 1600 bis 1699</translation>
+    </message>
+    <message>
+        <source>the device&apos;s WLAN is newer than the package&apos;s</source>
+        <translation>das WLAN des Geräts ist neuer als das des Pakets</translation>
+    </message>
+    <message>
+        <source>the package&apos;s DSP version is not major.minor</source>
+        <translation>die DSP-Version des Pakets hat nicht die Form Haupt.Neben</translation>
+    </message>
+    <message>
+        <source>the DSP major versions differ</source>
+        <translation>die DSP-Hauptversionen unterscheiden sich</translation>
+    </message>
+    <message>
+        <source>a device DSP of minor version 0 is never updated</source>
+        <translation>ein Geräte-DSP mit Nebenversion 0 wird nie aktualisiert</translation>
+    </message>
+    <message>
+        <source>the device&apos;s DSP is newer than the package&apos;s</source>
+        <translation>der DSP des Geräts ist neuer als der des Pakets</translation>
+    </message>
+    <message>
+        <source>the package is not one for this device</source>
+        <translation>das Paket ist nicht für dieses Gerät bestimmt</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateRun</name>
+    <message>
+        <source>The package does not fit the device (device WLAN %1, DSP %2.%3; package WLAN %4, DSP %5): %6; nothing was sent.</source>
+        <translation>Das Paket passt nicht zum Gerät (Gerät WLAN %1, DSP %2.%3; Paket WLAN %4, DSP %5): %6; es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>Connection to the device lost (%1)</source>
+        <translation>Verbindung zum Gerät verloren (%1)</translation>
+    </message>
+    <message>
+        <source>%1: the check is not complete.</source>
+        <translation>%1: Die Prüfung ist nicht abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>%1: the update is not complete.</source>
+        <translation>%1: Die Aktualisierung ist nicht abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>%1: nothing was sent.</source>
+        <translation>%1: Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>Cannot use the serial port %1 (%2)</source>
+        <translation>Die serielle Schnittstelle %1 kann nicht verwendet werden (%2)</translation>
+    </message>
+    <message>
+        <source>Interrupted</source>
+        <translation>Unterbrochen</translation>
+    </message>
+    <message>
+        <source>The device did not report a type that the package has a DSP image for</source>
+        <translation>Das Gerät hat keinen Typ gemeldet, für den das Paket ein DSP-Abbild enthält</translation>
+    </message>
+    <message>
+        <source>The device&apos;s answer to chunk %1 of %2 of the %3 image came damaged</source>
+        <translation>Die Antwort des Geräts auf Block %1 von %2 des %3-Abbilds kam beschädigt an</translation>
+    </message>
+    <message>
+        <source>The update can be started again.</source>
+        <translation>Die Aktualisierung kann erneut gestartet werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The device has not answered for %n seconds</source>
+        <translation>
+            <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet</numerusform>
+            <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>UpdateTool</name>
+    <message>
+        <source>Interrupted while the package was read: nothing was sent.</source>
+        <translation>Beim Lesen des Pakets unterbrochen: Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>No device found (no free serial port reports the manufacturer &quot;%1&quot;)</source>
+        <translation>Kein Gerät gefunden (keine freie serielle Schnittstelle meldet den Hersteller „%1“)</translation>
+    </message>
+    <message>
+        <source>; %1 is in use by %2</source>
+        <translation>; %1 wird von %2 verwendet</translation>
+    </message>
+    <message>
+        <source>another program</source>
+        <translation>einem anderen Programm</translation>
+    </message>
+    <message>
+        <source>%1: nothing was sent.</source>
+        <translation>%1: Es wurde nichts gesendet.</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Shows the status of a Tavero wireless audio device, controls it and updates its firmware.
+Without --port it looks for the device on the serial ports whose USB bridge reports the manufacturer &quot;Silicon Lab&quot;.</source>
+        <translation>Zeigt den Zustand eines drahtlosen Tavero-Audiogeräts, steuert es und aktualisiert seine Firmware.
+Ohne --port sucht es das Gerät an den seriellen Schnittstellen, deren USB-Brücke den Hersteller „Silicon Lab“ meldet.</translation>
+    </message>
+    <message>
+        <source>Updates the firmware of a Tavero device from a package, as the firmware dialog of
+Tavero Companion does: it asks the device for its type and versions, checks them
+against the package, sends the WLAN image and the DSP image for the device&apos;s type,
+and waits for the device to confirm the update.
+
+With --all, or --port given several times, it updates several devices at once, each
+on its own, and ends with a summary line per device and a count of the results.
+
+Exit status: 0 updated (with --check: the package fits), 1 refused by the version
+check, 2 usage or package error, 3 device or link failure, 130 interrupted. With
+several devices: 0 when all were updated, 1 when the only failures were refusals,
+3 when any device failed.</source>
+        <translation>Aktualisiert die Firmware eines Tavero-Geräts aus einem Paket, wie es der
+Firmware-Dialog von Tavero Companion tut: Es fragt das Gerät nach Typ und
+Versionen, prüft sie gegen das Paket, sendet das WLAN-Abbild und das DSP-Abbild
+für den Typ des Geräts und wartet, bis das Gerät die Aktualisierung bestätigt.
+
+Mit --all oder mehrfach angegebenem --port aktualisiert es mehrere Geräte
+zugleich, jedes für sich, und endet mit einer Zeile je Gerät und einer Zählung
+der Ergebnisse.
+
+Rückgabewert: 0 aktualisiert (mit --check: das Paket passt), 1 von der
+Versionsprüfung abgelehnt, 2 Aufruf- oder Paketfehler, 3 Geräte- oder
+Verbindungsfehler, 130 unterbrochen. Bei mehreren Geräten: 0, wenn alle
+aktualisiert wurden, 1, wenn alle Fehlschläge Ablehnungen waren, 3, wenn ein
+Gerät fehlschlug.</translation>
+    </message>
+    <message>
+        <source>Show this help.</source>
+        <translation>Diese Hilfe zeigen.</translation>
+    </message>
+    <message>
+        <source>Show the program&apos;s name and version.</source>
+        <translation>Name und Version des Programms zeigen.</translation>
+    </message>
+    <message>
+        <source>Use the serial port NAME (such as ttyUSB0 or /dev/pts/3) instead of the first free port whose USB bridge reports the manufacturer &quot;Silicon Lab&quot;. Give it several times to update several devices at once.</source>
+        <translation>Die serielle Schnittstelle NAME (etwa ttyUSB0 oder /dev/pts/3) statt der ersten freien Schnittstelle verwenden, deren USB-Brücke den Hersteller „Silicon Lab“ meldet. Mehrfach angegeben, werden mehrere Geräte zugleich aktualisiert.</translation>
+    </message>
+    <message>
+        <source>Update every device at once: every free port whose USB bridge reports the manufacturer &quot;Silicon Lab&quot;.</source>
+        <translation>Alle Geräte zugleich aktualisieren: jede freie Schnittstelle, deren USB-Brücke den Hersteller „Silicon Lab“ meldet.</translation>
+    </message>
+    <message>
+        <source>Print each image&apos;s size and SHA-256, ask and check the versions only; send no image.</source>
+        <translation>Größe und SHA-256 jedes Abbilds ausgeben, nur die Versionen abfragen und prüfen; kein Abbild senden.</translation>
+    </message>
+    <message>
+        <source>Send the single image FILE without any check (service use).</source>
+        <translation>Das einzelne Abbild FILE ohne jede Prüfung senden (für den Service).</translation>
+    </message>
+    <message>
+        <source>The unit of the --raw image: wlan or dsp (default: wlan for *.bin, dsp otherwise).</source>
+        <translation>Die Einheit des --raw-Abbilds: wlan oder dsp (Vorgabe: wlan für *.bin, sonst dsp).</translation>
+    </message>
+    <message>
+        <source>Give up when the device stays silent this long (default 30).</source>
+        <translation>Aufgeben, wenn das Gerät so lange schweigt (Vorgabe 30).</translation>
+    </message>
+    <message>
+        <source>The firmware package.</source>
+        <translation>Das Firmware-Paket.</translation>
+    </message>
+    <message>
+        <source>--all and --port exclude each other.</source>
+        <translation>--all und --port schließen einander aus.</translation>
+    </message>
+    <message>
+        <source>The port %1 is named twice.</source>
+        <translation>Die Schnittstelle %1 ist doppelt genannt.</translation>
+    </message>
+    <message>
+        <source>The timeout must be a whole number of seconds from 1 to 86400.</source>
+        <translation>Die Wartezeit muss eine ganze Zahl von Sekunden zwischen 1 und 86400 sein.</translation>
+    </message>
+    <message>
+        <source>--raw sends one image: it takes no package and no --check.</source>
+        <translation>--raw sendet ein Abbild: Es nimmt kein Paket und kein --check.</translation>
+    </message>
+    <message>
+        <source>--unit is wlan or dsp.</source>
+        <translation>--unit ist wlan oder dsp.</translation>
+    </message>
+    <message>
+        <source>--unit goes with --raw.</source>
+        <translation>--unit gehört zu --raw.</translation>
+    </message>
+    <message>
+        <source>Name one firmware package (see --help).</source>
+        <translation>Nennen Sie ein Firmware-Paket (siehe --help).</translation>
+    </message>
+    <message>
+        <source>Use the serial port NAME (a port name such as ttyUSB0, or a device path such as /dev/pts/3) instead of searching for the device. Repeated, each port is listed in All Devices, and the window takes the first that is there.</source>
+        <translation>Die serielle Schnittstelle NAME (ein Schnittstellenname wie ttyUSB0 oder ein Gerätepfad wie /dev/pts/3) verwenden, statt das Gerät zu suchen. Mehrfach angegeben, steht jede Schnittstelle in „Alle Geräte“, und das Fenster nimmt die erste vorhandene.</translation>
+    </message>
+</context>
+</TS>
