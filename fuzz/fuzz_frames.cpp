@@ -20,7 +20,9 @@
 //  - Silence ends a frame: the stream followed by an intact frame, and then
 //    a pause on the line: that frame is the last one handed out, whatever
 //    came before it. So is such a frame that lost padding or has noise after
-//    it (no start byte), when a pause came before it. Every frame handed out
+//    it (no start byte), when a pause came before it (reads after the pause
+//    keep clear of the ends of candidates that began before it, as in one
+//    read). Every frame handed out
 //    on a pause has a consistent header. The intact frame's arguments hold
 //    no start byte and no 0: a frame cut short just before it would
 //    otherwise end where its arguments read as the frame after it, a header
@@ -150,10 +152,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const auto paused = [&](const QByteArray &before, const QByteArray &bytes) {
         FrameAssembler assembler;
         QByteArray frame;
-        for (const QByteArray &part : {before, bytes}) {
+        for (int k = 0; k < 2; ++k) {
+            const QByteArray &part = k == 0 ? before : bytes;
             QList<QByteArray> ignored;
+            QVector<bool> unsafe = one_read(part, &ignored);
+            // A candidate from before the pause that still waits for its
+            // meaningful bytes goes on into this part: where it ends is no
+            // safer a place for a read to end than in one read.
+            if (k == 1 && !before.isEmpty()) {
+                const QVector<bool> joined = one_read(before + bytes, &ignored);
+                for (int i = 0; i < unsafe.size(); ++i)
+                    unsafe[i] = unsafe.at(i) || joined.at(before.size() + i);
+            }
             int done = 0;
-            for (int cut : random_cuts(part.size(), one_read(part, &ignored), other_limit, random)) {
+            for (int cut : random_cuts(part.size(), unsafe, other_limit, random)) {
                 assembler.append(part.mid(done, cut - done));
                 done = cut;
                 while (assembler.take(&frame))

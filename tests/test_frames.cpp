@@ -349,6 +349,11 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows_data()
     QTest::newRow("cut inside its meaningful bytes") << ack.left(10) << 4096 << 0 << QList<QByteArray>{};
     QTest::newRow("byte inserted among its meaningful bytes") << with(9, 0x55) << 4096 << 0 << QList<QByteArray>{};
     QTest::newRow("after noise, without a pause") << burst.left(9) + with(60, 0) << 4096 << 0 << QList<QByteArray>{ack};
+    // Noise that reads as a short header whose first padding byte is not 0,
+    // then an acknowledgement cut short: the false start must not keep the
+    // acknowledgement waiting behind it through the pause.
+    QTest::newRow("a false start before it, its padding not 0")
+        << bytes({141, 5, 0, 1, 0, 0, 0, 0x2A, 0xC4, 0xFF}) + ack.left(60) << 4096 << 0 << QList<QByteArray>{ack};
 }
 
 void FramesTest::silence_ends_a_frame_that_nothing_follows()

@@ -42,6 +42,13 @@ bool complete_before_padding(const quint8 *p, int avail)
     return avail > first_padding && p[first_padding] == 0;
 }
 
+// Whether the meaningful bytes of the candidate at `p` and the byte after
+// them (its first padding byte, if it has one) have all arrived.
+bool meaningful_in(const quint8 *p, int avail)
+{
+    return avail > qMin(FRAME_ARGS_OFFSET - 1 + p[3], FRAME_SIZE - 1);
+}
+
 enum class Damage { Yes, No, Perhaps };
 
 // Whether the `n` bytes at `next` (1 <= n <= 7), which follow a frame whose
@@ -149,10 +156,15 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
         if (verdict == Verdict::Wait) {
             const int avail = qMin(buffered(), FRAME_SIZE);
             const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
-            if (!quiet || avail < HEADER_SIZE || !complete_before_padding(p, avail))
+            if (!quiet || avail < HEADER_SIZE || !meaningful_in(p, avail))
                 return false;
-            hand_out(m_head, avail, frame);
-            return true;
+            if (complete_before_padding(p, avail)) {
+                hand_out(m_head, avail, frame);
+                return true;
+            }
+            // Its meaningful bytes are in and the line is quiet, but what
+            // follows them is no padding: no frame, and the candidates after
+            // it must not wait behind it.
         }
         // Candidates since the last frame that only what followed rejected
         // stay in reach of silence (a reply, its late repeat, noise after
