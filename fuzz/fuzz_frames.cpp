@@ -160,7 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             // meaningful bytes goes on into this part: where it ends is no
             // safer a place for a read to end than in one read.
             if (k == 1 && !before.isEmpty()) {
-                const QVector<bool> joined = one_read(before + bytes, &ignored);
+                QList<QByteArray> frames;
+                const QVector<bool> joined = one_read(before + bytes, &frames);
                 for (int i = 0; i < unsafe.size(); ++i)
                     unsafe[i] = unsafe.at(i) || joined.at(before.size() + i);
             }

@@ -352,6 +352,12 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows_data()
     // Noise that reads as a short header whose first padding byte is not 0,
     // then an acknowledgement cut short: the false start must not keep the
     // acknowledgement waiting behind it through the pause.
+    // A long reply cut short inside its meaningful bytes waits through the
+    // pause; the acknowledgement after the pause, with noise after it, is the
+    // frame, not the cut reply filled up with its bytes.
+    const QByteArray cut = reply(61, QByteArray(FRAME_SIZE - FRAME_ARGS_OFFSET, '\x07'), 5).left(20);
+    QTest::newRow("a reply cut short before the pause, noise after it")
+        << cut + ack + bytes({0x42, 0x17}) << 4096 << int(cut.size()) << QList<QByteArray>{ack};
     QTest::newRow("a false start before it, its padding not 0")
         << bytes({141, 5, 0, 1, 0, 0, 0, 0x2A, 0xC4, 0xFF}) + ack.left(60) << 4096 << 0 << QList<QByteArray>{ack};
 }

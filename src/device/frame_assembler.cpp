@@ -93,6 +93,7 @@ void FrameAssembler::append(const QByteArray &bytes)
             m_due -= keep;
         for (int &held : m_held)
             held -= keep;
+        m_resumed = m_resumed >= keep ? m_resumed - keep : -1;
     }
     m_buffer.append(bytes);
 }
@@ -142,6 +143,7 @@ void FrameAssembler::hand_out(int at, int length, QByteArray *frame)
         m_buffer.clear();
         m_head = 0;
         m_due = 0;
+        m_resumed = -1;
     }
 }
 
@@ -202,6 +204,12 @@ bool FrameAssembler::take_after_silence(QByteArray *frame)
         const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + at;
         if (avail < HEADER_SIZE || !complete_before_padding(p, avail))
             continue;
+        // It waited through a pause for its meaningful bytes, and a candidate
+        // where the line resumed would be part of them: that one is the
+        // frame (a header cut short, then the next reply).
+        const int meaningful_end = at + FRAME_CODE_OFFSET + p[3];
+        if (at < m_resumed && m_resumed < meaningful_end && m_held.contains(m_resumed))
+            continue;
         // Its bytes were counted as dropped and it as rejected; it was neither.
         m_dropped -= avail;
         --m_rejected;
@@ -211,7 +219,6 @@ bool FrameAssembler::take_after_silence(QByteArray *frame)
         // A candidate that began among its meaningful bytes is part of it;
         // one in what would be its padding is the next frame (a short
         // repeat's padding ran into it).
-        const int meaningful_end = at + FRAME_CODE_OFFSET + p[3];
         while (!m_held.isEmpty() && m_held.first() < meaningful_end)
             m_held.removeFirst();
         return true;
@@ -224,6 +231,9 @@ bool FrameAssembler::take_after_silence(QByteArray *frame)
         m_buffer.clear();
         m_head = 0;
         m_due = 0;
+        m_resumed = -1;
+    } else {
+        m_resumed = m_buffer.size();
     }
     return false;
 }
@@ -234,4 +244,5 @@ void FrameAssembler::clear()
     m_head = 0;
     m_due = 0;
     m_held.clear();
+    m_resumed = -1;
 }

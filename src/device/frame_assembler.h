@@ -26,7 +26,9 @@
 //     whatever follows it or is missing of its padding; so are the
 //     candidates since the last frame that only what followed them rejected
 //     (noise after a reply, a late repeat), in order. A candidate still
-//     missing meaningful bytes waits for them, however long the pause.
+//     missing meaningful bytes waits for them, however long the pause; but
+//     when one that begins where the line resumed would be part of it, that
+//     one is the frame: after a pause a frame is due.
 //  5. Any other candidate is no frame: the search goes on one byte later.
 //
 // Rule 2 keeps report streams fast and exact: a lost or an inserted byte
@@ -75,6 +77,9 @@ private:
     // Where in m_buffer the candidates lie that silence may still make
     // frames although what followed them rejected them, oldest first: rule 4.
     QVector<int> m_held;
+    // Where in m_buffer the line resumed after the last pause that a
+    // candidate waited through for its meaningful bytes, or -1.
+    int m_resumed = -1;
     qint64 m_dropped = 0;
     qint64 m_rejected = 0;
 };
