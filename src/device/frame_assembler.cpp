@@ -158,15 +158,20 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
         if (verdict == Verdict::Wait) {
             const int avail = qMin(buffered(), FRAME_SIZE);
             const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
-            if (!quiet || avail < HEADER_SIZE || !meaningful_in(p, avail))
+            if (!quiet)
                 return false;
-            if (complete_before_padding(p, avail)) {
+            if (avail < HEADER_SIZE || !meaningful_in(p, avail)) {
+                // It waits for its meaningful bytes, unless the line resumed
+                // inside it with what a frame that silence ends shows.
+                if (m_head >= m_resumed || !resumed_frame_in())
+                    return false;
+            } else if (complete_before_padding(p, avail)) {
                 hand_out(m_head, avail, frame);
                 return true;
             }
-            // Its meaningful bytes are in and the line is quiet, but what
-            // follows them is no padding: no frame, and the candidates after
-            // it must not wait behind it.
+            // Otherwise no frame: what follows its meaningful bytes is no
+            // padding, or a frame came after the pause inside it; the
+            // candidates after it must not wait behind it.
         }
         // Candidates since the last frame that only what followed rejected
         // stay in reach of silence (a reply, its late repeat, noise after
@@ -193,7 +198,39 @@ bool FrameAssembler::take(QByteArray *frame)
     return next(frame, false);
 }
 
+bool FrameAssembler::resumed_frame_in() const
+{
+    if (m_resumed < 0 || m_resumed + HEADER_SIZE > m_buffer.size())
+        return false;
+    const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_resumed;
+    const int avail = qMin(int(m_buffer.size()) - m_resumed, FRAME_SIZE);
+    return header_fits(p, HEADER_SIZE) && complete_before_padding(p, avail);
+}
+
 bool FrameAssembler::take_after_silence(QByteArray *frame)
+{
+    // Candidates the quiet search below rejects are held too: they are
+    // revived on the next round.
+    for (;;) {
+        if (revive_held(frame) || next(frame, true))
+            return true;
+        if (m_held.isEmpty())
+            break;
+    }
+    // What begins no frame is gone; after the pause the next byte is where a
+    // frame is due, unless a candidate still waits for its meaningful bytes.
+    if (buffered() == 0) {
+        m_buffer.clear();
+        m_head = 0;
+        m_due = 0;
+        m_resumed = -1;
+    } else {
+        m_resumed = m_buffer.size();
+    }
+    return false;
+}
+
+bool FrameAssembler::revive_held(QByteArray *frame)
 {
     while (!m_held.isEmpty()) {
         // A candidate rejected only for what followed it. Its bytes are those
@@ -222,18 +259,6 @@ bool FrameAssembler::take_after_silence(QByteArray *frame)
         while (!m_held.isEmpty() && m_held.first() < meaningful_end)
             m_held.removeFirst();
         return true;
-    }
-    if (next(frame, true))
-        return true;
-    // What begins no frame is gone; after the pause the next byte is where a
-    // frame is due, unless a candidate still waits for its meaningful bytes.
-    if (buffered() == 0) {
-        m_buffer.clear();
-        m_head = 0;
-        m_due = 0;
-        m_resumed = -1;
-    } else {
-        m_resumed = m_buffer.size();
     }
     return false;
 }

@@ -67,6 +67,8 @@ private:
     enum class Verdict { Wait, Frame, NoHeader, Rejected };
     Verdict judge() const;
     bool next(QByteArray *frame, bool quiet);
+    bool revive_held(QByteArray *frame);
+    bool resumed_frame_in() const;
     void hand_out(int at, int length, QByteArray *frame);
 
     QByteArray m_buffer;
