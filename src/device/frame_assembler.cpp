@@ -160,18 +160,21 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
             const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
             if (!quiet)
                 return false;
-            if (avail < HEADER_SIZE || !meaningful_in(p, avail)) {
-                // It waits for its meaningful bytes, unless the line resumed
-                // inside it with what a frame that silence ends shows.
-                if (m_head >= m_resumed || !resumed_frame_in())
+            // The line resumed among its meaningful bytes with what a frame
+            // that silence ends shows: a reply cut short, then the next one.
+            const bool overtaken = avail >= HEADER_SIZE && m_head < m_resumed
+                && m_resumed < m_head + FRAME_CODE_OFFSET + p[3] && resumed_frame_in();
+            if (!overtaken) {
+                // It waits for its meaningful bytes, however long the pause.
+                if (avail < HEADER_SIZE || !meaningful_in(p, avail))
                     return false;
-            } else if (complete_before_padding(p, avail)) {
-                hand_out(m_head, avail, frame);
-                return true;
+                if (complete_before_padding(p, avail)) {
+                    hand_out(m_head, avail, frame);
+                    return true;
+                }
             }
-            // Otherwise no frame: what follows its meaningful bytes is no
-            // padding, or a frame came after the pause inside it; the
-            // candidates after it must not wait behind it.
+            // No frame: overtaken, or what follows its meaningful bytes is no
+            // padding. The candidates after it must not wait behind it.
         }
         // Candidates since the last frame that only what followed rejected
         // stay in reach of silence (a reply, its late repeat, noise after
