@@ -360,6 +360,8 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows_data()
         << cut + ack + bytes({0x42, 0x17}) << 4096 << int(cut.size()) << QList<QByteArray>{ack};
     QTest::newRow("a reply cut short before the pause, then one short of padding")
         << cut + ack.left(60) << 4096 << int(cut.size()) << QList<QByteArray>{ack};
+    QTest::newRow("a reply cut short before the pause, filled up to its end by the next")
+        << cut + ack.left(FRAME_SIZE - cut.size()) << 4096 << int(cut.size()) << QList<QByteArray>{ack};
     QTest::newRow("a reply three bytes short before the pause, then one short of padding")
         << before.left(8) + ack.left(60) << 4096 << 8 << QList<QByteArray>{ack};
     QTest::newRow("a false start before it, its padding not 0")

@@ -111,9 +111,11 @@ FrameAssembler::Verdict FrameAssembler::judge() const
     // Nothing after it yet: a whole frame, unless its last byte may be the
     // next frame's start it swallowed, or its first padding byte is not 0 (a
     // byte among its meaningful ones was added, or it is a false start).
+    // One that a frame after a pause overtook waits for silence to tell.
     if (following == 0)
-        return p[FRAME_SIZE - 1] == FRAME_START || !complete_before_padding(p, FRAME_SIZE) ? Verdict::Wait
-                                                                                          : Verdict::Frame;
+        return p[FRAME_SIZE - 1] == FRAME_START || !complete_before_padding(p, FRAME_SIZE) || overtaken(m_head)
+            ? Verdict::Wait
+            : Verdict::Frame;
     if (header_fits(next, following))
         return Verdict::Frame;
     if (m_head != m_due)
@@ -160,11 +162,7 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
             const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
             if (!quiet)
                 return false;
-            // The line resumed among its meaningful bytes with what a frame
-            // that silence ends shows: a reply cut short, then the next one.
-            const bool overtaken = avail >= HEADER_SIZE && m_head < m_resumed
-                && m_resumed < m_head + FRAME_CODE_OFFSET + p[3] && resumed_frame_in();
-            if (!overtaken) {
+            if (avail < HEADER_SIZE || !overtaken(m_head)) {
                 // It waits for its meaningful bytes, however long the pause.
                 if (avail < HEADER_SIZE || !meaningful_in(p, avail))
                     return false;
@@ -199,6 +197,14 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
 bool FrameAssembler::take(QByteArray *frame)
 {
     return next(frame, false);
+}
+
+bool FrameAssembler::overtaken(int at) const
+{
+    // The line resumed among its meaningful bytes with what a frame that
+    // silence ends shows: a reply cut short, then the next one.
+    const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + at;
+    return at < m_resumed && m_resumed < at + FRAME_CODE_OFFSET + p[3] && resumed_frame_in();
 }
 
 bool FrameAssembler::resumed_frame_in() const

@@ -68,6 +68,9 @@ private:
     Verdict judge() const;
     bool next(QByteArray *frame, bool quiet);
     bool revive_held(QByteArray *frame);
+    // Whether the candidate at `at` (its header in) waited through a pause
+    // and a frame began where the line resumed, among its meaningful bytes.
+    bool overtaken(int at) const;
     bool resumed_frame_in() const;
     void hand_out(int at, int length, QByteArray *frame);
 
