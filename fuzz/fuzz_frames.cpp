@@ -20,10 +20,12 @@
 //  - Silence ends a frame: the stream followed by an intact frame, and then
 //    a pause on the line: that frame is the last one handed out, whatever
 //    came before it. So is such a frame that lost padding or has noise after
-//    it (no start byte), when a pause came before it (reads after the pause
-//    keep clear of the ends of candidates that began before it, as in one
-//    read). Every frame handed out
-//    on a pause has a consistent header. The intact frame's arguments hold
+//    it (no start byte), when a pause came before it and no candidate from
+//    before the pause still waits for its meaningful bytes (a reply cut short
+//    inside them may yet be the frame; test_frames holds the cases where the
+//    frame after the pause wins). Reads after the pause keep clear of the
+//    ends of candidates that began before it, as in one read. Every frame
+//    handed out on a pause has a consistent header. The intact frame's arguments hold
 //    no start byte and no 0: a frame cut short just before it would
 //    otherwise end where its arguments read as the frame after it, a header
 //    that lost its start byte, and that rule keeps intact frames next to a
@@ -149,6 +151,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // and a pause.
     const QByteArray last = intact_frame(stream);
     QByteArray taken;
+    // Whether a candidate from before the pause still waited for its
+    // meaningful bytes when the frame came.
+    bool waited = false;
     const auto paused = [&](const QByteArray &before, const QByteArray &bytes) {
         FrameAssembler assembler;
         QByteArray frame;
@@ -176,6 +181,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 require(consistent_frame(frame), "a frame that silence ends has a consistent header");
                 taken = frame;
             }
+            if (k == 0)
+                waited = assembler.buffered() > 0;
         }
     };
     paused(QByteArray(), stream + last);
@@ -191,7 +198,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     taken.clear();
     paused(stream, damaged);
-    require(taken == last, "a frame after a pause, damaged after its meaningful bytes, is handed out on the next");
+    require(taken == last || waited,
+            "a frame after a pause, damaged after its meaningful bytes, is handed out on the next");
     require(taken == last, "an intact frame followed by silence is handed out");
     return 0;
 }

@@ -162,7 +162,15 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
             const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
             if (!quiet)
                 return false;
-            if (avail < HEADER_SIZE || !overtaken(m_head)) {
+            if (avail >= HEADER_SIZE && overtaken(m_head)) {
+                // What came before the pause may still have been a frame of
+                // its own, ending there.
+                const int before = m_resumed - m_head;
+                if (before >= HEADER_SIZE && complete_before_padding(p, before)) {
+                    hand_out(m_head, before, frame);
+                    return true;
+                }
+            } else {
                 // It waits for its meaningful bytes, however long the pause.
                 if (avail < HEADER_SIZE || !meaningful_in(p, avail))
                     return false;
@@ -201,10 +209,9 @@ bool FrameAssembler::take(QByteArray *frame)
 
 bool FrameAssembler::overtaken(int at) const
 {
-    // The line resumed among its meaningful bytes with what a frame that
-    // silence ends shows: a reply cut short, then the next one.
-    const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + at;
-    return at < m_resumed && m_resumed < at + FRAME_CODE_OFFSET + p[3] && resumed_frame_in();
+    // The line resumed inside it with what a frame that silence ends shows:
+    // a reply cut short, or noise, then the next one.
+    return at < m_resumed && m_resumed < at + FRAME_SIZE && resumed_frame_in();
 }
 
 bool FrameAssembler::resumed_frame_in() const

@@ -28,7 +28,8 @@
 //     (noise after a reply, a late repeat), in order. A candidate still
 //     missing meaningful bytes waits for them, however long the pause; but
 //     when one that begins where the line resumed would be part of it, that
-//     one is the frame: after a pause a frame is due.
+//     one is the frame (after a pause a frame is due), and what came before
+//     the pause is a frame only if it shows one before it.
 //  5. Any other candidate is no frame: the search goes on one byte later.
 //
 // Rule 2 keeps report streams fast and exact: a lost or an inserted byte
@@ -69,7 +70,7 @@ private:
     bool next(QByteArray *frame, bool quiet);
     bool revive_held(QByteArray *frame);
     // Whether the candidate at `at` (its header in) waited through a pause
-    // and a frame began where the line resumed, among its meaningful bytes.
+    // and a frame began where the line resumed, inside its 112 bytes.
     bool overtaken(int at) const;
     bool resumed_frame_in() const;
     void hand_out(int at, int length, QByteArray *frame);
