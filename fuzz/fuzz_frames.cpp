@@ -200,6 +200,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     paused(stream, damaged);
     require(taken == last || waited,
             "a frame after a pause, damaged after its meaningful bytes, is handed out on the next");
-    require(taken == last, "an intact frame followed by silence is handed out");
     return 0;
 }
