@@ -7,6 +7,7 @@
 #include "all_devices.h"
 #include "constants.h"
 #include "device_list_model.h"
+#include "device_roster.h"
 #include "frame.h"
 #include "options.h"
 #include "port_finder.h"
@@ -179,6 +180,7 @@ private slots:
     void a_chosen_row_becomes_the_main_windows_device();
     void signal_strength_for_all_and_the_rows_paced();
     void ports_named_on_the_command_line_are_all_listed();
+    void a_port_taken_by_another_program_is_listed_once();
 };
 
 void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
@@ -364,6 +366,34 @@ void AllDevicesTest::ports_named_on_the_command_line_are_all_listed()
     QTRY_COMPARE(f.cell(2, DeviceListModel::Device), QStringLiteral("unplugged"));
     f.devices[TXU_CLIENT]->start();
     QTRY_COMPARE(f.cell(2, DeviceListModel::Device), ROLES.at(TXU_CLIENT));
+}
+
+void AllDevicesTest::a_port_taken_by_another_program_is_listed_once()
+{
+    // A device seen once, then pulled out and plugged in again while another
+    // program (a terminal) takes its port first: one row, busy, and its
+    // history once in a save of every device's.
+    const QString port = QStringLiteral("/nonexistent/ttyUSB7");
+    QList<SerialPortEntry> ports = {{port, QStringLiteral("Silicon Labs")}};
+    DeviceRoster roster(PortFinder::from_list([&] { return ports; }));
+    roster.look();
+    ports.clear();
+    roster.look();
+    ports = {{port, QStringLiteral("Silicon Labs"), true, QStringLiteral("minicom (process 42)")}};
+    roster.look();
+    QCOMPARE(roster.entries().size(), 1);
+    AllDevices overview(&roster);
+    DeviceListModel *model = overview.model();
+    QCOMPARE(model->rowCount(), 1);
+    QCOMPARE(model->index(0, DeviceListModel::Device).data().toString(),
+             QStringLiteral("busy: in use by minicom (process 42)"));
+    QCOMPARE(child<QLabel>(&overview, "summary_label")->text(),
+             QStringLiteral("0 linked, 1 in use by other programs, 0 not connected."));
+    // Free again: its row is the device's once more.
+    ports = {{port, QStringLiteral("Silicon Labs")}};
+    roster.look();
+    QCOMPARE(roster.entries().size(), 1);
+    QVERIFY(roster.entries().first().session);
 }
 
 QTEST_MAIN(AllDevicesTest)

@@ -41,6 +41,8 @@ private slots:
     void a_session_linked_to_a_device();
     void the_status_is_asked_again_on_resuming_data();
     void the_status_is_asked_again_on_resuming();
+    void a_late_report_goes_stale_data();
+    void a_late_report_goes_stale();
 };
 
 void DeviceSessionTest::replies_make_the_state_data()
@@ -178,6 +180,42 @@ void DeviceSessionTest::the_status_is_asked_again_on_resuming()
     session.resume();
     QTRY_VERIFY(session.state().info_known);
     QCOMPARE(codes_received(*device).count(CMD_STATUS), request_out ? 2 : 1);
+}
+
+void DeviceSessionTest::a_late_report_goes_stale_data()
+{
+    QTest::addColumn<int>("mode");
+    // A report already on its way when the reports are switched off or the
+    // sniffer takes them over arrives after the change.
+    QTest::newRow("reports switched off") << int(REPORT_OFF);
+    QTest::newRow("the sniffer took over") << 2;
+}
+
+void DeviceSessionTest::a_late_report_goes_stale()
+{
+    QFETCH(int, mode);
+    sim::DeviceOptions options;
+    options.txu = false;
+    options.reportPeriodMs = 50;
+    auto device = start_device(options);
+    DeviceSession session;
+    QString error;
+    QVERIFY2(session.open(device->slavePath(), &error), qPrintable(error));
+    QTRY_VERIFY(session.state().info_known);
+    session.set_signal_reports(true);
+    QTRY_VERIFY(session.state().levels_live);
+    if (mode == REPORT_OFF)
+        session.set_signal_reports(false);
+    else
+        session.start_sniffer(quint8(mode));
+    QVERIFY(!session.state().levels_live);
+    QSignalSpy stale(&session, &DeviceSession::levels_stale);
+    session.decode(frame_of(RPL_SIGNAL, UNIT_WLAN, {0xC4, 0xFF, 0, 0}));
+    // Its level is no longer live once no report has followed for a while,
+    // as while the reports were on.
+    QTRY_VERIFY_WITH_TIMEOUT(!session.state().levels_live, DeviceSession::LEVELS_STALE_MS * 3);
+    QCOMPARE(session.state().level_a, SIGNAL_NO_READING);
+    QCOMPARE(stale.count(), 1);
 }
 
 QTEST_GUILESS_MAIN(DeviceSessionTest)

@@ -23,6 +23,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QtTest>
 
 #include <functional>
@@ -251,6 +253,8 @@ private slots:
     void closing_without_start_cleans_up_and_returns_the_port();
     void picking_without_a_device();
     void package_name_bytes_read_as_latin1();
+    void package_name_shown_as_written_at_pick_data();
+    void package_name_shown_as_written_at_pick();
     void manifest_that_is_no_file_is_refused_at_pick_data();
     void manifest_that_is_no_file_is_refused_at_pick();
 
@@ -922,6 +926,39 @@ void FirmwareUpdateTest::package_name_bytes_read_as_latin1()
     // Each byte is one character; the name ends at its NUL byte.
     QVERIFY2(shown.contains(QStringLiteral("Package: Caf\u00e9 \u00b5 WLAN")), qPrintable(shown));
     QVERIFY(!shown.contains("hidden"));
+}
+
+void FirmwareUpdateTest::package_name_shown_as_written_at_pick_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("ampersand") << "R&D build";
+    QTest::newRow("quotes and greater-than") << "\"Pro\" > 4";
+    QTest::newRow("markup") << "<b>Tavero</b> & Co";
+}
+
+void FirmwareUpdateTest::package_name_shown_as_written_at_pick()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString zip = dir.filePath("package.zip");
+    Package package;
+    package.manifest = "PACKAGE:" + name.toLatin1() + "\nWLAN:1660\nTXU:3.12\nRXU:4.5\n";
+    QVERIFY(package.write(dir, zip));
+
+    Bench bench;
+    WAIT_CONNECTED(bench);
+    bench.answerer.clear();
+    QString seen;
+    const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {
+        pick(dialog, bench.answerer, zip);
+        // What the label shows: its text, or what the text's markup makes.
+        auto *info = child<QLabel>(dialog, "dev_info");
+        const bool rich = info->textFormat() == Qt::RichText
+            || (info->textFormat() == Qt::AutoText && Qt::mightBeRichText(info->text()));
+        seen = rich ? QTextDocumentFragment::fromHtml(info->text()).toPlainText() : info->text();
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY2(seen.startsWith("Package \"" + name + "\": WLAN 1660"), qPrintable(seen));
 }
 
 void FirmwareUpdateTest::manifest_that_is_no_file_is_refused_at_pick_data()

@@ -57,6 +57,13 @@ void DeviceRoster::share_budget()
 
 QList<DeviceRoster::Entry> DeviceRoster::entries() const
 {
+    const auto busy_entry = [](const SerialPortEntry &busy) {
+        Entry entry;
+        entry.port = busy.name;
+        entry.present = true;
+        entry.holder = busy.holder;
+        return entry;
+    };
     QList<Entry> list;
     for (const QString &port : m_order) {
         Entry entry;
@@ -64,16 +71,20 @@ QList<DeviceRoster::Entry> DeviceRoster::entries() const
         entry.session = m_sessions.value(port);
         entry.present = m_present.contains(port) || (entry.session && entry.session->is_open());
         entry.error = m_errors.value(port);
+        // A port that another program took since its device was seen is
+        // listed once, busy, where its device was.
+        if (!entry.session->is_open()) {
+            for (const SerialPortEntry &busy : m_busy) {
+                if (busy.name == port)
+                    entry = busy_entry(busy);
+            }
+        }
         list.append(entry);
     }
     for (const SerialPortEntry &busy : m_busy) {
-        if (m_sessions.contains(busy.name) && m_sessions.value(busy.name)->is_open())
+        if (m_sessions.contains(busy.name))
             continue;
-        Entry entry;
-        entry.port = busy.name;
-        entry.present = true;
-        entry.holder = busy.holder;
-        list.append(entry);
+        list.append(busy_entry(busy));
     }
     return list;
 }

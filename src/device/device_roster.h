@@ -53,7 +53,9 @@ public:
     bool has_session(const QString &port) const { return m_sessions.contains(port); }
     ReportLog *history(const QString &port) const;
 
-    // Sessions in the order their ports were first seen, then the busy ports.
+    // Sessions in the order their ports were first seen, then the busy ports;
+    // a port of a session that another program holds now is listed busy in
+    // its session's place, once.
     QList<Entry> entries() const;
 
     // Looks at the ports now: a new port of the device gets a session, and

@@ -231,8 +231,10 @@ void DeviceSession::decode(const QByteArray &frame)
     decode_reply(frame, &m_state);
     if (code == RPL_DEVICE_INFO)
         m_status_again.stop();
-    // While signal reports are asked for, levels that stop coming go stale.
-    if (code == RPL_SIGNAL && m_state.report_mode == REPORT_SIGNAL) {
+    // Levels that stop coming go stale: also those of a report that was on
+    // its way when the reports were switched off or the sniffer took over,
+    // which would otherwise stay as if live.
+    if (code == RPL_SIGNAL) {
         m_since_levels.start();
         if (!m_levels_timer.isActive())
             m_levels_timer.start(LEVELS_STALE_MS);

@@ -70,6 +70,10 @@ FWUpdate::FWUpdate(QWidget *parent)
     , engine(serial_port)
 {
     ui->setupUi(this);
+    // What the dialog says of the package and the device is markup, with the
+    // manifest's values escaped in it: a name such as "R&D" must not be shown
+    // as "R&amp;D" where no tag makes the label take it for markup.
+    ui->dev_info->setTextFormat(Qt::RichText);
     press_buttons_on_enter(this);
     ui->fw_progress_bar->hide();
     ui->start_fw_button->setEnabled(false);
