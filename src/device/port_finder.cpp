@@ -97,7 +97,7 @@ QString port_lock_holder(const QString &name, const QStringList &folders)
     }
     if (program.isEmpty())
         return PortFinder::tr("process %1").arg(pid);
-    return PortFinder::tr("%1 (process %2)").arg(program).arg(pid);
+    return PortFinder::tr("%1 (process %2)").arg(program, QString::number(pid));
 }
 
 QString why_passed_over(const SerialPortEntry &port)
