@@ -32,21 +32,19 @@ bool header_fits(const quint8 *p, int n)
 }
 
 // Whether the meaningful bytes of the candidate at `p` (a consistent header,
-// `avail` bytes there) have all arrived and are followed by a padding byte
-// of 0: what a frame that silence ends must show.
-bool complete_before_padding(const quint8 *p, int avail)
-{
-    const int first_padding = FRAME_ARGS_OFFSET - 1 + p[3];
-    if (first_padding >= FRAME_SIZE)
-        return avail >= FRAME_SIZE;
-    return avail > first_padding && p[first_padding] == 0;
-}
-
-// Whether the meaningful bytes of the candidate at `p` and the byte after
-// them (its first padding byte, if it has one) have all arrived.
+// `avail` bytes there) and the byte after them (its first padding byte, if it
+// has one) have all arrived.
 bool meaningful_in(const quint8 *p, int avail)
 {
     return avail > qMin(FRAME_ARGS_OFFSET - 1 + p[3], FRAME_SIZE - 1);
+}
+
+// Whether they have, and that padding byte is 0: what a frame that silence
+// ends must show.
+bool complete_before_padding(const quint8 *p, int avail)
+{
+    const int first_padding = FRAME_ARGS_OFFSET - 1 + p[3];
+    return meaningful_in(p, avail) && (first_padding >= FRAME_SIZE || p[first_padding] == 0);
 }
 
 enum class Damage { Yes, No, Perhaps };
