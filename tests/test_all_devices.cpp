@@ -8,9 +8,11 @@
 #include "constants.h"
 #include "device_list_model.h"
 #include "device_roster.h"
+#include "device_state.h"
 #include "frame.h"
 #include "options.h"
 #include "port_finder.h"
+#include "status_display.h"
 #include "test_support.h"
 #include "tvc.h"
 
@@ -21,6 +23,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -86,6 +89,8 @@ struct Fleet
     }
 
     QString path(int i) const { return links.filePath(QStringLiteral("ttyUSB%1").arg(i)); }
+    // The serial number of a device's USB bridge.
+    static QString serial(int i) { return QStringLiteral("TV00%1").arg(i); }
 
     // The system's view: a bridge for each device plugged in, in the
     // symlinks' folder, and the busy port with whoever its lock names.
@@ -96,7 +101,7 @@ struct Fleet
                 QList<SerialPortEntry> ports;
                 for (int i = 0; i < DEVICES; ++i) {
                     if (QFileInfo::exists(path(i)))
-                        ports.append({path(i), QStringLiteral("Silicon Labs")});
+                        ports.append({path(i), QStringLiteral("Silicon Labs"), false, QString(), false, serial(i)});
                 }
                 const QString holder = port_lock_holder(path(DEVICES), {locks.path()});
                 ports.append({path(DEVICES), QStringLiteral("Silicon Labs"), !holder.isEmpty(), holder});
@@ -178,8 +183,10 @@ class AllDevicesTest : public QObject
 private slots:
     void every_device_in_a_row_live_and_a_pulled_one_greyed();
     void a_chosen_row_becomes_the_main_windows_device();
-    void signal_strength_for_all_and_the_rows_paced();
+    void the_window_names_its_device_and_offers_the_others_once_it_goes();
+    void signal_strength_for_all_asks_whom_the_window_lets_tick();
     void ports_named_on_the_command_line_are_all_listed();
+    void a_device_named_by_a_link_and_its_path_is_one_row();
     void a_port_taken_by_another_program_is_listed_once();
 };
 
@@ -318,26 +325,100 @@ void AllDevicesTest::a_chosen_row_becomes_the_main_windows_device()
     QCOMPARE(f.shown_device(), ROLES.at(MASTER));
 }
 
-void AllDevicesTest::signal_strength_for_all_and_the_rows_paced()
+void AllDevicesTest::the_window_names_its_device_and_offers_the_others_once_it_goes()
 {
+    Fleet f;
+    QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
+    auto *line = child<QLabel>(f.window.get(), "l_device_port");
+    auto *choose = child<QPushButton>(f.window.get(), "choose_device_button");
+    const auto where = [&f](int i) { return f.path(i) + QStringLiteral(", serial number ") + f.serial(i); };
+    QTRY_COMPARE(f.shown_device(), ROLES.at(MASTER));
+    QCOMPARE(line->text(), where(MASTER));
+    QCOMPARE(line->accessibleName(), QStringLiteral("Master on ") + where(MASTER));
+    QVERIFY(!choose->isVisibleTo(f.window.get()));
+
+    // Its device pulled out while the others are linked: the window says so,
+    // where it was, and offers the others, each named as the window names it.
+    f.table->setCurrentIndex(f.model->index(TXU_CLIENT, 0));
+    child<QPushButton>(f.overview, "show_button")->click();
+    QCOMPARE(line->text(), where(TXU_CLIENT));
+    f.devices[TXU_CLIENT]->hangUp();
+    QTRY_COMPARE(child<QLabel>(f.window.get(), "l_p2p_devtype")->text(), unplugged_text());
+    QCOMPARE(line->text(), where(TXU_CLIENT));
+    QVERIFY(choose->isVisibleTo(f.window.get()));
+    QMenu *menu = choose->menu();
+    emit menu->aboutToShow();
+    QStringList offered;
+    for (QAction *action : menu->actions())
+        offered << action->text();
+    QCOMPARE(offered, QStringList({ROLES.at(MASTER) + QStringLiteral(" on ") + where(MASTER),
+                                   ROLES.at(RXU_CLIENT) + QStringLiteral(" on ") + where(RXU_CLIENT),
+                                   ROLES.at(REPEATER) + QStringLiteral(" on ") + where(REPEATER), QString(),
+                                   QStringLiteral("All Devices")}));
+    menu->actions().at(2)->trigger();
+    QCOMPARE(f.shown_device(), ROLES.at(REPEATER));
+    QCOMPARE(line->text(), where(REPEATER));
+    QVERIFY(!choose->isVisibleTo(f.window.get()));
+
+    // With no device left at all, there is none.
+    for (int i : {MASTER, RXU_CLIENT, REPEATER})
+        f.devices[size_t(i)]->hangUp();
+    QTRY_COMPARE(f.shown_device(), QStringLiteral("No device found"));
+    QCOMPARE(line->text(), QString());
+    QVERIFY(!choose->isVisibleTo(f.window.get()));
+}
+
+void AllDevicesTest::signal_strength_for_all_asks_whom_the_window_lets_tick()
+{
+    // "Signal Strength for All" asks exactly the devices whose main window
+    // lets Signal Strength be ticked: a user saw a master and a TXU asked and
+    // their levels listed while their windows kept the box greyed. Each
+    // device is shown in the window in turn, the RXU client without a link
+    // and with one.
     Fleet f;
     QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
     QCOMPARE(f.column(DeviceListModel::FromTxu).mid(0, DEVICES),
              QStringList({"reports off", "reports off", "reports off", "reports off"}));
-    child<QPushButton>(f.overview, "reports_button")->click();
-    for (int i = 0; i < DEVICES; ++i)
-        QTRY_COMPARE(f.devices[size_t(i)]->reportMode(), 1);
-    // Every row shows levels.
-    // (The RXU client has no link, so no reading.)
-    QTRY_COMPARE(f.cell(RXU_CLIENT, DeviceListModel::FromTxu), QStringLiteral("no reading"));
-    for (int row : {MASTER, TXU_CLIENT, REPEATER}) {
+    auto *box = child<QCheckBox>(f.window.get(), "cbox_rssi");
+    auto *show_button = child<QPushButton>(f.overview, "show_button");
+    const auto tickable = [&] {
+        QList<int> who;
+        for (int i = 0; i < DEVICES; ++i) {
+            f.table->setCurrentIndex(f.model->index(i, 0));
+            if (show_button->isEnabled())
+                show_button->click();
+            if (box->isEnabled())
+                who << i;
+        }
+        return who;
+    };
+    const auto asked = [&f] {
+        QList<int> who;
+        for (int i = 0; i < DEVICES; ++i) {
+            if (f.devices[size_t(i)]->reportMode() == REPORT_SIGNAL)
+                who << i;
+        }
+        return who;
+    };
+    for (int link : {1, 2}) {
+        f.devices[RXU_CLIENT]->setLinkState(link);
+        QTRY_COMPARE(f.cell(RXU_CLIENT, DeviceListModel::Link), QString(link == 1 ? "no link" : "linked"));
+        const QList<int> who = tickable();
+        QCOMPARE(who, link == 1 ? QList<int>({REPEATER}) : QList<int>({RXU_CLIENT, REPEATER}));
+        child<QPushButton>(f.overview, "reports_button")->click();
+        QTRY_COMPARE(asked(), who);
+    }
+    // The rows agree: levels for those asked, the others' reports off.
+    for (int row : {RXU_CLIENT, REPEATER}) {
         QTRY_VERIFY(f.model->index(row, DeviceListModel::FromTxu).data(Qt::DecorationRole).isValid());
         QVERIFY2(f.cell(row, DeviceListModel::FromTxu).contains(QStringLiteral(" dBm")),
                  qPrintable(f.cell(row, DeviceListModel::FromTxu)));
     }
+    QCOMPARE(f.cell(MASTER, DeviceListModel::FromTxu), QStringLiteral("reports off"));
+    QCOMPARE(f.cell(TXU_CLIENT, DeviceListModel::FromTxu), QStringLiteral("reports off"));
 
-    // A hundred reports a second from each device; each row is told to the
-    // view at most ten times a second.
+    // A hundred reports a second from each device asked; each row is told to
+    // the view at most ten times a second.
     QVector<int> told(DEVICES + 1);
     connect(f.model, &QAbstractItemModel::dataChanged, this, [&told](const QModelIndex &from, const QModelIndex &to) {
         for (int row = from.row(); row <= to.row(); ++row)
@@ -347,7 +428,7 @@ void AllDevicesTest::signal_strength_for_all_and_the_rows_paced()
     clock.start();
     QTest::qWait(1500);
     const double tenths = double(clock.elapsed()) / DeviceListModel::REFRESH_MS;
-    for (int row = 0; row < DEVICES; ++row) {
+    for (int row : {RXU_CLIENT, REPEATER}) {
         QVERIFY2(told[row] >= 3, qPrintable(QString::number(told[row])));
         QVERIFY2(told[row] <= tenths + 1, qPrintable(QStringLiteral("%1 in %2 tenths").arg(told[row]).arg(tenths)));
     }
@@ -394,6 +475,39 @@ void AllDevicesTest::a_port_taken_by_another_program_is_listed_once()
     roster.look();
     QCOMPARE(roster.entries().size(), 1);
     QVERIFY(roster.entries().first().session);
+}
+
+void AllDevicesTest::a_device_named_by_a_link_and_its_path_is_one_row()
+{
+    // tvc --port LINK --port /dev/pts/N, LINK a symbolic link to that
+    // terminal: a user saw a linked row and an unplugged one for one device,
+    // both sessions having opened it. The first name stands for the port.
+    QTemporaryDir links;
+    const QString link = links.filePath(QStringLiteral("tavero"));
+    sim::DeviceOptions options;
+    options.symlinkPath = link;
+    ModalAnswerer answerer;
+    auto device = start_device(options);
+    const QStringList names = {link, device->slavePath()};
+    QCommandLineParser parser;
+    add_options(parser);
+    QVERIFY(parser.parse({QStringLiteral("tvc"), QStringLiteral("--port"), link, QStringLiteral("--port"),
+                          device->slavePath()}));
+    TVC window(port_finder_for(read_options(parser)));
+    child<QAction>(&window, "actionAll_Devices")->trigger();
+    DeviceListModel *model = window.findChild<AllDevices *>()->model();
+    QCOMPARE(model->rowCount(), 1);
+    QCOMPARE(model->index(0, DeviceListModel::Port).data().toString(), link);
+    QTRY_COMPARE(model->index(0, DeviceListModel::Device).data().toString(), QStringLiteral("TXU Client (Slot 1)"));
+    QCOMPARE(codes_received(*device).count(CMD_STATUS), 1);
+
+    // The bridge of a named port is known by the file it leads to.
+    const PortFinder named = PortFinder::fixed(names, [&device] {
+        return QList<SerialPortEntry>{
+            {device->slavePath(), QStringLiteral("Silicon Labs"), false, QString(), false, QStringLiteral("TV0042")}};
+    });
+    QCOMPARE(named.scan().candidates, QStringList({link}));
+    QCOMPARE(named.scan().serial_numbers.value(link), QStringLiteral("TV0042"));
 }
 
 QTEST_MAIN(AllDevicesTest)

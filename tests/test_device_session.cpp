@@ -3,8 +3,10 @@
 
 #include "device_session.h"
 #include "frame.h"
+#include "report_log.h"
 #include "test_support.h"
 
+#include <QSerialPort>
 #include <QtTest>
 
 namespace {
@@ -43,6 +45,7 @@ private slots:
     void the_status_is_asked_again_on_resuming();
     void a_late_report_goes_stale_data();
     void a_late_report_goes_stale();
+    void reports_waiting_at_the_open_are_not_recorded();
 };
 
 void DeviceSessionTest::replies_make_the_state_data()
@@ -216,6 +219,70 @@ void DeviceSessionTest::a_late_report_goes_stale()
     QTRY_VERIFY_WITH_TIMEOUT(!session.state().levels_live, DeviceSession::LEVELS_STALE_MS * 3);
     QCOMPARE(session.state().level_a, SIGNAL_NO_READING);
     QCOMPARE(stale.count(), 1);
+}
+
+void DeviceSessionTest::reports_waiting_at_the_open_are_not_recorded()
+{
+    // An earlier program asked an RXU for signal reports and went; the device
+    // kept reporting to a port nobody read. A user saw those reports recorded
+    // at one instant, as a spike. They predate the session: none is recorded,
+    // and those that come after the status request are, each at its time.
+    constexpr int STALE_LEVEL = -77;
+    constexpr int LIVE_LEVEL = -44;
+    sim::DeviceOptions options;
+    options.txu = false;
+    options.reportPeriodMs = 10;
+    options.signalLevel = STALE_LEVEL;
+    auto device = start_device(options);
+    const auto reports_sent = [&device] {
+        int reports = 0;
+        for (const sim::SentFrame &frame : device->sent())
+            reports += frame_code(frame.bytes) == RPL_SIGNAL ? 1 : 0;
+        return reports;
+    };
+    {
+        QSerialPort earlier;
+        earlier.setPortName(device->slavePath());
+        QVERIFY(earlier.open(QIODevice::ReadWrite));
+        earlier.write(request(CMD_REPORT_MODE, UNIT_WLAN, QByteArray(1, char(REPORT_SIGNAL))));
+        QTRY_COMPARE(device->reportMode(), int(REPORT_SIGNAL));
+    }
+    QTRY_VERIFY(reports_sent() >= 30);
+    // The device reports another level from the moment it has the request.
+    connect(device.get(), &sim::Device::frameReceived, this, [&device](const QByteArray &frame) {
+        if (frame_code(frame) == CMD_STATUS)
+            device->options().signalLevel = LIVE_LEVEL;
+    });
+
+    ReportLog log;
+    DeviceSession session;
+    session.set_history(&log);
+    QString error;
+    QVERIFY2(session.open(device->slavePath(), &error), qPrintable(error));
+    QList<qint64> live_times;
+    int stale = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(([&] {
+                                 live_times.clear();
+                                 stale = 0;
+                                 ReportLog::Cursor cursor = log.begin();
+                                 Record r;
+                                 while (cursor.next(&r)) {
+                                     if (r.kind == RecordKind::Signal && r.fields[0] == LIVE_LEVEL)
+                                         live_times.append(r.time_ms);
+                                     else if (r.kind == RecordKind::Signal)
+                                         ++stale;
+                                 }
+                                 return live_times.size() >= 20;
+                             }()),
+                             10000);
+    QVERIFY(session.state().info_known);
+    // One report may have left the device after the request went out and
+    // before the device read it.
+    QVERIFY2(stale <= 1, qPrintable(QString::number(stale)));
+    const int instants = int(QSet<qint64>(live_times.begin(), live_times.end()).size());
+    QVERIFY2(instants >= live_times.size() / 2, qPrintable(QStringLiteral("%1 reports at %2 instants")
+                                                               .arg(live_times.size())
+                                                               .arg(instants)));
 }
 
 QTEST_GUILESS_MAIN(DeviceSessionTest)
