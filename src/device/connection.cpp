@@ -96,7 +96,10 @@ void TVC::show_device_line()
         ui->l_device_port->setToolTip(where);
     }
     set_accessible_name(ui->l_device_port, linked ? device_description(*roster, *session) : where);
-    if (!linked)
+    // The idle line tells whether the window's device went; a role decoded
+    // without a port (a frame handed to the window) stays.
+    const QString idle_line = ui->l_p2p_devtype->text();
+    if (!linked && (idle_line == no_device_text() || idle_line == unplugged_text()))
         ui->l_p2p_devtype->setText(unplugged ? unplugged_text() : no_device_text());
     ui->choose_device_button->setVisible(!linked && others);
 }
