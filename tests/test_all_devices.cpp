@@ -72,7 +72,8 @@ struct Fleet
 {
     enum Finder { Bridges, CommandLine };
 
-    explicit Fleet(Finder how = Bridges)
+    // `open_overview`: All Devices opens at once, and with it every device.
+    explicit Fleet(Finder how = Bridges, bool open_overview = true)
     {
         for (int i = 0; i < DEVICES; ++i)
             devices.push_back(start_device(device_options(i, path(i))));
@@ -82,6 +83,12 @@ struct Fleet
             qFatal("cannot write the lock file");
         lock.close();
         window = std::make_unique<TVC>(how == Bridges ? bridges() : named_on_command_line());
+        if (open_overview)
+            show_overview();
+    }
+
+    void show_overview()
+    {
         child<QAction>(window.get(), "actionAll_Devices")->trigger();
         overview = window->findChild<AllDevices *>();
         model = overview->model();
@@ -327,8 +334,8 @@ void AllDevicesTest::a_chosen_row_becomes_the_main_windows_device()
 
 void AllDevicesTest::the_window_names_its_device_and_offers_the_others_once_it_goes()
 {
-    Fleet f;
-    QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
+    // Before the overview opens, only the window's device is linked.
+    Fleet f(Fleet::Bridges, false);
     auto *line = child<QLabel>(f.window.get(), "l_device_port");
     auto *choose = child<QPushButton>(f.window.get(), "choose_device_button");
     const auto where = [&f](int i) { return f.path(i) + QStringLiteral(", serial number ") + f.serial(i); };
@@ -336,25 +343,41 @@ void AllDevicesTest::the_window_names_its_device_and_offers_the_others_once_it_g
     QCOMPARE(line->text(), where(MASTER));
     QCOMPARE(line->accessibleName(), QStringLiteral("Master on ") + where(MASTER));
     QVERIFY(!choose->isVisibleTo(f.window.get()));
+    QMenu *menu = choose->menu();
+    const auto offered = [menu] {
+        emit menu->aboutToShow();
+        QStringList texts;
+        for (QAction *action : menu->actions())
+            texts << action->text();
+        return texts;
+    };
 
-    // Its device pulled out while the others are linked: the window says so,
-    // where it was, and offers the others, each named as the window names it.
-    f.table->setCurrentIndex(f.model->index(TXU_CLIENT, 0));
-    child<QPushButton>(f.overview, "show_button")->click();
+    // Its device pulled out while others are attached: the window says so,
+    // where it was, and offers the others, each named as the window names
+    // it (by its port while it has not told its role); one chosen is linked.
+    f.devices[MASTER]->hangUp();
+    QTRY_COMPARE(child<QLabel>(f.window.get(), "l_p2p_devtype")->text(), unplugged_text());
+    QCOMPARE(line->text(), where(MASTER));
+    QVERIFY(choose->isVisibleTo(f.window.get()));
+    QCOMPARE(offered(), QStringList({where(TXU_CLIENT), where(RXU_CLIENT), where(REPEATER), QString(),
+                                     QStringLiteral("All Devices")}));
+    menu->actions().at(0)->trigger();
+    QTRY_COMPARE(f.shown_device(), ROLES.at(TXU_CLIENT));
     QCOMPARE(line->text(), where(TXU_CLIENT));
+    QVERIFY(!choose->isVisibleTo(f.window.get()));
+    f.devices[MASTER]->start();
+
+    // With every device linked (the overview open), the same once the
+    // window's device goes, the others named with their roles.
+    f.show_overview();
+    QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
     f.devices[TXU_CLIENT]->hangUp();
     QTRY_COMPARE(child<QLabel>(f.window.get(), "l_p2p_devtype")->text(), unplugged_text());
     QCOMPARE(line->text(), where(TXU_CLIENT));
-    QVERIFY(choose->isVisibleTo(f.window.get()));
-    QMenu *menu = choose->menu();
-    emit menu->aboutToShow();
-    QStringList offered;
-    for (QAction *action : menu->actions())
-        offered << action->text();
-    QCOMPARE(offered, QStringList({ROLES.at(MASTER) + QStringLiteral(" on ") + where(MASTER),
-                                   ROLES.at(RXU_CLIENT) + QStringLiteral(" on ") + where(RXU_CLIENT),
-                                   ROLES.at(REPEATER) + QStringLiteral(" on ") + where(REPEATER), QString(),
-                                   QStringLiteral("All Devices")}));
+    QCOMPARE(offered(), QStringList({ROLES.at(MASTER) + QStringLiteral(" on ") + where(MASTER),
+                                     ROLES.at(RXU_CLIENT) + QStringLiteral(" on ") + where(RXU_CLIENT),
+                                     ROLES.at(REPEATER) + QStringLiteral(" on ") + where(REPEATER), QString(),
+                                     QStringLiteral("All Devices")}));
     menu->actions().at(2)->trigger();
     QCOMPARE(f.shown_device(), ROLES.at(REPEATER));
     QCOMPARE(line->text(), where(REPEATER));

@@ -95,7 +95,7 @@ void TVC::show_device_line()
         ui->l_device_port->setText(where);
         ui->l_device_port->setToolTip(where);
     }
-    set_accessible_name(ui->l_device_port, linked ? device_description(*roster, *session) : where);
+    set_accessible_name(ui->l_device_port, linked ? device_description(*roster, port) : where);
     // The idle line tells whether the window's device went; a role decoded
     // without a port (a frame handed to the window) stays.
     const QString idle_line = ui->l_p2p_devtype->text();
@@ -113,7 +113,7 @@ void TVC::fill_device_menu()
         if (!entry.session || entry.session == session || !entry.present)
             continue;
         const QString port = entry.port;
-        QAction *choice = device_menu->addAction(device_description(*roster, *entry.session));
+        QAction *choice = device_menu->addAction(device_description(*roster, port));
         connect(choice, &QAction::triggered, this, [this, port] { choose_device(port); });
     }
     device_menu->addSeparator();

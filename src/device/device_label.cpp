@@ -41,9 +41,9 @@ QString device_description(const QString &role, const QString &port, const QStri
     return DeviceLabel::tr("%1 on %2").arg(role, where);
 }
 
-QString device_description(const DeviceRoster &roster, const DeviceSession &session)
+QString device_description(const DeviceRoster &roster, const QString &port)
 {
-    const QString port = session.port_name();
-    const DeviceState &state = session.state();
-    return device_description(state.info_known ? role_words(state) : QString(), port, roster.serial_number(port));
+    const DeviceSession *session = roster.find_session(port);
+    const bool told = session && session->state().info_known;
+    return device_description(told ? role_words(session->state()) : QString(), port, roster.serial_number(port));
 }

@@ -3,7 +3,6 @@
 #include <QString>
 
 class DeviceRoster;
-class DeviceSession;
 struct DeviceState;
 
 // The words that name a device to the user, the same in every view: the main
@@ -22,6 +21,6 @@ QString port_words(const QString &port, const QString &serial);
 // serial number where the bridge has none.
 QString device_description(const QString &role, const QString &port, const QString &serial);
 
-// The device of `session` as above: its role once it has told it, the port
-// it was last opened on, and the serial number `roster` saw on that port.
-QString device_description(const DeviceRoster &roster, const DeviceSession &session);
+// The device on `port` as above: the role its session has been told, and the
+// serial number `roster` saw on that port.
+QString device_description(const DeviceRoster &roster, const QString &port);

@@ -57,6 +57,8 @@ public:
     DeviceSession *session(const QString &port, DeviceSession *spare = nullptr);
     // Whether `port` has a session.
     bool has_session(const QString &port) const { return m_sessions.contains(port); }
+    // The session of `port`, or null.
+    const DeviceSession *find_session(const QString &port) const { return m_sessions.value(port); }
     ReportLog *history(const QString &port) const;
 
     // Sessions in the order their ports were first seen, then the busy ports;
