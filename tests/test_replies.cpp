@@ -1,7 +1,6 @@
 // Decoding the device's replies into the device state and the display.
 
 #include "constants.h"
-#include "device_state.h"
 #include "frame.h"
 #include "modal_answerer.h"
 #include "status_display.h"
@@ -20,8 +19,6 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <QtTest>
-
-#include <random>
 
 namespace {
 
@@ -66,7 +63,6 @@ private slots:
     void signal_reports_in_repeater_mode();
     void unknown_codes_change_nothing();
     void signal_bars_say_no_reading_once_reports_stop();
-    void signal_strength_may_be_ticked_by_one_rule();
 };
 
 void RepliesTest::device_information_of_a_txu_client()
@@ -415,44 +411,6 @@ void RepliesTest::signal_bars_say_no_reading_once_reports_stop()
     t.window->start_sniffer(2);
     QCOMPARE(t.bar("progressBar")->format(), QStringLiteral("no reading"));
     QVERIFY(child<QCheckBox>(t.window.get(), "cbox_rssi")->isChecked());
-}
-
-void RepliesTest::signal_strength_may_be_ticked_by_one_rule()
-{
-    // The window greys Signal Strength by the rule by which "Signal Strength
-    // for All" asks a device: seeded runs of link and device-information
-    // replies for every role, each step checked against the window's rule as
-    // written (never for a TXU; reply 9 greys the box on no link and frees it
-    // on any other state; reply 42 frees it on a link and never greys it).
-    ModalAnswerer answerer;
-    TVC window(PortFinder::from_list({}));
-    auto *box = child<QCheckBox>(&window, "cbox_rssi");
-    std::mt19937 random(20240501u);
-    for (int run = 0; run < 160; ++run) {
-        window.reset_connection();
-        const bool txu = run % 2 == 1;
-        const int device = (run / 2) % 4 | (txu ? 0x04 : 0) | 0x30;
-        DeviceState state;
-        bool tickable = false;
-        QString steps;
-        for (int step = 0; step < 12; ++step) {
-            const int link = int(random() % 5);
-            // Every run begins with the device information, as a link does.
-            const bool info = step == 0 || random() % 2 == 0;
-            const QByteArray frame = info ? frame_of(RPL_DEVICE_INFO, UNIT_WLAN, {device, link})
-                                          : frame_of(RPL_LINK_STATE, UNIT_WLAN, {link});
-            steps += QStringLiteral(" %1:%2").arg(info ? 42 : 9).arg(link);
-            if (!txu && info && is_linked(quint8(link)))
-                tickable = true;
-            else if (!txu && !info)
-                tickable = link != 1;
-            window.parse_reply(frame);
-            decode_reply(frame, &state);
-            const QByteArray where = QStringLiteral("device %1,%2").arg(device, 0, 16).arg(steps).toLatin1();
-            QVERIFY2(box->isEnabled() == tickable, where.constData());
-            QVERIFY2(signal_strength_allowed(state) == tickable, where.constData());
-        }
-    }
 }
 
 QTEST_MAIN(RepliesTest)
