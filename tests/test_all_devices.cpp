@@ -11,6 +11,7 @@
 #include "frame.h"
 #include "options.h"
 #include "port_finder.h"
+#include "status_display.h"
 #include "test_support.h"
 #include "tvc.h"
 
@@ -21,6 +22,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -69,7 +71,8 @@ struct Fleet
 {
     enum Finder { Bridges, CommandLine };
 
-    explicit Fleet(Finder how = Bridges)
+    // `open_overview`: All Devices opens at once, and with it every device.
+    explicit Fleet(Finder how = Bridges, bool open_overview = true)
     {
         for (int i = 0; i < DEVICES; ++i)
             devices.push_back(start_device(device_options(i, path(i))));
@@ -79,6 +82,8 @@ struct Fleet
             qFatal("cannot write the lock file");
         lock.close();
         window = std::make_unique<TVC>(how == Bridges ? bridges() : named_on_command_line());
+        if (!open_overview)
+            return;
         child<QAction>(window.get(), "actionAll_Devices")->trigger();
         overview = window->findChild<AllDevices *>();
         model = overview->model();
@@ -86,6 +91,8 @@ struct Fleet
     }
 
     QString path(int i) const { return links.filePath(QStringLiteral("ttyUSB%1").arg(i)); }
+    // The serial number of a device's USB bridge.
+    static QString serial(int i) { return QStringLiteral("TV00%1").arg(i); }
 
     // The system's view: a bridge for each device plugged in, in the
     // symlinks' folder, and the busy port with whoever its lock names.
@@ -96,7 +103,7 @@ struct Fleet
                 QList<SerialPortEntry> ports;
                 for (int i = 0; i < DEVICES; ++i) {
                     if (QFileInfo::exists(path(i)))
-                        ports.append({path(i), QStringLiteral("Silicon Labs")});
+                        ports.append({path(i), QStringLiteral("Silicon Labs"), false, QString(), false, serial(i)});
                 }
                 const QString holder = port_lock_holder(path(DEVICES), {locks.path()});
                 ports.append({path(DEVICES), QStringLiteral("Silicon Labs"), !holder.isEmpty(), holder});
@@ -178,8 +185,10 @@ class AllDevicesTest : public QObject
 private slots:
     void every_device_in_a_row_live_and_a_pulled_one_greyed();
     void a_chosen_row_becomes_the_main_windows_device();
-    void signal_strength_for_all_and_the_rows_paced();
+    void the_window_names_its_device_and_offers_the_others_once_it_goes();
+    void signal_strength_for_all_asks_whom_the_window_lets_tick();
     void ports_named_on_the_command_line_are_all_listed();
+    void a_device_named_by_a_link_and_its_path_is_one_row();
     void a_port_taken_by_another_program_is_listed_once();
 };
 
@@ -318,26 +327,81 @@ void AllDevicesTest::a_chosen_row_becomes_the_main_windows_device()
     QCOMPARE(f.shown_device(), ROLES.at(MASTER));
 }
 
-void AllDevicesTest::signal_strength_for_all_and_the_rows_paced()
+void AllDevicesTest::the_window_names_its_device_and_offers_the_others_once_it_goes()
 {
+    Fleet f(Fleet::Bridges, false);  // only the window's device linked
+    auto *line = child<QLabel>(f.window.get(), "l_device_port");
+    auto *choose = child<QPushButton>(f.window.get(), "choose_device_button");
+    const auto where = [&f](int i) { return f.path(i) + QStringLiteral(", serial number ") + f.serial(i); };
+    QTRY_COMPARE(f.shown_device(), ROLES.at(MASTER));
+    QCOMPARE(line->text(), where(MASTER));
+    QCOMPARE(line->accessibleName(), QStringLiteral("Master on ") + where(MASTER));
+    QVERIFY(!choose->isVisibleTo(f.window.get()));
+
+    // Its device pulled out while others are attached: the window says so and
+    // where it was, and offers the others (by their ports, not linked yet).
+    f.devices[MASTER]->hangUp();
+    QTRY_COMPARE(child<QLabel>(f.window.get(), "l_p2p_devtype")->text(), unplugged_text());
+    QCOMPARE(line->text(), where(MASTER));
+    QVERIFY(choose->isVisibleTo(f.window.get()));
+    emit choose->menu()->aboutToShow();
+    QStringList offered;
+    for (QAction *action : choose->menu()->actions())
+        offered << action->text();
+    QCOMPARE(offered, QStringList({where(TXU_CLIENT), where(RXU_CLIENT), where(REPEATER), QString(), "All Devices"}));
+    choose->menu()->actions().at(0)->trigger();
+    QTRY_COMPARE(f.shown_device(), ROLES.at(TXU_CLIENT));
+    QCOMPARE(line->accessibleName(), ROLES.at(TXU_CLIENT) + QStringLiteral(" on ") + where(TXU_CLIENT));
+    QVERIFY(!choose->isVisibleTo(f.window.get()));
+
+    // With no device left at all, there is none.
+    for (int i : {RXU_CLIENT, REPEATER, TXU_CLIENT})
+        f.devices[size_t(i)]->hangUp();
+    QTRY_COMPARE(f.shown_device(), QStringLiteral("No device found"));
+    QCOMPARE(line->text(), QString());
+    QVERIFY(!choose->isVisibleTo(f.window.get()));
+}
+
+void AllDevicesTest::signal_strength_for_all_asks_whom_the_window_lets_tick()
+{
+    // "Signal Strength for All" asks exactly the devices whose main window
+    // lets Signal Strength be ticked (a user saw a master and a TXU asked
+    // and listed with levels while their boxes were greyed): each device
+    // shown in the window in turn, the RXU client without a link and with one.
     Fleet f;
     QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
-    QCOMPARE(f.column(DeviceListModel::FromTxu).mid(0, DEVICES),
-             QStringList({"reports off", "reports off", "reports off", "reports off"}));
-    child<QPushButton>(f.overview, "reports_button")->click();
-    for (int i = 0; i < DEVICES; ++i)
-        QTRY_COMPARE(f.devices[size_t(i)]->reportMode(), 1);
-    // Every row shows levels.
-    // (The RXU client has no link, so no reading.)
-    QTRY_COMPARE(f.cell(RXU_CLIENT, DeviceListModel::FromTxu), QStringLiteral("no reading"));
-    for (int row : {MASTER, TXU_CLIENT, REPEATER}) {
+    auto *box = child<QCheckBox>(f.window.get(), "cbox_rssi");
+    auto *show_button = child<QPushButton>(f.overview, "show_button");
+    const auto asked = [&f] {
+        QString modes;
+        for (const auto &device : f.devices)
+            modes += QString::number(device->reportMode());
+        return modes;
+    };
+    for (int link : {1, 2}) {
+        f.devices[RXU_CLIENT]->setLinkState(link);
+        QTRY_COMPARE(f.cell(RXU_CLIENT, DeviceListModel::Link), QString(link == 1 ? "no link" : "linked"));
+        QString tickable;
+        for (int i = 0; i < DEVICES; ++i) {
+            f.table->setCurrentIndex(f.model->index(i, 0));
+            if (show_button->isEnabled())
+                show_button->click();
+            tickable += box->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        }
+        QCOMPARE(tickable, QString(link == 1 ? "0001" : "0011"));
+        child<QPushButton>(f.overview, "reports_button")->click();
+        QTRY_COMPARE(asked(), tickable);
+    }
+    // The rows agree: levels for those asked, the others' reports off.
+    for (int row : {RXU_CLIENT, REPEATER}) {
         QTRY_VERIFY(f.model->index(row, DeviceListModel::FromTxu).data(Qt::DecorationRole).isValid());
         QVERIFY2(f.cell(row, DeviceListModel::FromTxu).contains(QStringLiteral(" dBm")),
                  qPrintable(f.cell(row, DeviceListModel::FromTxu)));
     }
+    QCOMPARE(f.column(DeviceListModel::FromTxu).mid(0, 2), QStringList({"reports off", "reports off"}));
 
-    // A hundred reports a second from each device; each row is told to the
-    // view at most ten times a second.
+    // A hundred reports a second from each device asked; each row is told to
+    // the view at most ten times a second.
     QVector<int> told(DEVICES + 1);
     connect(f.model, &QAbstractItemModel::dataChanged, this, [&told](const QModelIndex &from, const QModelIndex &to) {
         for (int row = from.row(); row <= to.row(); ++row)
@@ -347,7 +411,7 @@ void AllDevicesTest::signal_strength_for_all_and_the_rows_paced()
     clock.start();
     QTest::qWait(1500);
     const double tenths = double(clock.elapsed()) / DeviceListModel::REFRESH_MS;
-    for (int row = 0; row < DEVICES; ++row) {
+    for (int row : {RXU_CLIENT, REPEATER}) {
         QVERIFY2(told[row] >= 3, qPrintable(QString::number(told[row])));
         QVERIFY2(told[row] <= tenths + 1, qPrintable(QStringLiteral("%1 in %2 tenths").arg(told[row]).arg(tenths)));
     }
@@ -394,6 +458,35 @@ void AllDevicesTest::a_port_taken_by_another_program_is_listed_once()
     roster.look();
     QCOMPARE(roster.entries().size(), 1);
     QVERIFY(roster.entries().first().session);
+}
+
+void AllDevicesTest::a_device_named_by_a_link_and_its_path_is_one_row()
+{
+    // tvc --port LINK --port /dev/pts/N, LINK a symbolic link to that
+    // terminal: a user saw a linked row and an unplugged one, both sessions
+    // having opened the device. The first name stands for the port.
+    QTemporaryDir links;
+    sim::DeviceOptions options;
+    options.symlinkPath = links.filePath(QStringLiteral("tavero"));
+    ModalAnswerer answerer;
+    auto device = start_device(options);
+    const QStringList names = {options.symlinkPath, device->slavePath()};
+    QCommandLineParser parser;
+    add_options(parser);
+    QVERIFY(parser.parse({"tvc", "--port", names.at(0), "--port", names.at(1)}));
+    TVC window(port_finder_for(read_options(parser)));
+    child<QAction>(&window, "actionAll_Devices")->trigger();
+    DeviceListModel *model = window.findChild<AllDevices *>()->model();
+    QCOMPARE(model->rowCount(), 1);
+    QCOMPARE(model->index(0, DeviceListModel::Port).data().toString(), names.at(0));
+    QTRY_COMPARE(model->index(0, DeviceListModel::Device).data().toString(), QStringLiteral("TXU Client (Slot 1)"));
+    QCOMPARE(codes_received(*device).count(CMD_STATUS), 1);
+
+    // The bridge of a named port is known by the file it leads to.
+    const PortScan scan = PortFinder::fixed(names, [&device] {
+        return QList<SerialPortEntry>{{device->slavePath(), "Silicon Labs", false, QString(), false, "TV0042"}};
+    }).scan();
+    QCOMPARE(scan.serial_numbers, (QHash<QString, QString>{{names.at(0), "TV0042"}}));
 }
 
 QTEST_MAIN(AllDevicesTest)

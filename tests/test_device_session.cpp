@@ -3,8 +3,10 @@
 
 #include "device_session.h"
 #include "frame.h"
+#include "report_log.h"
 #include "test_support.h"
 
+#include <QSerialPort>
 #include <QtTest>
 
 namespace {
@@ -43,6 +45,7 @@ private slots:
     void the_status_is_asked_again_on_resuming();
     void a_late_report_goes_stale_data();
     void a_late_report_goes_stale();
+    void reports_waiting_at_the_open_are_not_recorded();
 };
 
 void DeviceSessionTest::replies_make_the_state_data()
@@ -216,6 +219,51 @@ void DeviceSessionTest::a_late_report_goes_stale()
     QTRY_VERIFY_WITH_TIMEOUT(!session.state().levels_live, DeviceSession::LEVELS_STALE_MS * 3);
     QCOMPARE(session.state().level_a, SIGNAL_NO_READING);
     QCOMPARE(stale.count(), 1);
+}
+
+void DeviceSessionTest::reports_waiting_at_the_open_are_not_recorded()
+{
+    // An earlier program asked an RXU for signal reports and went; the device
+    // kept reporting to a port nobody read. A user saw those reports recorded
+    // at one instant, as a spike. They predate the session: none is recorded,
+    // and those that come after the status request are, each at its time.
+    sim::DeviceOptions options;
+    options.txu = false;
+    options.reportPeriodMs = 10;
+    options.signalLevel = -77;
+    auto device = start_device(options);
+    {
+        QSerialPort earlier;
+        earlier.setPortName(device->slavePath());
+        QVERIFY(earlier.open(QIODevice::ReadWrite));
+        earlier.write(request(CMD_REPORT_MODE, UNIT_WLAN, QByteArray(1, char(REPORT_SIGNAL))));
+        QTRY_COMPARE(device->reportMode(), int(REPORT_SIGNAL));
+    }
+    QTRY_VERIFY(received_with_code(*device, CMD_REPORT_MODE).size() == 1 && device->sent().size() >= 30);
+    // From the status request on, the device reports another level.
+    connect(device.get(), &sim::Device::frameReceived, this, [&device](const QByteArray &frame) {
+        if (frame_code(frame) == CMD_STATUS)
+            device->options().signalLevel = -44;
+    });
+    ReportLog log;
+    DeviceSession session;
+    session.set_history(&log);
+    QString error;
+    QVERIFY2(session.open(device->slavePath(), &error), qPrintable(error));
+    QMultiMap<int, qint64> levels;  // the time of each report, by its level
+    QTRY_VERIFY_WITH_TIMEOUT(([&] {
+                                 levels.clear();
+                                 ReportLog::Cursor cursor = log.begin();
+                                 for (Record r; cursor.next(&r);)
+                                     if (r.kind == RecordKind::Signal)
+                                         levels.insert(r.fields[0], r.time_ms);
+                                 return levels.count(-44) >= 20;
+                             }()),
+                             10000);
+    // One report may have left before the request reached the device.
+    QVERIFY2(levels.count(-77) <= 1, qPrintable(QString::number(levels.count(-77))));
+    const QList<qint64> times = levels.values(-44);
+    QVERIFY(QSet<qint64>(times.begin(), times.end()).size() >= times.size() / 2);
 }
 
 QTEST_GUILESS_MAIN(DeviceSessionTest)

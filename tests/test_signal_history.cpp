@@ -622,7 +622,7 @@ void SignalHistoryTest::every_control_is_whole_at_the_smallest_size()
     ClockedHistory t(2);
     t.history.set_device_source([] {
         return HistoryDevice{QStringLiteral("/dev/serial/by-id/usb-Tavero_Bridge_0123456789-if00-port0"),
-                             QStringLiteral("RXU Client (Master Slot)")};
+                             QStringLiteral("RXU Client (Master Slot)"), QStringLiteral("0123456789")};
     });
     auto *tabs = child<QTabWidget>(&t.history, "history_tabs");
     auto *label = child<QLabel>(&t.history, "recording_label");

@@ -60,6 +60,19 @@
     </message>
 </context>
 <context>
+    <name>DeviceLabel</name>
+    <message>
+        <source>%1, serial number %2</source>
+        <extracomment>A serial port and the serial number of its USB bridge: &quot;ttyUSB0, serial number 0001&quot;.</extracomment>
+        <translation>%1, Seriennummer %2</translation>
+    </message>
+    <message>
+        <source>%1 on %2</source>
+        <extracomment>A device&apos;s role and where it is: &quot;TXU Client (Slot 1) on ttyUSB0&quot;.</extracomment>
+        <translation>%1 an %2</translation>
+    </message>
+</context>
+<context>
     <name>DeviceListModel</name>
     <message>
         <source>busy: in use by another program</source>
@@ -752,6 +765,10 @@
         <source>Serial ports seen:</source>
         <translation>Gefundene serielle Schnittstellen:</translation>
     </message>
+    <message>
+        <source>Port named on the command line: %1, the same port as %2</source>
+        <translation>Auf der Befehlszeile genannte Schnittstelle: %1, dieselbe Schnittstelle wie %2</translation>
+    </message>
 </context>
 <context>
     <name>SignalHistory</name>
@@ -880,10 +897,6 @@
     <message>
         <source>no device</source>
         <translation>kein Gerät</translation>
-    </message>
-    <message>
-        <source>%1 on %2</source>
-        <translation>%1 an %2</translation>
     </message>
     <message>
         <source>From TXU</source>
@@ -1199,6 +1212,10 @@
         <source>DSP %1.%2</source>
         <translation>DSP %1.%2</translation>
     </message>
+    <message>
+        <source>Device unplugged</source>
+        <translation>Gerät ausgesteckt</translation>
+    </message>
 </context>
 <context>
     <name>TVC</name>
@@ -1370,6 +1387,18 @@
     <message>
         <source>Critical Error</source>
         <translation>Schwerer Fehler</translation>
+    </message>
+    <message>
+        <source>The device this window shows and controls</source>
+        <translation>Das Gerät, das dieses Fenster zeigt und steuert</translation>
+    </message>
+    <message>
+        <source>Choose Device</source>
+        <translation>Gerät wählen</translation>
+    </message>
+    <message>
+        <source>Shows another attached device in this window</source>
+        <translation>Zeigt ein anderes angeschlossenes Gerät in diesem Fenster</translation>
     </message>
 </context>
 <context>

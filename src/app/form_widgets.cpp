@@ -76,6 +76,29 @@ void StatusLamp::paintEvent(QPaintEvent *event)
     }
 }
 
+ElidingLabel::ElidingLabel(QWidget *parent)
+    : QLabel(parent)
+{
+}
+
+// As short as a few letters and the ellipsis.
+QSize ElidingLabel::minimumSizeHint() const
+{
+    const QSize whole = QLabel::minimumSizeHint();
+    const int margins = whole.width() - fontMetrics().horizontalAdvance(text());
+    // A line high also while empty, so that the window does not move when it fills.
+    return QSize(qMax(0, margins) + fontMetrics().horizontalAdvance(QStringLiteral("ttyU\u2026")),
+                 qMax(whole.height(), fontMetrics().height() + 2 * margin()));
+}
+
+void ElidingLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, room.width());
+    style()->drawItemText(&painter, room, int(alignment()), palette(), isEnabled(), shown, foregroundRole());
+}
+
 ArrowButton::ArrowButton(QWidget *parent)
     : QToolButton(parent)
 {

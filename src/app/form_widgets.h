@@ -37,6 +37,22 @@ private:
     LampLook m_look = LampLook::Unlit;
 };
 
+// A one-line label whose text, where it is too long for the label, is drawn
+// shortened in the middle ("/dev/serial/by-id/usb-…-port0") rather than
+// widening the window. Its text, accessible name and tooltip stay whole.
+class ElidingLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    explicit ElidingLabel(QWidget *parent = nullptr);
+
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
 // A round tool button that draws its arrow in a dark colour of its own: the
 // style sheet's white text colour does not show on the button's light face.
 class ArrowButton : public QToolButton

@@ -26,6 +26,7 @@ void TVC::on_actionSignal_History_triggered()
             if (!serial_port->isOpen())
                 return device;
             device.port = linked_port;
+            device.serial = roster->serial_number(linked_port);
             const QString role = ui->l_p2p_devtype->text();
             if (role != updating_text() && role != no_device_text())
                 device.role = QTextDocumentFragment::fromHtml(role).toPlainText().trimmed();

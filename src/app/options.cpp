@@ -47,5 +47,6 @@ AppOptions read_options(const QCommandLineParser &parser)
 
 PortFinder port_finder_for(const AppOptions &options)
 {
-    return options.ports.isEmpty() ? PortFinder::system() : PortFinder::fixed(options.ports);
+    // The system's list tells the named ports' serial numbers.
+    return options.ports.isEmpty() ? PortFinder::system() : PortFinder::fixed(options.ports, system_serial_ports);
 }

@@ -12,6 +12,7 @@
 
 #include <QEvent>
 #include <QKeySequence>
+#include <QMenu>
 #include <QMessageBox>
 
 // The colour of the panels' background between its green-tinted edges (the
@@ -70,6 +71,12 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 
     ui->comportslist->hide();
     ui->serialport_label->hide();
+    // The other devices to choose from, once the window's device went.
+    device_menu = new QMenu(ui->choose_device_button);
+    connect(device_menu, &QMenu::aboutToShow, this, &TVC::fill_device_menu);
+    ui->choose_device_button->setMenu(device_menu);
+    ui->choose_device_button->hide();
+    connect(roster, &DeviceRoster::entries_changed, this, &TVC::show_device_line);
     ui->actionHeron_Temperature->setVisible(false);
     ui->actionSniffer->setVisible(false);
     ui->actionRefresh->setShortcut(QKeySequence(Qt::Key_F5));
@@ -121,7 +128,10 @@ void TVC::view_session(DeviceSession *next)
     if (signal_history)
         signal_history->set_log(session->history());
     connect(session, &DeviceSession::reset, this, &TVC::show_idle);
-    connect(session, &DeviceSession::opened, this, [this] { ui->l_p2p_devtype->setText(updating_text()); });
+    connect(session, &DeviceSession::opened, this, [this] {
+        ui->l_p2p_devtype->setText(updating_text());
+        show_device_line();
+    });
     connect(session, &DeviceSession::port_failed, this, &TVC::show_port_failure);
     connect(session, &DeviceSession::reply, this, &TVC::show_reply);
     connect(session, &DeviceSession::levels_stale, this, &TVC::show_levels_gone);

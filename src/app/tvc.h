@@ -16,6 +16,7 @@ class AllDevices;
 class DeviceRoster;
 class DeviceSession;
 class HeronTemp;
+class QMenu;
 class SignalHistory;
 class Sniffer;
 enum class LinkEvent : quint8;
@@ -110,6 +111,14 @@ private:
     // The session's news, shown.
     void show_reply(quint8 code, const QByteArray &frame);
     void show_idle();
+    // The line beside the lamps: the port and bridge serial number of the
+    // device the window shows. When that device went while others are
+    // attached, "Device unplugged", and a menu of the others to choose from.
+    void show_device_line();
+    void fill_device_menu();
+    // The device on `port` becomes the window's: shown if it is linked,
+    // linked first if not.
+    void choose_device(const QString &port);
     void show_port_failure(const QString &reason);
     void show_levels_gone();
     void follow_report_mode(quint8 mode);
@@ -125,6 +134,7 @@ private:
     Sniffer *sniffer;
     SignalHistory *signal_history = nullptr;
     AllDevices *all_devices = nullptr;
+    QMenu *device_menu = nullptr;
     bool port_signals_connected;
 
     // Every device the program knows of; the window views one of them.

@@ -4,7 +4,9 @@
 #include "tvc.h"
 #include "ui_tvc.h"
 
+#include "accessibility.h"
 #include "constants.h"
+#include "device_label.h"
 #include "device_roster.h"
 #include "device_session.h"
 #include "form_widgets.h"
@@ -16,6 +18,7 @@
 #include "sniffer.h"
 #include "status_display.h"
 
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -76,6 +79,60 @@ void TVC::show_idle()
     ui->cbox_rssi->setEnabled(false);
     ui->grpbox_link->setEnabled(false);
     ui->chanlist->clear();
+    show_device_line();
+}
+
+void TVC::show_device_line()
+{
+    const QString port = session->port_name();
+    const bool linked = session->is_open();
+    bool others = false;
+    for (const DeviceRoster::Entry &entry : roster->entries())
+        others = others || (entry.session && entry.session != session && entry.present);
+    const bool unplugged = !linked && session->port_lost() && others;
+    const QString where = linked || unplugged ? port_words(port, roster->serial_number(port)) : QString();
+    if (ui->l_device_port->text() != where) {
+        ui->l_device_port->setText(where);
+        ui->l_device_port->setToolTip(where);
+    }
+    set_accessible_name(ui->l_device_port, linked ? device_description(*roster, port) : where);
+    // The idle line tells whether the window's device went; a role decoded
+    // without a port (a frame handed to the window) stays.
+    const QString idle_line = ui->l_p2p_devtype->text();
+    if (!linked && (idle_line == no_device_text() || idle_line == unplugged_text()))
+        ui->l_p2p_devtype->setText(unplugged ? unplugged_text() : no_device_text());
+    ui->choose_device_button->setVisible(!linked && others);
+}
+
+// The attached devices but the window's, each as the window would name it,
+// and the overview of all of them.
+void TVC::fill_device_menu()
+{
+    device_menu->clear();
+    for (const DeviceRoster::Entry &entry : roster->entries()) {
+        if (!entry.session || entry.session == session || !entry.present)
+            continue;
+        const QString port = entry.port;
+        QAction *choice = device_menu->addAction(device_description(*roster, port));
+        connect(choice, &QAction::triggered, this, [this, port] { choose_device(port); });
+    }
+    device_menu->addSeparator();
+    device_menu->addAction(ui->actionAll_Devices);
+}
+
+void TVC::choose_device(const QString &port)
+{
+    if (firmware_dialog_open || !roster->has_session(port))
+        return;
+    DeviceSession *chosen = roster->session(port);
+    if (chosen->is_open()) {
+        show_device(chosen);
+        return;
+    }
+    if (ui->comportslist->findText(port) < 0)
+        ui->comportslist->addItem(port);
+    ui->comportslist->setCurrentText(port);
+    connect_device(true);
 }
 
 bool TVC::configure_port()
@@ -99,7 +156,7 @@ std::optional<QString> TVC::open_device(bool use_selected_port)
         port_name = ui->comportslist->currentText();
     } else {
         ui->comportslist->clear();
-        const PortScan scan = roster->finder().scan();
+        const PortScan scan = roster->scan();
         ports_seen = scan.present;
         ui->comportslist->addItems(scan.candidates);
         // The first candidate that is there; with none there, the first, whose
@@ -140,7 +197,7 @@ void TVC::look_for_plugged_device()
     // were: what appears meanwhile is new when the dialog closes.
     if (firmware_dialog_open)
         return;
-    const PortScan scan = roster->finder().scan();
+    const PortScan scan = roster->scan();
     bool plugged_in = false;
     for (const QString &name : scan.present)
         plugged_in = plugged_in || (!ports_seen.contains(name) && scan.candidates.contains(name));

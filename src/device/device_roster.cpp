@@ -55,6 +55,28 @@ void DeviceRoster::share_budget()
         history->set_budget(each);
 }
 
+PortScan DeviceRoster::scan()
+{
+    const PortScan scan = m_finder.scan();
+    for (auto serial = scan.serial_numbers.constBegin(); serial != scan.serial_numbers.constEnd(); ++serial)
+        m_serials.insert(serial.key(), serial.value());
+    return scan;
+}
+
+bool DeviceRoster::open_under_other_name(const QString &port) const
+{
+    QString file;
+    for (auto other = m_sessions.constBegin(); other != m_sessions.constEnd(); ++other) {
+        if (other.key() == port || !other.value()->is_open())
+            continue;
+        if (file.isEmpty())
+            file = port_file(port);
+        if (port_file(other.key()) == file)
+            return true;
+    }
+    return false;
+}
+
 QList<DeviceRoster::Entry> DeviceRoster::entries() const
 {
     const auto busy_entry = [](const SerialPortEntry &busy) {
@@ -66,6 +88,9 @@ QList<DeviceRoster::Entry> DeviceRoster::entries() const
     };
     QList<Entry> list;
     for (const QString &port : m_order) {
+        // One device is one row, whatever names lead to its port.
+        if (!m_sessions.value(port)->is_open() && open_under_other_name(port))
+            continue;
         Entry entry;
         entry.port = port;
         entry.session = m_sessions.value(port);
@@ -91,7 +116,7 @@ QList<DeviceRoster::Entry> DeviceRoster::entries() const
 
 void DeviceRoster::look()
 {
-    const PortScan scan = m_finder.scan();
+    const PortScan scan = this->scan();
     m_busy = scan.busy;
     m_present.clear();
     for (const QString &port : scan.candidates) {
@@ -118,7 +143,7 @@ void DeviceRoster::open_present()
 {
     for (const QString &port : std::as_const(m_order)) {
         DeviceSession *s = m_sessions.value(port);
-        if (!s || s->is_open() || s->suspended() || !m_present.contains(port))
+        if (!s || s->is_open() || s->suspended() || !m_present.contains(port) || open_under_other_name(port))
             continue;
         QString error;
         if (s->open(port, &error))
@@ -132,7 +157,7 @@ void DeviceRoster::open_present()
 void DeviceRoster::signal_reports_for_all()
 {
     for (DeviceSession *s : std::as_const(m_sessions)) {
-        if (s->is_open() && !s->suspended())
+        if (s->is_open() && !s->suspended() && signal_strength_allowed(s->state()))
             s->set_signal_reports(true);
     }
 }

@@ -44,6 +44,12 @@ public:
     ~DeviceRoster() override;
 
     const PortFinder &finder() const { return m_finder; }
+    // The finder's look at the ports now; the serial numbers of the bridges
+    // it saw are kept (also for a port that goes later).
+    PortScan scan();
+    // The serial number of the USB bridge on `port`, as last seen; empty
+    // where it reports none.
+    QString serial_number(const QString &port) const { return m_serials.value(port); }
 
     // The session of `port`. When there was none, `spare` (a session without
     // a port, which the roster then owns) or a new one becomes it, closed,
@@ -51,6 +57,8 @@ public:
     DeviceSession *session(const QString &port, DeviceSession *spare = nullptr);
     // Whether `port` has a session.
     bool has_session(const QString &port) const { return m_sessions.contains(port); }
+    // The session of `port`, or null.
+    const DeviceSession *find_session(const QString &port) const { return m_sessions.value(port); }
     ReportLog *history(const QString &port) const;
 
     // Sessions in the order their ports were first seen, then the busy ports;
@@ -65,7 +73,8 @@ public:
     // it comes back.
     void keep_all_linked();
     bool keeping_all_linked() const { return m_keep_all; }
-    // Signal-strength reports on for every linked device.
+    // Signal-strength reports on for every linked device whose main window
+    // would let Signal Strength be ticked (signal_strength_allowed).
     void signal_reports_for_all();
 
 signals:
@@ -79,6 +88,9 @@ private:
     void ports_moved();
     void open_present();
     void share_budget();
+    // Another session has the file that `port` leads to open (under another
+    // name): `port` is the same device.
+    bool open_under_other_name(const QString &port) const;
 
     PortFinder m_finder;
     PortWatcher *m_watcher = nullptr;
@@ -88,5 +100,6 @@ private:
     QStringList m_present;
     QList<SerialPortEntry> m_busy;
     QHash<QString, QString> m_errors;
+    QHash<QString, QString> m_serials;
     bool m_keep_all = false;
 };

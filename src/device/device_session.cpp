@@ -105,11 +105,24 @@ void DeviceSession::ask_status()
 {
     if (m_suspended)
         return;
+    // Whatever waits on the port now came before the request: reports that
+    // the device kept sending to a port nobody read (an earlier program asked
+    // for them), or the rest of a stream cut off. Read now, they would all
+    // count as just received, at one moment.
+    drop_waiting_bytes();
     attach_port();
     send_command(CMD_STATUS, UNIT_WLAN, 0);
     m_status_asks = 1;
     if (m_port.isOpen())
         m_status_again.start();
+}
+
+void DeviceSession::drop_waiting_bytes()
+{
+    // Both what the port has read and what the system holds for it.
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::Input);
+    m_frames.clear();
 }
 
 void DeviceSession::ask_status_again()
@@ -228,13 +241,13 @@ void DeviceSession::read_port()
 void DeviceSession::decode(const QByteArray &frame)
 {
     const quint8 code = frame_code(frame);
-    decode_reply(frame, &m_state);
+    const bool taken = decode_reply(frame, &m_state);
     if (code == RPL_DEVICE_INFO)
         m_status_again.stop();
     // Levels that stop coming go stale: also those of a report that was on
     // its way when the reports were switched off or the sniffer took over,
     // which would otherwise stay as if live.
-    if (code == RPL_SIGNAL) {
+    if (code == RPL_SIGNAL && taken) {
         m_since_levels.start();
         if (!m_levels_timer.isActive())
             m_levels_timer.start(LEVELS_STALE_MS);
@@ -308,7 +321,9 @@ void DeviceSession::record_reply(const QByteArray &frame)
     switch (frame_code(frame)) {
     case RPL_SIGNAL:
         // Every report the device sends counts, also one in flight when the
-        // reports were switched off.
+        // reports were switched off; a TXU's levels do not.
+        if (!has_signal_strength(m_state))
+            break;
         m_history->add_signal(now, frame_s16(frame, 8), frame_s16(frame, 10));
         break;
     case RPL_SNIFF:

@@ -97,7 +97,8 @@ public:
     // The port's notifications.
     void read_port();
     void port_error(QSerialPort::SerialPortError error);
-    // The status request (10 ms after an open).
+    // The status request (10 ms after an open). What waits on the port
+    // before it goes out is dropped: it predates the request.
     void ask_status();
 
 signals:
@@ -124,6 +125,8 @@ private:
     void record(LinkEvent event, int value);
     void record_reply(const QByteArray &frame);
     void ask_status_again();
+    // Drops the bytes waiting on the port.
+    void drop_waiting_bytes();
     void check_levels();
     void levels_not_live();
     void attach_port();

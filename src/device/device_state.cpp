@@ -13,6 +13,16 @@ int signal_level(const QByteArray &frame, int offset)
 
 } // namespace
 
+bool has_signal_strength(const DeviceState &state)
+{
+    return !state.is_txu;
+}
+
+bool signal_strength_allowed(const DeviceState &state)
+{
+    return has_signal_strength(state) && state.signal_link;
+}
+
 bool decode_reply(const QByteArray &frame, DeviceState *state)
 {
     DeviceState &s = *state;
@@ -21,6 +31,7 @@ bool decode_reply(const QByteArray &frame, DeviceState *state)
     switch (frame_code(frame)) {
     case RPL_LINK_STATE:
         s.link_state = b8;
+        s.signal_link = b8 != 1;
         return true;
     case RPL_AUDIO:
         s.input = b8;
@@ -43,6 +54,9 @@ bool decode_reply(const QByteArray &frame, DeviceState *state)
         } else {
             s.link_state = b9;
         }
+        // Device information never takes the signal away; only reply 9 does.
+        if (s.link_state == 2 || s.link_state == 3)
+            s.signal_link = true;
         return true;
     case RPL_CHANNEL:
         s.rf_channel = b8;
@@ -69,6 +83,8 @@ bool decode_reply(const QByteArray &frame, DeviceState *state)
         s.muted = b8 != 0;
         return true;
     case RPL_SIGNAL:
+        if (!has_signal_strength(s))
+            return false;
         s.level_a = signal_level(frame, 8);
         s.level_b = s.rep_mode ? signal_level(frame, 10) : SIGNAL_NO_READING;
         s.levels_live = true;

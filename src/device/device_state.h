@@ -16,6 +16,9 @@ struct DeviceState
 
     // The link (replies 9 and 42): 1 no link, 2 and 3 linked.
     quint8 link_state = 0;
+    // The link lets signal strength be asked for: set by reply 9 with any
+    // state but 1 and by reply 42 with a link, cleared by reply 9 with state 1.
+    bool signal_link = false;
 
     // Audio (replies 21, 42, 88, 99).
     bool ph_pwr = false;
@@ -57,10 +60,20 @@ constexpr int SIGNAL_NO_READING = -80;
 constexpr quint8 REPORT_OFF = 0;
 constexpr quint8 REPORT_SIGNAL = 1;
 
+// Whether the device's signal levels count: every device but a TXU, whose
+// window greys Signal Strength whatever it reports.
+bool has_signal_strength(const DeviceState &state);
+
+// Whether the main window lets Signal Strength be ticked for the device now:
+// it is not a TXU and its link lets it. "Signal Strength for All" asks
+// exactly these devices.
+bool signal_strength_allowed(const DeviceState &state);
+
 // Decodes one reply into `state`. Returns false for a frame whose code the
 // device state does not follow (it changes nothing).
 //
-// A signal report (120) is taken whatever was asked for; the sniffer's own
+// A signal report (120) is taken whatever was asked for, from every device
+// but a TXU; the sniffer's own
 // report (151), the firmware transfer's replies and unknown codes change
 // nothing here.
 bool decode_reply(const QByteArray &frame, DeviceState *state);

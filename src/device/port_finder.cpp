@@ -24,6 +24,12 @@ QString port_location(const QString &name)
     return is_path ? name : QStringLiteral("/dev/") + name;
 }
 
+QString port_file(const QString &name)
+{
+    const QFileInfo info(port_location(name));
+    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+}
+
 const QStringList SERIAL_LOCK_FOLDERS = {
     QStringLiteral("/var/lock"),        QStringLiteral("/run/lock"),
     QStringLiteral("/var/spool/locks"), QStringLiteral("/var/spool/uucp"),
@@ -39,7 +45,7 @@ QList<SerialPortEntry> system_serial_ports()
     for (const QSerialPortInfo &info : infos) {
         const QString holder = port_lock_holder(info.portName());
         ports.append(SerialPortEntry{info.portName(), info.manufacturer(), !holder.isEmpty(), holder,
-                                     port_access_denied(info.systemLocation())});
+                                     port_access_denied(info.systemLocation()), info.serialNumber()});
     }
     return ports;
 }
@@ -131,9 +137,11 @@ PortFinder PortFinder::system()
 #endif
 }
 
-PortFinder PortFinder::fixed(const QStringList &names)
+PortFinder PortFinder::fixed(const QStringList &names, PortLister lister)
 {
     PortFinder finder;
+    finder.m_named = true;
+    finder.m_lister = std::move(lister);
     for (const QString &name : names) {
         if (name.isEmpty() || finder.m_fixed.contains(name))
             continue;
@@ -148,23 +156,51 @@ PortFinder PortFinder::fixed(const QStringList &names)
     return finder;
 }
 
-PortScan PortFinder::scan() const
+// Two names of one port would open it twice: the first name given stands for
+// it, the others are passed over.
+PortScan PortFinder::scan_fixed() const
 {
     PortScan scan;
-    if (!m_lister) {
-        QStringList lines;
-        for (const QString &name : m_fixed) {
-            scan.candidates.append(name);
-            QString line = PortFinder::tr("Port named on the command line: %1").arg(name);
-            if (QFileInfo::exists(port_location(name)))
-                scan.present.append(name);
-            if (port_access_denied(port_location(name)))
-                line += PortFinder::tr(", no permission");
-            lines.append(line);
+    QHash<QString, QString> serials;  // by file
+    if (m_lister) {
+        const auto ports = m_lister();
+        for (const SerialPortEntry &port : ports) {
+            if (!port.serial_number.isEmpty())
+                serials.insert(port_file(port.name), port.serial_number);
         }
-        scan.summary = lines.join(QLatin1Char('\n'));
-        return scan;
     }
+    QHash<QString, QString> taken;  // file -> the name that stands for it
+    QStringList lines;
+    for (const QString &name : m_fixed) {
+        const QString file = port_file(name);
+        const auto first = taken.constFind(file);
+        if (first != taken.constEnd()) {
+            lines.append(PortFinder::tr("Port named on the command line: %1, the same port as %2").arg(name, *first));
+            continue;
+        }
+        taken.insert(file, name);
+        scan.candidates.append(name);
+        const QString serial = serials.value(file);
+        if (!serial.isEmpty())
+            scan.serial_numbers.insert(name, serial);
+        QString line = PortFinder::tr("Port named on the command line: %1").arg(name);
+        if (QFileInfo::exists(port_location(name)))
+            scan.present.append(name);
+        if (port_access_denied(port_location(name)))
+            line += PortFinder::tr(", no permission");
+        lines.append(line);
+    }
+    scan.summary = lines.join(QLatin1Char('\n'));
+    return scan;
+}
+
+PortScan PortFinder::scan() const
+{
+    if (m_named)
+        return scan_fixed();
+    PortScan scan;
+    if (!m_lister)
+        return scan;
     QStringList lines;
     const auto ports = m_lister();
     for (const SerialPortEntry &port : ports) {
@@ -172,6 +208,8 @@ PortScan PortFinder::scan() const
         const QString reason = why_passed_over(port);
         if (reason.isEmpty()) {
             scan.candidates.append(port.name);
+            if (!port.serial_number.isEmpty())
+                scan.serial_numbers.insert(port.name, port.serial_number);
             lines.append(port.no_access ? PortFinder::tr("%1: device bridge, no permission").arg(port.name)
                                         : PortFinder::tr("%1: device bridge").arg(port.name));
         } else {

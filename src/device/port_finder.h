@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,12 +14,14 @@ struct SerialPortEntry
 {
     SerialPortEntry() = default;
     SerialPortEntry(const QString &port_name, const QString &port_manufacturer, bool port_busy = false,
-                    const QString &port_holder = QString(), bool port_no_access = false)
+                    const QString &port_holder = QString(), bool port_no_access = false,
+                    const QString &port_serial = QString())
         : name(port_name)
         , manufacturer(port_manufacturer)
         , busy(port_busy)
         , holder(port_holder)
         , no_access(port_no_access)
+        , serial_number(port_serial)
     {
     }
 
@@ -30,6 +33,8 @@ struct SerialPortEntry
     QString holder;
     // This user may not open the port (its file's permissions).
     bool no_access = false;
+    // The USB bridge's serial number; empty where it reports none.
+    QString serial_number;
 };
 
 using PortLister = std::function<QList<SerialPortEntry>()>;
@@ -37,6 +42,11 @@ using PortLister = std::function<QList<SerialPortEntry>()>;
 // The file of a port: a name such as ttyUSB0 lives in /dev; a device path
 // (/dev/pts/3, ./link) is its own.
 QString port_location(const QString &name);
+
+// The file that the port `name` leads to, symbolic links followed: every name
+// of one port (a name and its path, a link to it) gives the same file. A port
+// that is not there keeps its absolute path.
+QString port_file(const QString &name);
 
 // The serial ports the system reports, in the system's order.
 QList<SerialPortEntry> system_serial_ports();
@@ -75,6 +85,8 @@ struct PortScan
     QStringList present;
     // Ports whose bridge is the device's but which another program holds.
     QList<SerialPortEntry> busy;
+    // The serial numbers of the candidates' bridges, where they report one.
+    QHash<QString, QString> serial_numbers;
 };
 
 // Finds the names of the ports the device may be on, first choice first.
@@ -90,8 +102,10 @@ public:
     static PortFinder system();
     // Ports named by the user (port names or device paths), taken as they
     // are, in their order: no manufacturer or busy test. Each is present
-    // while its file exists.
-    static PortFinder fixed(const QStringList &names);
+    // while its file exists; names that lead to one port count once, as the
+    // first of them. A port's bridge is described by the port of `lister`
+    // that leads to the same file, where there is one.
+    static PortFinder fixed(const QStringList &names, PortLister lister = PortLister());
     static PortFinder fixed(const QString &name) { return fixed(QStringList{name}); }
 
     PortScan scan() const;
@@ -99,7 +113,10 @@ public:
     QStringList places() const { return m_places; }
 
 private:
+    PortScan scan_fixed() const;
+
     PortLister m_lister;
+    bool m_named = false;  // the ports are those of m_fixed; m_lister only describes them
     QStringList m_fixed;
     QStringList m_places;
 };

@@ -62,10 +62,8 @@ void TVC::show_reply(quint8 code, const QByteArray &frame)
         } else if (device.link_state == 1) {
             show_signal_level(ui->progressBar, SIGNAL_FLOOR);
             show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
-            set_signal_widgets_enabled(ui, false);
-        } else {
-            set_signal_widgets_enabled(ui, true);
         }
+        set_signal_widgets_enabled(ui, signal_strength_allowed(device));
         break;
 
     case RPL_AUDIO:
@@ -87,10 +85,12 @@ void TVC::show_reply(quint8 code, const QByteArray &frame)
             show_audio_input(ui, device.input, device.hi_z);
             if (is_linked(device.link_state))
                 ui->grpbox_gain->setEnabled(true);
-        } else if (is_linked(device.link_state)) {
-            set_signal_widgets_enabled(ui, true);
         }
+        // The one rule for who may report signal strength (the overview's
+        // "for all" asks by it too).
+        set_signal_widgets_enabled(ui, signal_strength_allowed(device));
         ui->l_txq->show_state(link_status_lamp(device.link_state));
+        show_device_line();
         break;
 
     case RPL_CHANNEL: {

@@ -31,6 +31,11 @@ QString updating_text()
     return bold_line(StatusDisplay::tr("Updating Device Information..."));
 }
 
+QString unplugged_text()
+{
+    return bold_line(StatusDisplay::tr("Device unplugged"));
+}
+
 const QString BAR_IDLE_STYLE = QStringLiteral(
     "QProgressBar {border: 1px solid grey; border-radius: 5px; text-align: right; margin-right: 12ex;}");
 const QString BAR_BASE_STYLE = QStringLiteral(

@@ -12,6 +12,9 @@
 // linked device has not yet told its role.
 QString no_device_text();
 QString updating_text();
+// The device-information line when the device the window showed went while
+// other devices are attached.
+QString unplugged_text();
 
 // Signal bars: the idle style after a reset, and the base style that a chunk
 // rule is appended to while signal reports arrive.

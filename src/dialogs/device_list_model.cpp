@@ -1,12 +1,12 @@
 #include "device_list_model.h"
 
+#include "device_label.h"
 #include "device_session.h"
 #include "status_display.h"
 
 #include <QColor>
 #include <QGuiApplication>
 #include <QPalette>
-#include <QTextDocumentFragment>
 
 namespace {
 
@@ -30,13 +30,6 @@ QColor band_colour(SignalBand band)
 }
 
 } // namespace
-
-QString role_words(const DeviceState &state)
-{
-    return QTextDocumentFragment::fromHtml(role_text(state.role, state.is_txu, state.slot, state.rep_mode))
-        .toPlainText()
-        .trimmed();
-}
 
 DeviceListModel::DeviceListModel(DeviceRoster *roster, QObject *parent)
     : QAbstractTableModel(parent)

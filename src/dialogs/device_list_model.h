@@ -59,6 +59,3 @@ private:
     QSet<int> m_dirty;
     QTimer m_refresh;
 };
-
-// The role of a device in plain words ("TXU client, slot 1").
-QString role_words(const DeviceState &state);

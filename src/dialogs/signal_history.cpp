@@ -2,6 +2,7 @@
 #include "ui_signal_history.h"
 
 #include "accessibility.h"
+#include "device_label.h"
 #include "history_clock.h"
 #include "history_csv.h"
 #include "status_display.h"
@@ -189,9 +190,7 @@ QString SignalHistory::device_text(const HistoryDevice &device)
 {
     if (device.port.isEmpty())
         return tr("no device");
-    if (device.role.isEmpty())
-        return device.port;
-    return tr("%1 on %2").arg(device.role, device.port);
+    return device_description(device.role, device.port, device.serial);
 }
 
 void SignalHistory::show_sniffer(bool shown)

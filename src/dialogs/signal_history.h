@@ -24,6 +24,7 @@ struct HistoryDevice
 {
     QString port;
     QString role;
+    QString serial;  // the port's bridge's serial number, where it has one
 };
 
 // The link monitor: the signal levels (and, in service mode, the sniffer's

@@ -80,8 +80,7 @@ OptionsVerdict read_update_options(const QStringList &arguments, UpdateOptions *
     for (const QString &name : std::as_const(o.ports)) {
         // Two names of one port (a name and its path, a symlink) would make
         // two updates fight over one device.
-        const QFileInfo info(port_location(name));
-        const QString file = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+        const QString file = port_file(name);
         if (files.contains(file))
             return error(QCoreApplication::translate("main", "The port %1 is named twice.").arg(name));
         files.append(file);

@@ -1,0 +1,49 @@
+#include "device_label.h"
+
+#include "device_roster.h"
+#include "device_session.h"
+#include "device_state.h"
+#include "status_display.h"
+
+#include <QCoreApplication>
+#include <QTextDocumentFragment>
+
+namespace {
+
+class DeviceLabel
+{
+    Q_DECLARE_TR_FUNCTIONS(DeviceLabel)
+};
+
+} // namespace
+
+QString role_words(const DeviceState &state)
+{
+    return QTextDocumentFragment::fromHtml(role_text(state.role, state.is_txu, state.slot, state.rep_mode))
+        .toPlainText()
+        .trimmed();
+}
+
+QString port_words(const QString &port, const QString &serial)
+{
+    if (serial.isEmpty())
+        return port;
+    //: A serial port and the serial number of its USB bridge: "ttyUSB0, serial number 0001".
+    return DeviceLabel::tr("%1, serial number %2").arg(port, serial);
+}
+
+QString device_description(const QString &role, const QString &port, const QString &serial)
+{
+    const QString where = port_words(port, serial);
+    if (role.isEmpty())
+        return where;
+    //: A device's role and where it is: "TXU Client (Slot 1) on ttyUSB0".
+    return DeviceLabel::tr("%1 on %2").arg(role, where);
+}
+
+QString device_description(const DeviceRoster &roster, const QString &port)
+{
+    const DeviceSession *session = roster.find_session(port);
+    const bool told = session && session->state().info_known;
+    return device_description(told ? role_words(session->state()) : QString(), port, roster.serial_number(port));
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class DeviceRoster;
+struct DeviceState;
+
+// The words that name a device to the user, the same in every view: the main
+// window, the overview of all devices, the firmware dialog, the history.
+
+// The device's role as the main window writes it, in plain text ("TXU Client
+// (Slot 1)").
+QString role_words(const DeviceState &state);
+
+// The port and the USB bridge's serial number: "ttyUSB0, serial number
+// 0001"; the port alone where the serial number is empty.
+QString port_words(const QString &port, const QString &serial);
+
+// The device as a whole: "TXU Client (Slot 1) on ttyUSB0, serial number
+// 0001"; without the role where it is empty (not told yet), without the
+// serial number where the bridge has none.
+QString device_description(const QString &role, const QString &port, const QString &serial);
+
+// The device on `port` as above: the role its session has been told, and the
+// serial number `roster` saw on that port.
+QString device_description(const DeviceRoster &roster, const QString &port);
