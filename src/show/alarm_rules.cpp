@@ -70,7 +70,7 @@ int AlarmRules::add_device()
 AlarmChanges AlarmRules::opened(int device, qint64 now_ms)
 {
     AlarmChanges changes;
-    judge_link(device, now_ms, &changes);
+    settle(device, now_ms, &changes);
     m_devices[size_t(device)].open = true;
     end(device, AlarmKind::Unplugged, now_ms, &changes);
     return changes;
@@ -79,7 +79,7 @@ AlarmChanges AlarmRules::opened(int device, qint64 now_ms)
 AlarmChanges AlarmRules::closed(int device, bool lost, qint64 now_ms)
 {
     AlarmChanges changes;
-    judge_link(device, now_ms, &changes);
+    settle(device, now_ms, &changes);
     for (AlarmKind kind : {AlarmKind::LinkLost, AlarmKind::WeakSignal, AlarmKind::NoReading})
         end(device, kind, now_ms, &changes);
     if (lost && !running(device, AlarmKind::Unplugged))
@@ -97,7 +97,7 @@ AlarmChanges AlarmRules::closed(int device, bool lost, qint64 now_ms)
 AlarmChanges AlarmRules::reports_asked(int device, bool asked, qint64 now_ms)
 {
     AlarmChanges changes;
-    judge_link(device, now_ms, &changes);
+    settle(device, now_ms, &changes);
     Device &d = m_devices[size_t(device)];
     if (asked && !d.asked)
         d.heard_ms = now_ms;
@@ -108,28 +108,38 @@ AlarmChanges AlarmRules::reports_asked(int device, bool asked, qint64 now_ms)
         end(device, AlarmKind::NoReading, now_ms, &changes);
         forget_runs(d);
         d.heard_ms = -1;
+        if (d.link_state != 1)
+            end(device, AlarmKind::LinkLost, now_ms, &changes);
     }
-    judge_link(device, now_ms, &changes);
     return changes;
 }
 
 AlarmChanges AlarmRules::reply(int device, quint8 code, const DeviceState &state, qint64 now_ms)
 {
     AlarmChanges changes;
-    judge_link(device, now_ms, &changes);
+    settle(device, now_ms, &changes);
     Device &d = m_devices[size_t(device)];
     // A reply comes from a port that is there.
     d.open = true;
     end(device, AlarmKind::Unplugged, now_ms, &changes);
-    if (state.link_state == 1 && d.link_state != 1)
+    const bool report = code == RPL_SIGNAL && d.asked;
+    if (report)
+        d.heard_ms = now_ms;
+    const bool no_link = state.link_state == 1;
+    if (no_link && d.link_state != 1)
         d.no_link_since = now_ms;
     d.link_state = state.link_state;
-    if (code == RPL_SIGNAL && d.asked)
-        d.heard_ms = now_ms;
-    judge_link(device, now_ms, &changes);
-    if (code == RPL_SIGNAL && d.asked)
+    if (no_link && !running(device, AlarmKind::LinkLost))
+        lose_link(device, now_ms, now_ms, &changes);
+    // The link is back once the link state says so and the reports come.
+    const bool silent = d.asked && now_ms - d.heard_ms >= SILENCE_MS;
+    if (!no_link && !silent)
+        end(device, AlarmKind::LinkLost, now_ms, &changes);
+    if (report)
         judge_levels(device, state, now_ms, &changes);
     note_events(device, state, now_ms, &changes);
+    // With no minimum time a run is an alarm at once.
+    settle(device, now_ms, &changes);
     return changes;
 }
 
@@ -137,42 +147,80 @@ AlarmChanges AlarmRules::advance(qint64 now_ms)
 {
     AlarmChanges changes;
     for (int device = 0; device < int(m_devices.size()); ++device)
-        judge_link(device, now_ms, &changes);
+        settle(device, now_ms, &changes);
     return changes;
+}
+
+AlarmRules::Due AlarmRules::next_due(int device, qint64 *at) const
+{
+    const Device &d = m_devices[size_t(device)];
+    const qint64 minimum = m_settings.minimum_ms;
+    Due due = Due::Nothing;
+    const auto consider = [&](Due what, qint64 when) {
+        // At the same moment a run's end comes before the silence's.
+        if (due == Due::Nothing || when < *at) {
+            due = what;
+            *at = when;
+        }
+    };
+    if (d.weak_since >= 0 && !running(device, AlarmKind::WeakSignal))
+        consider(Due::WeakStarts, d.weak_since + minimum);
+    if (d.blank_since >= 0 && !running(device, AlarmKind::NoReading))
+        consider(Due::BlankStarts, d.blank_since + minimum);
+    if (d.clear_since >= 0 && running(device, AlarmKind::WeakSignal))
+        consider(Due::WeakEnds, d.clear_since + minimum);
+    if (d.asked && d.open && d.heard_ms >= 0 && !running(device, AlarmKind::LinkLost))
+        consider(Due::Silence, d.heard_ms + SILENCE_MS);
+    return due;
 }
 
 qint64 AlarmRules::next_deadline() const
 {
     qint64 next = -1;
-    for (const Device &d : m_devices) {
-        if (!d.asked || !d.open || d.heard_ms < 0 || d.running[size_t(AlarmKind::LinkLost)] != 0)
-            continue;
-        const qint64 due = d.heard_ms + SILENCE_MS;
-        if (next < 0 || due < next)
-            next = due;
+    for (int device = 0; device < int(m_devices.size()); ++device) {
+        qint64 at = 0;
+        if (next_due(device, &at) != Due::Nothing && (next < 0 || at < next))
+            next = at;
     }
     return next;
 }
 
-void AlarmRules::judge_link(int device, qint64 now_ms, AlarmChanges *changes)
+void AlarmRules::settle(int device, qint64 now_ms, AlarmChanges *changes)
 {
-    Device &d = m_devices[size_t(device)];
-    const bool no_link = d.link_state == 1;
-    const bool silent = d.asked && d.open && d.heard_ms >= 0 && now_ms - d.heard_ms >= SILENCE_MS;
-    const bool lost = running(device, AlarmKind::LinkLost);
-    if (!no_link && !silent) {
-        if (lost)
-            end(device, AlarmKind::LinkLost, now_ms, changes);
-        return;
+    for (;;) {
+        qint64 at = 0;
+        const Due due = next_due(device, &at);
+        if (due == Due::Nothing || at > now_ms)
+            return;
+        Device &d = m_devices[size_t(device)];
+        switch (due) {
+        case Due::WeakStarts:
+            start(device, AlarmKind::WeakSignal, d.weak_since, changes);
+            d.weak_since = -1;
+            break;
+        case Due::BlankStarts:
+            start(device, AlarmKind::NoReading, d.blank_since, changes);
+            d.blank_since = -1;
+            break;
+        case Due::WeakEnds:
+            end(device, AlarmKind::WeakSignal, d.clear_since, changes);
+            d.clear_since = -1;
+            break;
+        case Due::Silence:
+            // The levels went stale: the link is lost from the last report.
+            lose_link(device, d.heard_ms, at, changes);
+            break;
+        case Due::Nothing:
+            return;
+        }
     }
-    if (lost)
-        return;
-    qint64 since = no_link ? d.no_link_since : d.heard_ms;
-    if (no_link && silent)
-        since = std::min(d.no_link_since, d.heard_ms);
-    end(device, AlarmKind::WeakSignal, since, changes);
-    end(device, AlarmKind::NoReading, since, changes);
-    forget_runs(d);
+}
+
+void AlarmRules::lose_link(int device, qint64 since, qint64 known, AlarmChanges *changes)
+{
+    end(device, AlarmKind::WeakSignal, known, changes);
+    end(device, AlarmKind::NoReading, known, changes);
+    forget_runs(m_devices[size_t(device)]);
     start(device, AlarmKind::LinkLost, since, changes);
 }
 
@@ -198,37 +246,24 @@ void AlarmRules::judge_levels(int device, const DeviceState &state, qint64 now_m
     take(state.level_a);
     if (state.rep_mode)
         take(state.level_b);
-    const qint64 minimum = m_settings.minimum_ms;
 
-    if (blank) {
-        if (d.blank_since < 0)
-            d.blank_since = now_ms;
-        if (!running(device, AlarmKind::NoReading) && now_ms - d.blank_since >= minimum)
-            start(device, AlarmKind::NoReading, d.blank_since, changes);
-    } else {
+    if (!blank) {
         d.blank_since = -1;
         end(device, AlarmKind::NoReading, now_ms, changes);
+    } else if (d.blank_since < 0 && !running(device, AlarmKind::NoReading)) {
+        d.blank_since = now_ms;
     }
-
     if (any_weak) {
         d.clear_since = -1;
-        if (d.weak_since < 0)
+        if (d.weak_since < 0 && !running(device, AlarmKind::WeakSignal))
             d.weak_since = now_ms;
-        if (!running(device, AlarmKind::WeakSignal) && now_ms - d.weak_since >= minimum)
-            start(device, AlarmKind::WeakSignal, d.weak_since, changes);
         return;
     }
     d.weak_since = -1;
-    if (!all_clear || !running(device, AlarmKind::WeakSignal)) {
+    if (!all_clear || !running(device, AlarmKind::WeakSignal))
         d.clear_since = -1;
-        return;
-    }
-    if (d.clear_since < 0)
+    else if (d.clear_since < 0)
         d.clear_since = now_ms;
-    if (now_ms - d.clear_since >= minimum) {
-        end(device, AlarmKind::WeakSignal, d.clear_since, changes);
-        d.clear_since = -1;
-    }
 }
 
 void AlarmRules::note_events(int device, const DeviceState &state, qint64 now_ms, AlarmChanges *changes)

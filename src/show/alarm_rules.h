@@ -96,20 +96,23 @@ using AlarmChanges = std::vector<AlarmChange>;
 
 // The alarms of every device, from what the devices report and how their
 // ports fare. Pure: it keeps no timer and reads no clock. Every call takes the
-// time (milliseconds of a monotonic clock) and first settles what was due by
-// then; next_deadline() tells the owner when to call advance() next.
+// time (milliseconds of a monotonic clock) and first settles what fell due
+// before it, in order; next_deadline() tells the owner when to call advance().
 //
-// Link state 1 and an unplugged port are alarms at once, a silence of signal
-// reports once it has lasted SILENCE_MS. A weak signal and a missing reading
-// are judged on the signal reports that come while they are asked for: a run
-// of weak reports (or of reports without a reading) becomes an alarm with its
-// first report that comes the minimum time after the run began, and a weak
-// signal ends with a clear report the minimum time into a clear run; a report
-// that is neither breaks a run. Level A always counts, level B in repeater
-// mode; a level reads no reading at SIGNAL_NO_READING, as on the bars.
-// The alarms of a device exclude one another from the top: an unplugged port
-// ends the others, and a lost link ends a weak signal and a missing reading
-// (they are about a link that is there).
+// Link state 1 and an unplugged port are alarms at once; a silence of signal
+// reports while they are asked for is a lost link once it has lasted
+// SILENCE_MS, from the last report on. A weak signal and a missing reading
+// come from the signal reports that arrive while they are asked for, and a
+// level holds until the next report, or until it goes stale with the silence
+// (as on the bars): a run of weak reports (or of reports without a reading)
+// that holds for the minimum time is an alarm from the run's first report; a
+// weak signal ends with the first report of a clear run that holds for the
+// minimum time; a report that is neither weak nor clear breaks both runs.
+// Level A always counts, level B in repeater mode; a level reads no reading
+// at SIGNAL_NO_READING, as on the bars. The alarms of a device exclude one
+// another from the top: an unplugged port ends the others, and a lost link
+// ends a weak signal and a missing reading (they are about a link that is
+// there) when it is known: at link state 1, or when the levels go stale.
 class AlarmRules
 {
 public:
@@ -162,7 +165,8 @@ private:
         bool asked = false;
         qint64 heard_ms = -1;  // the last signal report, or the request for them
         qint64 no_link_since = -1;
-        // Runs of reports: weak, without a reading, clear of a running weak signal.
+        // Runs of reports since their first: weak, without a reading, and
+        // clear while a weak signal runs.
         qint64 weak_since = -1;
         qint64 blank_since = -1;
         qint64 clear_since = -1;
@@ -176,8 +180,13 @@ private:
         std::vector<Alarm> shown;
     };
 
-    // Starts or ends the link lost as link state and silence have it.
-    void judge_link(int device, qint64 now_ms, AlarmChanges *changes);
+    enum class Due : quint8 { Nothing, WeakStarts, BlankStarts, WeakEnds, Silence };
+    // What falls due next for the device, and when.
+    Due next_due(int device, qint64 *at) const;
+    // Handles what fell due up to `now`, in time order.
+    void settle(int device, qint64 now_ms, AlarmChanges *changes);
+    // The link is lost from `since`; the alarms about the signal end at `known`.
+    void lose_link(int device, qint64 since, qint64 known, AlarmChanges *changes);
     void judge_levels(int device, const DeviceState &state, qint64 now_ms, AlarmChanges *changes);
     void note_events(int device, const DeviceState &state, qint64 now_ms, AlarmChanges *changes);
     void start(int device, AlarmKind kind, qint64 start_ms, AlarmChanges *changes);
