@@ -124,11 +124,12 @@ QString name_for_display(const QString &name, int max_chars)
 DeviceNames::DeviceNames(const QString &file)
     : m_file(file)
 {
-    QSettings settings(file, QSettings::IniFormat);
-    const SettingsFileState state = read_state(settings);
+    const SettingsFileState state = settings_file_state(file);
     m_problem = state.problem;
-    if (state.readable)
-        m_names = read_names(settings);
+    if (!state.readable)
+        return;
+    QSettings settings(file, QSettings::IniFormat);
+    m_names = read_names(settings);
 }
 
 bool DeviceNames::set_name(const QString &key, const QString &name)

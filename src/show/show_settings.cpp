@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -38,26 +39,34 @@ QString user_settings_file()
         .fileName();
 }
 
-SettingsFileState read_state(const QSettings &settings)
+SettingsFileState settings_file_state(const QString &file)
 {
     SettingsFileState state;
-    switch (settings.status()) {
-    case QSettings::NoError:
+    const QFileInfo info(file);
+    if (!info.exists())
         return state;
-    case QSettings::AccessError:
-        //: %1 is the settings file.
-        state.problem = ShowSettingsText::tr("The settings file %1 could not be read. The defaults apply, and the "
-                                             "file is left as it is until you save the settings.")
-                            .arg(QDir::toNativeSeparators(settings.fileName()));
-        break;
-    case QSettings::FormatError:
-        //: %1 is the settings file.
-        state.problem = ShowSettingsText::tr("The settings file %1 is damaged. The defaults apply, and the file is "
-                                             "left as it is until you save the settings.")
-                            .arg(QDir::toNativeSeparators(settings.fileName()));
-        break;
+    // The file's text is judged in a copy of its own, which no reader before
+    // has seen.
+    QFile source(file);
+    QTemporaryFile copy;
+    bool damaged = false;
+    if (info.isFile() && source.open(QIODevice::ReadOnly) && copy.open()) {
+        copy.write(source.readAll());
+        copy.close();
+        damaged = QSettings(copy.fileName(), QSettings::IniFormat).status() != QSettings::NoError;
+        if (!damaged)
+            return state;
     }
     state.readable = false;
+    state.problem = damaged
+        //: %1 is the settings file.
+        ? ShowSettingsText::tr("The settings file %1 is damaged. The defaults apply, and the file is left as it is "
+                               "until you save the settings.")
+              .arg(QDir::toNativeSeparators(file))
+        //: %1 is the settings file.
+        : ShowSettingsText::tr("The settings file %1 could not be read. The defaults apply, and the file is left as "
+                               "it is until you save the settings.")
+              .arg(QDir::toNativeSeparators(file));
     return state;
 }
 
@@ -68,7 +77,7 @@ bool write_settings_file(const QString &file, const std::function<void(QSettings
         *problem = ShowSettingsText::tr("The settings could not be saved to %1.").arg(QDir::toNativeSeparators(file));
         return false;
     };
-    if (!read_state(QSettings(file, QSettings::IniFormat)).readable) {
+    if (!settings_file_state(file).readable) {
         const QString aside = file + UNREADABLE_SUFFIX;
         QFile::remove(aside);
         if (!QFileInfo(file).isFile() || !QFile::rename(file, aside))
@@ -85,11 +94,11 @@ bool write_settings_file(const QString &file, const std::function<void(QSettings
 ShowSettings read_show_settings(const QString &file, QString *problem)
 {
     ShowSettings show;
-    QSettings settings(file, QSettings::IniFormat);
-    const SettingsFileState state = read_state(settings);
+    const SettingsFileState state = settings_file_state(file);
     *problem = state.problem;
     if (!state.readable)
         return show;
+    QSettings settings(file, QSettings::IniFormat);
     settings.beginGroup(GROUP);
     AlarmSettings &alarms = show.alarms;
     alarms.weak_dbm =

@@ -15,12 +15,14 @@ QString user_settings_file();
 
 // Whether a settings file can be read: a file that is not there can (it holds
 // nothing yet). For one that cannot, `problem` says so in the user's words.
+// (QSettings tells only the first of several readers in a program: the
+// others get what it made of the file, and no word of its state.)
 struct SettingsFileState
 {
     bool readable = true;
     QString problem;
 };
-SettingsFileState read_state(const QSettings &settings);
+SettingsFileState settings_file_state(const QString &file);
 
 // Writes into the settings file by `write`. A file that could not be read is
 // moved aside first, to `file` + UNREADABLE_SUFFIX, rather than written over:
