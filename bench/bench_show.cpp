@@ -5,6 +5,7 @@
 //   bench_show [--seed S] [--seeds N] [--devices N] [--seconds S] [--check]
 //   bench_show --live SECONDS [--devices N] [--check]
 //   bench_show --cost [--devices N] [--seconds S]
+//   bench_show --cost-run bare|watched [--devices N] [--seconds S]   (under callgrind)
 //   bench_show ... --trace DEVICE FROM_MS TO_MS
 //
 // The simulated show (the default) runs on a clock of its own: eight devices
@@ -58,6 +59,7 @@ struct Options
     bool cost = false;
     bool check = false;
     int rules_minimum = -1;
+    QString cost_run;  // "bare" or "watched": one show alone, for an instruction count
 };
 
 // A pseudo-terminal whose far end nobody reads: a port a session can open.
@@ -637,6 +639,8 @@ int main(int argc, char *argv[])
             o.live_seconds = next();
         } else if (a == QLatin1String("--cost")) {
             o.cost = true;
+        } else if (a == QLatin1String("--cost-run")) {
+            o.cost_run = i + 1 < args.size() ? args.at(++i) : QString();
         } else if (a == QLatin1String("--check")) {
             o.check = true;
         } else if (a == QLatin1String("--rules-minimum")) {
@@ -655,6 +659,12 @@ int main(int argc, char *argv[])
     if (o.rules_minimum >= 0)
         rules.minimum_ms = o.rules_minimum;
 
+    if (!o.cost_run.isEmpty()) {
+        const Outcome run = simulated_show(1, devices_given ? o.devices : 16, std::min(o.seconds, 120), judged, rules,
+                                           o.cost_run == QLatin1String("watched"), true);
+        std::printf("%lld reports\n", static_cast<long long>(run.reports));
+        return 0;
+    }
     if (o.cost) {
         measure_cost(devices_given ? o.devices : 16, std::min(o.seconds, 120));
         return 0;

@@ -59,11 +59,16 @@ AlarmRules::AlarmRules(const AlarmSettings &settings)
 void AlarmRules::set_settings(const AlarmSettings &settings)
 {
     m_settings = settings.bounded();
+    for (int device = 0; device < int(m_devices.size()); ++device) {
+        qint64 at = -1;
+        m_due[size_t(device)] = next_due(device, &at) == Due::Nothing ? -1 : at;
+    }
 }
 
 int AlarmRules::add_device()
 {
     m_devices.emplace_back();
+    m_due.push_back(-1);
     return int(m_devices.size()) - 1;
 }
 
@@ -73,6 +78,7 @@ AlarmChanges AlarmRules::opened(int device, qint64 now_ms)
     settle(device, now_ms, &changes);
     m_devices[size_t(device)].open = true;
     end(device, AlarmKind::Unplugged, now_ms, &changes);
+    settle(device, now_ms, &changes);
     return changes;
 }
 
@@ -91,6 +97,7 @@ AlarmChanges AlarmRules::closed(int device, bool lost, qint64 now_ms)
     d = Device();
     d.running = running_ids;
     d.shown = std::move(shown);
+    m_due[size_t(device)] = -1;
     return changes;
 }
 
@@ -111,6 +118,7 @@ AlarmChanges AlarmRules::reports_asked(int device, bool asked, qint64 now_ms)
         if (d.link_state != 1)
             end(device, AlarmKind::LinkLost, now_ms, &changes);
     }
+    settle(device, now_ms, &changes);
     return changes;
 }
 
@@ -177,10 +185,9 @@ AlarmRules::Due AlarmRules::next_due(int device, qint64 *at) const
 qint64 AlarmRules::next_deadline() const
 {
     qint64 next = -1;
-    for (int device = 0; device < int(m_devices.size()); ++device) {
-        qint64 at = 0;
-        if (next_due(device, &at) != Due::Nothing && (next < 0 || at < next))
-            next = at;
+    for (const qint64 due : m_due) {
+        if (due >= 0 && (next < 0 || due < next))
+            next = due;
     }
     return next;
 }
@@ -190,6 +197,7 @@ void AlarmRules::settle(int device, qint64 now_ms, AlarmChanges *changes)
     for (;;) {
         qint64 at = 0;
         const Due due = next_due(device, &at);
+        m_due[size_t(device)] = due == Due::Nothing ? -1 : at;
         if (due == Due::Nothing || at > now_ms)
             return;
         Device &d = m_devices[size_t(device)];

@@ -183,7 +183,8 @@ private:
     enum class Due : quint8 { Nothing, WeakStarts, BlankStarts, WeakEnds, Silence };
     // What falls due next for the device, and when.
     Due next_due(int device, qint64 *at) const;
-    // Handles what fell due up to `now`, in time order.
+    // Handles what fell due up to `now`, in time order, and notes when the
+    // device's next moment is due.
     void settle(int device, qint64 now_ms, AlarmChanges *changes);
     // The link is lost from `since`; the alarms about the signal end at `known`.
     void lose_link(int device, qint64 since, qint64 known, AlarmChanges *changes);
@@ -195,5 +196,6 @@ private:
 
     AlarmSettings m_settings;
     std::vector<Device> m_devices;
+    std::vector<qint64> m_due;  // each device's next moment due, or -1
     quint64 m_next_id = 1;
 };
