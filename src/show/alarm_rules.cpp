@@ -165,7 +165,7 @@ AlarmRules::Due AlarmRules::next_due(int device, qint64 *at) const
     const qint64 minimum = m_settings.minimum_ms;
     Due due = Due::Nothing;
     const auto consider = [&](Due what, qint64 when) {
-        // At the same moment a run's end comes before the silence's.
+        // At the same moment the runs come before the silence.
         if (due == Due::Nothing || when < *at) {
             due = what;
             *at = when;
