@@ -70,7 +70,8 @@ void TestShowStore::names_come_back_as_given_under_any_key()
     DeviceNames names(file);
     for (int i = 0; i < 300; ++i) {
         const QString key = device_key(hazardous_text(random, 3), hazardous_text(random, 3), hazardous_text(random, 2));
-        QString name = hazardous_text(random, i % 10 == 0 ? 400 : 8);
+        // Half characters, which no file can hold, become U+FFFD.
+        QString name = without_lone_surrogates(hazardous_text(random, i % 10 == 0 ? 400 : 8));
         QVERIFY2(names.set_name(key, name), qPrintable(names.problem()));
         if (name.trimmed().isEmpty()) {
             expected.remove(key);

@@ -27,7 +27,7 @@ QString cut(const QString &text, int max_chars)
     bounds.setPosition(max_chars);
     if (!bounds.isAtBoundary())
         bounds.toPreviousBoundary();
-    return text.left(std::max(bounds.position(), 0));
+    return text.left(int(std::max<qsizetype>(bounds.position(), 0)));
 }
 
 // Characters that change the direction of the text around them: embeddings,
@@ -81,13 +81,32 @@ QString stable_port_name(const QString &port, const QString &folder)
     return QString();
 }
 
+QString without_lone_surrogates(const QString &text)
+{
+    QString clean;
+    const int size = int(text.size());
+    for (int i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (!c.isSurrogate())
+            continue;
+        if (clean.isNull())
+            clean = text;
+        clean[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return clean.isNull() ? text : clean;
+}
+
 QString device_key(const QString &serial, const QString &stable_name, const QString &port)
 {
     if (!serial.isEmpty())
-        return QStringLiteral("serial:") + serial;
+        return QStringLiteral("serial:") + without_lone_surrogates(serial);
     if (!stable_name.isEmpty())
-        return QStringLiteral("by-id:") + stable_name;
-    return QStringLiteral("port:") + port;
+        return QStringLiteral("by-id:") + without_lone_surrogates(stable_name);
+    return QStringLiteral("port:") + without_lone_surrogates(port);
 }
 
 QString device_key_of_port(const QString &port)
@@ -95,19 +114,15 @@ QString device_key_of_port(const QString &port)
     return device_key(bridge_serial_number(port), stable_port_name(port), port);
 }
 
-QString name_for_display(const QString &name, int max_chars)
+QString name_for_display(const QString &text, int max_chars)
 {
+    const QString name = without_lone_surrogates(text);
     QString shown;
     shown.reserve(std::min(int(name.size()), max_chars + 1));
     for (int i = 0; i < name.size(); ++i) {
         const QChar c = name.at(i);
-        if (c.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
-            shown += c;
-            shown += name.at(++i);
-            continue;
-        }
         if (c.isSurrogate())
-            shown += QChar(QChar::ReplacementCharacter);
+            shown += c;
         else if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r')
                  || c == QChar(QChar::LineSeparator) || c == QChar(QChar::ParagraphSeparator))
             shown += QLatin1Char(' ');
@@ -134,11 +149,12 @@ DeviceNames::DeviceNames(const QString &file)
 
 bool DeviceNames::set_name(const QString &key, const QString &name)
 {
+    const QString kept = cut(without_lone_surrogates(name), MAX_NAME);
     const auto apply = [&](QHash<QString, QString> &names) {
-        if (name.trimmed().isEmpty())
+        if (kept.trimmed().isEmpty())
             names.remove(key);
         else
-            names.insert(key, cut(name, MAX_NAME));
+            names.insert(key, kept);
     };
     apply(m_names);
     m_problem.clear();

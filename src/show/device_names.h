@@ -22,6 +22,10 @@ QString device_key(const QString &serial, const QString &stable_name, const QStr
 // The key of the device on `port` now.
 QString device_key_of_port(const QString &port);
 
+// The text with every lone surrogate (half of a character, which no file
+// can hold) as U+FFFD.
+QString without_lone_surrogates(const QString &text);
+
 // A name as a view may show it: control characters and line breaks become
 // spaces or U+FFFD, characters that turn the direction of the text around it
 // go, and it is cut after `max_chars` characters at a character's end (a view
@@ -42,7 +46,7 @@ public:
     QString name(const QString &key) const { return m_names.value(key); }
     const QHash<QString, QString> &names() const { return m_names; }
     // Names the device, or takes its name away (an empty or blank name), and
-    // writes the file. False, with problem(), when it could not be written;
+    // writes the file; half characters become U+FFFD. False, with problem(), when it could not be written;
     // the name holds for this run all the same.
     bool set_name(const QString &key, const QString &name);
     // Why the file could not be read, or written at the last try; empty when

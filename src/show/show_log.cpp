@@ -10,26 +10,10 @@
 
 namespace {
 
-// The text with every lone surrogate (half of a character) as U+FFFD, in UTF-8.
+// The text in UTF-8, every lone surrogate (half of a character) as U+FFFD.
 QByteArray clean_utf8(const QString &text)
 {
-    QString clean;
-    const QChar *chars = text.constData();
-    const int size = int(text.size());
-    for (int i = 0; i < size; ++i) {
-        const QChar c = chars[i];
-        const bool pair = c.isHighSurrogate() && i + 1 < size && chars[i + 1].isLowSurrogate();
-        if (pair) {
-            ++i;
-            continue;
-        }
-        if (!c.isSurrogate())
-            continue;
-        if (clean.isNull())
-            clean = text;
-        clean[i] = QChar(QChar::ReplacementCharacter);
-    }
-    return (clean.isNull() ? text : clean).toUtf8();
+    return without_lone_surrogates(text).toUtf8();
 }
 
 // Milliseconds as seconds with three decimals, "1.250".
