@@ -13,10 +13,10 @@ bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
 paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3 picks=10 seconds=30
-campaign=500 window_campaign=200
+campaign=500 window_campaign=200 shows=100
 if [ "${1:-}" = quick ]; then
     paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1 picks=3 seconds=5
-    campaign=40 window_campaign=20
+    campaign=40 window_campaign=20 shows=3
 fi
 
 echo "== Machine"
@@ -69,3 +69,8 @@ echo "   ... and through the window: updates through the firmware dialog, and th
 echo
 echo "== 11. All Devices: many simulated devices reporting every 10 ms (Xvfb)"
 QT_QPA_PLATFORM=xcb quiet "$bench/bench_overview" "$seconds" 16 100
+echo
+echo "== 12. The show campaign: simulated hours of a show, their alarms judged; in real time; what the watch costs"
+quiet "$bench/bench_show" --seeds "$shows"
+quiet "$bench/bench_show" --live "$seconds" --devices 4
+quiet "$bench/bench_show" --cost

@@ -771,6 +771,107 @@
     </message>
 </context>
 <context>
+    <name>ShowLog</name>
+    <message numerus="yes">
+        <source>The %n oldest entries went, to keep the log within its size.</source>
+        <translation>
+            <numerusform>%n ältester Eintrag wurde entfernt, damit das Protokoll seine Größe behält.</numerusform>
+            <numerusform>Die %n ältesten Einträge wurden entfernt, damit das Protokoll seine Größe behält.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>link lost</source>
+        <extracomment>What happened to a device, in the show log.</extracomment>
+        <translation>Verbindung verloren</translation>
+    </message>
+    <message>
+        <source>weak signal</source>
+        <translation>schwaches Signal</translation>
+    </message>
+    <message>
+        <source>no reading</source>
+        <translation>kein Messwert</translation>
+    </message>
+    <message>
+        <source>unplugged</source>
+        <translation>ausgesteckt</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>stumm</translation>
+    </message>
+    <message>
+        <source>unmuted</source>
+        <translation>Stummschaltung aufgehoben</translation>
+    </message>
+    <message>
+        <source>+48V on</source>
+        <translation>+48V ein</translation>
+    </message>
+    <message>
+        <source>+48V off</source>
+        <translation>+48V aus</translation>
+    </message>
+    <message>
+        <source>channel %1 (was %2)</source>
+        <extracomment>The RF channel changed: %1 the new one, %2 the one before.</extracomment>
+        <translation>Kanal %1 (vorher %2)</translation>
+    </message>
+    <message>
+        <source>still on</source>
+        <extracomment>An alarm whose cause lasts, in the show log&apos;s column &quot;How long&quot;.</extracomment>
+        <translation>dauert an</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <extracomment>A length in seconds: &quot;1.2 s&quot;.</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <extracomment>A column of the show log.</extracomment>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>Role</source>
+        <translation>Rolle</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Anschluss</translation>
+    </message>
+    <message>
+        <source>What happened</source>
+        <translation>Ereignis</translation>
+    </message>
+    <message>
+        <source>How long</source>
+        <translation>Dauer</translation>
+    </message>
+</context>
+<context>
+    <name>ShowSettings</name>
+    <message>
+        <source>The settings file %1 is damaged. The defaults apply, and the file is left as it is until you save the settings.</source>
+        <extracomment>%1 is the settings file.</extracomment>
+        <translation>Die Einstellungsdatei %1 ist beschädigt. Es gelten die Standardwerte; die Datei bleibt unverändert, bis Sie die Einstellungen speichern.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 could not be read. The defaults apply, and the file is left as it is until you save the settings.</source>
+        <extracomment>%1 is the settings file.</extracomment>
+        <translation>Die Einstellungsdatei %1 konnte nicht gelesen werden. Es gelten die Standardwerte; die Datei bleibt unverändert, bis Sie die Einstellungen speichern.</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %1.</source>
+        <extracomment>%1 is the settings file.</extracomment>
+        <translation>Die Einstellungen konnten nicht in %1 gespeichert werden.</translation>
+    </message>
+</context>
+<context>
     <name>SignalHistory</name>
     <message>
         <source>Signal History</source>

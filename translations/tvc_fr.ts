@@ -771,6 +771,107 @@
     </message>
 </context>
 <context>
+    <name>ShowLog</name>
+    <message numerus="yes">
+        <source>The %n oldest entries went, to keep the log within its size.</source>
+        <translation>
+            <numerusform>%n entrée, la plus ancienne, a été retirée pour que le journal garde sa taille.</numerusform>
+            <numerusform>Les %n entrées les plus anciennes ont été retirées pour que le journal garde sa taille.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>link lost</source>
+        <extracomment>What happened to a device, in the show log.</extracomment>
+        <translation>liaison perdue</translation>
+    </message>
+    <message>
+        <source>weak signal</source>
+        <translation>signal faible</translation>
+    </message>
+    <message>
+        <source>no reading</source>
+        <translation>aucune mesure</translation>
+    </message>
+    <message>
+        <source>unplugged</source>
+        <translation>débranché</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>muet</translation>
+    </message>
+    <message>
+        <source>unmuted</source>
+        <translation>son rétabli</translation>
+    </message>
+    <message>
+        <source>+48V on</source>
+        <translation>+48V activé</translation>
+    </message>
+    <message>
+        <source>+48V off</source>
+        <translation>+48V désactivé</translation>
+    </message>
+    <message>
+        <source>channel %1 (was %2)</source>
+        <extracomment>The RF channel changed: %1 the new one, %2 the one before.</extracomment>
+        <translation>canal %1 (avant %2)</translation>
+    </message>
+    <message>
+        <source>still on</source>
+        <extracomment>An alarm whose cause lasts, in the show log&apos;s column &quot;How long&quot;.</extracomment>
+        <translation>en cours</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <extracomment>A length in seconds: &quot;1.2 s&quot;.</extracomment>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <extracomment>A column of the show log.</extracomment>
+        <translation>Heure</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Appareil</translation>
+    </message>
+    <message>
+        <source>Role</source>
+        <translation>Rôle</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>What happened</source>
+        <translation>Événement</translation>
+    </message>
+    <message>
+        <source>How long</source>
+        <translation>Durée</translation>
+    </message>
+</context>
+<context>
+    <name>ShowSettings</name>
+    <message>
+        <source>The settings file %1 is damaged. The defaults apply, and the file is left as it is until you save the settings.</source>
+        <extracomment>%1 is the settings file.</extracomment>
+        <translation>Le fichier de réglages %1 est endommagé. Les valeurs par défaut s’appliquent, et le fichier reste tel quel jusqu’à ce que vous enregistriez les réglages.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 could not be read. The defaults apply, and the file is left as it is until you save the settings.</source>
+        <extracomment>%1 is the settings file.</extracomment>
+        <translation>Le fichier de réglages %1 n’a pas pu être lu. Les valeurs par défaut s’appliquent, et le fichier reste tel quel jusqu’à ce que vous enregistriez les réglages.</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to %1.</source>
+        <extracomment>%1 is the settings file.</extracomment>
+        <translation>Les réglages n’ont pas pu être enregistrés dans %1.</translation>
+    </message>
+</context>
+<context>
     <name>SignalHistory</name>
     <message>
         <source>Signal History</source>

@@ -1,6 +1,7 @@
 #include "status_display.h"
 
 #include "constants.h"
+#include "device_role.h"
 #include "frame.h"
 
 #include <QCoreApplication>
@@ -208,23 +209,7 @@ AudioInput audio_input(quint8 input, bool hi_z)
 
 QString role_text(quint8 role, bool is_txu, quint8 slot, bool rep_mode)
 {
-    switch (role) {
-    case 0:
-        //: The device's role.
-        return bold_line(StatusDisplay::tr("Master"));
-    case 1:
-        if (is_txu)
-            return bold_line(StatusDisplay::tr("TXU Client (Slot %1)").arg(int(slot)));
-        if (rep_mode)
-            slot = quint8(slot - 2);
-        if (slot == 1)
-            return bold_line(StatusDisplay::tr("RXU Client (Master Slot)"));
-        return bold_line(StatusDisplay::tr("RXU Client (Slot %1)").arg(int(slot)));
-    case 2:
-        return bold_line(StatusDisplay::tr("Repeater"));
-    default:
-        return bold_line(StatusDisplay::tr("Unknown Device"));
-    }
+    return bold_line(device_role_text(role, is_txu, slot, rep_mode));
 }
 
 bool is_linked(quint8 link_state)

@@ -28,7 +28,8 @@ Device::Device(const DeviceOptions &options, QObject *parent)
     , m_link(new PtyLink(this))
     , m_writer(new ReplyWriter(m_link, m_opt, this))
     , m_faults(m_opt)
-    , m_walk(quint32(options.walkSeed))
+    , m_walk(quint32(options.walkSeed),
+             SignalWalk::Rates{options.walkNoReadingEvery, options.walkLinkDropEvery, options.walkDipEvery})
     , m_random(faultRandom(options.faultSeed, 2))
 {
     connect(m_link, &PtyLink::bytesReceived, this, &Device::onBytes);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "signalwalk.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -37,6 +39,9 @@ struct DeviceOptions
     int reportPeriodMs = 200;    // signal and sniffer reports
     bool signalWalk = false;     // levels wander with dropouts (see SignalWalk) instead of a sawtooth
     int walkSeed = 1;            // the walk's random seed
+    double walkNoReadingEvery = SignalWalk::kNoReadingEvery;  // the walk's spells without a reading, on average every (s; 0 never)
+    double walkLinkDropEvery = SignalWalk::kLinkDropEvery;    // ... its drops of the link
+    double walkDipEvery = 0;                                  // ... its dips into the weak band
     int linkRestoreMs = 1000;    // LINK drops the link for this long
 
     // Output and logging.

@@ -18,8 +18,36 @@ constexpr double kMiddleB = -58;
 } // namespace
 
 SignalWalk::SignalWalk(quint32 seed)
-    : m_random(seed)
+    : SignalWalk(seed, Rates())
 {
+}
+
+SignalWalk::SignalWalk(quint32 seed, const Rates &rates)
+    : m_rates(rates)
+    , m_random(seed)
+    , m_dipRandom(seed ^ 0x5eed0d1bu)
+{
+}
+
+bool SignalWalk::begins(double dt, double every)
+{
+    const double draw = m_random.generateDouble();
+    return every > 0 && draw < dt / every;
+}
+
+void SignalWalk::stepDip(double dt)
+{
+    if (m_rates.dipEvery <= 0)
+        return;
+    if (m_dipLeft > 0) {
+        m_dipLeft -= dt;
+        return;
+    }
+    if (m_dipRandom.generateDouble() >= dt / m_rates.dipEvery)
+        return;
+    m_dipLeft = 0.5 + 5.5 * m_dipRandom.generateDouble();
+    m_dipLevel = kDipLowest + int(m_dipRandom.bounded(kDipHighest - kDipLowest + 1));
+    m_dipWhich = int(m_dipRandom.bounded(3));
 }
 
 double SignalWalk::uniform(double low, double high)
@@ -45,16 +73,24 @@ SignalWalk::Step SignalWalk::advance(double seconds)
 
     if (m_linkDownLeft > 0) {
         m_linkDownLeft -= dt;
-    } else if (m_random.generateDouble() < dt / kLinkDropEvery) {
+    } else if (begins(dt, m_rates.linkDropEvery)) {
         m_linkDownLeft = uniform(2, 5);
         m_noReadingLeft = 0;
     }
     if (m_noReadingLeft > 0)
         m_noReadingLeft -= dt;
-    else if (m_linkDownLeft <= 0 && m_random.generateDouble() < dt / kNoReadingEvery)
+    else if (m_linkDownLeft <= 0 && begins(dt, m_rates.noReadingEvery))
         m_noReadingLeft = uniform(1, 3);
 
-    return {int(std::lround(m_a)), int(std::lround(m_b)), m_noReadingLeft > 0, m_linkDownLeft > 0};
+    Step now{int(std::lround(m_a)), int(std::lround(m_b)), m_noReadingLeft > 0, m_linkDownLeft > 0};
+    stepDip(dt);
+    if (m_dipLeft > 0) {
+        if (m_dipWhich != 1)
+            now.levelA = std::min(now.levelA, m_dipLevel);
+        if (m_dipWhich != 0)
+            now.levelB = std::min(now.levelB, m_dipLevel);
+    }
+    return now;
 }
 
 } // namespace sim
