@@ -234,8 +234,11 @@ public:
             m_link_down = s.linkDown;
             send(frame_with(sim::rpl::LinkState, {m_link_down ? 1 : 2}), t);
         }
-        if (m_master_txu)
+        if (m_master_txu) {
+            // A transmitter measures no signal: it is never asked for reports.
             change_audio(t);
+            return;
+        }
         const bool reading = !m_link_down && !s.noReading;
         send(levels_frame(reading ? s.levelA : 0, reading && m_repeater ? s.levelB : 0), t);
         ++m_reports;
@@ -267,8 +270,10 @@ private:
         } else {
             send(frame_with(sim::rpl::DeviceInfo, {0x01 | (m_repeater ? 0x08 : 0) | 0x30, link}), t);
         }
-        m_session->set_signal_reports(true);
-        m_causes->asked(m_index, true, t);
+        if (!m_master_txu) {
+            m_session->set_signal_reports(true);
+            m_causes->asked(m_index, true, t);
+        }
         m_plugged = true;
         m_next_unplug = t + draw(420000);
     }
