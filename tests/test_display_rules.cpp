@@ -73,13 +73,17 @@ void DisplayRulesTest::bar_colour_thresholds()
 
 void DisplayRulesTest::bar_style_text()
 {
-    QCOMPARE(chunk_style(-55, BAR_BASE_STYLE),
+    // The room right of the frame holds the widest text and two spaces.
+    const QFontMetrics metrics{QFont()};
+    const int room = metrics.horizontalAdvance(QStringLiteral("no reading"))
+        + 2 * metrics.horizontalAdvance(QLatin1Char(' '));
+    QCOMPARE(chunk_style(-55, bar_base_style(metrics)),
              QStringLiteral("QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; "
-                            "margin-right: 12ex;}QProgressBar::chunk {background-color: #cc6633; width: 15px; "
-                            "margin: 0.5px;}"));
-    QCOMPARE(BAR_IDLE_STYLE,
+                            "margin-right: %1px;}QProgressBar::chunk {background-color: #cc6633; width: 15px; "
+                            "margin: 0.5px;}").arg(room));
+    QCOMPARE(bar_idle_style(metrics),
              QStringLiteral("QProgressBar {border: 1px solid grey; border-radius: 5px; text-align: right; "
-                            "margin-right: 12ex;}"));
+                            "margin-right: %1px;}").arg(room));
 }
 
 void DisplayRulesTest::signal_lamp_thresholds()

@@ -10,6 +10,7 @@
 #include "tvc.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -78,10 +79,9 @@ private:
 QString bar_style_for(int level)
 {
     const char *colour = level >= -50 ? "#178e85" : level >= -60 ? "#cc6633" : "#8e1720";
-    return QStringLiteral("QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; "
-                          "margin-right: 12ex;}QProgressBar::chunk {background-color: %1; width: 15px; "
-                          "margin: 0.5px;}")
-        .arg(QLatin1String(colour));
+    return bar_base_style(QFontMetrics(QApplication::font()))
+        + QStringLiteral("QProgressBar::chunk {background-color: %1; width: 15px; margin: 0.5px;}")
+              .arg(QLatin1String(colour));
 }
 
 } // namespace
