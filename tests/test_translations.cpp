@@ -1,13 +1,18 @@
 // The program's languages: under a made-up language that is a third longer,
 // every text a user reads in the window, its dialogs and the Signal History is
-// translated and none is clipped; German reaches the firmware dialog and
-// tvc-update; the language follows the desktop's variables.
+// translated and none is clipped, nor are the German and French texts of the
+// signal bars and All Devices; counts and numbers follow each language;
+// German reaches the firmware dialog and tvc-update; the language follows the
+// desktop's variables.
 
 #include "all_devices.h"
+#include "device_list_model.h"
 #include "language.h"
+#include "number_text.h"
 #include "modal_answerer.h"
 #include "pseudo_translator.h"
 #include "test_support.h"
+#include "transfer_progress.h"
 #include "tvc.h"
 
 #include <QAbstractButton>
@@ -23,7 +28,10 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
+#include <QStyleOptionProgressBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -155,10 +163,12 @@ void walk(Finding &f, QWidget *root)
                 const QString title = header->model()->headerData(i, side).toString();
                 check_text(f, at + QStringLiteral(" section"), title);
                 // What the header sizes the section from is what it needs to
-                // show the title unelided.
+                // show the title unelided; a shortened one gives it whole in
+                // its tooltip.
                 const int needed = header->fontMetrics().horizontalAdvance(title)
                     + 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-                if (side == Qt::Horizontal && !header->isSectionHidden(i) && needed > header->sectionSize(i))
+                if (side == Qt::Horizontal && !header->isSectionHidden(i) && needed > header->sectionSize(i)
+                    && header->model()->headerData(i, side, Qt::ToolTipRole).toString() != title)
                     f.clipped << QStringLiteral("%1 section %2: needs %3, has %4")
                                      .arg(at, title)
                                      .arg(needed)
@@ -172,10 +182,19 @@ void walk(Finding &f, QWidget *root)
                     check_text(f, at + QStringLiteral(" cell"), index.data().toString());
                     check_text(f, at + QStringLiteral(" spoken"), index.data(Qt::AccessibleTextRole).toString());
                     if (!table->isColumnHidden(column)
-                        && table->sizeHintForIndex(index).width() > table->columnWidth(column))
+                        && table->sizeHintForIndex(index).width() > table->columnWidth(column)
+                        && !index.data(Qt::ToolTipRole).toString().contains(index.data().toString()))
                         f.clipped << QStringLiteral("%1 column %2").arg(at).arg(column);
                 }
             }
+            // A table never hides columns behind a scroll bar at its window's
+            // default size.
+            if (table->horizontalScrollBar()->isVisible()
+                || table->horizontalHeader()->length() > table->viewport()->width())
+                f.clipped << QStringLiteral("%1: scrolls sideways, %2 of %3 shown")
+                                 .arg(at)
+                                 .arg(table->viewport()->width())
+                                 .arg(table->horizontalHeader()->length());
         }
     }
     for (QAction *action : root->findChildren<QAction *>()) {
@@ -188,6 +207,34 @@ void walk(Finding &f, QWidget *root)
         check_text(f, QStringLiteral("menu ") + menu->objectName(), menu->title());
 }
 
+// A signal bar's text stands right of its frame, clear of it.
+void check_bar_text(Finding &f, QProgressBar *bar)
+{
+    QStyleOptionProgressBar option;
+    option.initFrom(bar);
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.progress = bar->value();
+    option.text = bar->text();
+    option.textVisible = bar->isTextVisible();
+    option.textAlignment = bar->alignment();
+    const QRect frame = bar->style()->subElementRect(QStyle::SE_ProgressBarGroove, &option, bar);
+    const int text_left = bar->width() - bar->fontMetrics().horizontalAdvance(bar->text());
+    if (text_left <= frame.right())
+        f.clipped << QStringLiteral("%1 \"%2\": its frame ends at %3, its text starts at %4")
+                         .arg(where(bar), bar->text())
+                         .arg(frame.right())
+                         .arg(text_left);
+}
+
+// All Devices grows to its columns as far as the screen lets it.
+void check_overview_width(Finding &f, AllDevices *overview)
+{
+    const int room = qMin(overview->needed_width(), overview->screen()->availableGeometry().width());
+    if (overview->width() < room)
+        f.clipped << QStringLiteral("All Devices: %1 wide, needs %2").arg(overview->width()).arg(room);
+}
+
 void show_and_walk(Finding &f, QWidget *root)
 {
     root->show();
@@ -196,9 +243,11 @@ void show_and_walk(Finding &f, QWidget *root)
     walk(f, root);
 }
 
-// Removes the translators that the application holds.
+// Removes the translators that the application holds, and shows numbers
+// as English writes them.
 void speak_english()
 {
+    set_shown_language(QString());
     for (QTranslator *translator : qApp->findChildren<QTranslator *>()) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
@@ -217,6 +266,10 @@ private slots:
     void language_follows_the_desktop_data();
     void language_follows_the_desktop();
     void pseudo_translation_reaches_every_text_and_nothing_is_clipped();
+    void german_and_french_fit_data();
+    void german_and_french_fit();
+    void counts_and_numbers_follow_the_language_data();
+    void counts_and_numbers_follow_the_language();
     void firmware_dialog_speaks_german_end_to_end();
     void update_tool_refuses_a_package_in_german();
 };
@@ -301,25 +354,34 @@ void TranslationsTest::every_text_has_a_finished_translation()
 {
     // The files brought up to date with the sources, as a translator would
     // get them: a text added, changed or removed in the sources without its
-    // translation shows as unfinished or vanished.
+    // translation shows as unfinished or vanished. The English file holds
+    // the texts that count, each with its singular and plural.
     QTemporaryDir dir;
     QStringList copies;
+    QString english;
     const QDir translations(QStringLiteral(TVC_TRANSLATIONS_DIR));
     const QStringList files = translations.entryList({QStringLiteral("tvc_*.ts")}, QDir::Files);
-    QVERIFY(files.size() >= 2);
     for (const QString &ts : files) {
         const QString copy = dir.filePath(ts);
         QVERIFY(QFile::copy(translations.filePath(ts), copy));
-        copies << copy;
+        if (ts == QLatin1String("tvc_en.ts"))
+            english = copy;
+        else
+            copies << copy;
     }
-    QProcess lupdate;
-    lupdate.setWorkingDirectory(QStringLiteral(TVC_SOURCE_DIR));
-    lupdate.start(QStringLiteral(TVC_LUPDATE), QStringList{QStringLiteral("-silent"), QStringLiteral("-locations"),
-                                                          QStringLiteral("none"), QStringLiteral("src"),
-                                                          QStringLiteral("-ts")}
-                                                   + copies);
-    QVERIFY(lupdate.waitForFinished(60000));
-    QCOMPARE(lupdate.exitCode(), 0);
+    QVERIFY(copies.size() >= 2);
+    QVERIFY(!english.isEmpty());
+    const QStringList common = {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
+                                QStringLiteral("src"), QStringLiteral("-ts")};
+    for (const QStringList &arguments :
+         {common + copies, QStringList{QStringLiteral("-pluralonly")} + common + QStringList{english}}) {
+        QProcess lupdate;
+        lupdate.setWorkingDirectory(QStringLiteral(TVC_SOURCE_DIR));
+        lupdate.start(QStringLiteral(TVC_LUPDATE), arguments);
+        QVERIFY(lupdate.waitForFinished(60000));
+        QCOMPARE(lupdate.exitCode(), 0);
+    }
+    copies << english;
     QStringList found;
     for (const QString &copy : copies) {
         for (const QString &problem : problems(copy))
@@ -368,6 +430,8 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
         LinkedWindow t(rxu);
         QVERIFY(t.ready());
         show_and_walk(f, t.window.get());
+        for (const char *bar : {"progressBar", "progressBar_rep"})
+            check_bar_text(f, child<QProgressBar>(t.window.get(), bar));
         child<QAction>(t.window.get(), "actionSignal_History")->trigger();
         auto *history = t.window->findChild<QDialog *>(QStringLiteral("SignalHistory"));
         QVERIFY(history);
@@ -399,6 +463,7 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
         QTRY_COMPARE(overview->findChild<QTableView *>()->model()->rowCount(), 1);
         QTRY_VERIFY(!overview->findChild<QTableView *>()->model()->index(0, 1).data().toString().isEmpty());
         show_and_walk(f, overview);
+        check_overview_width(f, overview);
         // The firmware dialog, with a package that does not fit: its texts of
         // refusal.
         QTemporaryDir dir;
@@ -431,6 +496,72 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
     }
     QVERIFY2(f.unmarked.isEmpty(), qPrintable(f.unmarked.join(QLatin1Char('\n'))));
     QVERIFY2(f.clipped.isEmpty(), qPrintable(f.clipped.join(QLatin1Char('\n'))));
+}
+
+void TranslationsTest::german_and_french_fit_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("no_reading");
+    QTest::newRow("German") << "de" << "kein Messwert";
+    QTest::newRow("French") << "fr" << "aucune mesure";
+}
+
+void TranslationsTest::german_and_french_fit()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, no_reading);
+    QVERIFY(install_translations(*qApp, language));
+    // An RXU client in repeater mode: both bars read "no reading" until
+    // Signal Strength is ticked.
+    sim::DeviceOptions rxu;
+    rxu.txu = false;
+    rxu.repeaterMode = true;
+    LinkedWindow t(rxu);
+    QVERIFY(t.ready());
+    Finding f;
+    show_and_walk(f, t.window.get());
+    for (const char *name : {"progressBar", "progressBar_rep"}) {
+        auto *bar = child<QProgressBar>(t.window.get(), name);
+        QCOMPARE(bar->text(), no_reading);
+        check_bar_text(f, bar);
+    }
+    child<QAction>(t.window.get(), "actionAll_Devices")->trigger();
+    auto *overview = t.window->findChild<AllDevices *>();
+    QVERIFY(overview);
+    QTRY_VERIFY(!overview->model()->index(0, 1).data().toString().isEmpty());
+    show_and_walk(f, overview);
+    check_overview_width(f, overview);
+    QVERIFY2(f.clipped.isEmpty(), qPrintable(f.clipped.join(QLatin1Char('\n'))));
+}
+
+void TranslationsTest::counts_and_numbers_follow_the_language_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("expected");  // for 1 and for 2, then numbers
+    QTest::newRow("English") << "" << QStringList{"1 record,", "2 records,", "1 fits", "2 fit", "1.2 s", "3.5 MB", "30%"};
+    QTest::newRow("German") << "de" << QStringList{"1 Eintrag,", "2 Einträge,", "1 passt", "2 passen", "1,2 s",
+                                                   "3,5 MB", "30\u00a0%"};
+    QTest::newRow("French") << "fr" << QStringList{"1 relevé,", "2 relevés,", "1 convient", "2 conviennent", "1,2 s",
+                                                   "3,5 Mo", "30\u00a0%"};
+}
+
+void TranslationsTest::counts_and_numbers_follow_the_language()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, expected);
+    // The program loads its English file too: the plural forms of its counts.
+    QVERIFY(install_translations(*qApp, language));
+    QStringList got;
+    const QRegularExpression count(QStringLiteral("\\d+ \\S+,"));
+    for (int n : {1, 2})
+        got << count.match(QCoreApplication::translate("SignalHistory", "Recording since %1: %n records, %2 of %3.",
+                                                       nullptr, n))
+                   .captured();
+    for (int n : {1, 2})
+        got << QCoreApplication::translate("FleetReport", "%n fit", nullptr, n);
+    got << duration_text(1234)
+        << QCoreApplication::translate("SignalHistory", "%1 MB").arg(decimal_text(3.5, 1)) << percent_text(30);
+    QCOMPARE(got, expected);
 }
 
 void TranslationsTest::firmware_dialog_speaks_german_end_to_end()
