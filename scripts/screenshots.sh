@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the program under Xvfb against the simulated device in each role, with
-# no device, during a firmware update, and with the Signal History of a
-# wandering signal, and saves a screenshot of each. The shots of the lamp
-# states are also saved in grey-scale (grey/, and side by side in
+# no device, during a firmware update, with the Signal History of a wandering
+# signal and with All Devices, and saves a screenshot of each. The shots of
+# the lamp states are also saved in grey-scale (grey/, and side by side in
 # grey/lamps.png), where each state must still be told apart; two more show
 # the window under a desktop with a dark colour scheme and under one with
 # large text.
@@ -70,7 +70,27 @@ sleep 30
 shot "$history" "signal-history"
 stop_all
 
-# The window, the Signal History and All Devices in German and French.
+# Opens Options, All Devices (its last entry) in the main window $window and
+# shoots it as $1.
+shoot_all_devices() {
+    local overview
+    for _ in $(seq 10); do
+        xdotool mousemove --sync --window "$window" 35 10 click 1   # Options
+        sleep 0.5
+        xdotool key Up Return
+        sleep 0.5
+        # (xdotool matches the title's bytes: "." alone would not stand for "ä".)
+        titled 'All Devices|Alle Ger.*te|Tous les appareils' >/dev/null && break
+        xdotool key Escape
+    done
+    overview=$(window_named 'All Devices|Alle Ger.*te|Tous les appareils')
+    xdotool windowmove "$overview" 0 0
+    sleep 1
+    shot "$overview" "$1"
+}
+
+# The window, the Signal History and All Devices in German and French, and
+# All Devices in English.
 for lang in de_DE fr_FR; do
     sim_log="$work/sim-$lang.log"
     start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
@@ -83,8 +103,15 @@ for lang in de_DE fr_FR; do
     xdotool windowunmap "$history"
     sleep 1
     shot "$window" "window-${lang%_*}"
+    shoot_all_devices "all-devices-${lang%_*}"
     stop_all
 done
+sim_log="$work/sim-all-devices.log"
+start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
+start_program --port "$port"
+wait_for_device
+shoot_all_devices "all-devices"
+stop_all
 
 # No device: a port that is not there is not searched for, so search the system.
 start_program
