@@ -70,25 +70,6 @@ sleep 30
 shot "$history" "signal-history"
 stop_all
 
-# Opens Options, All Devices (its last entry) in the main window $window and
-# shoots it as $1.
-shoot_all_devices() {
-    local overview
-    for _ in $(seq 10); do
-        xdotool mousemove --sync --window "$window" 35 10 click 1   # Options
-        sleep 0.5
-        xdotool key Up Return
-        sleep 0.5
-        # (xdotool matches the title's bytes: "." alone would not stand for "ä".)
-        titled 'All Devices|Alle Ger.*te|Tous les appareils' >/dev/null && break
-        xdotool key Escape
-    done
-    overview=$(window_named 'All Devices|Alle Ger.*te|Tous les appareils')
-    xdotool windowmove "$overview" 0 0
-    sleep 1
-    shot "$overview" "$1"
-}
-
 # The window, the Signal History and All Devices in German and French, and
 # All Devices in English.
 for lang in de_DE fr_FR; do
@@ -103,14 +84,18 @@ for lang in de_DE fr_FR; do
     xdotool windowunmap "$history"
     sleep 1
     shot "$window" "window-${lang%_*}"
-    shoot_all_devices "all-devices-${lang%_*}"
+    open_all_devices
+    sleep 1
+    shot "$overview" "all-devices-${lang%_*}"
     stop_all
 done
 sim_log="$work/sim-all-devices.log"
 start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
 start_program --port "$port"
 wait_for_device
-shoot_all_devices "all-devices"
+open_all_devices
+sleep 1
+shot "$overview" "all-devices"
 stop_all
 
 # No device: a port that is not there is not searched for, so search the system.

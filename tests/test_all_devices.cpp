@@ -9,6 +9,7 @@
 #include "device_list_model.h"
 #include "device_roster.h"
 #include "frame.h"
+#include "language.h"
 #include "options.h"
 #include "port_finder.h"
 #include "test_support.h"
@@ -180,6 +181,8 @@ class AllDevicesTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The program's English: its counts in the singular and the plural.
+    void initTestCase() { QVERIFY(install_translations(*qApp, QString())); }
     void every_device_in_a_row_live_and_a_pulled_one_greyed();
     void a_chosen_row_becomes_the_main_windows_device();
     void signal_strength_for_all_and_the_rows_paced();
@@ -201,7 +204,7 @@ void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
     QCOMPARE(f.column(DeviceListModel::Phantom), QStringList({"off", "on", "", "", ""}));
     QTRY_COMPARE(f.column(DeviceListModel::Channel), QStringList({"44", "", "", "", ""}));
     QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
-             QStringLiteral("4 linked, 1 in use by other programs, 0 not connected."));
+             QStringLiteral("4 linked, 1 in use by another program, 0 not connected."));
 
     // What a screen reader gets through the table: every cell names its device.
     QAccessibleInterface *table = QAccessible::queryAccessibleInterface(f.table);
@@ -233,7 +236,7 @@ void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
     QCOMPARE(f.cell(REPEATER, DeviceListModel::Link), QString());
     QCOMPARE(spoken(REPEATER, DeviceListModel::Link), f.path(3) + ", unplugged: Link none");
     QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
-             QStringLiteral("3 linked, 1 in use by other programs, 1 not connected."));
+             QStringLiteral("3 linked, 1 in use by another program, 1 not connected."));
 
     // Plugged in again, on a new terminal behind the same symlink: linked
     // again on its own, in its old row.
@@ -242,7 +245,7 @@ void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
     QVERIFY(!f.greyed(REPEATER));
     QCOMPARE(f.model->rowCount(), DEVICES + 1);
     QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
-             QStringLiteral("4 linked, 1 in use by other programs, 0 not connected."));
+             QStringLiteral("4 linked, 1 in use by another program, 0 not connected."));
 }
 
 void AllDevicesTest::a_chosen_row_becomes_the_main_windows_device()
@@ -393,7 +396,7 @@ void AllDevicesTest::a_port_taken_by_another_program_is_listed_once()
     QCOMPARE(model->index(0, DeviceListModel::Device).data().toString(),
              QStringLiteral("busy: in use by minicom (process 42)"));
     QCOMPARE(child<QLabel>(&overview, "summary_label")->text(),
-             QStringLiteral("0 linked, 1 in use by other programs, 0 not connected."));
+             QStringLiteral("0 linked, 1 in use by another program, 0 not connected."));
     // Free again: its row is the device's once more.
     ports = {{port, QStringLiteral("Silicon Labs")}};
     roster.look();

@@ -75,7 +75,8 @@ void DisplayRulesTest::bar_style_text()
 {
     // The room right of the frame holds the widest text and two spaces.
     const QFontMetrics metrics{QFont()};
-    const int room = metrics.horizontalAdvance(QStringLiteral("no reading"))
+    const int room = qMax(metrics.horizontalAdvance(QStringLiteral("no reading")),
+                          metrics.horizontalAdvance(QStringLiteral("\u2212128 dBm")))
         + 2 * metrics.horizontalAdvance(QLatin1Char(' '));
     QCOMPARE(chunk_style(-55, bar_base_style(metrics)),
              QStringLiteral("QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; "
@@ -258,5 +259,5 @@ void DisplayRulesTest::contrast_of_colours()
     QVERIFY(!text_reads_on(QColor("#eff0f1"), QColor("#f0f0f0")));
 }
 
-QTEST_GUILESS_MAIN(DisplayRulesTest)
+QTEST_MAIN(DisplayRulesTest)
 #include "test_display_rules.moc"
