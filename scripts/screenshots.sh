@@ -60,7 +60,8 @@ rxu-client-weak-signal --role rxu-client --signal -60
 repeater --role repeater
 ROLES
 
-# The Signal History of a wandering signal, half a minute of it.
+# The Signal History of a wandering signal, half a minute of it; then All
+# Devices.
 sim_log="$work/sim-signal-history.log"
 start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
 start_program --port "$port"
@@ -68,10 +69,14 @@ wait_for_device
 open_signal_history
 sleep 30
 shot "$history" "signal-history"
+# The main window's menu, no longer under the Signal History.
+xdotool windowunmap "$history"
+open_all_devices
+sleep 1
+shot "$overview" "all-devices"
 stop_all
 
-# The window, the Signal History and All Devices in German and French, and
-# All Devices in English.
+# The window, the Signal History and All Devices in German and French.
 for lang in de_DE fr_FR; do
     sim_log="$work/sim-$lang.log"
     start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
@@ -89,14 +94,6 @@ for lang in de_DE fr_FR; do
     shot "$overview" "all-devices-${lang%_*}"
     stop_all
 done
-sim_log="$work/sim-all-devices.log"
-start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
-start_program --port "$port"
-wait_for_device
-open_all_devices
-sleep 1
-shot "$overview" "all-devices"
-stop_all
 
 # No device: a port that is not there is not searched for, so search the system.
 start_program
