@@ -1,6 +1,7 @@
 #include "number_text.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace {
 
@@ -28,11 +29,6 @@ QLocale &shown()
 void set_shown_language(const QString &language)
 {
     shown() = locale_of(language);
-}
-
-QLocale shown_locale()
-{
-    return shown();
 }
 
 QString decimal_text(double value, int decimals)

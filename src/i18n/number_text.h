@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLocale>
 #include <QString>
 
 // Numbers as the program shows them to people, in its windows and boxes and
@@ -12,10 +11,9 @@
 // saved sniffer lines, logs, the image lines of tvc-update --check) never
 // goes through here: it stays in the C locale, in ASCII.
 
-// The locale of the numbers shown: that of the language the program speaks
-// (empty: English). install_translations() sets it with the language.
+// Numbers are shown as the language the program speaks writes them (empty:
+// English). install_translations() sets it with the language.
 void set_shown_language(const QString &language);
-QLocale shown_locale();
 
 // `value` with `decimals` digits after the decimal separator ("1.2", "1,2").
 QString decimal_text(double value, int decimals);
