@@ -12,10 +12,11 @@
 # to build/tvc-sim.log); closing the window stops the simulator. The device's signal
 # wanders (--signal-walk); without options it is an RXU client in repeater
 # mode, whose signal the window shows: tick Signal Strength and open Options,
-# Signal History. Without a display, everything runs under Xvfb: the welcome
-# box is answered, a screenshot of the window is saved once it shows the
-# simulated device, then one of the Signal History window after a while, and
-# the script ends.
+# Signal History. Its versions (WLAN 1650, DSP 4.5) are those that a package
+# made from the README's example manifest fits. Without a display, everything
+# runs under Xvfb: the welcome box is answered, a screenshot of the window is
+# saved once it shows the simulated device, then one of the Signal History
+# window after a while, and the script ends.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -29,7 +30,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 if [ ${#sim_args[@]} -eq 0 ]; then
-    sim_args=(--role rxu-client --repeater-mode --slot 3)
+    sim_args=(--role rxu-client --repeater-mode --slot 3 --dsp-version 4.5)
 fi
 sim_args=(--signal-walk "${sim_args[@]}")
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the program under Xvfb against the simulated device in each role, with
-# no device, during a firmware update, and with the Signal History of a
-# wandering signal, and saves a screenshot of each. The shots of the lamp
-# states are also saved in grey-scale (grey/, and side by side in
+# no device, during a firmware update, with the Signal History of a wandering
+# signal and with All Devices, and saves a screenshot of each. The shots of
+# the lamp states are also saved in grey-scale (grey/, and side by side in
 # grey/lamps.png), where each state must still be told apart; two more show
 # the window under a desktop with a dark colour scheme and under one with
 # large text.
@@ -60,7 +60,8 @@ rxu-client-weak-signal --role rxu-client --signal -60
 repeater --role repeater
 ROLES
 
-# The Signal History of a wandering signal, half a minute of it.
+# The Signal History of a wandering signal, half a minute of it; then All
+# Devices.
 sim_log="$work/sim-signal-history.log"
 start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
 start_program --port "$port"
@@ -68,6 +69,11 @@ wait_for_device
 open_signal_history
 sleep 30
 shot "$history" "signal-history"
+# The main window's menu, no longer under the Signal History.
+xdotool windowunmap "$history"
+open_all_devices
+sleep 1
+shot "$overview" "all-devices"
 stop_all
 
 # The window, the Signal History and All Devices in German and French.
@@ -83,6 +89,9 @@ for lang in de_DE fr_FR; do
     xdotool windowunmap "$history"
     sleep 1
     shot "$window" "window-${lang%_*}"
+    open_all_devices
+    sleep 1
+    shot "$overview" "all-devices-${lang%_*}"
     stop_all
 done
 

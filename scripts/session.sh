@@ -41,6 +41,8 @@ start_xvfb() {
 # program's languages: the program speaks the desktop's.
 WELCOME_TITLES='Welcome|Willkommen|Bienvenue'
 HISTORY_TITLES='Signal History|Signalverlauf|Historique du signal'
+# (xdotool matches a title's bytes: "." alone would not stand for "ä".)
+ALL_DEVICES_TITLES='All Devices|Alle Ger.*te|Tous les appareils'
 
 # The first visible window of the program titled with one of the names
 # separated by |, if there is one.
@@ -112,17 +114,31 @@ open_signal_history() {
         sleep 0.5
         grep -q ' RX 8d 06 00 02 00 00 00 77 01 ' "$sim_log" && break
     done
+    # Up twice: its entry before the last (All Devices), whether the first
+    # one was taken or none (below them only a separator and the
+    # service-mode entries).
+    history=$(open_from_options "Up Up" "$HISTORY_TITLES")
+    xdotool windowmove "$history" 0 0
+}
+
+# Opens Options, All Devices (its last entry) in the main window $window;
+# sets $overview to that window, moved to the top left corner.
+open_all_devices() {
+    overview=$(open_from_options "Up" "$ALL_DEVICES_TITLES")
+    xdotool windowmove "$overview" 0 0
+}
+
+# Opens the entry of the main window's Options menu that the keys $1 reach
+# from its top, until a window titled with one of the names $2 (separated
+# by |) shows; prints that window.
+open_from_options() {
     for _ in $(seq 10); do
         xdotool mousemove --sync --window "$window" 35 10 click 1   # Options
         sleep 0.5
-        # Up twice: its entry before the last (All Devices), whether the
-        # first one was taken or none (below them only a separator and the
-        # service-mode entries).
-        xdotool key Up Up Return
+        xdotool key $1 Return
         sleep 0.5
-        titled "$HISTORY_TITLES" >/dev/null && break
+        titled "$2" >/dev/null && break
         xdotool key Escape
     done
-    history=$(window_named "$HISTORY_TITLES")
-    xdotool windowmove "$history" 0 0
+    window_named "$2"
 }

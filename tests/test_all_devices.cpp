@@ -9,6 +9,7 @@
 #include "device_list_model.h"
 #include "device_roster.h"
 #include "frame.h"
+#include "language.h"
 #include "options.h"
 #include "port_finder.h"
 #include "status_display.h"
@@ -21,9 +22,12 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
@@ -183,6 +187,8 @@ class AllDevicesTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The program's English: its counts in the singular and the plural.
+    void initTestCase() { QVERIFY(install_translations(*qApp, QString())); }
     void every_device_in_a_row_live_and_a_pulled_one_greyed();
     void a_chosen_row_becomes_the_main_windows_device();
     void the_window_names_its_device_and_offers_the_others_once_it_goes();
@@ -190,6 +196,7 @@ private slots:
     void ports_named_on_the_command_line_are_all_listed();
     void a_device_named_by_a_link_and_its_path_is_one_row();
     void a_port_taken_by_another_program_is_listed_once();
+    void columns_give_way_at_any_width();
 };
 
 void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
@@ -205,7 +212,7 @@ void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
     QCOMPARE(f.column(DeviceListModel::Phantom), QStringList({"off", "on", "", "", ""}));
     QTRY_COMPARE(f.column(DeviceListModel::Channel), QStringList({"44", "", "", "", ""}));
     QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
-             QStringLiteral("4 linked, 1 in use by other programs, 0 not connected."));
+             QStringLiteral("4 linked, 1 in use by another program, 0 not connected."));
 
     // What a screen reader gets through the table: every cell names its device.
     QAccessibleInterface *table = QAccessible::queryAccessibleInterface(f.table);
@@ -237,7 +244,7 @@ void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
     QCOMPARE(f.cell(REPEATER, DeviceListModel::Link), QString());
     QCOMPARE(spoken(REPEATER, DeviceListModel::Link), f.path(3) + ", unplugged: Link none");
     QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
-             QStringLiteral("3 linked, 1 in use by other programs, 1 not connected."));
+             QStringLiteral("3 linked, 1 in use by another program, 1 not connected."));
 
     // Plugged in again, on a new terminal behind the same symlink: linked
     // again on its own, in its old row.
@@ -246,7 +253,7 @@ void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
     QVERIFY(!f.greyed(REPEATER));
     QCOMPARE(f.model->rowCount(), DEVICES + 1);
     QTRY_COMPARE(child<QLabel>(f.overview, "summary_label")->text(),
-             QStringLiteral("4 linked, 1 in use by other programs, 0 not connected."));
+             QStringLiteral("4 linked, 1 in use by another program, 0 not connected."));
 }
 
 void AllDevicesTest::a_chosen_row_becomes_the_main_windows_device()
@@ -452,7 +459,7 @@ void AllDevicesTest::a_port_taken_by_another_program_is_listed_once()
     QCOMPARE(model->index(0, DeviceListModel::Device).data().toString(),
              QStringLiteral("busy: in use by minicom (process 42)"));
     QCOMPARE(child<QLabel>(&overview, "summary_label")->text(),
-             QStringLiteral("0 linked, 1 in use by other programs, 0 not connected."));
+             QStringLiteral("0 linked, 1 in use by another program, 0 not connected."));
     // Free again: its row is the device's once more.
     ports = {{port, QStringLiteral("Silicon Labs")}};
     roster.look();
@@ -487,6 +494,57 @@ void AllDevicesTest::a_device_named_by_a_link_and_its_path_is_one_row()
         return QList<SerialPortEntry>{{device->slavePath(), "Silicon Labs", false, QString(), false, "TV0042"}};
     }).scan();
     QCOMPARE(scan.serial_numbers, (QHash<QString, QString>{{names.at(0), "TV0042"}}));
+}
+
+void AllDevicesTest::columns_give_way_at_any_width()
+{
+    // Whatever its rows hold and its width, the table never scrolls sideways:
+    // where its columns do not fit, those that give way are all as wide and
+    // use the room, each text they shorten whole in its tooltip; given what it
+    // needs, none gives way. Ports held by programs with names of any length,
+    // and the widths, drawn from a seed.
+    QRandomGenerator random(30);
+    const auto word = [&random](int most) { return QString(1 + int(random.bounded(most)), QLatin1Char('m')); };
+    for (int run = 0; run < 40; ++run) {
+        QList<SerialPortEntry> ports;
+        for (int i = 1 + int(random.bounded(6)); i > 0; --i)
+            ports.append({QStringLiteral("/dev/") + word(40), QStringLiteral("Silicon Labs"), true, word(60)});
+        DeviceRoster roster(PortFinder::from_list([&] { return ports; }));
+        roster.look();
+        AllDevices overview(&roster);
+        overview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&overview));
+        QCoreApplication::processEvents();  // the rows in view, which the columns are sized to
+        const int needed = overview.needed_width(), least = overview.minimumSizeHint().width();
+        const int width = run % 4 ? least + int(random.bounded(qMax(1, needed + 100 - least))) : qMax(least, needed);
+        overview.resize(width, overview.height());
+        QTRY_COMPARE(overview.width(), width);
+        QCoreApplication::processEvents();
+        auto *table = child<QTableView>(&overview, "device_table");
+        const QAbstractItemModel *model = table->model();
+        QHeaderView *header = table->horizontalHeader();
+        QFont bold = header->font();
+        bold.setBold(true);
+        const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        QSet<int> shortened;
+        for (int column = 0; column < header->count(); ++column) {
+            const int size = header->sectionSize(column);
+            const QString title = model->headerData(column, Qt::Horizontal).toString();
+            bool whole = QFontMetrics(bold).size(0, title).width() + margins <= size;
+            for (int row = 0; row < model->rowCount(); ++row)
+                whole = whole && table->sizeHintForIndex(model->index(row, column)).width() <= size;
+            if (!whole) {
+                shortened << size;
+                QCOMPARE(model->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString(), title);
+                for (int row = 0; row < model->rowCount(); ++row)
+                    QCOMPARE(model->index(row, column).data(Qt::ToolTipRole).toString(), model->index(row, column).data().toString());
+            }
+        }
+        const int room = table->viewport()->width();
+        QVERIFY2(!table->horizontalScrollBar()->isVisible() && header->length() <= room
+                     && (width < needed ? shortened.size() == 1 && header->length() > room - 10 : shortened.isEmpty()),
+                 qPrintable(QStringLiteral("run %1: %2 of %3 px").arg(run).arg(width).arg(needed)));
+    }
 }
 
 QTEST_MAIN(AllDevicesTest)

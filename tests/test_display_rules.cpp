@@ -73,13 +73,18 @@ void DisplayRulesTest::bar_colour_thresholds()
 
 void DisplayRulesTest::bar_style_text()
 {
-    QCOMPARE(chunk_style(-55, BAR_BASE_STYLE),
+    // The room right of the frame holds the widest text and two spaces.
+    const QFontMetrics metrics{QFont()};
+    const int room = qMax(metrics.horizontalAdvance(QStringLiteral("no reading")),
+                          metrics.horizontalAdvance(QStringLiteral("\u2212128 dBm")))
+        + 2 * metrics.horizontalAdvance(QLatin1Char(' '));
+    QCOMPARE(chunk_style(-55, bar_base_style(metrics)),
              QStringLiteral("QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; "
-                            "margin-right: 12ex;}QProgressBar::chunk {background-color: #cc6633; width: 15px; "
-                            "margin: 0.5px;}"));
-    QCOMPARE(BAR_IDLE_STYLE,
+                            "margin-right: %1px;}QProgressBar::chunk {background-color: #cc6633; width: 15px; "
+                            "margin: 0.5px;}").arg(room));
+    QCOMPARE(bar_idle_style(metrics),
              QStringLiteral("QProgressBar {border: 1px solid grey; border-radius: 5px; text-align: right; "
-                            "margin-right: 12ex;}"));
+                            "margin-right: %1px;}").arg(room));
 }
 
 void DisplayRulesTest::signal_lamp_thresholds()
@@ -254,5 +259,5 @@ void DisplayRulesTest::contrast_of_colours()
     QVERIFY(!text_reads_on(QColor("#eff0f1"), QColor("#f0f0f0")));
 }
 
-QTEST_GUILESS_MAIN(DisplayRulesTest)
+QTEST_MAIN(DisplayRulesTest)
 #include "test_display_rules.moc"

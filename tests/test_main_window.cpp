@@ -269,7 +269,7 @@ void MainWindowTest::starts_idle_with_no_device()
     for (const char *name : {"progressBar", "progressBar_rep"}) {
         auto *bar = child<QProgressBar>(&window, name);
         QCOMPARE(bar->value(), -80);
-        QCOMPARE(bar->styleSheet(), BAR_IDLE_STYLE);
+        QCOMPARE(bar->styleSheet(), bar_idle_style(bar->fontMetrics()));
     }
     QCOMPARE(child<QComboBox>(&window, "chanlist")->count(), 0);
     QCOMPARE(child<QComboBox>(&window, "comportslist")->count(), 0);

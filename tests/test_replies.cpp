@@ -312,7 +312,7 @@ void RepliesTest::signal_reports_only_while_ticked()
 
     t.reply(RPL_SIGNAL, {-40 & 0xFF, 0xFF});
     QCOMPARE(a->value(), -80);
-    QCOMPARE(a->styleSheet(), BAR_IDLE_STYLE);
+    QCOMPARE(a->styleSheet(), bar_idle_style(a->fontMetrics()));
 
     child<QCheckBox>(t.window.get(), "cbox_rssi")->click();
     // No reading: both bars at the floor in red, the lamp left alone.
@@ -321,8 +321,8 @@ void RepliesTest::signal_reports_only_while_ticked()
     t.reply(RPL_SIGNAL, {0, 0, 0x9C, 0xFF});
     QCOMPARE(a->value(), -80);
     QCOMPARE(b->value(), -80);
-    QCOMPARE(a->styleSheet(), chunk_style(-80, BAR_BASE_STYLE));
-    QCOMPARE(b->styleSheet(), chunk_style(-80, BAR_BASE_STYLE));
+    QCOMPARE(a->styleSheet(), chunk_style(-80, bar_base_style(a->fontMetrics())));
+    QCOMPARE(b->styleSheet(), chunk_style(-80, bar_base_style(b->fontMetrics())));
     QCOMPARE(t.style("l_txq"), LED_RED);
 
     const struct { int level; const char *colour; QString lamp; } steps[] = {
@@ -335,7 +335,7 @@ void RepliesTest::signal_reports_only_while_ticked()
         QCOMPARE(t.style("l_txq"), step.lamp);
         // Without repeater mode the repeater bar stays at the floor, red.
         QCOMPARE(b->value(), -80);
-        QCOMPARE(b->styleSheet(), chunk_style(-80, BAR_BASE_STYLE));
+        QCOMPARE(b->styleSheet(), chunk_style(-80, bar_base_style(b->fontMetrics())));
     }
     // Out of range: the bar keeps its value but takes the colour.
     t.reply(RPL_SIGNAL, {-20 & 0xFF, 0xFF});

@@ -75,13 +75,12 @@ private:
 };
 
 // The chunk colour a bar must show at a level.
-QString bar_style_for(int level)
+QString bar_style_for(int level, const QProgressBar *bar)
 {
     const char *colour = level >= -50 ? "#178e85" : level >= -60 ? "#cc6633" : "#8e1720";
-    return QStringLiteral("QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; "
-                          "margin-right: 12ex;}QProgressBar::chunk {background-color: %1; width: 15px; "
-                          "margin: 0.5px;}")
-        .arg(QLatin1String(colour));
+    return bar_base_style(bar->fontMetrics())
+        + QStringLiteral("QProgressBar::chunk {background-color: %1; width: 15px; margin: 0.5px;}")
+              .arg(QLatin1String(colour));
 }
 
 } // namespace
@@ -308,9 +307,9 @@ void RolesTest::rxu_client_behind_a_repeater_signal_strength()
     QSet<QString> colours;
     for (int i = 0; i < shown.size(); ++i) {
         QCOMPARE(shown[i].first, levels[i]);
-        QCOMPARE(shown[i].second, bar_style_for(levels[i]));
+        QCOMPARE(shown[i].second, bar_style_for(levels[i], bar));
         QCOMPARE(shown_rep[i].first, levels_rep[i]);
-        QCOMPARE(shown_rep[i].second, bar_style_for(levels_rep[i]));
+        QCOMPARE(shown_rep[i].second, bar_style_for(levels_rep[i], bar_rep));
         colours.insert(shown[i].second);
         colours.insert(shown_rep[i].second);
     }

@@ -1,10 +1,11 @@
 // The program's languages: under a made-up language that is a third longer,
 // every text a user reads in the window, its dialogs and the Signal History is
-// translated and none is clipped; German reaches the firmware dialog and
-// tvc-update; the language follows the desktop's variables.
+// translated and none is clipped (nor in each real language); German reaches
+// the firmware dialog and tvc-update; the language follows the desktop's variables.
 
 #include "all_devices.h"
 #include "language.h"
+#include "number_text.h"
 #include "modal_answerer.h"
 #include "pseudo_translator.h"
 #include "test_support.h"
@@ -23,7 +24,9 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSlider>
+#include <QStyleOptionProgressBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -155,10 +158,12 @@ void walk(Finding &f, QWidget *root)
                 const QString title = header->model()->headerData(i, side).toString();
                 check_text(f, at + QStringLiteral(" section"), title);
                 // What the header sizes the section from is what it needs to
-                // show the title unelided.
+                // show the title unelided; a shortened one gives it whole in
+                // its tooltip.
                 const int needed = header->fontMetrics().horizontalAdvance(title)
                     + 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
-                if (side == Qt::Horizontal && !header->isSectionHidden(i) && needed > header->sectionSize(i))
+                if (side == Qt::Horizontal && !header->isSectionHidden(i) && needed > header->sectionSize(i)
+                    && header->model()->headerData(i, side, Qt::ToolTipRole).toString() != title)
                     f.clipped << QStringLiteral("%1 section %2: needs %3, has %4")
                                      .arg(at, title)
                                      .arg(needed)
@@ -172,10 +177,14 @@ void walk(Finding &f, QWidget *root)
                     check_text(f, at + QStringLiteral(" cell"), index.data().toString());
                     check_text(f, at + QStringLiteral(" spoken"), index.data(Qt::AccessibleTextRole).toString());
                     if (!table->isColumnHidden(column)
-                        && table->sizeHintForIndex(index).width() > table->columnWidth(column))
+                        && table->sizeHintForIndex(index).width() > table->columnWidth(column)
+                        && !index.data(Qt::ToolTipRole).toString().contains(index.data().toString()))
                         f.clipped << QStringLiteral("%1 column %2").arg(at).arg(column);
                 }
             }
+            // Nor is a column hidden behind a scroll bar.
+            if (table->horizontalScrollBar()->isVisible() || table->horizontalHeader()->length() > table->viewport()->width())
+                f.clipped << at + QStringLiteral(" scrolls sideways");
         }
     }
     for (QAction *action : root->findChildren<QAction *>()) {
@@ -188,6 +197,18 @@ void walk(Finding &f, QWidget *root)
         check_text(f, QStringLiteral("menu ") + menu->objectName(), menu->title());
 }
 
+// The main window's signal bars: the text right of the frame clears it.
+void check_bar_texts(Finding &f, QWidget *window)
+{
+    for (QProgressBar *bar : {child<QProgressBar>(window, "progressBar"), child<QProgressBar>(window, "progressBar_rep")}) {
+        QStyleOptionProgressBar option;
+        option.initFrom(bar);
+        const QRect frame = bar->style()->subElementRect(QStyle::SE_ProgressBarGroove, &option, bar);
+        if (bar->width() - bar->fontMetrics().horizontalAdvance(bar->text()) <= frame.right())
+            f.clipped << where(bar) + QStringLiteral(" runs into its frame: ") + bar->text();
+    }
+}
+
 void show_and_walk(Finding &f, QWidget *root)
 {
     root->show();
@@ -196,9 +217,11 @@ void show_and_walk(Finding &f, QWidget *root)
     walk(f, root);
 }
 
-// Removes the translators that the application holds.
+// Removes the translators that the application holds, and shows numbers
+// as English writes them.
 void speak_english()
 {
+    set_shown_language(QString());
     for (QTranslator *translator : qApp->findChildren<QTranslator *>()) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
@@ -217,6 +240,8 @@ private slots:
     void language_follows_the_desktop_data();
     void language_follows_the_desktop();
     void pseudo_translation_reaches_every_text_and_nothing_is_clipped();
+    void each_language_fits_and_counts_data();
+    void each_language_fits_and_counts();
     void firmware_dialog_speaks_german_end_to_end();
     void update_tool_refuses_a_package_in_german();
 };
@@ -301,7 +326,8 @@ void TranslationsTest::every_text_has_a_finished_translation()
 {
     // The files brought up to date with the sources, as a translator would
     // get them: a text added, changed or removed in the sources without its
-    // translation shows as unfinished or vanished.
+    // translation shows as unfinished or vanished. The English file holds
+    // the texts that count, each with its singular and plural.
     QTemporaryDir dir;
     QStringList copies;
     const QDir translations(QStringLiteral(TVC_TRANSLATIONS_DIR));
@@ -312,6 +338,8 @@ void TranslationsTest::every_text_has_a_finished_translation()
         QVERIFY(QFile::copy(translations.filePath(ts), copy));
         copies << copy;
     }
+    const QString english = dir.filePath(QStringLiteral("tvc_en.ts"));
+    QVERIFY(copies.removeOne(english));
     QProcess lupdate;
     lupdate.setWorkingDirectory(QStringLiteral(TVC_SOURCE_DIR));
     lupdate.start(QStringLiteral(TVC_LUPDATE), QStringList{QStringLiteral("-silent"), QStringLiteral("-locations"),
@@ -320,6 +348,11 @@ void TranslationsTest::every_text_has_a_finished_translation()
                                                    + copies);
     QVERIFY(lupdate.waitForFinished(60000));
     QCOMPARE(lupdate.exitCode(), 0);
+    lupdate.start(QStringLiteral(TVC_LUPDATE), {QStringLiteral("-silent"), QStringLiteral("-pluralonly"),
+                                                QStringLiteral("src"), QStringLiteral("-ts"), english});
+    QVERIFY(lupdate.waitForFinished(60000));
+    QCOMPARE(lupdate.exitCode(), 0);
+    copies << english;
     QStringList found;
     for (const QString &copy : copies) {
         for (const QString &problem : problems(copy))
@@ -368,6 +401,7 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
         LinkedWindow t(rxu);
         QVERIFY(t.ready());
         show_and_walk(f, t.window.get());
+        check_bar_texts(f, t.window.get());
         child<QAction>(t.window.get(), "actionSignal_History")->trigger();
         auto *history = t.window->findChild<QDialog *>(QStringLiteral("SignalHistory"));
         QVERIFY(history);
@@ -431,6 +465,42 @@ void TranslationsTest::pseudo_translation_reaches_every_text_and_nothing_is_clip
     }
     QVERIFY2(f.unmarked.isEmpty(), qPrintable(f.unmarked.join(QLatin1Char('\n'))));
     QVERIFY2(f.clipped.isEmpty(), qPrintable(f.clipped.join(QLatin1Char('\n'))));
+}
+
+void TranslationsTest::each_language_fits_and_counts_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("expected");  // "no reading", counts of 1 and 2, numbers
+    QTest::newRow("en") << "" << QStringList{"no reading", "1 fits", "2 fit", "1.2", "30%"};
+    QTest::newRow("de") << "de" << QStringList{"kein Messwert", "1 passt", "2 passen", "1,2", "30\u00a0%"};
+    QTest::newRow("fr") << "fr" << QStringList{"aucune mesure", "1 convient", "2 conviennent", "1,2", "30\u00a0%"};
+}
+
+void TranslationsTest::each_language_fits_and_counts()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, expected);
+    QVERIFY(install_translations(*qApp, language));
+    // Both bars of an RXU client in repeater mode read "no reading" until
+    // Signal Strength is ticked; All Devices shows it in a row.
+    sim::DeviceOptions rxu;
+    rxu.txu = false;
+    rxu.repeaterMode = true;
+    LinkedWindow t(rxu);
+    QVERIFY(t.ready());
+    Finding f;
+    show_and_walk(f, t.window.get());
+    check_bar_texts(f, t.window.get());
+    child<QAction>(t.window.get(), "actionAll_Devices")->trigger();
+    auto *overview = t.window->findChild<AllDevices *>();
+    QTRY_VERIFY(!overview->findChild<QTableView *>()->model()->index(0, 1).data().toString().isEmpty());
+    show_and_walk(f, overview);
+    QVERIFY2(f.clipped.isEmpty(), qPrintable(f.clipped.join(QLatin1Char('\n'))));
+    QCOMPARE(QStringList({child<QProgressBar>(t.window.get(), "progressBar")->text(),
+                          QCoreApplication::translate("FleetReport", "%n fit", nullptr, 1),
+                          QCoreApplication::translate("FleetReport", "%n fit", nullptr, 2), decimal_text(1.234, 1),
+                          percent_text(30)}),
+             expected);
 }
 
 void TranslationsTest::firmware_dialog_speaks_german_end_to_end()

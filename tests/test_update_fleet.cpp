@@ -4,6 +4,7 @@
 #include "console.h"
 #include "fleet_report.h"
 #include "frame.h"
+#include "language.h"
 #include "test_support.h"
 #include "update_run.h"
 #include "update_tool.h"
@@ -122,6 +123,8 @@ class UpdateFleetTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The program's English: its counts in the singular and the plural.
+    void initTestCase() { QVERIFY(install_translations(*qApp, QString())); }
     void updates_devices_at_once();
     void one_device_fails_data();
     void one_device_fails();
@@ -408,7 +411,7 @@ void UpdateFleetTest::live_lines_fit_the_terminal()
     QCOMPARE(six.at(4), QString("... and 4 more: 1 updated, 3 refused"));
     for (const QString &line : six)
         QVERIFY(line.size() < 80);
-    QCOMPARE(block_lines(devices, true, 80, 2), QStringList({"8 devices: 3 running, 1 fit, 4 refused"}));
+    QCOMPARE(block_lines(devices, true, 80, 2), QStringList({"8 devices: 3 running, 1 fits, 4 refused"}));
     QCOMPARE(block_lines(devices, false, 80, 0).size(), 8);
 }
 

@@ -166,7 +166,7 @@ void UpdateToolTest::failures_data()
         << "3 lines" << 2 << "fw.txt in the package package.zip has 3 of its four lines" << 0;
     QTest::newRow("fw.txt in UTF-16") << "UTF-16" << 2 << "fw.txt in the package package.zip is saved as UTF-16" << 0;
     QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
-    QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 seconds: the update is not complete"
+    QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 second: the update is not complete"
                                    << 1;
     QTest::newRow("SIGINT mid-transfer") << "SIGINT" << 130 << "Interrupted: the update is not complete." << 5;
     // The fifth acknowledgement's sequence number flipped on the line (tvc-sim

@@ -40,8 +40,30 @@
         <translation>Kein Gerät gefunden.</translation>
     </message>
     <message>
-        <source>%1 linked, %2 in use by other programs, %3 not connected.</source>
-        <translation>%1 verbunden, %2 von anderen Programmen belegt, %3 nicht angeschlossen.</translation>
+        <source>%1, %2, %3.</source>
+        <extracomment>The three counts of the devices, in this order: &quot;2 linked, 1 in use by another program, 0 not connected.&quot;</extracomment>
+        <translation>%1, %2, %3.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n linked</source>
+        <translation>
+            <numerusform>%n verbunden</numerusform>
+            <numerusform>%n verbunden</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n in use by other programs</source>
+        <translation>
+            <numerusform>%n von einem anderen Programm belegt</numerusform>
+            <numerusform>%n von anderen Programmen belegt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n not connected</source>
+        <translation>
+            <numerusform>%n nicht angeschlossen</numerusform>
+            <numerusform>%n nicht angeschlossen</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -49,10 +71,6 @@
     <message>
         <source>the save was stopped</source>
         <translation>das Speichern wurde abgebrochen</translation>
-    </message>
-    <message>
-        <source>Could not save %1 to %2: %3</source>
-        <translation>%1 konnte nicht in %2 gespeichert werden: %3</translation>
     </message>
     <message>
         <source>the file could not be written</source>
@@ -144,7 +162,7 @@
     </message>
     <message>
         <source>Port</source>
-        <translation>Anschluss</translation>
+        <translation>Schnittstelle</translation>
     </message>
     <message>
         <source>Device</source>
@@ -389,16 +407,19 @@
         <source>Could not read %1: %2</source>
         <translation>%1 konnte nicht gelesen werden: %2</translation>
     </message>
-    <message>
-        <source>%1 changed or could not be read (%2 of %3 bytes read).</source>
-        <translation>%1 hat sich geändert oder konnte nicht gelesen werden (%2 von %3 Byte gelesen).</translation>
+    <message numerus="yes">
+        <source>%1 changed or could not be read (%2 of %n bytes read).</source>
+        <translation>
+            <numerusform>%1 hat sich geändert oder konnte nicht gelesen werden (%2 von %n Byte gelesen).</numerusform>
+            <numerusform>%1 hat sich geändert oder konnte nicht gelesen werden (%2 von %n Byte gelesen).</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>FirmwarePackage</name>
     <message>
         <source>The package %1 has no %2.</source>
-        <translation>Das Paket %1 enthält kein %2.</translation>
+        <translation>Das Paket %1 enthält keine Datei %2.</translation>
     </message>
     <message>
         <source>%1 in the package %2 is saved as UTF-16; it must be plain text (ASCII or UTF-8).</source>
@@ -410,7 +431,7 @@
     </message>
     <message>
         <source>%1 in the package %2 has %3 of its four lines (the package&apos;s name, its WLAN version and the DSP versions for TXU and for RXU).</source>
-        <translation>%1 im Paket %2 hat %3 seiner vier Zeilen (Name des Pakets, seine WLAN-Version und die DSP-Versionen für TXU und RXU).</translation>
+        <translation>%1 im Paket %2 enthält nur %3 der vier Zeilen (den Namen des Pakets, seine WLAN-Version und die DSP-Versionen für TXU und für RXU).</translation>
     </message>
     <message>
         <source>%1 is not a regular file.</source>
@@ -467,43 +488,6 @@
         <source>do not disconnect</source>
         <translation>nicht trennen</translation>
     </message>
-    <message>
-        <source>%1 running</source>
-        <translation>%1 laufen</translation>
-    </message>
-    <message>
-        <source>%1 fit</source>
-        <translation>%1 passen</translation>
-    </message>
-    <message>
-        <source>%1 updated</source>
-        <translation>%1 aktualisiert</translation>
-    </message>
-    <message>
-        <source>%1 refused</source>
-        <translation>%1 abgelehnt</translation>
-    </message>
-    <message>
-        <source>%1 failed</source>
-        <translation>%1 fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>%1 interrupted</source>
-        <translation>%1 unterbrochen</translation>
-    </message>
-    <message>
-        <source>%1 %2% (%3 of %4 bytes%5)</source>
-        <extracomment>&quot;WLAN 10% (12000 of 120000 bytes, 41.8 kB/s)&quot;: the image, the part of it done, and in %5 the rate and the time, each after a comma (or nothing).</extracomment>
-        <translation>%1 %2 % (%3 von %4 Byte%5)</translation>
-    </message>
-    <message>
-        <source>, %1 refused, %2 failed</source>
-        <translation>, %1 abgelehnt, %2 fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>, %1 interrupted</source>
-        <translation>, %1 unterbrochen</translation>
-    </message>
     <message numerus="yes">
         <source>%n devices: %1</source>
         <translation>
@@ -516,6 +500,56 @@
         <translation>
             <numerusform>... und %n weiteres: %1</numerusform>
             <numerusform>... und %n weitere: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n running</source>
+        <translation>
+            <numerusform>%n läuft</numerusform>
+            <numerusform>%n laufen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fit</source>
+        <translation>
+            <numerusform>%n passt</numerusform>
+            <numerusform>%n passen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n updated</source>
+        <translation>
+            <numerusform>%n aktualisiert</numerusform>
+            <numerusform>%n aktualisiert</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused</source>
+        <translation>
+            <numerusform>%n abgelehnt</numerusform>
+            <numerusform>%n abgelehnt</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n fehlgeschlagen</numerusform>
+            <numerusform>%n fehlgeschlagen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n interrupted</source>
+        <translation>
+            <numerusform>%n unterbrochen</numerusform>
+            <numerusform>%n unterbrochen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 %2 (%3 of %n bytes%4)</source>
+        <extracomment>&quot;WLAN 10% (12000 of 120000 bytes, 41.8 kB/s)&quot;: the image, the part of it done (&quot;10%&quot;), the bytes acknowledged of the image&apos;s %n, and in %4 the rate and the time, each after a comma (or nothing).</extracomment>
+        <translation>
+            <numerusform>%1 %2 (%3 von %n Byte%4)</numerusform>
+            <numerusform>%1 %2 (%3 von %n Byte%4)</numerusform>
         </translation>
     </message>
 </context>
@@ -603,6 +637,14 @@
     </message>
 </context>
 <context>
+    <name>NumberText</name>
+    <message>
+        <source>%1%</source>
+        <extracomment>A percentage: %1 is the figure (&quot;30%&quot;). Write it as the language does, with a no-break space before the sign where one goes there.</extracomment>
+        <translation>%1&#xa0;%</translation>
+    </message>
+</context>
+<context>
     <name>PackageArchive</name>
     <message>
         <source>%1 is not a regular file.</source>
@@ -635,14 +677,6 @@
     <message>
         <source>its checksum does not match</source>
         <translation>seine Prüfsumme stimmt nicht</translation>
-    </message>
-    <message>
-        <source>it holds more than the %1 bytes it claims</source>
-        <translation>es enthält mehr als die angegebenen %1 Byte</translation>
-    </message>
-    <message>
-        <source>it holds %1 of the %2 bytes it claims</source>
-        <translation>es enthält %1 der angegebenen %2 Byte</translation>
     </message>
     <message>
         <source>%1 is not a zip archive.</source>
@@ -683,6 +717,20 @@
     <message>
         <source>%1 is damaged: it ends with more than one directory record, so what it holds cannot be told.</source>
         <translation>%1 ist beschädigt: Es endet mit mehr als einem Abschluss seines Inhaltsverzeichnisses, daher lässt sich nicht sagen, was es enthält.</translation>
+    </message>
+    <message numerus="yes">
+        <source>it holds more than the %n bytes it claims</source>
+        <translation>
+            <numerusform>es enthält mehr als das angegebene %n Byte</numerusform>
+            <numerusform>es enthält mehr als die angegebenen %n Byte</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>it holds %1 of the %n bytes it claims</source>
+        <translation>
+            <numerusform>es enthält %1 von %n angegebenen Byte</numerusform>
+            <numerusform>es enthält %1 von %n angegebenen Byte</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1040,10 +1088,6 @@
         <translation>Gerät: %1.</translation>
     </message>
     <message>
-        <source>Saving as CSV… %1 %</source>
-        <translation>Speichern als CSV… %1 %</translation>
-    </message>
-    <message>
         <source>Save as CSV</source>
         <translation>Als CSV speichern</translation>
     </message>
@@ -1075,10 +1119,6 @@
         <source>%1 · %2 · %3: %4</source>
         <translation>%1 · %2 · %3: %4</translation>
     </message>
-    <message>
-        <source>the signal history</source>
-        <translation>den Signalverlauf</translation>
-    </message>
     <message numerus="yes">
         <source>Recording since %1: %n records, %2 of %3.</source>
         <translation>
@@ -1092,6 +1132,14 @@
             <numerusform>Speicher voll: Der älteste Eintrag wurde verworfen; die Aufzeichnung beginnt jetzt um %1. </numerusform>
             <numerusform>Speicher voll: Die ältesten %n Einträge wurden verworfen; die Aufzeichnung beginnt jetzt um %1. </numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Saving as CSV… %1</source>
+        <translation>Wird als CSV gespeichert… %1</translation>
+    </message>
+    <message>
+        <source>Could not save the signal history to %1: %2</source>
+        <translation>Der Signalverlauf konnte nicht in %1 gespeichert werden: %2</translation>
     </message>
 </context>
 <context>
@@ -1129,10 +1177,6 @@
         <translation>Textdateien (*.txt)</translation>
     </message>
     <message>
-        <source>Saving… %1 %</source>
-        <translation>Speichern… %1 %</translation>
-    </message>
-    <message>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
@@ -1141,8 +1185,12 @@
         <translation>Die ältesten Zeilen passten nicht mehr in den Speicher: Die Datei enthält die neuesten Zeilen ab %1.</translation>
     </message>
     <message>
-        <source>the sniffer lines</source>
-        <translation>die Sniffer-Zeilen</translation>
+        <source>Saving… %1</source>
+        <translation>Speichern… %1</translation>
+    </message>
+    <message>
+        <source>Could not save the sniffer lines to %1: %2</source>
+        <translation>Die Sniffer-Zeilen konnten nicht in %1 gespeichert werden: %2</translation>
     </message>
 </context>
 <context>
@@ -1633,12 +1681,12 @@
         <translation>; %1 wird von %2 verwendet</translation>
     </message>
     <message>
-        <source>another program</source>
-        <translation>einem anderen Programm</translation>
-    </message>
-    <message>
         <source>%1: nothing was sent.</source>
         <translation>%1: Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>; %1 is in use by another program</source>
+        <translation>; %1 wird von einem anderen Programm verwendet</translation>
     </message>
 </context>
 <context>

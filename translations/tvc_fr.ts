@@ -40,8 +40,30 @@
         <translation>Aucun appareil trouvé.</translation>
     </message>
     <message>
-        <source>%1 linked, %2 in use by other programs, %3 not connected.</source>
-        <translation>%1 reliés, %2 occupés par d’autres programmes, %3 non connectés.</translation>
+        <source>%1, %2, %3.</source>
+        <extracomment>The three counts of the devices, in this order: &quot;2 linked, 1 in use by another program, 0 not connected.&quot;</extracomment>
+        <translation>%1, %2, %3.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n linked</source>
+        <translation>
+            <numerusform>%n relié</numerusform>
+            <numerusform>%n reliés</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n in use by other programs</source>
+        <translation>
+            <numerusform>%n occupé par un autre programme</numerusform>
+            <numerusform>%n occupés par d’autres programmes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n not connected</source>
+        <translation>
+            <numerusform>%n non connecté</numerusform>
+            <numerusform>%n non connectés</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -49,10 +71,6 @@
     <message>
         <source>the save was stopped</source>
         <translation>l’enregistrement a été interrompu</translation>
-    </message>
-    <message>
-        <source>Could not save %1 to %2: %3</source>
-        <translation>Impossible d’enregistrer %1 dans %2&#xa0;: %3</translation>
     </message>
     <message>
         <source>the file could not be written</source>
@@ -288,7 +306,7 @@
     <message>
         <source>Updating %1...</source>
         <extracomment>%1 is the device&apos;s type: TXU or RXU.</extracomment>
-        <translation>Mise à jour de %1...</translation>
+        <translation>Mise à jour du %1...</translation>
     </message>
     <message>
         <source>Package: %1 WLAN: %2 -&gt; %3 DSP: %4.%5 -&gt; %6</source>
@@ -389,16 +407,19 @@
         <source>Could not read %1: %2</source>
         <translation>Impossible de lire %1&#xa0;: %2</translation>
     </message>
-    <message>
-        <source>%1 changed or could not be read (%2 of %3 bytes read).</source>
-        <translation>%1 a changé ou n’a pas pu être lu (%2 octets lus sur %3).</translation>
+    <message numerus="yes">
+        <source>%1 changed or could not be read (%2 of %n bytes read).</source>
+        <translation>
+            <numerusform>%1 a changé ou n’a pas pu être lu (%2 sur %n octet lu).</numerusform>
+            <numerusform>%1 a changé ou n’a pas pu être lu (%2 sur %n octets lus).</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>FirmwarePackage</name>
     <message>
         <source>The package %1 has no %2.</source>
-        <translation>Le paquet %1 ne contient pas de %2.</translation>
+        <translation>Le paquet %1 ne contient pas de fichier %2.</translation>
     </message>
     <message>
         <source>%1 in the package %2 is saved as UTF-16; it must be plain text (ASCII or UTF-8).</source>
@@ -410,7 +431,7 @@
     </message>
     <message>
         <source>%1 in the package %2 has %3 of its four lines (the package&apos;s name, its WLAN version and the DSP versions for TXU and for RXU).</source>
-        <translation>%1 dans le paquet %2 a %3 de ses quatre lignes (le nom du paquet, sa version WLAN et les versions DSP pour TXU et pour RXU).</translation>
+        <translation>%1 dans le paquet %2 ne contient que %3 de ses quatre lignes (le nom du paquet, sa version WLAN et les versions DSP pour TXU et pour RXU).</translation>
     </message>
     <message>
         <source>%1 is not a regular file.</source>
@@ -445,7 +466,7 @@
     </message>
     <message>
         <source>failed</source>
-        <translation>échoué</translation>
+        <translation>en échec</translation>
     </message>
     <message>
         <source>starting</source>
@@ -467,43 +488,6 @@
         <source>do not disconnect</source>
         <translation>ne pas débrancher</translation>
     </message>
-    <message>
-        <source>%1 running</source>
-        <translation>%1 en cours</translation>
-    </message>
-    <message>
-        <source>%1 fit</source>
-        <translation>%1 conviennent</translation>
-    </message>
-    <message>
-        <source>%1 updated</source>
-        <translation>%1 mis à jour</translation>
-    </message>
-    <message>
-        <source>%1 refused</source>
-        <translation>%1 refusés</translation>
-    </message>
-    <message>
-        <source>%1 failed</source>
-        <translation>%1 échoués</translation>
-    </message>
-    <message>
-        <source>%1 interrupted</source>
-        <translation>%1 interrompus</translation>
-    </message>
-    <message>
-        <source>%1 %2% (%3 of %4 bytes%5)</source>
-        <extracomment>&quot;WLAN 10% (12000 of 120000 bytes, 41.8 kB/s)&quot;: the image, the part of it done, and in %5 the rate and the time, each after a comma (or nothing).</extracomment>
-        <translation>%1 %2 % (%3 octets sur %4%5)</translation>
-    </message>
-    <message>
-        <source>, %1 refused, %2 failed</source>
-        <translation>, %1 refusés, %2 échoués</translation>
-    </message>
-    <message>
-        <source>, %1 interrupted</source>
-        <translation>, %1 interrompus</translation>
-    </message>
     <message numerus="yes">
         <source>%n devices: %1</source>
         <translation>
@@ -516,6 +500,56 @@
         <translation>
             <numerusform>... et %n autre&#xa0;: %1</numerusform>
             <numerusform>... et %n autres&#xa0;: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n running</source>
+        <translation>
+            <numerusform>%n en cours</numerusform>
+            <numerusform>%n en cours</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fit</source>
+        <translation>
+            <numerusform>%n convient</numerusform>
+            <numerusform>%n conviennent</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n updated</source>
+        <translation>
+            <numerusform>%n mis à jour</numerusform>
+            <numerusform>%n mis à jour</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n refused</source>
+        <translation>
+            <numerusform>%n refusé</numerusform>
+            <numerusform>%n refusés</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n failed</source>
+        <translation>
+            <numerusform>%n en échec</numerusform>
+            <numerusform>%n en échec</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n interrupted</source>
+        <translation>
+            <numerusform>%n interrompu</numerusform>
+            <numerusform>%n interrompus</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 %2 (%3 of %n bytes%4)</source>
+        <extracomment>&quot;WLAN 10% (12000 of 120000 bytes, 41.8 kB/s)&quot;: the image, the part of it done (&quot;10%&quot;), the bytes acknowledged of the image&apos;s %n, and in %4 the rate and the time, each after a comma (or nothing).</extracomment>
+        <translation>
+            <numerusform>%1 %2 (%3 sur %n octet%4)</numerusform>
+            <numerusform>%1 %2 (%3 sur %n octets%4)</numerusform>
         </translation>
     </message>
 </context>
@@ -603,6 +637,14 @@
     </message>
 </context>
 <context>
+    <name>NumberText</name>
+    <message>
+        <source>%1%</source>
+        <extracomment>A percentage: %1 is the figure (&quot;30%&quot;). Write it as the language does, with a no-break space before the sign where one goes there.</extracomment>
+        <translation>%1&#xa0;%</translation>
+    </message>
+</context>
+<context>
     <name>PackageArchive</name>
     <message>
         <source>%1 is not a regular file.</source>
@@ -635,14 +677,6 @@
     <message>
         <source>its checksum does not match</source>
         <translation>sa somme de contrôle ne correspond pas</translation>
-    </message>
-    <message>
-        <source>it holds more than the %1 bytes it claims</source>
-        <translation>il contient plus que les %1 octets annoncés</translation>
-    </message>
-    <message>
-        <source>it holds %1 of the %2 bytes it claims</source>
-        <translation>il contient %1 des %2 octets annoncés</translation>
     </message>
     <message>
         <source>%1 is not a zip archive.</source>
@@ -683,6 +717,20 @@
     <message>
         <source>%1 is damaged: it ends with more than one directory record, so what it holds cannot be told.</source>
         <translation>%1 est endommagé&#xa0;: il se termine par plus d’un enregistrement de répertoire, on ne peut donc pas dire ce qu’il contient.</translation>
+    </message>
+    <message numerus="yes">
+        <source>it holds more than the %n bytes it claims</source>
+        <translation>
+            <numerusform>il contient plus que le %n octet annoncé</numerusform>
+            <numerusform>il contient plus que les %n octets annoncés</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>it holds %1 of the %n bytes it claims</source>
+        <translation>
+            <numerusform>il contient %1 sur le %n octet annoncé</numerusform>
+            <numerusform>il contient %1 des %n octets annoncés</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1040,10 +1088,6 @@
         <translation>Appareil&#xa0;: %1.</translation>
     </message>
     <message>
-        <source>Saving as CSV… %1 %</source>
-        <translation>Enregistrement en CSV… %1 %</translation>
-    </message>
-    <message>
         <source>Save as CSV</source>
         <translation>Enregistrer en CSV</translation>
     </message>
@@ -1075,10 +1119,6 @@
         <source>%1 · %2 · %3: %4</source>
         <translation>%1 · %2 · %3&#xa0;: %4</translation>
     </message>
-    <message>
-        <source>the signal history</source>
-        <translation>l’historique du signal</translation>
-    </message>
     <message numerus="yes">
         <source>Recording since %1: %n records, %2 of %3.</source>
         <translation>
@@ -1092,6 +1132,14 @@
             <numerusform>Mémoire pleine&#xa0;: le relevé le plus ancien a été supprimé&#xa0;; l’enregistrement commence maintenant à %1. </numerusform>
             <numerusform>Mémoire pleine&#xa0;: les %n relevés les plus anciens ont été supprimés&#xa0;; l’enregistrement commence maintenant à %1. </numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Saving as CSV… %1</source>
+        <translation>Enregistrement en CSV… %1</translation>
+    </message>
+    <message>
+        <source>Could not save the signal history to %1: %2</source>
+        <translation>Impossible d’enregistrer l’historique du signal dans %1&#xa0;: %2</translation>
     </message>
 </context>
 <context>
@@ -1129,10 +1177,6 @@
         <translation>Fichiers texte (*.txt)</translation>
     </message>
     <message>
-        <source>Saving… %1 %</source>
-        <translation>Enregistrement… %1 %</translation>
-    </message>
-    <message>
         <source>Error</source>
         <translation>Erreur</translation>
     </message>
@@ -1141,8 +1185,12 @@
         <translation>Les lignes les plus anciennes ne tenaient plus en mémoire&#xa0;: le fichier contient les plus récentes, à partir de %1.</translation>
     </message>
     <message>
-        <source>the sniffer lines</source>
-        <translation>les lignes du sniffer</translation>
+        <source>Saving… %1</source>
+        <translation>Enregistrement… %1</translation>
+    </message>
+    <message>
+        <source>Could not save the sniffer lines to %1: %2</source>
+        <translation>Impossible d’enregistrer les lignes du sniffer dans %1&#xa0;: %2</translation>
     </message>
 </context>
 <context>
@@ -1633,12 +1681,12 @@
         <translation>&#xa0;; %1 est utilisé par %2</translation>
     </message>
     <message>
-        <source>another program</source>
-        <translation>un autre programme</translation>
-    </message>
-    <message>
         <source>%1: nothing was sent.</source>
         <translation>%1&#xa0;: rien n’a été envoyé.</translation>
+    </message>
+    <message>
+        <source>; %1 is in use by another program</source>
+        <translation>&#xa0;; %1 est utilisé par un autre programme</translation>
     </message>
 </context>
 <context>

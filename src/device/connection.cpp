@@ -71,8 +71,8 @@ void TVC::show_idle()
     ui->l_txq->show_state(no_device_lamp(link_status_caption()));
     show_signal_level(ui->progressBar, SIGNAL_FLOOR);
     show_signal_level(ui->progressBar_rep, SIGNAL_FLOOR);
-    ui->progressBar->setStyleSheet(BAR_IDLE_STYLE);
-    ui->progressBar_rep->setStyleSheet(BAR_IDLE_STYLE);
+    ui->progressBar->setStyleSheet(bar_idle_style(ui->progressBar->fontMetrics()));
+    ui->progressBar_rep->setStyleSheet(bar_idle_style(ui->progressBar_rep->fontMetrics()));
     ui->progressBar->setEnabled(false);
     ui->progressBar_rep->setEnabled(false);
     ui->cbox_rssi->setChecked(false);

@@ -39,7 +39,7 @@ void set_signal_widgets_enabled(Ui::TVC *ui, bool enabled)
 // Signal reports come up to 100 times a second: their words are paced.
 void show_signal(QProgressBar *bar, int level)
 {
-    set_style(bar, chunk_style(qint16(level), BAR_BASE_STYLE));
+    set_style(bar, chunk_style(qint16(level), bar_base_style(bar->fontMetrics())));
     show_signal_level(bar, level, Pace::Paced);
 }
 

@@ -37,11 +37,6 @@ QString unplugged_text()
     return bold_line(StatusDisplay::tr("Device unplugged"));
 }
 
-const QString BAR_IDLE_STYLE = QStringLiteral(
-    "QProgressBar {border: 1px solid grey; border-radius: 5px; text-align: right; margin-right: 12ex;}");
-const QString BAR_BASE_STYLE = QStringLiteral(
-    "QProgressBar {border: 2px solid grey; border-radius: 5px; text-align: right; margin-right: 12ex;}");
-
 QString link_status_caption()
 {
     return StatusDisplay::tr("Link Status");
@@ -68,7 +63,31 @@ QString signed_number(int value)
     return value < 0 ? MINUS + QString::number(-value) : QString::number(value);
 }
 
+// A bar's style with a frame `border` pixels wide and room right of it for
+// the bar's text: the widest it shows, and a gap of two spaces.
+QString bar_style(int border, const QFontMetrics &metrics)
+{
+    // The longest level a report can carry, and "no reading".
+    const int widest = qMax(metrics.horizontalAdvance(signal_reading(-128).level),
+                            metrics.horizontalAdvance(band_words(SignalBand::NoReading)));
+    const int room = widest + 2 * metrics.horizontalAdvance(QLatin1Char(' '));
+    return QStringLiteral("QProgressBar {border: %1px solid grey; border-radius: 5px; text-align: right; "
+                          "margin-right: %2px;}")
+        .arg(border)
+        .arg(room);
+}
+
 } // namespace
+
+QString bar_idle_style(const QFontMetrics &metrics)
+{
+    return bar_style(1, metrics);
+}
+
+QString bar_base_style(const QFontMetrics &metrics)
+{
+    return bar_style(2, metrics);
+}
 
 QString led_style(int value)
 {

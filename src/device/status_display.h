@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFontMetrics>
 #include <QString>
 #include <QStringList>
 
@@ -17,9 +18,12 @@ QString updating_text();
 QString unplugged_text();
 
 // Signal bars: the idle style after a reset, and the base style that a chunk
-// rule is appended to while signal reports arrive.
-extern const QString BAR_IDLE_STYLE;
-extern const QString BAR_BASE_STYLE;
+// rule is appended to while signal reports arrive. A bar's text stands right
+// of its frame, which leaves it room for the widest text the bar shows in
+// `metrics` (its font): a level in dBm, or "no reading" in the language
+// spoken, longer in some.
+QString bar_idle_style(const QFontMetrics &metrics);
+QString bar_base_style(const QFontMetrics &metrics);
 
 // Bars show -80 to -25; -80 stands for "no reading".
 constexpr int SIGNAL_FLOOR = -80;

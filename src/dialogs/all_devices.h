@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QVector>
 
 namespace Ui {
 class AllDevices;
@@ -25,6 +26,12 @@ public:
     DeviceListModel *model() const { return m_model; }
     // Marks the row of the device the main window shows.
     void set_current(const QString &port);
+    // The width the window needs to show every column whole, each as wide
+    // as its title or its widest cell, without a horizontal scroll bar.
+    int needed_width() const;
+    // The window never scrolls sideways: it grows to needed_width() (up to
+    // the screen's width), and where it stays narrower the widest columns
+    // shorten their texts, each whole in its tooltip.
 
 signals:
     // The user chose the device of `session`.
@@ -43,9 +50,22 @@ private:
     void choose_current_row();
     void update_summary();
     void update_buttons();
+    QVector<int> column_widths() const;
+    // The window's width that its columns cannot use: margins, the table's
+    // frame and its vertical scroll bar where it shows.
+    int width_besides_columns() const;
+    // Widens the window to needed_width() where that grew past its width
+    // (never past the screen); a window the user made narrower stays so
+    // until its rows need more than before. Then squeezes.
+    void fit_columns();
+    // Caps the columns' width so that all of them fit the window.
+    void squeeze_columns();
 
     Ui::AllDevices *ui;
     DeviceRoster *m_roster;
     DeviceListModel *m_model;
     QString m_current;
+    int m_fitted_width = 0;
+    // The header's own cap on a column's width, for when all fit.
+    int m_widest_column = 0;
 };

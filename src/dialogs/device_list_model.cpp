@@ -226,8 +226,14 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
         // colour of disabled text.
         return linked(index.row()) ? QVariant()
                                    : QVariant(QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text));
-    case Qt::ToolTipRole:
-        return index.column() == Device && !e.error.isEmpty() ? e.error : QVariant();
+    case Qt::ToolTipRole: {
+        // The whole text of a cell that a narrow window shortens, and why a
+        // port cannot be opened.
+        if (index.column() == Device && !e.error.isEmpty())
+            return e.error;
+        const QString text = cell_text(e, index.column());
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
     case Qt::DecorationRole: {
         if (!e.session || !e.session->is_open() || !e.session->state().info_known)
             return QVariant();
@@ -251,7 +257,8 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
 
 QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    // The tooltip gives the title whole where a narrow window shortens it.
+    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return QVariant();
     switch (section) {
     case Port:

@@ -7,6 +7,7 @@
 #include "history_csv.h"
 #include "status_display.h"
 #include "history_view.h"
+#include "number_text.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -81,7 +82,7 @@ QString stats_text(const QString &name, const SeriesStats &stats)
         return QCoreApplication::translate("SignalHistory", "%1: no readings").arg(name);
     //: The minimum, mean and maximum of a series over the stretch shown.
     return QCoreApplication::translate("SignalHistory", "%1: min %2 \u00b7 mean %3 \u00b7 max %4")
-        .arg(name, QString::number(stats.min), QString::number(stats.mean(), 'f', 1), QString::number(stats.max));
+        .arg(name, QString::number(stats.min), decimal_text(stats.mean(), 1), QString::number(stats.max));
 }
 
 // A round upper end for a plot of counts.
@@ -101,7 +102,7 @@ QString memory_text(qint64 bytes)
 {
     if (bytes < 1024 * 1024)
         return QCoreApplication::translate("SignalHistory", "%1 KB").arg(bytes / 1024);
-    return QCoreApplication::translate("SignalHistory", "%1 MB").arg(double(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+    return QCoreApplication::translate("SignalHistory", "%1 MB").arg(decimal_text(double(bytes) / (1024.0 * 1024.0), 1));
 }
 
 QString local_time(qint64 time_ms)
@@ -403,7 +404,7 @@ void SignalHistory::update_recording_label()
             + text;
     }
     if (m_save.busy())
-        text += QLatin1Char(' ') + tr("Saving as CSV\u2026 %1 %").arg(m_save_percent);
+        text += QLatin1Char(' ') + tr("Saving as CSV\u2026 %1").arg(percent_text(m_save_percent));
     if (ui->recording_label->text() != text)
         ui->recording_label->setText(text);
 }

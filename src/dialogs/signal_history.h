@@ -117,7 +117,7 @@ private:
                 && sniffer == o.sniffer;
         }
     } m_shown;
-    BackgroundSave m_save{tr("the signal history")};
+    BackgroundSave m_save{tr("Could not save the signal history to %1: %2")};
     std::shared_ptr<const ReportLog> m_saved;  // the recording being saved
     int m_save_percent = 0;
 };

@@ -4,6 +4,7 @@
 #include "accessibility.h"
 #include "history_clock.h"
 #include "history_csv.h"
+#include "number_text.h"
 #include "report_fields.h"
 #include "status_display.h"
 #include "tvc.h"
@@ -87,7 +88,7 @@ void Sniffer::on_save_button_clicked()
 void Sniffer::save_progress(int percent)
 {
     if (save_job.busy())
-        ui->save_button->setText(tr("Saving\u2026 %1 %").arg(percent));
+        ui->save_button->setText(tr("Saving\u2026 %1").arg(percent_text(percent)));
 }
 
 void Sniffer::save_finished(const QString &error)

@@ -53,7 +53,7 @@ private:
     Ui::Sniffer *ui;
     QTextCursor batch;
     ReportLog lines;
-    BackgroundSave save_job{tr("the sniffer lines")};
+    BackgroundSave save_job{tr("Could not save the sniffer lines to %1: %2")};
     // The lines being saved: what the file will hold.
     std::shared_ptr<const ReportLog> saved_lines;
 };

@@ -58,8 +58,8 @@ bool FirmwareImage::load(const QString &path, QString *error)
     // One byte more than the size: a file that grows while it is read shows.
     QByteArray bytes = file.read(size + 1);
     if (bytes.size() != size) {
-        *error = FirmwareImage::tr("%1 changed or could not be read (%2 of %3 bytes read).")
-                     .arg(name, QString::number(bytes.size()), QString::number(size));
+        *error = FirmwareImage::tr("%1 changed or could not be read (%2 of %n bytes read).", nullptr, int(size))
+                     .arg(name, QString::number(bytes.size()));
         return false;
     }
     return take(name, bytes, error);

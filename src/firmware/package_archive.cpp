@@ -457,9 +457,9 @@ bool read_entry(zip_t *zip, zip_uint64_t index, const QString &file, qint64 limi
             ? PackageArchive::tr("its checksum does not match")
             : QString::fromLocal8Bit(zip_file_strerror(data));
     else if (got > size)
-        damage = PackageArchive::tr("it holds more than the %1 bytes it claims").arg(size);
+        damage = PackageArchive::tr("it holds more than the %n bytes it claims", nullptr, int(size));
     else if (got < size)
-        damage = PackageArchive::tr("it holds %1 of the %2 bytes it claims").arg(got).arg(size);
+        damage = PackageArchive::tr("it holds %1 of the %n bytes it claims", nullptr, int(size)).arg(got);
     zip_fclose(data);
     if (!damage.isEmpty()) {
         *error = PackageArchive::tr("%1 is damaged (%2).").arg(file, damage);

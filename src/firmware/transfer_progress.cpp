@@ -1,5 +1,7 @@
 #include "transfer_progress.h"
 
+#include "number_text.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -49,7 +51,7 @@ QString rate_text(qint64 bytes, qint64 ms)
 {
     if (bytes <= 0 || ms <= 0)
         return QString();
-    return TransferProgress::tr("%1 kB/s").arg(double(bytes) / double(ms), 0, 'f', 1);
+    return TransferProgress::tr("%1 kB/s").arg(decimal_text(double(bytes) / double(ms), 1));
 }
 
 QString time_left_text(qint64 seconds)
@@ -64,7 +66,7 @@ QString time_left_text(qint64 seconds)
 QString duration_text(qint64 ms)
 {
     if (ms < 60000)
-        return TransferProgress::tr("%1 s").arg(double(ms) / 1000.0, 0, 'f', 1);
+        return TransferProgress::tr("%1 s").arg(decimal_text(double(ms) / 1000.0, 1));
     const qint64 s = ms / 1000;
     if (s < 3600)
         return TransferProgress::tr("%1 min %2 s").arg(s / 60).arg(s % 60);
@@ -73,7 +75,8 @@ QString duration_text(qint64 ms)
 
 QString progress_format(qint64 seconds_left)
 {
+    const QString percent = percent_pattern(QStringLiteral("%p"));
     if (seconds_left < 0)
-        return QStringLiteral("%p%");
-    return QStringLiteral("%p% \u2013 ") + time_left_text(seconds_left);
+        return percent;
+    return percent + QStringLiteral(" \u2013 ") + time_left_text(seconds_left);
 }

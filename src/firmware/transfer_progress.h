@@ -23,13 +23,14 @@ private:
 };
 
 // How the faces of an update word its progress; every figure is written here
-// and nowhere else.
+// and nowhere else, its numbers as the language writes them (number_text.h).
 
 // Whole percent of `total` that `done` is: 0 to 100, rounded down, so that
 // 100 % means all of it; an empty total is complete.
 int percent_done(qint64 done, qint64 total);
 
-// "41.8 kB/s": `bytes` in `ms`; empty while nothing can be said.
+// "41.8 kB/s" ("41,8 kB/s" in German): `bytes` in `ms`; empty while nothing
+// can be said.
 QString rate_text(qint64 bytes, qint64 ms);
 
 // "about 45 s left", "about 3 min 20 s left", "about 1 h 5 min left".
@@ -38,5 +39,6 @@ QString time_left_text(qint64 seconds);
 // "0.4 s", "12.3 s", "3 min 21 s", "1 h 5 min".
 QString duration_text(qint64 ms);
 
-// The progress bar's format: the percentage, and the time left once known.
+// The progress bar's format: the percentage ("%p%", "%p %"), and the time
+// left once known.
 QString progress_format(qint64 seconds_left);

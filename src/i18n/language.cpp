@@ -1,5 +1,7 @@
 #include "language.h"
 
+#include "number_text.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
@@ -9,6 +11,9 @@ namespace {
 
 // Where the compiled translations lie in the program's resources.
 const QString RESOURCE_FOLDER = QStringLiteral(":/i18n");
+// The texts are written in English; its file holds only the plural forms of
+// the texts that count ("1 record", "2 records").
+const QString ENGLISH = QStringLiteral("en");
 // Qt's own catalogues that the program's windows and tools show texts of.
 const char *const QT_CATALOGUES[] = {"qtbase", "qtserialport"};
 
@@ -89,20 +94,26 @@ QStringList program_languages()
     init_resources();
     QStringList languages;
     const QStringList files = QDir(RESOURCE_FOLDER).entryList({QStringLiteral("tvc_*.qm")}, QDir::Files, QDir::Name);
-    for (const QString &file : files)
-        languages.append(file.mid(4, file.size() - 7));
+    for (const QString &file : files) {
+        const QString language = file.mid(4, file.size() - 7);
+        if (language != ENGLISH)
+            languages.append(language);
+    }
     return languages;
 }
 
 bool install_translations(QCoreApplication &app, const QString &language)
 {
-    if (language.isEmpty())
-        return true;
     init_resources();
     auto *own = new QTranslator(&app);
-    if (!own->load(QStringLiteral("tvc_") + language, RESOURCE_FOLDER)) {
+    if (!own->load(QStringLiteral("tvc_") + (language.isEmpty() ? ENGLISH : language), RESOURCE_FOLDER)) {
         delete own;
         return false;
+    }
+    set_shown_language(language);
+    if (language.isEmpty()) {
+        QCoreApplication::installTranslator(own);
+        return true;
     }
     // Qt's catalogues first: a translator installed later is asked first,
     // and the program's own words come before Qt's.

@@ -32,9 +32,11 @@ QString choose_language(const QStringList &wanted, const QStringList &available)
 // The languages compiled into the program besides English.
 QStringList program_languages();
 
-// Loads the program's and Qt's translations of `language` (empty: English)
-// into the application; the application owns them. False when the
-// program's own could not be loaded. Call before any text is made.
+// Loads the program's and Qt's translations of `language` (empty: English,
+// whose file gives the plural forms of the texts that count) into the
+// application, which owns them, and shows numbers as the language writes
+// them (see number_text.h). False when the program's own could not be
+// loaded. Call before any text is made.
 bool install_translations(QCoreApplication &app, const QString &language);
 
 // The language the desktop asks for among the program's, installed; the

@@ -20,9 +20,9 @@ QString suggested_save_path(const QString &stem, const QString &suffix)
                                  + suffix);
 }
 
-BackgroundSave::BackgroundSave(const QString &subject, QObject *parent)
+BackgroundSave::BackgroundSave(const QString &failure, QObject *parent)
     : QObject(parent)
-    , m_subject(subject)
+    , m_failure(failure)
 {
 }
 
@@ -73,9 +73,8 @@ bool BackgroundSave::start(const QString &path, quint64 records, Writer writer)
 
 QString BackgroundSave::failure_text(const QString &path, const QString &reason) const
 {
-    return tr("Could not save %1 to %2: %3")
-        .arg(m_subject, QDir::toNativeSeparators(path),
-             reason.isEmpty() ? tr("the file could not be written") : reason);
+    return m_failure.arg(QDir::toNativeSeparators(path),
+                         reason.isEmpty() ? tr("the file could not be written") : reason);
 }
 
 void BackgroundSave::thread_ended()

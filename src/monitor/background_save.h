@@ -29,10 +29,12 @@ public:
     // changes (a frozen copy of a log).
     using Writer = std::function<bool(QIODevice *out, const WriteProgress &progress)>;
 
-    // `subject` names what is saved, in the words of a failure ("the signal
-    // history": "Could not save the signal history to /home/ann/x.csv: No
-    // such file or directory").
-    explicit BackgroundSave(const QString &subject, QObject *parent = nullptr);
+    // `failure` is the whole sentence that says what could not be saved,
+    // with %1 for the path and %2 for why ("Could not save the signal history
+    // to %1: %2" gives "Could not save the signal history to /home/ann/x.csv:
+    // No such file or directory"): each thing saved has a sentence of its
+    // own, for languages whose words around it change with what it is.
+    explicit BackgroundSave(const QString &failure, QObject *parent = nullptr);
     // Stops a save under way (its file is not written) and waits for it.
     ~BackgroundSave() override;
 
@@ -53,7 +55,7 @@ private:
     void thread_ended();
 
     QThread *m_thread = nullptr;
-    QString m_subject;
+    QString m_failure;
     QString m_path;
     QString m_error;
     std::atomic<bool> m_stop{false};

@@ -1,6 +1,7 @@
 #include "fleet_report.h"
 
 #include "frame.h"
+#include "number_text.h"
 #include "terminal_text.h"
 #include "transfer_progress.h"
 
@@ -80,33 +81,57 @@ int port_width(const std::vector<DeviceRecord> &devices)
     return width;
 }
 
-// "3 running, 2 updated": how many of `devices` stand where.
+// The results that devices are counted by, in the order they are told.
+enum Outcome { Running, Updated, Refused, Failed, Interrupted, OUTCOMES };
+
+Outcome outcome(const DeviceRecord &d)
+{
+    switch (d.status) {
+    case -1:
+        return Running;
+    case STATUS_INTERRUPTED:
+        return Interrupted;
+    case STATUS_UPDATED:
+        return Updated;
+    case STATUS_REFUSED:
+        return Refused;
+    default:
+        return Failed;
+    }
+}
+
+// "3 running", "1 updated": `count` devices that stand at `kind`, each
+// language with its singular and plural.
+QString count_words(Outcome kind, int count, bool check)
+{
+    switch (kind) {
+    case Running:
+        return FleetReport::tr("%n running", nullptr, count);
+    case Updated:
+        return check ? FleetReport::tr("%n fit", nullptr, count) : FleetReport::tr("%n updated", nullptr, count);
+    case Refused:
+        return FleetReport::tr("%n refused", nullptr, count);
+    case Failed:
+        return FleetReport::tr("%n failed", nullptr, count);
+    case Interrupted:
+    case OUTCOMES:
+        break;
+    }
+    return FleetReport::tr("%n interrupted", nullptr, count);
+}
+
+// "3 running, 2 updated": how many of `devices` stand where, leaving out
+// the results no device has.
 QString tally(const std::vector<const DeviceRecord *> &devices, bool check)
 {
-    int running = 0, updated = 0, refused = 0, failed = 0, interrupted = 0;
-    for (const DeviceRecord *d : devices) {
-        if (d->status == -1)
-            ++running;
-        else if (d->status == STATUS_INTERRUPTED)
-            ++interrupted;
-        else if (d->status == STATUS_UPDATED)
-            ++updated;
-        else if (d->status == STATUS_REFUSED)
-            ++refused;
-        else
-            ++failed;
-    }
+    int counts[OUTCOMES] = {};
+    for (const DeviceRecord *d : devices)
+        ++counts[outcome(*d)];
     QStringList parts;
-    if (running > 0)
-        parts << FleetReport::tr("%1 running").arg(running);
-    if (updated > 0)
-        parts << (check ? FleetReport::tr("%1 fit") : FleetReport::tr("%1 updated")).arg(updated);
-    if (refused > 0)
-        parts << FleetReport::tr("%1 refused").arg(refused);
-    if (failed > 0)
-        parts << FleetReport::tr("%1 failed").arg(failed);
-    if (interrupted > 0)
-        parts << FleetReport::tr("%1 interrupted").arg(interrupted);
+    for (int kind = 0; kind < OUTCOMES; ++kind) {
+        if (counts[kind] > 0)
+            parts << count_words(Outcome(kind), counts[kind], check);
+    }
     return parts.join(QStringLiteral(", "));
 }
 
@@ -122,11 +147,12 @@ QString progress_line(const DeviceRecord &d)
         more += QStringLiteral(", ") + duration_text(d.image_ms);
     else if (d.seconds_left >= 0)
         more += QStringLiteral(", ") + time_left_text(d.seconds_left);
-    //: "WLAN 10% (12000 of 120000 bytes, 41.8 kB/s)": the image, the part of it done, and
-    //: in %5 the rate and the time, each after a comma (or nothing).
-    return FleetReport::tr("%1 %2% (%3 of %4 bytes%5)")
+    //: "WLAN 10% (12000 of 120000 bytes, 41.8 kB/s)": the image, the part of it done
+    //: ("10%"), the bytes acknowledged of the image's %n, and in %4 the rate and the
+    //: time, each after a comma (or nothing).
+    return FleetReport::tr("%1 %2 (%3 of %n bytes%4)", nullptr, int(d.total))
         .arg(d.unit == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP"),
-             QString::number(percent_done(d.done, d.total)), QString::number(d.done), QString::number(d.total), more);
+             percent_text(percent_done(d.done, d.total)), QString::number(d.done), more);
 }
 
 QString live_line(const DeviceRecord &d, int port_width, int width)
@@ -142,7 +168,9 @@ QString live_line(const DeviceRecord &d, int port_width, int width)
     } else {
         line += stage_word(d);
         if (d.stage == DeviceStage::Sending && d.total > 0) {
-            line += QStringLiteral(" %1%").arg(percent_done(d.done, d.total), 3);
+            // Right-aligned, so that the figures stay in place as they grow.
+            line += QLatin1Char(' ')
+                + pad_columns(percent_text(percent_done(d.done, d.total)), display_width(percent_text(100)), true);
             if (d.seconds_left >= 0)
                 line += QStringLiteral(", ") + time_left_text(d.seconds_left);
         }
@@ -266,22 +294,16 @@ QStringList summary_lines(const std::vector<DeviceRecord> &devices, bool check, 
 
 QString count_line(const std::vector<DeviceRecord> &devices, bool check)
 {
-    int updated = 0, refused = 0, failed = 0, interrupted = 0;
-    for (const DeviceRecord &d : devices) {
-        if (d.status == STATUS_UPDATED)
-            ++updated;
-        else if (d.status == STATUS_REFUSED)
-            ++refused;
-        else if (d.status == STATUS_INTERRUPTED || d.status == -1)
-            ++interrupted;
-        else
-            ++failed;
-    }
-    QString text = (check ? FleetReport::tr("%1 fit") : FleetReport::tr("%1 updated")).arg(updated)
-                   + FleetReport::tr(", %1 refused, %2 failed").arg(refused).arg(failed);
-    if (interrupted > 0)
-        text += FleetReport::tr(", %1 interrupted").arg(interrupted);
-    return text;
+    // A device still running when the tool ends was interrupted.
+    int counts[OUTCOMES] = {};
+    for (const DeviceRecord &d : devices)
+        ++counts[outcome(d) == Running ? Interrupted : outcome(d)];
+    QStringList parts;
+    for (const Outcome kind : {Updated, Refused, Failed})
+        parts << count_words(kind, counts[kind], check);
+    if (counts[Interrupted] > 0)
+        parts << count_words(Interrupted, counts[Interrupted], check);
+    return parts.join(QStringLiteral(", "));
 }
 
 int overall_status(const std::vector<DeviceRecord> &devices)

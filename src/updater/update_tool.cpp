@@ -58,8 +58,8 @@ void UpdateTool::start()
             QString cause = tr("No device found (no free serial port reports the manufacturer \"%1\")")
                                 .arg(BRIDGE_MANUFACTURER);
             for (const SerialPortEntry &port : std::as_const(busy))
-                cause += tr("; %1 is in use by %2")
-                             .arg(port.name, port.holder.isEmpty() ? tr("another program") : port.holder);
+                cause += port.holder.isEmpty() ? tr("; %1 is in use by another program").arg(port.name)
+                                               : tr("; %1 is in use by %2").arg(port.name, port.holder);
             finish(STATUS_DEVICE, tr("%1: nothing was sent.").arg(cause));
             return;
         }
