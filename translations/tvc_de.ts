@@ -823,7 +823,7 @@
     <message numerus="yes">
         <source>The %n oldest entries went, to keep the log within its size.</source>
         <translation>
-            <numerusform>%n ältester Eintrag wurde entfernt, damit das Protokoll seine Größe behält.</numerusform>
+            <numerusform>Der älteste Eintrag wurde entfernt, damit das Protokoll seine Größe behält.</numerusform>
             <numerusform>Die %n ältesten Einträge wurden entfernt, damit das Protokoll seine Größe behält.</numerusform>
         </translation>
     </message>

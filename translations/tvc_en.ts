@@ -168,6 +168,16 @@
     </message>
 </context>
 <context>
+    <name>ShowLog</name>
+    <message numerus="yes">
+        <source>The %n oldest entries went, to keep the log within its size.</source>
+        <translation>
+            <numerusform>The oldest entry went, to keep the log within its size.</numerusform>
+            <numerusform>The %n oldest entries went, to keep the log within its size.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SignalHistory</name>
     <message numerus="yes">
         <source>Recording since %1: %n records, %2 of %3.</source>

@@ -823,7 +823,7 @@
     <message numerus="yes">
         <source>The %n oldest entries went, to keep the log within its size.</source>
         <translation>
-            <numerusform>%n entrée, la plus ancienne, a été retirée pour que le journal garde sa taille.</numerusform>
+            <numerusform>L’entrée la plus ancienne a été retirée pour que le journal garde sa taille.</numerusform>
             <numerusform>Les %n entrées les plus anciennes ont été retirées pour que le journal garde sa taille.</numerusform>
         </translation>
     </message>

@@ -55,6 +55,9 @@ struct DeviceState
 // A signal level of 0 from the device means no reading; the bars show it at
 // their floor.
 constexpr int SIGNAL_NO_READING = -80;
+// The lowest level of the good and the fair band; below fair a signal is weak.
+constexpr int GOOD_SIGNAL = -50;
+constexpr int FAIR_SIGNAL = -60;
 
 // Report modes the program asks for.
 constexpr quint8 REPORT_OFF = 0;

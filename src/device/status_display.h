@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device_state.h"
+
 #include <QByteArray>
 #include <QFontMetrics>
 #include <QString>
@@ -69,9 +71,7 @@ LampState link_status_for_signal(int level);
 // to -51, weak below, and no reading at the bars' floor (-80) and below.
 enum class SignalBand { NoReading, Weak, Fair, Good };
 SignalBand signal_band(int level);
-// The lowest level of each band.
-constexpr int GOOD_SIGNAL = -50;
-constexpr int FAIR_SIGNAL = -60;
+// The lowest level of each band: GOOD_SIGNAL and FAIR_SIGNAL (device_state.h).
 // The band in words: "good", "fair", "weak", "no reading".
 QString band_words(SignalBand band);
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device_state.h"
-#include "status_display.h"
+#include "device_state.h"
 
 #include <QtGlobal>
 
