@@ -491,9 +491,10 @@ void FirmwareUpdateTest::version_check_decides_before_anything_is_sent()
     bench.answerer.clear();
     bench.device->clearReceived();
 
-    // A manifest without its four lines is refused when the package is
-    // picked: Start stays disabled, and the dialog says why.
-    const bool refused_at_pick = manifest.isNull() || read_manifest(manifest).lines < 4;
+    // A manifest without its four lines or without a WLAN number is refused
+    // when the package is picked: Start stays disabled, and the dialog says why.
+    const bool refused_at_pick = manifest.isNull() || read_manifest(manifest).lines < 4
+        || package_wlan_version(read_manifest(manifest).wlan_version) == 0;
     QString said;
     bool pick_again = false;
     const FirmwareDialogRun run = run_firmware_dialog(*bench.window, [&](QDialog *dialog) {

@@ -165,6 +165,13 @@ void UpdateToolTest::failures_data()
     QTest::newRow("fw.txt of three lines")
         << "3 lines" << 2 << "fw.txt in the package package.zip has 3 of its four lines" << 0;
     QTest::newRow("fw.txt in UTF-16") << "UTF-16" << 2 << "fw.txt in the package package.zip is saved as UTF-16" << 0;
+    // Labels of another length: line 2 reads ON=1660 after its label, which
+    // is no version the device could refuse.
+    QTest::newRow("fw.txt with VERSION= labels")
+        << "shifted labels" << 2
+        << "tvc-update: The package package.zip cannot be used: line 2 of fw.txt reads ON=1660: the WLAN version "
+           "after its 5-byte label must be a number.\n"
+        << 0;
     QTest::newRow("cable pulled") << "hang up" << 3 << "Connection to the device lost" << 3;
     QTest::newRow("silent device") << "silent" << 3 << "has not answered for 1 second: the update is not complete"
                                    << 1;
@@ -195,7 +202,8 @@ void UpdateToolTest::failures()
     package.with_manifest = kind != "no fw.txt";
     const QHash<QString, QByteArray> manifests = {{"empty fw.txt", ""},
                                                   {"3 lines", "PACKAGE:P\r\nWLAN:1660\r\nTXU:3.12\r\n"},
-                                                  {"UTF-16", QByteArray("\xFF\xFEP\0\n\0", 6)}};
+                                                  {"UTF-16", QByteArray("\xFF\xFEP\0\n\0", 6)},
+                                                  {"shifted labels", "PACKAGE=P\nVERSION=1660\nTXU=3.12\nRXU=3.12\n"}};
     package.manifest = manifests.value(kind, package.manifest);
     QVERIFY(package.write(dir, zip));
     if (kind == "not a zip")

@@ -441,6 +441,14 @@
         <source>The package %1 cannot be used: %2</source>
         <translation>Das Paket %1 kann nicht verwendet werden: %2</translation>
     </message>
+    <message>
+        <source>The package %1 cannot be used: line 2 of %2 holds nothing after its 5-byte label: the WLAN version must be a number.</source>
+        <translation>Das Paket %1 kann nicht verwendet werden: Zeile 2 von %2 enthält nach ihrer 5 Byte langen Kennung nichts; die WLAN-Version muss eine Zahl sein.</translation>
+    </message>
+    <message>
+        <source>The package %1 cannot be used: line 2 of %2 reads %3: the WLAN version after its 5-byte label must be a number.</source>
+        <translation>Das Paket %1 kann nicht verwendet werden: Zeile 2 von %2 lautet %3; die WLAN-Version nach ihrer 5 Byte langen Kennung muss eine Zahl sein.</translation>
+    </message>
 </context>
 <context>
     <name>FleetReport</name>

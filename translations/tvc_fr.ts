@@ -441,6 +441,14 @@
         <source>The package %1 cannot be used: %2</source>
         <translation>Le paquet %1 ne peut pas être utilisé&#xa0;: %2</translation>
     </message>
+    <message>
+        <source>The package %1 cannot be used: line 2 of %2 holds nothing after its 5-byte label: the WLAN version must be a number.</source>
+        <translation>Le paquet %1 ne peut pas être utilisé&#xa0;: la ligne 2 de %2 ne contient rien après son étiquette de 5 octets&#xa0;; la version WLAN doit être un nombre.</translation>
+    </message>
+    <message>
+        <source>The package %1 cannot be used: line 2 of %2 reads %3: the WLAN version after its 5-byte label must be a number.</source>
+        <translation>Le paquet %1 ne peut pas être utilisé&#xa0;: la ligne 2 de %2 indique %3&#xa0;; la version WLAN après son étiquette de 5 octets doit être un nombre.</translation>
+    </message>
 </context>
 <context>
     <name>FleetReport</name>

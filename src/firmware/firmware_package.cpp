@@ -48,6 +48,20 @@ QString missing_file_text(const QString &archive_name, const QString &file_name)
     return FirmwarePackage::tr("The package %1 has no %2.").arg(archive_name, file_name);
 }
 
+// A manifest value as a message shows it: control characters as "?", and
+// cut short where a line would not hold it.
+QString shown_value(QString value)
+{
+    constexpr int LONGEST = 40;
+    if (value.size() > LONGEST)
+        value = value.left(LONGEST) + QChar(0x2026);
+    for (QChar &c : value) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    return value;
+}
+
 // What keeps a manifest from giving the package's four lines; empty when it gives them.
 QString manifest_problem_text(const PackageFile &file, const Manifest &manifest, const QString &archive_name)
 {
@@ -63,6 +77,21 @@ QString manifest_problem_text(const PackageFile &file, const Manifest &manifest,
                                    "version and the DSP versions for TXU and for RXU).")
             .arg(MANIFEST_FILE, archive_name)
             .arg(manifest.lines);
+    // A label of another length (VERSION=1660 where WLAN:1660 belongs) shifts
+    // the value: what is left is no number, and comparing it with the
+    // device's version would refuse the package for a reason that is untrue.
+    bool number = false;
+    const QString wlan = manifest_text(manifest.wlan_version).trimmed();
+    wlan.toUInt(&number, 10);
+    if (!number) {
+        if (wlan.isEmpty())
+            return FirmwarePackage::tr("The package %1 cannot be used: line 2 of %2 holds nothing after its 5-byte "
+                                       "label: the WLAN version must be a number.")
+                .arg(archive_name, MANIFEST_FILE);
+        return FirmwarePackage::tr("The package %1 cannot be used: line 2 of %2 reads %3: the WLAN version after "
+                                   "its 5-byte label must be a number.")
+            .arg(archive_name, MANIFEST_FILE, shown_value(wlan));
+    }
     return QString();
 }
 

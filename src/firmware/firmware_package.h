@@ -116,8 +116,8 @@ public:
     const Manifest &manifest() const { return m_manifest; }
 
     // Why the manifest does not give the package's four lines, naming fw.txt
-    // and the package: it is missing, empty, saved as UTF-16 or short of
-    // lines. Empty when it has them. The firmware dialog reads such a manifest
+    // and the package: it is missing, empty, saved as UTF-16, short of lines
+    // or its WLAN version is no number. Empty when it has them. The firmware dialog reads such a manifest
     // all the same (its empty values fail the version check); tvc-update
     // refuses the package.
     const QString &manifest_problem() const { return m_manifest_problem; }
