@@ -25,6 +25,7 @@ pre { padding: 0.5em; overflow-x: auto; }
 table { border-collapse: collapse; }
 th, td { border: 1px solid #bbb; padding: 0.2em 0.5em; vertical-align: top; text-align: left; }
 img { max-width: 100%; }
+td:first-child code { white-space: nowrap; }
 """
 
 
