@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program and runs it against the simulated device.
+# Builds the program and the simulator (nothing else) and runs the program
+# against the simulated device.
 #
 #   scripts/run.sh [-- simulator options]
 #   TVC_QT=6 scripts/run.sh         the same, built with Qt 6
@@ -13,7 +14,7 @@
 # wanders (--signal-walk); without options it is an RXU client in repeater
 # mode, whose signal the window shows: tick Signal Strength and open Options,
 # Signal History. Its versions (WLAN 1650, DSP 4.5) are those that a package
-# made from the README's example manifest fits. Without a display, everything
+# made from the user guide's example manifest (docs/user-guide.md) fits. Without a display, everything
 # runs under Xvfb: the welcome box is answered, a screenshot of the window is
 # saved once it shows the simulated device, then one of the Signal History
 # window after a while, and the script ends.
@@ -39,6 +40,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     headless=1
 fi
 
+# Only what runs here: the program and the simulator, with what they need
+# (their libraries, the translations, the user guide the window opens).
+export TVC_TARGETS="tvc tvc-sim"
 if [ $headless -eq 1 ]; then
     "$root/scripts/setup.sh" xvfb xdotool imagemagick
 else
@@ -70,6 +74,7 @@ if [ -z "$port" ]; then
     exit 1
 fi
 echo "Simulated device on $port (linked as $link); it logs every frame to $sim_log."
+echo "This terminal now takes the simulated device's commands (mute on, link 1, unplug, ...); type help to list them."
 
 if [ $headless -eq 0 ]; then
     "$build/src/tvc" --port "$link" || true

@@ -9,7 +9,16 @@
 #
 #   scripts/screenshots.sh [folder]      (default: build/screenshots)
 #   TVC_QT=6 scripts/screenshots.sh      built with Qt 6 (default: build-qt6/screenshots)
+#   scripts/screenshots.sh --docs        the same, then the pictures that the README
+#                                        and docs/ show are replaced with the new shots
+#
+# Only the program and the simulator are built.
 set -euo pipefail
+docs=0
+if [ "${1:-}" = --docs ]; then
+    docs=1
+    shift
+fi
 # The shots are in English, but for those in German and French below.
 export LC_ALL=C.UTF-8
 unset LANGUAGE
@@ -17,7 +26,7 @@ unset LANGUAGE
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/qt-version.sh"
 out=$(realpath -m "${1:-$build/screenshots}")
-"$root/scripts/setup.sh" xvfb xdotool imagemagick zip >/dev/null
+TVC_TARGETS="tvc tvc-sim" "$root/scripts/setup.sh" xvfb xdotool imagemagick zip >/dev/null
 mkdir -p "$out"
 
 work=$(mktemp -d)
@@ -196,3 +205,13 @@ sleep 4
 shot "$dialog" "firmware-update"
 stop_all
 kill "$xvfb_pid" 2>/dev/null || true
+
+# The pictures of the README and the pages in docs/ (resources/screenshots/,
+# which the package installs with the pages), under the names they show.
+if [ $docs -eq 1 ]; then
+    pictures=$root/resources/screenshots
+    cp "$out/txu-client.png" "$pictures/window.png"
+    cp "$out/all-devices.png" "$out/signal-history.png" "$out/firmware-update.png" "$pictures/"
+    cp "$out/grey/lamps.png" "$pictures/lamps-grey.png"
+    echo "The documentation's pictures in $pictures/ are new."
+fi

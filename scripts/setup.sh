@@ -5,6 +5,8 @@
 #
 #   scripts/setup.sh                 build dependencies, then build
 #   scripts/setup.sh xvfb xdotool    the same, plus these packages
+#   TVC_TARGETS="tvc tvc-sim" scripts/setup.sh
+#                                    build only these targets (and what they need)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,10 +16,15 @@ source "$root/scripts/qt-version.sh"
 # with lupdate and lrelease, which build the translations, and Qt's own
 # translations (scripts/qt-version.sh); libzip
 # reads firmware packages (found through pkg-config); zlib and zip write the
-# tests' archives; tmux gives the tests a terminal of a chosen size.
+# tests' archives; tmux gives the tests a terminal of a chosen size;
+# python3-markdown turns the user guide into the HTML that the package ships.
 "$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev zlib1g-dev zip tmux \
-    "$@"
+    python3-markdown "$@"
 
 cmake -S "$root" -B "$build" -DTVC_QT_MAJOR="$qt_major" \
     -DCMAKE_BUILD_TYPE="${TVC_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build "$build" -j "$(nproc)"
+targets=()
+for target in ${TVC_TARGETS:-}; do
+    targets+=(--target "$target")
+done
+cmake --build "$build" -j "$(nproc)" "${targets[@]}"

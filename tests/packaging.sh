@@ -4,7 +4,8 @@
 # package depends on what the program needs (the C library, libzip, Debian's
 # Qt libraries of the major version it was built with, for Qt 6 its platform
 # plugins; no other Qt, no outside program), that its binaries are stripped
-# with their symbols in the debug package, and runs the validators that are
+# with their symbols in the debug package, that it holds the user guide as
+# HTML whose links all lead somewhere, and runs the validators that are
 # installed: lintian, appstreamcli, desktop-file-validate, groff.
 #
 #   tests/packaging.sh BUILD-FOLDER QT-MAJOR
@@ -22,14 +23,26 @@ desktop=usr/share/applications/com.tavero.Companion.desktop
 metainfo=usr/share/metainfo/com.tavero.Companion.metainfo.xml
 rule=usr/lib/udev/rules.d/70-tavero-companion.rules
 manpages="usr/share/man/man1/tvc.1.gz usr/share/man/man1/tvc-update.1.gz usr/share/man/man1/tvc-sim.1.gz"
+docs=usr/share/doc/tavero-companion
+guide=$docs/user-guide.html
 files="usr/bin/tvc usr/bin/tvc-update usr/bin/tvc-sim $desktop $metainfo $rule $manpages
        usr/share/icons/hicolor/256x256/apps/tavero-companion.png
        usr/share/bash-completion/completions/tvc-update usr/share/bash-completion/completions/tvc-sim
-       usr/share/doc/tavero-companion/copyright usr/share/doc/tavero-companion/changelog.gz"
+       $docs/copyright $docs/changelog.gz $guide"
 for f in $files; do
     [ -f "$root/$f" ] || fail "missing after install: $f"
 done
 grep -q '^Exec=tvc$' "$root/$desktop" || fail "the menu entry does not start tvc"
+
+# The user guide (About → User Guide opens it) and the other pages: HTML made
+# from the Markdown, whose every link to a page or picture of their own is
+# installed beside them (a link to the web is left alone).
+grep -q '<h1 id="tavero-companion-user-guide">' "$root/$guide" || fail "$guide is not the user guide in HTML"
+for page in "$root/$docs"/*.html; do
+    for target in $(grep -o '\(href\|src\)="[^"#]*' "$page" | sed 's/^[a-z]*="//' | grep -v '^[a-z]*:' | sort -u); do
+        [ -f "$(dirname "$page")/$target" ] || fail "$(basename "$page") links to $target, which is not installed"
+    done
+done
 
 # The rule must tag the port before 71-seat.rules hands tagged devices to the
 # seat and 73-seat-late.rules sets the user's access; it never opens the port

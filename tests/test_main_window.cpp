@@ -194,7 +194,7 @@ void MainWindowTest::form_widgets_texts_and_menus()
     QCOMPARE(entry_texts(options, false),
              QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "All Devices", "|",
                           "Heron Temperature", "Sniffer"}));
-    QCOMPARE(entry_texts(about, false), QStringList({"Info", "Register", "Service Mode"}));
+    QCOMPARE(entry_texts(about, false), QStringList({"User Guide", "Info", "Register", "Service Mode"}));
     QVERIFY(!child<QAction>(&window, "actionHeron_Temperature")->isVisible());
     QVERIFY(!child<QAction>(&window, "actionSniffer")->isVisible());
 

@@ -1,21 +1,27 @@
-// The About menu: the access codes of the service mode, the about box and the
-// registration page, with a simulated master on the other end of the link.
+// The About menu: the access codes of the service mode, the user guide, the
+// about box and the registration page, with a simulated master on the other
+// end of the link.
 
 #include "constants.h"
 #include "frame.h"
 #include "modal_answerer.h"
 #include "test_support.h"
 #include "tvc.h"
+#include "user_guide.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
 
@@ -85,6 +91,7 @@ class ServiceModeTest : public QObject
 private slots:
     void access_codes_change_the_level_and_the_channel_choice();
     void info_box_and_registration_page();
+    void user_guide_opens_where_it_is_found();
 };
 
 void ServiceModeTest::access_codes_change_the_level_and_the_channel_choice()
@@ -272,6 +279,64 @@ void ServiceModeTest::info_box_and_registration_page()
     const auto top_levels = QApplication::topLevelWidgets();
     for (QWidget *w : top_levels)
         QVERIFY2(!(qobject_cast<QMessageBox *>(w) && w->isVisible()), qPrintable(w->windowTitle()));
+}
+
+void ServiceModeTest::user_guide_opens_where_it_is_found()
+{
+    ModalAnswerer answerer;
+    TVC window(PortFinder::from_list({}));
+    answerer.clear();
+    QList<ModalView> views;
+    watch_modals(answerer, views);
+    UrlCatcher files;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &files, "open");
+
+    // Run from the build folder, About → User Guide opens the copy the build
+    // made (build/docs/ beside build/tests/) in the desktop's viewer.
+    child<QAction>(&window, "actionUser_Guide")->trigger();
+    QCOMPARE(views.size(), 0);
+    QCOMPARE(files.urls.size(), 1);
+    QVERIFY(files.urls.first().isLocalFile());
+    const QFileInfo opened(files.urls.first().toLocalFile());
+    QVERIFY2(opened.isFile(), qPrintable(opened.filePath()));
+    QVERIFY(opened.fileName().startsWith(QStringLiteral("user-guide.")));
+    QCOMPARE(opened.dir().canonicalPath(), QDir(QCoreApplication::applicationDirPath() + "/../docs").canonicalPath());
+
+    // An installed guide comes before a build folder's, HTML before Markdown.
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QDir top(root.path());
+    QVERIFY(top.mkpath("bin") && top.mkpath("share/doc/tavero-companion") && top.mkpath("docs"));
+    const auto touch = [&top](const QString &name) {
+        QFile file(top.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write("guide") == 5;
+    };
+    const QString bin = top.filePath("bin");
+    QVERIFY(touch("docs/user-guide.md"));
+    QCOMPARE(find_user_guide(bin), top.filePath("docs/user-guide.md"));
+    QVERIFY(touch("docs/user-guide.html"));
+    QCOMPARE(find_user_guide(bin), top.filePath("docs/user-guide.html"));
+    QVERIFY(touch("share/doc/tavero-companion/user-guide.md"));
+    QCOMPARE(find_user_guide(bin), top.filePath("share/doc/tavero-companion/user-guide.md"));
+    // A folder of that name is no guide.
+    QVERIFY(top.mkpath("share/doc/tavero-companion/user-guide.html"));
+    QCOMPARE(find_user_guide(bin), top.filePath("share/doc/tavero-companion/user-guide.md"));
+
+    // No guide anywhere: a box says so, and where the package puts it;
+    // nothing goes to the desktop. (Where the package is installed on this
+    // machine, its guide is found instead.)
+    QTemporaryDir nowhere;
+    QVERIFY(QDir(nowhere.path()).mkpath("bin"));
+    const QString package_guide = QStringLiteral("/usr/share/doc/tavero-companion/user-guide.html");
+    if (!QFileInfo::exists(package_guide)) {
+        open_user_guide(&window, QDir(nowhere.path()).filePath("bin"));
+        QCOMPARE(views.size(), 1);
+        QCOMPARE(views[0].title, QStringLiteral("User Guide"));
+        QVERIFY2(views[0].text.contains(package_guide), qPrintable(views[0].text));
+        QCOMPARE(views[0].parent, &window);
+        QCOMPARE(files.urls.size(), 1);
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 QTEST_MAIN(ServiceModeTest)

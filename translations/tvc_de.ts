@@ -1557,6 +1557,10 @@
         <source>Shows another attached device in this window</source>
         <translation>Zeigt ein anderes angeschlossenes Gerät in diesem Fenster</translation>
     </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Benutzerhandbuch</translation>
+    </message>
 </context>
 <context>
     <name>TransferProgress</name>
@@ -1695,6 +1699,21 @@
     <message>
         <source>; %1 is in use by another program</source>
         <translation>; %1 wird von einem anderen Programm verwendet</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>User Guide</source>
+        <translation>Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <source>The user guide was not found on this computer. The Tavero Companion package installs it as %1.</source>
+        <translation>Das Benutzerhandbuch wurde auf diesem Computer nicht gefunden. Das Paket von Tavero Companion installiert es als %1.</translation>
+    </message>
+    <message>
+        <source>No program to show the user guide was found. It is the file %1.</source>
+        <translation>Es wurde kein Programm gefunden, das das Benutzerhandbuch anzeigen kann. Es ist die Datei %1.</translation>
     </message>
 </context>
 <context>

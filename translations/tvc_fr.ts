@@ -1557,6 +1557,10 @@
         <source>Shows another attached device in this window</source>
         <translation>Affiche dans cette fenêtre un autre appareil branché</translation>
     </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Guide de l’utilisateur</translation>
+    </message>
 </context>
 <context>
     <name>TransferProgress</name>
@@ -1695,6 +1699,21 @@
     <message>
         <source>; %1 is in use by another program</source>
         <translation>&#xa0;; %1 est utilisé par un autre programme</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>User Guide</source>
+        <translation>Guide de l’utilisateur</translation>
+    </message>
+    <message>
+        <source>The user guide was not found on this computer. The Tavero Companion package installs it as %1.</source>
+        <translation>Le guide de l’utilisateur est introuvable sur cet ordinateur. Le paquet de Tavero Companion l’installe sous %1.</translation>
+    </message>
+    <message>
+        <source>No program to show the user guide was found. It is the file %1.</source>
+        <translation>Aucun programme capable d’afficher le guide de l’utilisateur n’a été trouvé. Il s’agit du fichier %1.</translation>
     </message>
 </context>
 <context>

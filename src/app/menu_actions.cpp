@@ -9,6 +9,7 @@
 #include "herontemp.h"
 #include "signal_history.h"
 #include "sniffer.h"
+#include "user_guide.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -25,6 +26,11 @@ const QString SERVICE_CODE_LEVEL_2 = QStringLiteral("taverox5190");
 const QString SERVICE_CODE_NEAR_MISS = QStringLiteral("tavero042");
 
 } // namespace
+
+void TVC::on_actionUser_Guide_triggered()
+{
+    open_user_guide(this, QCoreApplication::applicationDirPath());
+}
 
 void TVC::on_actionVersion_triggered()
 {

@@ -76,6 +76,7 @@ private slots:
     void on_actionHeron_Temperature_triggered();
     void on_actionService_Mode_triggered();
     void on_actionSniffer_triggered();
+    void on_actionUser_Guide_triggered();
     void on_actionVersion_triggered();
     void on_actionFirmware_Update_triggered();
     void on_actionSignal_History_triggered();
