@@ -58,7 +58,7 @@ void TVC::on_actionSignal_History_triggered()
 void TVC::on_actionAll_Devices_triggered()
 {
     if (!all_devices) {
-        all_devices = new AllDevices(roster, this);
+        all_devices = new AllDevices(roster, this, show_monitor);
         connect(all_devices, &AllDevices::device_chosen, this, &TVC::show_device);
     }
     all_devices->set_current(session->port_name());

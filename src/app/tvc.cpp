@@ -3,11 +3,14 @@
 
 #include "accessibility.h"
 #include "constants.h"
+#include "device_label.h"
 #include "status_display.h"
 #include "device_roster.h"
 #include "device_session.h"
 #include "herontemp.h"
 #include "signal_history.h"
+#include "show_monitor.h"
+#include "show_settings.h"
 #include "sniffer.h"
 
 #include <QEvent>
@@ -51,6 +54,7 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 
     act_on_accessible_toggles();
     roster = new DeviceRoster(std::move(ports), this);
+    show_monitor = new ShowMonitor(roster, user_settings_file(), this);
     // Until a port is chosen, the window's session has none; the roster
     // takes it as the session of the first port it opens.
     session = nullptr;
@@ -77,6 +81,8 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     ui->choose_device_button->setMenu(device_menu);
     ui->choose_device_button->hide();
     connect(roster, &DeviceRoster::entries_changed, this, &TVC::show_device_line);
+    ui->l_alarms->hide();
+    watch_show();
     ui->actionHeron_Temperature->setVisible(false);
     ui->actionSniffer->setVisible(false);
     ui->actionRefresh->setShortcut(QKeySequence(Qt::Key_F5));
@@ -102,6 +108,10 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 TVC::~TVC()
 {
     reset_connection();
+    // The views no longer ask for the devices' names.
+    set_device_name_source({});
+    delete show_monitor;
+    show_monitor = nullptr;
     // The sessions' views are about to go.
     session->disconnect(this);
     if (session->parent() == this)
