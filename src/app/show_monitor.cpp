@@ -4,6 +4,8 @@
 #include "device_roster.h"
 #include "show_log.h"
 
+#include "history_clock.h"
+
 #include <QDateTime>
 
 namespace {
@@ -35,7 +37,14 @@ ShowMonitor::ShowMonitor(DeviceRoster *roster, const QString &settings_file, QOb
     , m_names(new DeviceNames(settings_file))
 {
     m_settings = read_show_settings(m_file, &m_settings_problem);
-    m_watch = new AlarmWatch(m_settings.alarms, this);
+    // A device is known by its bridge's serial number as the roster saw it,
+    // else as the system tells it.
+    const auto key_of = [roster](const QString &port) {
+        const QString serial = roster->serial_number(port);
+        return serial.isEmpty() ? device_key_of_port(port) : device_key(serial, QString(), port);
+    };
+    m_watch = new AlarmWatch(m_settings.alarms, history_now, key_of, this);
+    m_key_of = key_of;
     record_show(m_watch, m_log, m_names.get());
     m_watch->follow(roster);
     // A port may hold another device after a replug: its key is asked again.
@@ -63,7 +72,7 @@ QString ShowMonitor::key_of(const QString &port) const
         return watched;
     auto known = m_keys.constFind(port);
     if (known == m_keys.constEnd())
-        known = m_keys.insert(port, device_key_of_port(port));
+        known = m_keys.insert(port, m_key_of(port));
     return *known;
 }
 

@@ -63,5 +63,6 @@ private:
     std::unique_ptr<DeviceNames> m_names;
     ShowSettings m_settings;
     QString m_settings_problem;
+    AlarmWatch::KeyOf m_key_of;
     mutable QHash<QString, QString> m_keys;
 };

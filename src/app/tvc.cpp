@@ -9,8 +9,11 @@
 #include "device_session.h"
 #include "herontemp.h"
 #include "signal_history.h"
+#include "all_devices.h"
+#include "show_log_window.h"
 #include "show_monitor.h"
 #include "show_settings.h"
+#include "show_settings_dialog.h"
 #include "sniffer.h"
 
 #include <QEvent>
@@ -108,8 +111,15 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 TVC::~TVC()
 {
     reset_connection();
-    // The views no longer ask for the devices' names.
+    // The views of the show go before it, and no view asks for the devices'
+    // names any more.
     set_device_name_source({});
+    delete all_devices;
+    all_devices = nullptr;
+    delete show_log_window;
+    show_log_window = nullptr;
+    delete show_settings_dialog;
+    show_settings_dialog = nullptr;
     delete show_monitor;
     show_monitor = nullptr;
     // The sessions' views are about to go.

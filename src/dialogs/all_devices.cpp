@@ -24,10 +24,7 @@ AllDevices::AllDevices(DeviceRoster *roster, QWidget *parent, ShowMonitor *show)
 {
     ui->setupUi(this);
     ui->device_table->setModel(m_model);
-    if (!m_show) {
-        ui->device_table->setColumnHidden(DeviceListModel::Name, true);
-        ui->device_table->setColumnHidden(DeviceListModel::Alarm, true);
-    } else {
+    if (m_show) {
         connect(m_show->watch(), &AlarmWatch::alarms_changed, this, [this] {
             update_title();
             update_buttons();
