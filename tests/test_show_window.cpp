@@ -7,6 +7,7 @@
 #include "device_list_model.h"
 #include "device_names.h"
 #include "device_roster.h"
+#include "history_csv.h"
 #include "language.h"
 #include "show_log.h"
 #include "show_log_window.h"
@@ -108,6 +109,7 @@ void ShowWindowTest::alarms_wait_to_be_seen_in_all_devices_and_the_main_window()
     QTRY_VERIFY(cell(1, DeviceListModel::Alarm).startsWith(QStringLiteral("\u26a0 link lost since ")));
     QCOMPARE(overview->windowTitle(), QStringLiteral("All Devices (1 alarm)"));
     QTRY_COMPARE(line->text(), QStringLiteral("1 alarm"));
+    QCOMPARE(line->accessibleName(), QStringLiteral("Alarm: %1: link lost. 1 alarm").arg(model->entry(1).port));
     QVERIFY(!line->isHidden());
     table->setCurrentIndex(model->index(1, 0));
     child<QPushButton>(overview, "acknowledge_button")->click();
@@ -173,6 +175,18 @@ void ShowWindowTest::the_log_saves_what_it_holds_and_the_settings_come_back()
     }
     QVERIFY(!window.save(dir.filePath(QStringLiteral("none/log.csv")), false).isEmpty());
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("none"))));
+
+    // The file of all devices' histories names each device after its port,
+    // a long name cut, quoted as it needs.
+    ReportLog history;
+    history.add_signal(1000, -60, -70);
+    QBuffer histories;
+    histories.open(QIODevice::WriteOnly);
+    const QString long_name = QStringLiteral("a,b") + QString(100, QLatin1Char('x'));
+    QVERIFY(write_histories_csv({{QStringLiteral("ttyUSB0"), history.freeze(), long_name}}, &histories));
+    const QList<QByteArray> rows = histories.data().split('\n');
+    QCOMPARE(rows.at(0) + '\n', HISTORIES_CSV_HEADER);
+    QVERIFY2(rows.at(1).startsWith("ttyUSB0,\"a,b" + QByteArray(MAX_NAME_CHARS - 3, 'x') + "\","), rows.at(1));
 
     // Settings from a file that cannot be read: the defaults and a word of
     // it; the file stays until Save, and what was saved comes back.

@@ -49,6 +49,13 @@ void TVC::show_alarm_line()
         ui->l_alarms->setToolTip(text);
     }
     ui->l_alarms->setVisible(!text.isEmpty());
+    // A screen reader hears the newest alarm before the line, until alarms
+    // are acknowledged.
+    const int unacknowledged = show_monitor->watch()->unacknowledged();
+    if (unacknowledged < alarms_counted)
+        alarm_news.clear();
+    alarms_counted = unacknowledged;
+    set_accessible_name(ui->l_alarms, alarm_news.isEmpty() ? text : alarm_news + QStringLiteral(". ") + text);
 }
 
 void TVC::announce_alarm(const AlarmRecord &alarm)
@@ -61,7 +68,8 @@ void TVC::announce_alarm(const AlarmRecord &alarm)
     entry.kind = quint8(alarm.alarm.kind);
     //: A new alarm as a screen reader and the desktop tell it: "Alarm: Lead vocal (ttyUSB0): link lost".
     const QString text = tr("Alarm: %1: %2").arg(who, ShowLog::what_text(entry));
-    set_accessible_name(ui->l_alarms, text);
+    alarm_news = text;
+    show_alarm_line();
     if (show_monitor->settings().notifications && !QApplication::activeWindow())
         notify_desktop(tr("Alarm"), text);
 }

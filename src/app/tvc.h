@@ -153,6 +153,8 @@ private:
     ShowMonitor *show_monitor = nullptr;
     ShowLogWindow *show_log_window = nullptr;
     ShowSettingsDialog *show_settings_dialog = nullptr;
+    QString alarm_news;      // the newest alarm, for a screen reader
+    int alarms_counted = 0;  // alarms not acknowledged at the last look
     QMenu *device_menu = nullptr;
     bool port_signals_connected;
 
