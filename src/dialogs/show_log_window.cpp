@@ -22,7 +22,7 @@ ShowLogWindow::ShowLogWindow(ShowLog *log, QWidget *parent)
     ui->log_table->verticalHeader()->hide();
     ui->log_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     ui->log_table->horizontalHeader()->setStretchLastSection(true);
-    // A name of any length is cut short in its cell (its tooltip has it whole).
+    // A name of any length is cut short in its cell rather than widening it.
     ui->log_table->horizontalHeader()->setMaximumSectionSize(320);
     connect(ui->alarms_only_box, &QCheckBox::toggled, m_filter, &ShowLogFilter::set_alarms_only);
     connect(m_log, &QAbstractItemModel::rowsInserted, this, &ShowLogWindow::update_summary);
