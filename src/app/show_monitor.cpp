@@ -37,11 +37,11 @@ ShowMonitor::ShowMonitor(DeviceRoster *roster, const QString &settings_file, QOb
     , m_names(new DeviceNames(settings_file))
 {
     m_settings = read_show_settings(m_file, &m_settings_problem);
-    // A device is known by its bridge's serial number as the roster saw it,
-    // else as the system tells it.
+    // A device is known by its bridge's serial number as the roster saw it
+    // in the system's list of ports (asking the system again on each open
+    // would hold up the link by a walk over every port).
     const auto key_of = [roster](const QString &port) {
-        const QString serial = roster->serial_number(port);
-        return serial.isEmpty() ? device_key_of_port(port) : device_key(serial, QString(), port);
+        return device_key(roster->serial_number(port), stable_port_name(port), port);
     };
     m_watch = new AlarmWatch(m_settings.alarms, history_now, key_of, this);
     m_key_of = key_of;
