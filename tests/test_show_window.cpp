@@ -101,6 +101,9 @@ void ShowWindowTest::alarms_wait_to_be_seen_in_all_devices_and_the_main_window()
     QCOMPARE(DeviceNames(user_settings_file()).name(QStringLiteral("serial:TV000")), given);
     QTRY_VERIFY(child<QLabel>(&window, "l_device_port")->text().startsWith(shown));
     QVERIFY(model->spoken(0, DeviceListModel::Alarm).startsWith(shown));
+    child<QAction>(&window, "actionSignal_History")->trigger();
+    QTRY_COMPARE(window.findChild<QDialog *>(QStringLiteral("SignalHistory"))->windowTitle(),
+                 QStringLiteral("Signal History: ") + shown);
 
     // The other device loses its link: a running alarm in words and glyph,
     // counted in both windows; acknowledged, it stays while its cause lasts.
