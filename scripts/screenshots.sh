@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the program under Xvfb against the simulated device in each role, with
 # no device, during a firmware update, with the Signal History of a wandering
-# signal and with All Devices, and saves a screenshot of each. The shots of
+# signal, with All Devices, and with All Devices and the show log during a
+# show, and saves a screenshot of each. The shots of
 # the lamp states are also saved in grey-scale (grey/, and side by side in
 # grey/lamps.png), where each state must still be told apart; two more show
 # the window under a desktop with a dark colour scheme and under one with
@@ -102,6 +103,62 @@ for lang in de_DE fr_FR; do
     sleep 1
     shot "$overview" "all-devices-${lang%_*}"
     stop_all
+done
+
+# All Devices during a show, in English, German and French: four named
+# devices, one with a past link loss, one whose link is lost now, one whose
+# running alarm was acknowledged, one without alarms; then the show log.
+# Their names are in the user's settings file, keyed by port. The first
+# device's mute is an event in the log.
+for lang in en de_DE fr_FR; do
+    config="$work/config-$lang"
+    mkdir -p "$config/Tavero"
+    fifo="$work/sim-commands-$lang"
+    mkfifo "$fifo"
+    exec 7<>"$fifo"
+    sim_log="$work/sim-alarms-$lang.log"
+    start_simulator --devices 4 --report-period 300 --device '2:--role rxu-client --slot 2' \
+        --device '3:--role master --channel 44' --device '4:--role repeater --no-txu' <&7
+    mapfile -t ports < <(head -n 4 "$work/sim.out")
+    {
+        echo "[device_names]"
+        names=("Lead vocal" "Stage left" "Drums" "")
+        for i in 0 1 2; do
+            echo "$((i + 1))\\key=port:${ports[$i]}"
+            echo "$((i + 1))\\name=${names[$i]}"
+        done
+        echo "size=3"
+    } >"$config/Tavero/Tavero Companion.ini"
+    program_lang=$lang suffix=-${lang%_*}
+    [ "$lang" = en ] && program_lang=C suffix=""
+    XDG_CONFIG_HOME=$config LC_ALL=$program_lang.UTF-8 start_program \
+        --port "${ports[0]}" --port "${ports[1]}" --port "${ports[2]}" --port "${ports[3]}"
+    wait_for_device
+    open_all_devices
+    sleep 1
+    # A past link loss of 1.2 s on the first device; the third loses its
+    # link, and its alarm is acknowledged (the third row, then Acknowledge);
+    # the second loses its link now.
+    echo "1 link 1" >&7
+    sleep 1.2
+    echo "1 link 2" >&7
+    echo "3 link 1" >&7
+    sleep 1
+    click "$overview" 60 126   # the third row
+
+    sleep 0.3
+    xdotool key --window "$overview" Tab Tab Tab space
+    sleep 0.5
+    echo "2 link 1" >&7
+    echo "1 mute on" >&7
+    sleep 1.5
+    shot "$overview" "alarms-all-devices${suffix}"
+    xdotool windowunmap "$overview"
+    open_show_log
+    sleep 1
+    shot "$show_log" "show-log${suffix}"
+    stop_all
+    exec 7>&-
 done
 
 # No device: a port that is not there is not searched for, so search the system.

@@ -42,7 +42,8 @@ start_xvfb() {
 WELCOME_TITLES='Welcome|Willkommen|Bienvenue'
 HISTORY_TITLES='Signal History|Signalverlauf|Historique du signal'
 # (xdotool matches a title's bytes: "." alone would not stand for "ä".)
-ALL_DEVICES_TITLES='All Devices|Alle Ger.*te|Tous les appareils'
+ALL_DEVICES_TITLES='All Devices.*|Alle Ger.*te.*|Tous les appareils.*'
+SHOW_LOG_TITLES='Show Log|Show-Protokoll|Journal du spectacle'
 
 # The first visible window of the program titled with one of the names
 # separated by |, if there is one.
@@ -114,18 +115,25 @@ open_signal_history() {
         sleep 0.5
         grep -q ' RX 8d 06 00 02 00 00 00 77 01 ' "$sim_log" && break
     done
-    # Up twice: its entry before the last (All Devices), whether the first
-    # one was taken or none (below them only a separator and the
-    # service-mode entries).
-    history=$(open_from_options "Up Up" "$HISTORY_TITLES")
+    # Up four times: its entry before All Devices, Show Log and Show
+    # Settings, whether the first one was taken or none (below them only a
+    # separator and the service-mode entries).
+    history=$(open_from_options "Up Up Up Up" "$HISTORY_TITLES")
     xdotool windowmove "$history" 0 0
 }
 
-# Opens Options, All Devices (its last entry) in the main window $window;
-# sets $overview to that window, moved to the top left corner.
+# Opens Options, All Devices (its third entry from the end) in the main
+# window $window; sets $overview to that window, moved to the top left corner.
 open_all_devices() {
-    overview=$(open_from_options "Up" "$ALL_DEVICES_TITLES")
+    overview=$(open_from_options "Up Up Up" "$ALL_DEVICES_TITLES")
     xdotool windowmove "$overview" 0 0
+}
+
+# Opens Options, Show Log (its entry before the last) in the main window
+# $window; sets $show_log to that window, moved to the top left corner.
+open_show_log() {
+    show_log=$(open_from_options "Up Up" "$SHOW_LOG_TITLES")
+    xdotool windowmove "$show_log" 0 0
 }
 
 # Opens the entry of the main window's Options menu that the keys $1 reach

@@ -184,13 +184,13 @@ void KeyboardTest::menus_and_dialogs_by_keyboard()
     QVERIFY(activate(&window));
 
     // Options, Heron Temperature (after Refresh, Device Version, Firmware
-    // Update, Signal History and All Devices): Get is reached with Tab and
-    // pressed with Space.
+    // Update, Signal History, All Devices, Show Log and Show Settings): Get is
+    // reached with Tab and pressed with Space.
     key(Qt::Key_Alt);
     QTRY_VERIFY(window.menuBar()->activeAction());
     key(Qt::Key_Down);
     QTRY_VERIFY(QApplication::activePopupWidget());
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 7; ++i)
         key(Qt::Key_Down);
     key(Qt::Key_Return);
     auto *heron = window.findChild<QDialog *>(QStringLiteral("HeronTemp"));
@@ -213,7 +213,7 @@ void KeyboardTest::menus_and_dialogs_by_keyboard()
     QTRY_VERIFY(window.menuBar()->activeAction());
     key(Qt::Key_Down);
     QTRY_VERIFY(QApplication::activePopupWidget());
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 8; ++i)
         key(Qt::Key_Down);
     key(Qt::Key_Return);
     auto *sniffer = window.findChild<QDialog *>(QStringLiteral("Sniffer"));

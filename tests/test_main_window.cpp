@@ -192,7 +192,8 @@ void MainWindowTest::form_widgets_texts_and_menus()
     auto *options = child<QMenu>(&window, "menuRefresh");
     auto *about = child<QMenu>(&window, "menuAbout");
     QCOMPARE(entry_texts(options, false),
-             QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "All Devices", "|",
+             QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "All Devices", "Show Log",
+                          "Show Settings", "|",
                           "Heron Temperature", "Sniffer"}));
     QCOMPARE(entry_texts(about, false), QStringList({"User Guide", "Info", "Register", "Service Mode"}));
     QVERIFY(!child<QAction>(&window, "actionHeron_Temperature")->isVisible());

@@ -118,7 +118,8 @@ void ServiceModeTest::access_codes_change_the_level_and_the_channel_choice()
     QCOMPARE(items(chanlist), QStringList({"36", "40", "44", "48"}));
     QCOMPARE(window.service_level, quint8(0));
     QCOMPARE(visible_entries(options_menu),
-             QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "All Devices", "|"}));
+             QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "All Devices", "Show Log",
+                          "Show Settings", "|"}));
     QVERIFY(!ports->isVisible());
     QVERIFY(!ports_label->isVisible());
 
@@ -195,7 +196,8 @@ void ServiceModeTest::access_codes_change_the_level_and_the_channel_choice()
     QCOMPARE(chanlist->itemText(23), QStringLiteral("165"));
     QCOMPARE(chanlist->currentText(), QStringLiteral("140"));
     QCOMPARE(visible_entries(options_menu),
-             QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "All Devices", "|",
+             QStringList({"Refresh", "Device Version", "Firmware Update", "Signal History", "All Devices", "Show Log",
+                          "Show Settings", "|",
                           "Heron Temperature", "Sniffer"}));
     QVERIFY(ports->isVisible());
     QVERIFY(ports_label->isVisible());

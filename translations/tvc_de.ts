@@ -5,15 +5,12 @@
     <name>AllDevices</name>
     <message>
         <source>All Devices</source>
+        <extracomment>The All Devices window&apos;s title with the count of alarms not yet seen: &quot;All Devices (2 alarms)&quot;.</extracomment>
         <translation>Alle Geräte</translation>
     </message>
     <message>
         <source>Devices</source>
         <translation>Geräte</translation>
-    </message>
-    <message>
-        <source>One row a device; Enter or a double click shows it in the main window</source>
-        <translation>Eine Zeile je Gerät; Eingabetaste oder Doppelklick zeigt es im Hauptfenster</translation>
     </message>
     <message>
         <source>Asks every device for signal-strength reports</source>
@@ -65,6 +62,38 @@
             <numerusform>%n nicht angeschlossen</numerusform>
         </translation>
     </message>
+    <message>
+        <source>One row a device; Enter or a double click shows it in the main window; F2 on its name renames it</source>
+        <translation>Eine Zeile je Gerät; die Eingabetaste oder ein Doppelklick zeigt es im Hauptfenster, F2 auf seinem Namen benennt es um</translation>
+    </message>
+    <message>
+        <source>Gives the chosen device a name of your own</source>
+        <translation>Gibt dem gewählten Gerät einen eigenen Namen</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Marks the chosen device&apos;s alarms as seen: past ones go, running ones stay while their cause lasts</source>
+        <translation>Markiert die Alarme des gewählten Geräts als gesehen: Vergangene verschwinden, laufende bleiben, solange ihre Ursache andauert</translation>
+    </message>
+    <message>
+        <source>Acknowledge</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>Marks every device&apos;s alarms as seen: past ones go, running ones stay while their cause lasts</source>
+        <translation>Markiert die Alarme aller Geräte als gesehen: Vergangene verschwinden, laufende bleiben, solange ihre Ursache andauert</translation>
+    </message>
+    <message>
+        <source>Acknowledge All</source>
+        <translation>Alle bestätigen</translation>
+    </message>
+    <message>
+        <source>All Devices (%1)</source>
+        <translation>Alle Geräte (%1)</translation>
+    </message>
 </context>
 <context>
     <name>BackgroundSave</name>
@@ -88,6 +117,11 @@
         <source>%1 on %2</source>
         <extracomment>A device&apos;s role and where it is: &quot;TXU Client (Slot 1) on ttyUSB0&quot;.</extracomment>
         <translation>%1 an %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A device&apos;s name and what else names it: &quot;Lead vocal: TXU Client (Slot 1) on ttyUSB0&quot;.</extracomment>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -199,6 +233,14 @@
     <message>
         <source>RF Channel</source>
         <translation>HF-Kanal</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
     </message>
 </context>
 <context>
@@ -910,6 +952,103 @@
     </message>
 </context>
 <context>
+    <name>ShowLogWindow</name>
+    <message>
+        <source>Show Log</source>
+        <translation>Show-Protokoll</translation>
+    </message>
+    <message>
+        <source>Alarms only</source>
+        <translation>Nur Alarme</translation>
+    </message>
+    <message>
+        <source>Show log</source>
+        <translation>Show-Protokoll</translation>
+    </message>
+    <message>
+        <source>Every alarm and event of every device since the program started, newest first</source>
+        <translation>Jeder Alarm und jedes Ereignis aller Geräte seit dem Programmstart, das neueste zuerst</translation>
+    </message>
+    <message>
+        <source>Save as CSV...</source>
+        <translation>Als CSV speichern …</translation>
+    </message>
+    <message>
+        <source>Save as JSON Lines...</source>
+        <translation>Als JSON-Zeilen speichern …</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries since the program started.</source>
+        <extracomment>The show log&apos;s size: &quot;12 entries since the program started.&quot;</extracomment>
+        <translation>
+            <numerusform>%n Eintrag seit dem Programmstart.</numerusform>
+            <numerusform>%n Einträge seit dem Programmstart.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save as JSON Lines</source>
+        <translation>Als JSON-Zeilen speichern</translation>
+    </message>
+    <message>
+        <source>JSON lines (*.jsonl)</source>
+        <translation>JSON-Zeilen (*.jsonl)</translation>
+    </message>
+    <message>
+        <source>Save as CSV</source>
+        <translation>Als CSV speichern</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV-Dateien (*.csv)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Could not save the show log to %1: %2</source>
+        <translation>Das Show-Protokoll konnte nicht unter %1 gespeichert werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ShowMonitor</name>
+    <message>
+        <source>%1 %2 since %3</source>
+        <extracomment>A running alarm: what and since when (&quot;link lost since 21:14:03&quot;).</extracomment>
+        <translation>%1 %2 seit %3</translation>
+    </message>
+    <message>
+        <source>%1, seen</source>
+        <extracomment>A running alarm that the user has seen; it stays while its cause lasts.</extracomment>
+        <translation>%1, gesehen</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 for %4</source>
+        <extracomment>A past alarm, until it is acknowledged: what, when it began and for how long (&quot;link lost 21:14:03 for 1.2 s&quot;).</extracomment>
+        <translation>%1 %2 um %3 für %4</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more</source>
+        <extracomment>Past alarms of a device besides the one shown.</extracomment>
+        <translation>
+            <numerusform>%n weiterer Alarm</numerusform>
+            <numerusform>%n weitere Alarme</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n alarms</source>
+        <extracomment>Alarms that wait to be acknowledged, in a window&apos;s title and the main window.</extracomment>
+        <translation>
+            <numerusform>%n Alarm</numerusform>
+            <numerusform>%n Alarme</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ShowSettings</name>
     <message>
         <source>The settings file %1 is damaged. The defaults apply, and the file is left as it is until you save the settings.</source>
@@ -928,9 +1067,57 @@
     </message>
 </context>
 <context>
+    <name>ShowSettingsDialog</name>
+    <message>
+        <source>Show Settings</source>
+        <translation>Show-Einstellungen</translation>
+    </message>
+    <message>
+        <source>Weak signal at or below:</source>
+        <translation>Schwaches Signal bei oder unter:</translation>
+    </message>
+    <message>
+        <source> dBm</source>
+        <translation> dBm</translation>
+    </message>
+    <message>
+        <source>Signal good again when above it by:</source>
+        <translation>Signal wieder gut ab diesem Abstand darüber:</translation>
+    </message>
+    <message>
+        <source> dB</source>
+        <translation> dB</translation>
+    </message>
+    <message>
+        <source>Alarm once it has lasted:</source>
+        <translation>Alarm nach einer Dauer von:</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Announce each new alarm on the desktop while this program is in the background</source>
+        <translation>Jeden neuen Alarm auf dem Desktop melden, während dieses Programm im Hintergrund ist</translation>
+    </message>
+    <message>
+        <source>%1 The defaults hold until you save.</source>
+        <translation>%1 Bis Sie speichern, gelten die Standardwerte.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The settings hold until the program ends, but could not be kept: %1</source>
+        <translation>Die Einstellungen gelten bis zum Programmende, konnten aber nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>SignalHistory</name>
     <message>
         <source>Signal History</source>
+        <extracomment>The Signal History&apos;s title with the name the user gave the device: &quot;Signal History: Lead vocal&quot;.</extracomment>
         <translation>Signalverlauf</translation>
     </message>
     <message>
@@ -1148,6 +1335,10 @@
     <message>
         <source>Could not save the signal history to %1: %2</source>
         <translation>Der Signalverlauf konnte nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Signal History: %1</source>
+        <translation>Signalverlauf: %1</translation>
     </message>
 </context>
 <context>
@@ -1560,6 +1751,36 @@
     <message>
         <source>User Guide</source>
         <translation>Benutzerhandbuch</translation>
+    </message>
+    <message>
+        <source>The alarms that wait to be seen</source>
+        <translation>Die Alarme, die noch gesehen werden müssen</translation>
+    </message>
+    <message>
+        <source>Show Log</source>
+        <translation>Show-Protokoll</translation>
+    </message>
+    <message>
+        <source>Show Settings</source>
+        <translation>Show-Einstellungen</translation>
+    </message>
+    <message>
+        <source>This device: %1</source>
+        <extracomment>The main window&apos;s own device&apos;s alarms, after the count of all.</extracomment>
+        <translation>Dieses Gerät: %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Alarm: %1: %2</source>
+        <extracomment>A new alarm as a screen reader and the desktop tell it: &quot;Alarm: Lead vocal (ttyUSB0): link lost&quot;.</extracomment>
+        <translation>Alarm: %1: %2</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
     </message>
 </context>
 <context>

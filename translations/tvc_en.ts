@@ -178,6 +178,36 @@
     </message>
 </context>
 <context>
+    <name>ShowLogWindow</name>
+    <message numerus="yes">
+        <source>%n entries since the program started.</source>
+        <extracomment>The show log&apos;s size: &quot;12 entries since the program started.&quot;</extracomment>
+        <translation>
+            <numerusform>%n entry since the program started.</numerusform>
+            <numerusform>%n entries since the program started.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ShowMonitor</name>
+    <message numerus="yes">
+        <source>%n more</source>
+        <extracomment>Past alarms of a device besides the one shown.</extracomment>
+        <translation>
+            <numerusform>%n more</numerusform>
+            <numerusform>%n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n alarms</source>
+        <extracomment>Alarms that wait to be acknowledged, in a window&apos;s title and the main window.</extracomment>
+        <translation>
+            <numerusform>%n alarm</numerusform>
+            <numerusform>%n alarms</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SignalHistory</name>
     <message numerus="yes">
         <source>Recording since %1: %n records, %2 of %3.</source>

@@ -5,15 +5,12 @@
     <name>AllDevices</name>
     <message>
         <source>All Devices</source>
+        <extracomment>The All Devices window&apos;s title with the count of alarms not yet seen: &quot;All Devices (2 alarms)&quot;.</extracomment>
         <translation>Tous les appareils</translation>
     </message>
     <message>
         <source>Devices</source>
         <translation>Appareils</translation>
-    </message>
-    <message>
-        <source>One row a device; Enter or a double click shows it in the main window</source>
-        <translation>Une ligne par appareil&#xa0;; Entrée ou un double-clic l’affiche dans la fenêtre principale</translation>
     </message>
     <message>
         <source>Asks every device for signal-strength reports</source>
@@ -65,6 +62,38 @@
             <numerusform>%n non connectés</numerusform>
         </translation>
     </message>
+    <message>
+        <source>One row a device; Enter or a double click shows it in the main window; F2 on its name renames it</source>
+        <translation>Une ligne par appareil ; Entrée ou un double clic l’affiche dans la fenêtre principale, F2 sur son nom le renomme</translation>
+    </message>
+    <message>
+        <source>Gives the chosen device a name of your own</source>
+        <translation>Donne à l’appareil choisi un nom à vous</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Renommer</translation>
+    </message>
+    <message>
+        <source>Marks the chosen device&apos;s alarms as seen: past ones go, running ones stay while their cause lasts</source>
+        <translation>Marque les alarmes de l’appareil choisi comme vues : les passées disparaissent, celles en cours restent tant que leur cause dure</translation>
+    </message>
+    <message>
+        <source>Acknowledge</source>
+        <translation>Acquitter</translation>
+    </message>
+    <message>
+        <source>Marks every device&apos;s alarms as seen: past ones go, running ones stay while their cause lasts</source>
+        <translation>Marque les alarmes de tous les appareils comme vues : les passées disparaissent, celles en cours restent tant que leur cause dure</translation>
+    </message>
+    <message>
+        <source>Acknowledge All</source>
+        <translation>Tout acquitter</translation>
+    </message>
+    <message>
+        <source>All Devices (%1)</source>
+        <translation>Tous les appareils (%1)</translation>
+    </message>
 </context>
 <context>
     <name>BackgroundSave</name>
@@ -88,6 +117,11 @@
         <source>%1 on %2</source>
         <extracomment>A device&apos;s role and where it is: &quot;TXU Client (Slot 1) on ttyUSB0&quot;.</extracomment>
         <translation>%1 sur %2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A device&apos;s name and what else names it: &quot;Lead vocal: TXU Client (Slot 1) on ttyUSB0&quot;.</extracomment>
+        <translation>%1 : %2</translation>
     </message>
 </context>
 <context>
@@ -199,6 +233,14 @@
     <message>
         <source>RF Channel</source>
         <translation>Canal RF</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarme</translation>
     </message>
 </context>
 <context>
@@ -910,6 +952,103 @@
     </message>
 </context>
 <context>
+    <name>ShowLogWindow</name>
+    <message>
+        <source>Show Log</source>
+        <translation>Journal du spectacle</translation>
+    </message>
+    <message>
+        <source>Alarms only</source>
+        <translation>Alarmes seulement</translation>
+    </message>
+    <message>
+        <source>Show log</source>
+        <translation>Journal du spectacle</translation>
+    </message>
+    <message>
+        <source>Every alarm and event of every device since the program started, newest first</source>
+        <translation>Chaque alarme et chaque événement de tous les appareils depuis le démarrage du programme, le plus récent en premier</translation>
+    </message>
+    <message>
+        <source>Save as CSV...</source>
+        <translation>Enregistrer en CSV…</translation>
+    </message>
+    <message>
+        <source>Save as JSON Lines...</source>
+        <translation>Enregistrer en lignes JSON…</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries since the program started.</source>
+        <extracomment>The show log&apos;s size: &quot;12 entries since the program started.&quot;</extracomment>
+        <translation>
+            <numerusform>%n entrée depuis le démarrage du programme.</numerusform>
+            <numerusform>%n entrées depuis le démarrage du programme.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save as JSON Lines</source>
+        <translation>Enregistrer en lignes JSON</translation>
+    </message>
+    <message>
+        <source>JSON lines (*.jsonl)</source>
+        <translation>Lignes JSON (*.jsonl)</translation>
+    </message>
+    <message>
+        <source>Save as CSV</source>
+        <translation>Enregistrer en CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Fichiers CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>Could not save the show log to %1: %2</source>
+        <translation>Impossible d’enregistrer le journal du spectacle dans %1 : %2</translation>
+    </message>
+</context>
+<context>
+    <name>ShowMonitor</name>
+    <message>
+        <source>%1 %2 since %3</source>
+        <extracomment>A running alarm: what and since when (&quot;link lost since 21:14:03&quot;).</extracomment>
+        <translation>%1 %2 depuis %3</translation>
+    </message>
+    <message>
+        <source>%1, seen</source>
+        <extracomment>A running alarm that the user has seen; it stays while its cause lasts.</extracomment>
+        <translation>%1, vue</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 for %4</source>
+        <extracomment>A past alarm, until it is acknowledged: what, when it began and for how long (&quot;link lost 21:14:03 for 1.2 s&quot;).</extracomment>
+        <translation>%1 %2 à %3 pendant %4</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more</source>
+        <extracomment>Past alarms of a device besides the one shown.</extracomment>
+        <translation>
+            <numerusform>%n autre alarme</numerusform>
+            <numerusform>%n autres alarmes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n alarms</source>
+        <extracomment>Alarms that wait to be acknowledged, in a window&apos;s title and the main window.</extracomment>
+        <translation>
+            <numerusform>%n alarme</numerusform>
+            <numerusform>%n alarmes</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>ShowSettings</name>
     <message>
         <source>The settings file %1 is damaged. The defaults apply, and the file is left as it is until you save the settings.</source>
@@ -928,9 +1067,57 @@
     </message>
 </context>
 <context>
+    <name>ShowSettingsDialog</name>
+    <message>
+        <source>Show Settings</source>
+        <translation>Réglages du spectacle</translation>
+    </message>
+    <message>
+        <source>Weak signal at or below:</source>
+        <translation>Signal faible à ce niveau ou en dessous :</translation>
+    </message>
+    <message>
+        <source> dBm</source>
+        <translation> dBm</translation>
+    </message>
+    <message>
+        <source>Signal good again when above it by:</source>
+        <translation>Signal de nouveau bon à cet écart au-dessus :</translation>
+    </message>
+    <message>
+        <source> dB</source>
+        <translation> dB</translation>
+    </message>
+    <message>
+        <source>Alarm once it has lasted:</source>
+        <translation>Alarme après une durée de :</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Announce each new alarm on the desktop while this program is in the background</source>
+        <translation>Annoncer chaque nouvelle alarme sur le bureau tant que ce programme est en arrière-plan</translation>
+    </message>
+    <message>
+        <source>%1 The defaults hold until you save.</source>
+        <translation>%1 Les valeurs par défaut s’appliquent jusqu’à ce que vous enregistriez.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+    <message>
+        <source>The settings hold until the program ends, but could not be kept: %1</source>
+        <translation>Les réglages s’appliquent jusqu’à la fin du programme, mais n’ont pas pu être conservés : %1</translation>
+    </message>
+</context>
+<context>
     <name>SignalHistory</name>
     <message>
         <source>Signal History</source>
+        <extracomment>The Signal History&apos;s title with the name the user gave the device: &quot;Signal History: Lead vocal&quot;.</extracomment>
         <translation>Historique du signal</translation>
     </message>
     <message>
@@ -1148,6 +1335,10 @@
     <message>
         <source>Could not save the signal history to %1: %2</source>
         <translation>Impossible d’enregistrer l’historique du signal dans %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Signal History: %1</source>
+        <translation>Historique du signal : %1</translation>
     </message>
 </context>
 <context>
@@ -1560,6 +1751,36 @@
     <message>
         <source>User Guide</source>
         <translation>Guide de l’utilisateur</translation>
+    </message>
+    <message>
+        <source>The alarms that wait to be seen</source>
+        <translation>Les alarmes qui attendent d’être vues</translation>
+    </message>
+    <message>
+        <source>Show Log</source>
+        <translation>Journal du spectacle</translation>
+    </message>
+    <message>
+        <source>Show Settings</source>
+        <translation>Réglages du spectacle</translation>
+    </message>
+    <message>
+        <source>This device: %1</source>
+        <extracomment>The main window&apos;s own device&apos;s alarms, after the count of all.</extracomment>
+        <translation>Cet appareil : %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Alarm: %1: %2</source>
+        <extracomment>A new alarm as a screen reader and the desktop tell it: &quot;Alarm: Lead vocal (ttyUSB0): link lost&quot;.</extracomment>
+        <translation>Alarme : %1 : %2</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarme</translation>
     </message>
 </context>
 <context>

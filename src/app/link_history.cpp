@@ -4,6 +4,7 @@
 #include "ui_tvc.h"
 
 #include "all_devices.h"
+#include "device_label.h"
 #include "device_roster.h"
 #include "device_session.h"
 #include "history_csv.h"
@@ -40,7 +41,7 @@ void TVC::on_actionSignal_History_triggered()
             for (const DeviceRoster::Entry &entry : roster->entries()) {
                 const ReportLog *log = roster->history(entry.port);
                 if (log && !log->empty())
-                    histories.append({entry.port, log->freeze()});
+                    histories.append({entry.port, log->freeze(), device_name(entry.port)});
             }
             return histories;
         });
@@ -58,7 +59,7 @@ void TVC::on_actionSignal_History_triggered()
 void TVC::on_actionAll_Devices_triggered()
 {
     if (!all_devices) {
-        all_devices = new AllDevices(roster, this);
+        all_devices = new AllDevices(roster, this, show_monitor);
         connect(all_devices, &AllDevices::device_chosen, this, &TVC::show_device);
     }
     all_devices->set_current(session->port_name());

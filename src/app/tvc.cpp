@@ -3,11 +3,17 @@
 
 #include "accessibility.h"
 #include "constants.h"
+#include "device_label.h"
 #include "status_display.h"
 #include "device_roster.h"
 #include "device_session.h"
 #include "herontemp.h"
 #include "signal_history.h"
+#include "all_devices.h"
+#include "show_log_window.h"
+#include "show_monitor.h"
+#include "show_settings.h"
+#include "show_settings_dialog.h"
 #include "sniffer.h"
 
 #include <QEvent>
@@ -51,6 +57,7 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 
     act_on_accessible_toggles();
     roster = new DeviceRoster(std::move(ports), this);
+    show_monitor = new ShowMonitor(roster, user_settings_file(), this);
     // Until a port is chosen, the window's session has none; the roster
     // takes it as the session of the first port it opens.
     session = nullptr;
@@ -77,6 +84,8 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     ui->choose_device_button->setMenu(device_menu);
     ui->choose_device_button->hide();
     connect(roster, &DeviceRoster::entries_changed, this, &TVC::show_device_line);
+    ui->l_alarms->hide();
+    watch_show();
     ui->actionHeron_Temperature->setVisible(false);
     ui->actionSniffer->setVisible(false);
     ui->actionRefresh->setShortcut(QKeySequence(Qt::Key_F5));
@@ -102,6 +111,17 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 TVC::~TVC()
 {
     reset_connection();
+    // The views of the show go before it, and no view asks for the devices'
+    // names any more.
+    set_device_name_source({});
+    delete all_devices;
+    all_devices = nullptr;
+    delete show_log_window;
+    show_log_window = nullptr;
+    delete show_settings_dialog;
+    show_settings_dialog = nullptr;
+    delete show_monitor;
+    show_monitor = nullptr;
     // The sessions' views are about to go.
     session->disconnect(this);
     if (session->parent() == this)

@@ -18,6 +18,10 @@ class DeviceSession;
 class HeronTemp;
 class QMenu;
 class SignalHistory;
+class ShowLogWindow;
+class ShowMonitor;
+class ShowSettingsDialog;
+struct AlarmRecord;
 class Sniffer;
 enum class LinkEvent : quint8;
 
@@ -81,6 +85,8 @@ private slots:
     void on_actionFirmware_Update_triggered();
     void on_actionSignal_History_triggered();
     void on_actionAll_Devices_triggered();
+    void on_actionShow_Log_triggered();
+    void on_actionShow_Settings_triggered();
     void on_actionRegister_triggered();
     void update_timeout();
     void mute_gain_guard();
@@ -116,6 +122,15 @@ private:
     // device the window shows. When that device went while others are
     // attached, "Device unplugged", and a menu of the others to choose from.
     void show_device_line();
+    // The line of alarms: how many wait to be seen, and the window's
+    // device's own; empty (hidden) when there are none.
+    void show_alarm_line();
+    // Follows the show: names for every view, the line of alarms, and the
+    // announcement of new ones.
+    void watch_show();
+    // A new alarm: told to a screen reader, and on the desktop while the
+    // program is in the background.
+    void announce_alarm(const AlarmRecord &alarm);
     void fill_device_menu();
     // The device on `port` becomes the window's: shown if it is linked,
     // linked first if not.
@@ -135,6 +150,12 @@ private:
     Sniffer *sniffer;
     SignalHistory *signal_history = nullptr;
     AllDevices *all_devices = nullptr;
+    // The show: every device's alarms, their log, names and settings.
+    ShowMonitor *show_monitor = nullptr;
+    ShowLogWindow *show_log_window = nullptr;
+    ShowSettingsDialog *show_settings_dialog = nullptr;
+    QString alarm_news;      // the newest alarm, for a screen reader
+    int alarms_counted = 0;  // alarms not acknowledged at the last look
     QMenu *device_menu = nullptr;
     bool port_signals_connected;
 

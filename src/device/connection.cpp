@@ -90,7 +90,8 @@ void TVC::show_device_line()
     for (const DeviceRoster::Entry &entry : roster->entries())
         others = others || (entry.session && entry.session != session && entry.present);
     const bool unplugged = !linked && session->port_lost() && others;
-    const QString where = linked || unplugged ? port_words(port, roster->serial_number(port)) : QString();
+    const QString where
+        = linked || unplugged ? with_device_name(port, port_words(port, roster->serial_number(port))) : QString();
     if (ui->l_device_port->text() != where) {
         ui->l_device_port->setText(where);
         ui->l_device_port->setToolTip(where);
@@ -102,6 +103,7 @@ void TVC::show_device_line()
     if (!linked && (idle_line == no_device_text() || idle_line == unplugged_text()))
         ui->l_p2p_devtype->setText(unplugged ? unplugged_text() : no_device_text());
     ui->choose_device_button->setVisible(!linked && others);
+    show_alarm_line();
 }
 
 // The attached devices but the window's, each as the window would name it,

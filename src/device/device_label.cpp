@@ -15,7 +15,33 @@ class DeviceLabel
     Q_DECLARE_TR_FUNCTIONS(DeviceLabel)
 };
 
+std::function<QString(const QString &)> &name_source()
+{
+    static std::function<QString(const QString &)> source;
+    return source;
+}
+
 } // namespace
+
+void set_device_name_source(std::function<QString(const QString &port)> source)
+{
+    name_source() = std::move(source);
+}
+
+QString device_name(const QString &port)
+{
+    const auto &source = name_source();
+    return source && !port.isEmpty() ? source(port) : QString();
+}
+
+QString with_device_name(const QString &port, const QString &text)
+{
+    const QString name = device_name(port);
+    if (name.isEmpty())
+        return text;
+    //: A device's name and what else names it: "Lead vocal: TXU Client (Slot 1) on ttyUSB0".
+    return DeviceLabel::tr("%1: %2").arg(name, text);
+}
 
 QString role_words(const DeviceState &state)
 {
@@ -36,9 +62,9 @@ QString device_description(const QString &role, const QString &port, const QStri
 {
     const QString where = port_words(port, serial);
     if (role.isEmpty())
-        return where;
+        return with_device_name(port, where);
     //: A device's role and where it is: "TXU Client (Slot 1) on ttyUSB0".
-    return DeviceLabel::tr("%1 on %2").arg(role, where);
+    return with_device_name(port, DeviceLabel::tr("%1 on %2").arg(role, where));
 }
 
 QString device_description(const DeviceRoster &roster, const QString &port)

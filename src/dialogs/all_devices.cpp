@@ -4,6 +4,7 @@
 #include "device_list_model.h"
 #include "device_roster.h"
 #include "device_session.h"
+#include "show_monitor.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,14 +15,24 @@
 #include <algorithm>
 #include <numeric>
 
-AllDevices::AllDevices(DeviceRoster *roster, QWidget *parent)
+AllDevices::AllDevices(DeviceRoster *roster, QWidget *parent, ShowMonitor *show)
     : QDialog(parent)
     , ui(new Ui::AllDevices)
     , m_roster(roster)
-    , m_model(new DeviceListModel(roster, this))
+    , m_show(show)
+    , m_model(new DeviceListModel(roster, show, this))
 {
     ui->setupUi(this);
     ui->device_table->setModel(m_model);
+    if (m_show) {
+        connect(m_show->watch(), &AlarmWatch::alarms_changed, this, [this] {
+            update_title();
+            update_buttons();
+        });
+    }
+    ui->rename_button->setVisible(m_show);
+    ui->acknowledge_button->setVisible(m_show);
+    ui->acknowledge_all_button->setVisible(m_show);
     ui->device_table->verticalHeader()->hide();
     // Each column is as wide as its title and its cells, however long the
     // language makes them: the window grows to them rather than shortening a
@@ -55,6 +66,7 @@ AllDevices::AllDevices(DeviceRoster *roster, QWidget *parent)
             &AllDevices::update_buttons);
     update_summary();
     update_buttons();
+    update_title();
 }
 
 AllDevices::~AllDevices()
@@ -119,6 +131,36 @@ void AllDevices::on_reports_button_clicked()
 void AllDevices::on_close_button_clicked()
 {
     close();
+}
+
+void AllDevices::on_rename_button_clicked()
+{
+    const QModelIndex index = ui->device_table->currentIndex();
+    if (!index.isValid())
+        return;
+    const QModelIndex name = m_model->index(index.row(), DeviceListModel::Name);
+    ui->device_table->setCurrentIndex(name);
+    ui->device_table->edit(name);
+}
+
+void AllDevices::on_acknowledge_button_clicked()
+{
+    const QModelIndex index = ui->device_table->currentIndex();
+    if (m_show && index.isValid())
+        m_show->watch()->acknowledge(m_model->entry(index.row()).port);
+}
+
+void AllDevices::on_acknowledge_all_button_clicked()
+{
+    if (m_show)
+        m_show->watch()->acknowledge_all();
+}
+
+void AllDevices::update_title()
+{
+    const QString count = m_show ? m_show->count_text() : QString();
+    //: The All Devices window's title with the count of alarms not yet seen: "All Devices (2 alarms)".
+    setWindowTitle(count.isEmpty() ? tr("All Devices") : tr("All Devices (%1)").arg(count));
 }
 
 void AllDevices::update_summary()
@@ -242,4 +284,8 @@ void AllDevices::update_buttons()
     const QModelIndex index = ui->device_table->currentIndex();
     ui->show_button->setEnabled(index.isValid() && m_model->linked(index.row())
                                 && m_model->entry(index.row()).port != m_current);
+    ui->rename_button->setEnabled(index.isValid());
+    ui->acknowledge_button->setEnabled(m_show && index.isValid()
+                                       && m_show->watch()->unacknowledged(m_model->entry(index.row()).port) > 0);
+    ui->acknowledge_all_button->setEnabled(m_show && m_show->watch()->unacknowledged() > 0);
 }

@@ -9,10 +9,14 @@ class AllDevices;
 class DeviceListModel;
 class DeviceRoster;
 class DeviceSession;
+class ShowMonitor;
 
 // Every attached device at a glance, one row a device, live: its port, role,
 // link, signal levels with their bands, mute, +48V, gain, input mode and a
-// master's channel. The rows only show; choosing one (a double click, Enter,
+// master's channel; with a show monitor, each device's name and alarms. The
+// device's name is edited in place (F2, or Rename). Acknowledge marks the
+// chosen device's alarms as seen, Acknowledge All every device's; the title
+// counts the alarms not yet seen. The rows otherwise only show; choosing one (a double click, Enter,
 // or the button) makes it the main window's device, whose controls act on it.
 // While the window is open, and from then on, every device is kept linked.
 class AllDevices : public QDialog
@@ -20,7 +24,7 @@ class AllDevices : public QDialog
     Q_OBJECT
 
 public:
-    AllDevices(DeviceRoster *roster, QWidget *parent = nullptr);
+    AllDevices(DeviceRoster *roster, QWidget *parent = nullptr, ShowMonitor *show = nullptr);
     ~AllDevices() override;
 
     DeviceListModel *model() const { return m_model; }
@@ -45,11 +49,15 @@ private slots:
     void on_show_button_clicked();
     void on_reports_button_clicked();
     void on_close_button_clicked();
+    void on_rename_button_clicked();
+    void on_acknowledge_button_clicked();
+    void on_acknowledge_all_button_clicked();
 
 private:
     void choose_current_row();
     void update_summary();
     void update_buttons();
+    void update_title();
     QVector<int> column_widths() const;
     // The window's width that its columns cannot use: margins, the table's
     // frame and its vertical scroll bar where it shows.
@@ -63,6 +71,7 @@ private:
 
     Ui::AllDevices *ui;
     DeviceRoster *m_roster;
+    ShowMonitor *m_show;
     DeviceListModel *m_model;
     QString m_current;
     int m_fitted_width = 0;

@@ -2,6 +2,8 @@
 
 #include "device_label.h"
 #include "device_session.h"
+#include "show_log.h"
+#include "show_monitor.h"
 #include "status_display.h"
 
 #include <QColor>
@@ -31,10 +33,15 @@ QColor band_colour(SignalBand band)
 
 } // namespace
 
-DeviceListModel::DeviceListModel(DeviceRoster *roster, QObject *parent)
+DeviceListModel::DeviceListModel(DeviceRoster *roster, ShowMonitor *show, QObject *parent)
     : QAbstractTableModel(parent)
     , m_roster(roster)
+    , m_show(show)
 {
+    if (m_show) {
+        connect(m_show->watch(), &AlarmWatch::alarms_changed, this, &DeviceListModel::all_changed);
+        connect(m_show, &ShowMonitor::names_changed, this, &DeviceListModel::all_changed);
+    }
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(REFRESH_MS);
     connect(&m_refresh, &QTimer::timeout, this, &DeviceListModel::tell_changed);
@@ -103,13 +110,32 @@ Qt::ItemFlags DeviceListModel::flags(const QModelIndex &index) const
     // A device that is not linked is greyed (ForegroundRole) but stays
     // enabled: the keyboard, and with it a screen reader, passes over
     // disabled rows, and would never tell that a device was pulled out.
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    const Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+    return index.column() == Name && m_show ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool DeviceListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !m_show || index.column() != Name || index.row() >= m_entries.size())
+        return false;
+    QString problem;
+    m_show->rename(m_entries.at(index.row()).port, value.toString(), &problem);
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
+    return true;
 }
 
 bool DeviceListModel::linked(int row) const
 {
     const DeviceRoster::Entry e = entry(row);
     return e.session && e.session->is_open();
+}
+
+void DeviceListModel::all_changed()
+{
+    for (int row = 0; row < m_entries.size(); ++row)
+        m_dirty.insert(row);
+    if (!m_refresh.isActive())
+        m_refresh.start();
 }
 
 void DeviceListModel::tell_changed()
@@ -166,6 +192,10 @@ QString DeviceListModel::cell_text(const DeviceRoster::Entry &entry, int column)
         return entry.port;
     if (column == Device)
         return device_words(entry);
+    if (column == Name)
+        return m_show ? name_for_display(m_show->name(entry.port)) : QString();
+    if (column == Alarm)
+        return m_show ? m_show->alarm_line(entry.port) : QString();
     if (!entry.session || !entry.session->is_open() || !entry.session->state().info_known)
         return QString();
     const DeviceState &s = entry.session->state();
@@ -202,7 +232,10 @@ QString DeviceListModel::spoken(int row, int column) const
     const DeviceRoster::Entry e = entry(row);
     if (column == Port)
         return e.port;
-    const QString head = e.port + QStringLiteral(", ") + device_words(e);
+    QString head = e.port + QStringLiteral(", ") + device_words(e);
+    const QString name = cell_text(e, Name);
+    if (!name.isEmpty())
+        head = name + QStringLiteral(", ") + head;
     if (column == Device)
         return head;
     const QString text = cell_text(e, column);
@@ -219,6 +252,8 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return cell_text(e, index.column());
+    case Qt::EditRole:
+        return index.column() == Name && m_show ? m_show->name(e.port) : cell_text(e, index.column());
     case Qt::AccessibleTextRole:
         return spoken(index.row(), index.column());
     case Qt::ForegroundRole:
@@ -231,10 +266,19 @@ QVariant DeviceListModel::data(const QModelIndex &index, int role) const
         // port cannot be opened.
         if (index.column() == Device && !e.error.isEmpty())
             return e.error;
+        // Every alarm the device shows, one a line.
+        if (index.column() == Alarm && m_show) {
+            QStringList lines;
+            for (const AlarmRecord &record : m_show->watch()->alarms(e.port))
+                lines.prepend(ShowMonitor::alarm_words(record));
+            return lines.isEmpty() ? QVariant() : QVariant(lines.mid(0, 30).join(QLatin1Char('\n')));
+        }
         const QString text = cell_text(e, index.column());
         return text.isEmpty() ? QVariant() : QVariant(text);
     }
     case Qt::DecorationRole: {
+        if (index.column() == Alarm && m_show && m_show->watch()->unacknowledged(e.port) > 0)
+            return ALARM_COLOUR;
         if (!e.session || !e.session->is_open() || !e.session->state().info_known)
             return QVariant();
         const DeviceState &s = e.session->state();
@@ -265,6 +309,10 @@ QVariant DeviceListModel::headerData(int section, Qt::Orientation orientation, i
         return tr("Port");
     case Device:
         return tr("Device");
+    case Name:
+        return tr("Name");
+    case Alarm:
+        return tr("Alarm");
     case Link:
         return tr("Link");
     case FromTxu:

@@ -405,6 +405,12 @@ void SignalHistory::update_recording_label()
     }
     if (m_save.busy())
         text += QLatin1Char(' ') + tr("Saving as CSV\u2026 %1").arg(percent_text(m_save_percent));
+    // The title names the device where the user gave it a name.
+    const QString name = device_name(shown.port);
+    //: The Signal History's title with the name the user gave the device: "Signal History: Lead vocal".
+    const QString title = name.isEmpty() ? tr("Signal History") : tr("Signal History: %1").arg(name);
+    if (windowTitle() != title)
+        setWindowTitle(title);
     if (ui->recording_label->text() != text)
         ui->recording_label->setText(text);
 }
@@ -542,6 +548,9 @@ QImage SignalHistory::picture(qint64 now_ms) const
         image.setText(QStringLiteral("Port"), recorded.port);
     if (!recorded.role.isEmpty())
         image.setText(QStringLiteral("Role"), recorded.role);
+    const QString name = device_name(recorded.port);
+    if (!name.isEmpty())
+        image.setText(QStringLiteral("Name"), name);
     image.setText(QStringLiteral("Span"), span);
     image.setText(QStringLiteral("From"), QDateTime::fromMSecsSinceEpoch(stretch.from_ms).toString(Qt::ISODate));
     image.setText(QStringLiteral("To"), QDateTime::fromMSecsSinceEpoch(stretch.to_ms).toString(Qt::ISODate));

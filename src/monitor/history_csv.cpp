@@ -11,7 +11,7 @@
 
 const QByteArray HISTORY_CSV_HEADER =
     "time,level_a,level_b,beacons_a,audio_a,beacons_b,audio_b,rssi_a,rssi_b,event\n";
-const QByteArray HISTORIES_CSV_HEADER = "port," + HISTORY_CSV_HEADER;
+const QByteArray HISTORIES_CSV_HEADER = "port,name," + HISTORY_CSV_HEADER;
 
 namespace {
 
@@ -111,10 +111,11 @@ class TextOut
 {
 public:
     static constexpr int FLUSH_BYTES = 1 << 16;
-    // A CSV row is at most a port (MAX_PORT_FIELD), a time stamp (29
+    // A CSV row is at most a port (MAX_PORT_FIELD), a name (MAX_NAME_CHARS
+    // characters of up to two bytes each, quotes doubled), a time stamp (29
     // characters), nine fields and an event; a sniffer line about 80
     // characters.
-    static constexpr int ROW_BYTES = 1024;
+    static constexpr int ROW_BYTES = 1280;
 
     TextOut(QIODevice *out, const WriteProgress &progress)
         : m_out(out)
@@ -271,6 +272,19 @@ QByteArray port_field(const QString &port)
     return field + ',';
 }
 
+// A device's name as a CSV field, after its port: quoted where it holds a
+// comma, a quote or a line break; no more than MAX_NAME_CHARS characters.
+QByteArray name_field(const QString &name)
+{
+    QString cut = name.left(MAX_NAME_CHARS);
+    if (!cut.isEmpty() && cut.at(cut.size() - 1).isHighSurrogate())
+        cut.chop(1);
+    QByteArray field = cut.toUtf8();
+    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
+        field = '"' + field.replace('"', "\"\"") + '"';
+    return field + ',';
+}
+
 } // namespace
 
 bool write_histories_csv(const QList<PortHistory> &histories, QIODevice *out, const WriteProgress &progress)
@@ -290,7 +304,7 @@ bool write_histories_csv(const QList<PortHistory> &histories, QIODevice *out, co
     for (const PortHistory &history : histories) {
         if (!history.log)
             continue;
-        Source source{port_field(history.port), history.log->begin(), Record(), false};
+        Source source{port_field(history.port) + name_field(history.name), history.log->begin(), Record(), false};
         if (history.log->dropped() > 0) {
             for (const Record &row : state_rows(source.cursor.snapshot())) {
                 char *at = write_text(text.at(), source.port.constData());

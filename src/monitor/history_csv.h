@@ -34,15 +34,19 @@ struct PortHistory
 {
     QString port;
     std::shared_ptr<const ReportLog> log;
+    QString name;  // the name the user gave the device, empty for none
 };
 
-// The header row of a file of several devices' histories: the port first.
+// The header row of a file of several devices' histories: the port and the
+// device's name first.
 extern const QByteArray HISTORIES_CSV_HEADER;
 
 // Writes the records of every log in one file, in time order across the
-// devices, each row starting with its device's port; otherwise as
+// devices, each row starting with its device's port and name (its first
+// MAX_NAME_CHARS characters); otherwise as
 // write_history_csv (each log's rows of the state before its first record
 // kept come first).
+constexpr int MAX_NAME_CHARS = 60;
 bool write_histories_csv(const QList<PortHistory> &histories, QIODevice *out, const WriteProgress &progress = {});
 
 // Writes the sniffer reports of the log as plain text, one line each, as the
