@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -162,6 +163,13 @@ FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDia
 
 void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path)
 {
+    // The dialog asks the device for its versions when it opens; the
+    // questions are answered first, so that the update's frames follow them.
+    QLabel *device = child<QLabel>(dialog, "target_device");
+    QElapsedTimer waited;
+    waited.start();
+    while (device->text().contains(QStringLiteral("asking for its versions")) && waited.elapsed() < 5000)
+        QTest::qWait(5);
     answerer.queue_file(path);
     child<QToolButton>(dialog, "get_fw_button")->click();
 }
