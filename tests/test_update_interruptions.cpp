@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,6 +56,15 @@ int question_count(const ModalAnswerer &answerer)
     return count;
 }
 
+bool completed(const ModalAnswerer &answerer)
+{
+    for (const ModalAnswerer::Seen &seen : answerer.seen()) {
+        if (seen.text.contains(QStringLiteral("completed successfully")))
+            return true;
+    }
+    return false;
+}
+
 // One update of `package` with `moments`, against a device that takes its
 // time over each acknowledgement.
 struct Run
@@ -95,7 +105,7 @@ private slots:
 void UpdateInterruptionsTest::stray_presses_never_end_an_update_data()
 {
     QTest::addColumn<quint32>("seed");
-    for (quint32 seed = 1; seed <= 14; ++seed)
+    for (quint32 seed = 1; seed <= 20; ++seed)
         QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
 }
 
@@ -125,7 +135,7 @@ void UpdateInterruptionsTest::stray_presses_never_end_an_update()
     }
     std::sort(at.begin(), at.end());
     for (int i = 0; i < presses; ++i)
-        moments.append({Press(random.bounded(3)), at.at(i), i == presses - 1 && random.bounded(100) < 40});
+        moments.append({Press(random.bounded(3)), at.at(i), i == presses - 1 && random.bounded(100) < 50});
     const bool stopped = moments.constLast().stop;
     const bool escape_after_end = !stopped && random.bounded(2) == 1;
     QString plan;
@@ -143,9 +153,10 @@ void UpdateInterruptionsTest::stray_presses_never_end_an_update()
     QStringList faults;
     const FirmwareDialogRun ran = run_firmware_dialog(*run.window, [&](QDialog *dialog) {
         QObject context;
+        int data_frames = 0;  // all images
         auto press = [&](const Moment &m) {
             const int questions = question_count(run.answerer);
-            const bool data_was_going = run.device->firmwareDataFrames() < chunks;
+            const bool data_was_going = data_frames < chunks;
             if (m.stop)
                 run.answerer.queue_button(STOP_BUTTON);
             if (m.press == Press::Escape)
@@ -158,7 +169,7 @@ void UpdateInterruptionsTest::stray_presses_never_end_an_update()
             if (!asked && data_was_going)
                 faults << QStringLiteral("%1 after chunk %2 asked nothing").arg(press_name(m.press)).arg(m.after_chunks);
             if (m.stop && asked) {
-                data_at_stop = run.device->firmwareDataFrames();
+                data_at_stop = data_frames;
                 window_closed = m.press == Press::CloseWindow;
             } else if (!dialog->isVisible() || !run.window->isVisible()) {
                 faults << QStringLiteral("%1 after chunk %2, answered Continue, closed a window")
@@ -169,9 +180,12 @@ void UpdateInterruptionsTest::stray_presses_never_end_an_update()
         // Each press waits for its chunk, then comes from the event loop,
         // as a user's key does.
         connect(run.device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
-            if (quint8(frame.at(7)) != CMD_FW_DATA || next >= moments.size() || data_at_stop >= 0)
+            if (quint8(frame.at(7)) != CMD_FW_DATA)
                 return;
-            if (run.device->firmwareDataFrames() >= moments.at(next).after_chunks) {
+            ++data_frames;
+            if (next >= moments.size() || data_at_stop >= 0)
+                return;
+            if (data_frames >= moments.at(next).after_chunks) {
                 const Moment m = moments.at(next++);
                 QTimer::singleShot(0, dialog, [&, m] { press(m); });
             }
@@ -182,7 +196,7 @@ void UpdateInterruptionsTest::stray_presses_never_end_an_update()
             QTRY_VERIFY_WITH_TIMEOUT(data_at_stop >= 0, 30000);
             // Nothing more goes out after the stop.
             QTest::qWait(300);
-            QCOMPARE(run.device->firmwareDataFrames(), data_at_stop);
+            QCOMPARE(data_frames, data_at_stop);
             if (window_closed) {
                 QVERIFY(!dialog->isVisible());
                 return;
@@ -193,9 +207,7 @@ void UpdateInterruptionsTest::stray_presses_never_end_an_update()
             QVERIFY2(module(dialog).contains(QStringLiteral("half-written")), qPrintable(module(dialog)));
             QVERIFY(child<QProgressBar>(dialog, "fw_progress_bar")->format().startsWith(QStringLiteral("Stopped at")));
         } else {
-            QTRY_VERIFY_WITH_TIMEOUT(run.answerer.titles().contains(QStringLiteral("Firmware Update"))
-                                         && !dialog->findChild<QMessageBox *>(),
-                                     30000);
+            QTRY_VERIFY_WITH_TIMEOUT(completed(run.answerer), 30000);
             QCOMPARE(next, moments.size());
             QVERIFY2(info(dialog).contains(QStringLiteral("Update complete")), qPrintable(info(dialog)));
         }
@@ -253,7 +265,7 @@ void UpdateInterruptionsTest::escape_at_40_percent_asks_and_goes_on()
         QCOMPARE(asked, STOP_QUESTION);
         QCOMPARE(default_button, 1);
         QVERIFY(dialog->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(run.answerer.titles().contains(QStringLiteral("Firmware Update")), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(completed(run.answerer), 20000);
     });
     QVERIFY(!ran.quit_requested);
     QVERIFY(run.window->isVisible());

@@ -140,8 +140,12 @@ FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDia
         poll.stop();
         run.dialog_shown = true;
         steps(dialog);
+        // Closed as the user closes it; an update still going (a test that
+        // failed half-way) is then ended all the same.
         if (dialog->isVisible())
             dialog->reject();
+        if (dialog->isVisible())
+            dialog->done(QDialog::Rejected);
     });
 
     QTimer::singleShot(0, &window, [&] {
