@@ -191,6 +191,7 @@ void UpdateInterruptionsTest::stray_presses_never_end_an_update()
             }
         });
         pick(dialog, run.answerer, zip);
+        const int width = dialog->width();
         start(dialog);
         if (stopped) {
             QTRY_VERIFY_WITH_TIMEOUT(data_at_stop >= 0, 30000);
@@ -206,6 +207,8 @@ void UpdateInterruptionsTest::stray_presses_never_end_an_update()
             QVERIFY2(info(dialog).contains(QStringLiteral("Update stopped at ")), qPrintable(info(dialog)));
             QVERIFY2(module(dialog).contains(QStringLiteral("half-written")), qPrintable(module(dialog)));
             QVERIFY(child<QProgressBar>(dialog, "fw_progress_bar")->format().startsWith(QStringLiteral("Stopped at")));
+            // The long message wraps: the dialog keeps its width.
+            QCOMPARE(dialog->width(), width);
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(completed(run.answerer), 30000);
             QCOMPARE(next, moments.size());

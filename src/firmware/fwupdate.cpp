@@ -10,6 +10,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
+#include <QLayout>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -172,6 +174,18 @@ bool FWUpdate::ask_to_stop()
     sent_nothing(false);
     image_ended();
     return true;
+}
+
+bool FWUpdate::event(QEvent *event)
+{
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::LayoutRequest && layout()) {
+        const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                         : layout()->totalSizeHint().height();
+        if (needed > height())
+            resize(width(), needed);
+    }
+    return handled;
 }
 
 void FWUpdate::reject()

@@ -52,6 +52,10 @@ public:
     // Escape and the window's close button: during an update they ask first.
     void reject() override;
 
+protected:
+    // Wrapped texts that need more lines make the dialog taller, never wider.
+    bool event(QEvent *event) override;
+
 private slots:
     void fwupdate_read_serial();
     void fwupdate_handle_serialport_error(QSerialPort::SerialPortError error);
