@@ -81,7 +81,9 @@ stop_all
 for lang in en_US de_DE fr_FR; do
     sim_log="$work/sim-$lang.log"
     start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
-    LC_ALL=$lang.UTF-8 start_program --port "$port"
+    locale=$lang.UTF-8
+    [ "$lang" = en_US ] && locale=C.UTF-8
+    LC_ALL=$locale start_program --port "$port"
     wait_for_device
     open_signal_history
     sleep 5
