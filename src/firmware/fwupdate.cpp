@@ -11,9 +11,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
-#include <QLayout>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -171,7 +171,7 @@ bool FWUpdate::ask_to_stop()
     show_stopped();
     ui->cur_module->setText(tr("Update stopped.") + QLatin1Char(' ') + tr(HALF_WRITTEN_TEXT) + QLatin1Char(' ')
                             + after_part_way(false));
-    sent_nothing(false);
+    ready_for_another(false);
     image_ended();
     return true;
 }
@@ -513,7 +513,7 @@ void FWUpdate::show_refusal(const UpdateVersions &versions)
     // Which side is newer, and the way on: another package.
     ui->cur_module->setText(tr("The package does not fit this device: %1. Nothing was sent; pick another package.")
                                 .arg(misfit_reason(versions)));
-    sent_nothing(false);
+    ready_for_another(false);
 }
 
 void FWUpdate::show_failure(UpdateEngine::Failure failure, const QString &detail)
@@ -556,12 +556,13 @@ void FWUpdate::show_failure(UpdateEngine::Failure failure, const QString &detail
     QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
     // Another package may be picked, and the same one started again where
     // the device was silent before any data went out.
-    sent_nothing(failure == UpdateEngine::Failure::Silence && !engine.data_sent());
+    ready_for_another(failure == UpdateEngine::Failure::Silence && !engine.data_sent());
 }
 
-// The device is as it was: another package may be picked, and, where the
-// same one may yet go (the device was silent), started again.
-void FWUpdate::sent_nothing(bool may_start_again)
+// The update has ended without completing: a package may be picked (the same
+// again, where the device needs the update again), and, where the same one
+// may yet go as it is (the device was silent before any data), started again.
+void FWUpdate::ready_for_another(bool may_start_again)
 {
     const bool linked = serial_port && serial_port->isOpen();
     ui->get_fw_button->setEnabled(linked);

@@ -73,7 +73,7 @@ private:
     void show_link_lost(const QString &reason, bool mid_update);
     void show_refusal(const UpdateVersions &versions);
     void show_failure(UpdateEngine::Failure failure, const QString &detail);
-    void sent_nothing(bool may_start_again);
+    void ready_for_another(bool may_start_again);
     // What was picked: the package's name and versions, or why it cannot be used.
     void show_package(const FirmwarePackage &picked);
     void show_package_refused(const QString &reason);
