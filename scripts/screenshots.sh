@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the program under Xvfb against the simulated device in each role, with
 # no device, during a firmware update, with the Signal History of a wandering
-# signal, with All Devices, and with All Devices and the show log during a
-# show, and saves a screenshot of each. The shots of
+# signal, with All Devices, with All Devices and the show log during a show,
+# and the firmware dialog before, during and after an update, and saves a
+# screenshot of each. The shots of
 # the lamp states are also saved in grey-scale (grey/, and side by side in
 # grey/lamps.png), where each state must still be told apart; two more show
 # the window under a desktop with a dark colour scheme and under one with
@@ -86,11 +87,13 @@ sleep 1
 shot "$overview" "all-devices"
 stop_all
 
-# The window, the Signal History and All Devices in German and French.
-for lang in de_DE fr_FR; do
+# The window, the Signal History and All Devices in English, German and French.
+for lang in en_US de_DE fr_FR; do
     sim_log="$work/sim-$lang.log"
     start_simulator --role rxu-client --repeater-mode --slot 3 --signal-walk --report-period 50 </dev/null
-    LC_ALL=$lang.UTF-8 start_program --port "$port"
+    locale=$lang.UTF-8
+    [ "$lang" = en_US ] && locale=C.UTF-8
+    LC_ALL=$locale start_program --port "$port"
     wait_for_device
     open_signal_history
     sleep 5
@@ -226,41 +229,12 @@ wait_for_device
 shot "$window" "large-text"
 stop_all
 
-# A firmware update, half way through: the device acknowledges slowly.
-pkg="$work/package"
-mkdir -p "$pkg"
-printf 'PACKAGE:Screenshot package\nWLAN:1660\nTXU:3.12\nRXU:3.12\n' >"$pkg/fw.txt"
-head -c 40000 /dev/urandom >"$pkg/wlan.bin"
-head -c 20000 /dev/urandom >"$pkg/txu.ldr"
-head -c 20000 /dev/urandom >"$pkg/rxu.ldr"
-(cd "$pkg" && zip -q "$work/firmware.zip" fw.txt wlan.bin txu.ldr rxu.ldr)
-sim_log="$work/sim-update.log"
-start_simulator --role txu-client --ack-delay 25 </dev/null
-start_program --port "$port"
-wait_for_device
-# Options, then its third entry, Firmware Update.
-for _ in $(seq 10); do
-    click "$window" 35 10
-    sleep 0.5
-    xdotool key Down Down Down Return
-    sleep 0.5
-    xdotool search --all --onlyvisible --pid "$program_pid" --name '^Firmware Update$' >/dev/null 2>&1 && break
-    xdotool key Escape
+# The firmware dialog at its default size before Start, half way through an
+# update, and after each way an update ends (complete, refused, stopped by the
+# user, cable pulled), in English, German and French.
+for lang in en de fr; do
+    "$build/tests/firmware_dialog_shots" "$out" "$lang" 2>/dev/null
 done
-dialog=$(window_named "Firmware Update")
-xdotool windowmove "$dialog" 0 0
-sleep 0.5
-geometry=$(xdotool getwindowgeometry "$dialog" | awk '/Geometry/ {print $2}')
-click "$dialog" $(( ${geometry%x*} - 24 )) 24      # "..."
-files=$(window_named "Open Firmware Package")
-sleep 0.5
-xdotool type --window "$files" --delay 5 "$work/firmware.zip"
-xdotool key --window "$files" Return
-sleep 1
-click "$dialog" $(( ${geometry%x*} / 2 )) 58       # Start Firmware Update
-sleep 4
-shot "$dialog" "firmware-update"
-stop_all
 kill "$xvfb_pid" 2>/dev/null || true
 
 # The pictures of the README and the pages in docs/ (resources/screenshots/,
@@ -268,7 +242,8 @@ kill "$xvfb_pid" 2>/dev/null || true
 if [ $docs -eq 1 ]; then
     pictures=$root/resources/screenshots
     cp "$out/txu-client.png" "$pictures/window.png"
-    cp "$out/all-devices.png" "$out/signal-history.png" "$out/firmware-update.png" "$pictures/"
+    cp "$out/all-devices.png" "$out/signal-history.png" "$pictures/"
+    cp "$out/firmware-during-en.png" "$pictures/firmware-update.png"
     cp "$out/grey/lamps.png" "$pictures/lamps-grey.png"
     echo "The documentation's pictures in $pictures/ are new."
 fi

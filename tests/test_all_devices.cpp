@@ -7,11 +7,13 @@
 #include "all_devices.h"
 #include "constants.h"
 #include "device_list_model.h"
+#include "device_session.h"
 #include "device_roster.h"
 #include "frame.h"
 #include "language.h"
 #include "options.h"
 #include "port_finder.h"
+#include "report_log.h"
 #include "status_display.h"
 #include "test_support.h"
 #include "tvc.h"
@@ -197,6 +199,7 @@ private slots:
     void a_device_named_by_a_link_and_its_path_is_one_row();
     void a_port_taken_by_another_program_is_listed_once();
     void columns_give_way_at_any_width();
+    void updating_one_device_leaves_the_others_reporting();
 };
 
 void AllDevicesTest::every_device_in_a_row_live_and_a_pulled_one_greyed()
@@ -549,3 +552,73 @@ void AllDevicesTest::columns_give_way_at_any_width()
 
 QTEST_MAIN(AllDevicesTest)
 #include "test_all_devices.moc"
+
+void AllDevicesTest::updating_one_device_leaves_the_others_reporting()
+{
+    // An update of one device of four ended the program: the others' links
+    // and every unsaved recording went with it.
+    QTemporaryDir dir;
+    const QString zip = dir.filePath(QStringLiteral("package.zip"));
+    QVERIFY(Package().write(dir, zip));
+
+    Fleet f;
+    f.overview->show();
+    QTRY_COMPARE(f.column(DeviceListModel::Device).mid(0, DEVICES), ROLES);
+    f.table->setCurrentIndex(f.model->index(TXU_CLIENT, 0));
+    child<QPushButton>(f.overview, "show_button")->click();
+    QCOMPARE(f.shown_device(), ROLES.at(TXU_CLIENT));
+    child<QPushButton>(f.overview, "reports_button")->click();
+    QTRY_VERIFY(f.cell(REPEATER, DeviceListModel::FromTxu).contains(QStringLiteral("dBm")));
+
+    const QList<int> others = {MASTER, RXU_CLIENT, REPEATER};
+    QMap<int, ReportLog *> logs;
+    QMap<int, quint64> recorded;
+    QMap<int, qint64> first;
+    QList<int> reporting;
+    for (int i : others) {
+        if (f.cell(i, DeviceListModel::FromTxu).contains(QStringLiteral("dBm")))
+            reporting << i;
+        logs[i] = f.model->entry(i).session->history();
+        recorded[i] = logs[i]->size();
+        first[i] = logs[i]->first_ms();
+    }
+
+    // The device confirms the update, then restarts with its new firmware
+    // and comes back on its port.
+    sim::Device &updated = *f.devices[TXU_CLIENT];
+    QObject context;
+    connect(&updated, &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {
+        if (quint8(frame.at(7)) == CMD_FW_FINISH)
+            updated.options().wlanVersion = 1660;
+    });
+    const FirmwareDialogRun run = run_firmware_dialog(*f.window, [&](QDialog *dialog) {
+        QVERIFY2(child<QLabel>(dialog, "target_device")->text().contains(QStringLiteral("TXU Client (Slot 2) on ")),
+                 qPrintable(child<QLabel>(dialog, "target_device")->text()));
+        pick(dialog, f.answerer, zip);
+        start(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(f.answerer.titles().contains(QStringLiteral("Firmware Update")), 20000);
+        updated.replug(300);
+        QTRY_VERIFY(child<QLabel>(dialog, "cur_module")->text().contains(QStringLiteral("restarting")));
+    });
+    QVERIFY(run.dialog_shown);
+    QVERIFY(!run.quit_requested);
+    QCOMPARE(updated.receivedImage(UNIT_WLAN), Package().wlan);
+
+    // The updated device is linked again, with its new versions; the others
+    // went on reporting into the histories they had.
+    QTRY_VERIFY_WITH_TIMEOUT(f.cell(TXU_CLIENT, DeviceListModel::Device).contains(QStringLiteral("WLAN 1660")), 10000);
+    QVERIFY(!reporting.isEmpty());
+    for (int i : others) {
+        QVERIFY(f.model->entry(i).session->is_open());
+        QCOMPARE(f.model->entry(i).session->history(), logs[i]);
+        QVERIFY(logs[i]->size() >= recorded[i]);
+        if (reporting.contains(i)) {
+            const quint64 now = logs[i]->size();
+            QVERIFY(now > recorded[i]);
+            QTRY_VERIFY(logs[i]->size() > now);
+        }
+        QCOMPARE(logs[i]->first_ms(), first[i]);
+        QCOMPARE(logs[i]->dropped(), quint64(0));
+        QCOMPARE(f.cell(i, DeviceListModel::Device), ROLES.at(i));
+    }
+}

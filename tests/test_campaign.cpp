@@ -178,7 +178,8 @@ private slots:
         QTest::addColumn<int>("chunks");
         QTest::addColumn<int>("outcome");
         const QStringList done = {"Firmware Update", "Firmware update completed successfully.<br> It is now safe to "
-                                                     "disconnect your device. Application will now close."};
+                                                     "disconnect your device. Tavero Companion stays open and "
+                                                     "links the device again when it answers."};
         const QString cut = QStringLiteral("The device has not answered for 30 seconds: the update is not complete.");
         const QString none = QStringLiteral("The device has not answered for 30 seconds: nothing was sent.");
         const QString lost = QStringLiteral("Connection to the device lost: the update is not complete.");

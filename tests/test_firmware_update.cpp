@@ -39,12 +39,14 @@ constexpr qint64 OVERSIZED = 6553601;
 const QString SERVICE_CODE = QStringLiteral("taverox5190");
 const QString MISMATCH_TEXT = QStringLiteral("Skipping firmware update for this portable");
 const QString DONE_TEXT = QStringLiteral("Firmware update completed successfully.<br>") + QString(37, QLatin1Char(' '))
-    + QStringLiteral("It is now safe to disconnect your device. Application will now close.");
+    + QStringLiteral("It is now safe to disconnect your device. Tavero Companion stays open and links the device "
+                     "again when it answers.");
 const QString SERVICE_DONE_TEXT = QStringLiteral("Firmware update completed successfully");
 const QString SILENT_MARK = QStringLiteral("has not answered");
-const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete. Plug the "
-                                              "device in again, close this window, start Tavero Companion again and "
-                                              "repeat the update.");
+const QString LINK_LOST_TEXT = QStringLiteral("Connection to the device lost: the update is not complete. The device "
+                                              "keeps a half-written image and needs the update again. Plug the device "
+                                              "in again and repeat the update; the main window links it again when it "
+                                              "answers.");
 const QString FINISHING_TEXT = QStringLiteral("The device is finishing the update. Do not disconnect it.");
 
 
@@ -84,11 +86,19 @@ QList<int> codes_of(const QList<sim::ReceivedFrame> &frames)
     return codes;
 }
 
-// The device's received frames, without the status requests used as markers.
+// The device's received frames of the update: without the status requests
+// used as markers, the questions by which the dialog names the device when it
+// opens, and those for the new versions after a completed update.
 QList<int> codes_but_status(const sim::Device &device)
 {
     QList<int> codes = codes_of(device.received());
     codes.removeAll(CMD_STATUS);
+    const QList<int> query = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};
+    if (codes.mid(0, 3) == query)
+        codes = codes.mid(3);
+    const int finish = codes.lastIndexOf(CMD_FW_FINISH);
+    while (finish >= 0 && codes.size() > finish + 1 && (codes.last() == CMD_DEVICE_TYPE || codes.last() == CMD_VERSION))
+        codes.removeLast();
     return codes;
 }
 
@@ -265,7 +275,7 @@ private slots:
     void service_image_cut_while_sending_goes_out_as_checked();
     void service_hang_up_shows_one_error_and_main_window_recovers();
     void cable_pulled_before_start();
-    void hang_up_outside_service_mode_is_silent_and_quits();
+    void hang_up_outside_service_mode_is_silent_and_stays_open();
     void a_refused_package_leaves_a_way_forward();
 
     void time_left_appears_after_a_second();
@@ -359,17 +369,35 @@ void FirmwareUpdateTest::full_update_sends_both_images_intact()
                                                       && dev_info_while_sending.isEmpty())
                                                       dev_info_while_sending = info->text();
                                               });
+        // Before Start the dialog names the device and its versions, and
+        // whether the package fits it.
+        QTRY_VERIFY(child<QLabel>(dialog, "target_device")->text().contains(QStringLiteral("WLAN 1650, DSP ")));
+        QVERIFY2(child<QLabel>(dialog, "target_device")->text().contains(bench.device->slavePath().section('/', -1)),
+                 qPrintable(child<QLabel>(dialog, "target_device")->text()));
+        QVERIFY2(info->text().contains(QStringLiteral("The package fits the device.")), qPrintable(info->text()));
+        // The device restarts with its new firmware once it has confirmed the update.
+        connect(bench.device.get(), &sim::Device::frameReceived, info, [&](const QByteArray &frame) {
+            if (quint8(frame.at(7)) == CMD_FW_FINISH)
+                bench.device->options().wlanVersion = 1660;
+        });
         start(dialog);
         buttons_disabled = !child<QPushButton>(dialog, "start_fw_button")->isEnabled()
             && !child<QToolButton>(dialog, "get_fw_button")->isEnabled();
         QVERIFY(child<QProgressBar>(dialog, "fw_progress_bar")->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 20000);
         disconnect(seen_first_chunk);
-        QCOMPARE(info->text(), QString());
-        QCOMPARE(module_text(dialog), QString());
+        // The heading tells the end, the bar stays full, and the device is
+        // asked for its new versions.
+        QVERIFY2(info->text().contains(QStringLiteral("Update complete")), qPrintable(info->text()));
+        auto *bar = child<QProgressBar>(dialog, "fw_progress_bar");
+        QCOMPARE(bar->value(), bar->maximum());
+        QTRY_VERIFY(child<QLabel>(dialog, "target_device")->text().contains(QStringLiteral("WLAN 1660")));
     });
     QVERIFY(run.dialog_shown);
-    QVERIFY(run.quit_requested);
+    // The program stays open, and the window shows the device's new versions.
+    QVERIFY(!run.quit_requested);
+    QVERIFY2(child<QLabel>(bench.window.get(), "l_device_port")->text().contains(QStringLiteral("WLAN 1660, DSP ")),
+             qPrintable(child<QLabel>(bench.window.get(), "l_device_port")->text()));
     QVERIFY(buttons_disabled);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
@@ -518,8 +546,8 @@ void FirmwareUpdateTest::version_check_decides_before_anything_is_sent()
         pick_again = child<QToolButton>(dialog, "get_fw_button")->isEnabled() && !start_enabled(dialog);
     });
     QVERIFY(run.dialog_shown);
-    // Only an update that sent something ends the program with the dialog.
-    QCOMPARE(run.quit_requested, accepted);
+    // The program stays open, whatever the update's end.
+    QVERIFY(!run.quit_requested);
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
     const QList<int> queries = {CMD_DEVICE_TYPE, CMD_VERSION, CMD_VERSION};
@@ -624,7 +652,7 @@ void FirmwareUpdateTest::transfer_survives_link_faults()
         QTRY_VERIFY_WITH_TIMEOUT(box_titles(bench.answerer).contains("Firmware Update"), 20000);
     });
     QVERIFY(run.dialog_shown);
-    QVERIFY(run.quit_requested);
+    QVERIFY(!run.quit_requested);
     faults = txu_device();
     QVERIFY(drain_to_device(*bench.window, *bench.device));
 
@@ -861,7 +889,11 @@ void FirmwareUpdateTest::closing_without_start_cleans_up_and_returns_the_port()
     bench.device->sendInfo();
     QTRY_COMPARE(device_line(*bench.window), QStringLiteral("<b>TXU Client (Slot 4)</b><br>"));
     QVERIFY(drain_to_device(*bench.window, *bench.device));
-    QCOMPARE(codes_but_status(*bench.device), QList<int>());
+    // The device was only asked for its type and versions.
+    QList<int> codes = codes_but_status(*bench.device);
+    codes.removeAll(CMD_DEVICE_TYPE);
+    codes.removeAll(CMD_VERSION);
+    QCOMPARE(codes, QList<int>());
 }
 
 void FirmwareUpdateTest::picking_without_a_device()
@@ -1065,7 +1097,7 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame()
         disconnect(watch);
         value_at_end = bar->value();
         QCOMPARE(module_text(dialog), QString());
-        QCOMPARE(child<QLabel>(dialog, "dev_info")->text(), QString());
+        QVERIFY(info_text(dialog).contains(QStringLiteral("Update complete")));
     });
     QVERIFY(run.dialog_shown);
     QVERIFY(!run.quit_requested);
@@ -1080,7 +1112,8 @@ void FirmwareUpdateTest::service_image_goes_out_frame_by_frame()
     }
     QCOMPARE(values, progress);
     QCOMPARE(maximum, size);
-    QCOMPARE(value_at_end, 0);
+    // The bar stays full after the image went out.
+    QCOMPARE(value_at_end, maximum);
     QCOMPARE(module_while_sending,
              unit == UNIT_WLAN ? QStringLiteral("Updating WLAN Firmware...") : QStringLiteral("Updating DSP Firmware..."));
     QCOMPARE(bench.device->violations(), QStringList());
@@ -1270,8 +1303,7 @@ void FirmwareUpdateTest::a_refused_package_leaves_a_way_forward()
     // A new user's package was refused: the dialog said only that it was
     // skipped, both buttons were grey and closing it ended the program
     // although nothing was sent. Now the dialog says which side is newer,
-    // another package can be picked and sent, and only that update ends the
-    // program.
+    // and another package can be picked and sent.
     QTemporaryDir dir;
     const QString old_zip = dir.filePath("old.zip");
     const QString new_zip = dir.filePath("new.zip");
@@ -1307,11 +1339,11 @@ void FirmwareUpdateTest::a_refused_package_leaves_a_way_forward()
     QVERIFY(run.dialog_shown);
     QCOMPARE(refusal, QStringLiteral("The package does not fit this device: the device's DSP is newer than the "
                                      "package's. Nothing was sent; pick another package."));
-    QVERIFY(run.quit_requested);
+    QVERIFY(!run.quit_requested);
     QCOMPARE(bench.device->receivedImage(UNIT_WLAN), new_package.wlan);
 }
 
-void FirmwareUpdateTest::hang_up_outside_service_mode_is_silent_and_quits()
+void FirmwareUpdateTest::hang_up_outside_service_mode_is_silent_and_stays_open()
 {
     QTemporaryDir dir;
     const QString zip = dir.filePath("package.zip");
@@ -1333,7 +1365,7 @@ void FirmwareUpdateTest::hang_up_outside_service_mode_is_silent_and_quits()
         shown = module_text(dialog);
     });
     QVERIFY(run.dialog_shown);
-    QVERIFY(run.quit_requested);
+    QVERIFY(!run.quit_requested);
     QCOMPARE(box_titles(bench.answerer), QStringList());
     // No box, but the dialog does not look alive either.
     QCOMPARE(shown, LINK_LOST_TEXT);
@@ -1470,7 +1502,7 @@ void FirmwareUpdateTest::silent_device_ends_the_update_after_half_a_minute()
         module_at_end = module_text(dialog);
     });
     QVERIFY(run.dialog_shown);
-    QVERIFY(run.quit_requested);
+    QVERIFY(!run.quit_requested);
     QVERIFY2(ended_after_ms >= 29000, qPrintable(QString::number(ended_after_ms)));
     QVERIFY2(module_at_end.contains("the update is not complete"), qPrintable(module_at_end));
     QCOMPARE(box_titles(bench.answerer), QStringList({"Error!"}));

@@ -242,6 +242,11 @@
         <source>Alarm</source>
         <translation>Alarm</translation>
     </message>
+    <message>
+        <source>%1; %2</source>
+        <extracomment>A device&apos;s role, then its firmware versions: &quot;TXU Client (Slot 1); WLAN 1660, DSP 3.13&quot;.</extracomment>
+        <translation>%1; %2</translation>
+    </message>
 </context>
 <context>
     <name>DeviceSession</name>
@@ -306,14 +311,6 @@
         <translation>Die Antwort des Geräts auf Block %1 von %2 des %3-Abbilds kam beschädigt an: Die Aktualisierung ist nicht abgeschlossen.</translation>
     </message>
     <message>
-        <source>Plug the device in again, close this window, start Tavero Companion again and repeat the update.</source>
-        <translation>Stecken Sie das Gerät wieder ein, schließen Sie dieses Fenster, starten Sie Tavero Companion neu und wiederholen Sie die Aktualisierung.</translation>
-    </message>
-    <message>
-        <source>Close this window, start Tavero Companion again and repeat the update.</source>
-        <translation>Schließen Sie dieses Fenster, starten Sie Tavero Companion neu und wiederholen Sie die Aktualisierung.</translation>
-    </message>
-    <message>
         <source>Connected devices</source>
         <translation>Angeschlossene Geräte</translation>
     </message>
@@ -352,6 +349,7 @@
     </message>
     <message>
         <source>Package: %1 WLAN: %2 -&gt; %3 DSP: %4.%5 -&gt; %6</source>
+        <extracomment>%1 is the device&apos;s type: TXU or RXU.</extracomment>
         <translation>Paket: %1 WLAN: %2 -&gt; %3 DSP: %4.%5 -&gt; %6</translation>
     </message>
     <message>
@@ -402,10 +400,6 @@
         <source>Firmware update completed successfully.&lt;br&gt;</source>
         <translation>Firmware-Aktualisierung erfolgreich abgeschlossen.&lt;br&gt;</translation>
     </message>
-    <message>
-        <source>It is now safe to disconnect your device. Application will now close.</source>
-        <translation>Sie können das Gerät jetzt trennen. Das Programm wird nun beendet.</translation>
-    </message>
     <message numerus="yes">
         <source>The device has not answered for %n seconds; the update is not complete. Waiting for the device...</source>
         <translation>
@@ -433,6 +427,96 @@
             <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet: Es wurde nichts gesendet.</numerusform>
             <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet: Es wurde nichts gesendet.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Plug the device in again and repeat the update; the main window links it again when it answers.</source>
+        <translation>Schließen Sie das Gerät wieder an und wiederholen Sie die Aktualisierung; das Hauptfenster verbindet es wieder, sobald es antwortet.</translation>
+    </message>
+    <message>
+        <source>Repeat the update: pick the package again, or close this window and open it again.</source>
+        <translation>Wiederholen Sie die Aktualisierung: Wählen Sie das Paket erneut, oder schließen Sie dieses Fenster und öffnen Sie es wieder.</translation>
+    </message>
+    <message>
+        <source>The device keeps a half-written image and needs the update again.</source>
+        <translation>Das Gerät behält ein halb geschriebenes Abbild und braucht die Aktualisierung erneut.</translation>
+    </message>
+    <message>
+        <source>The device answers again: it runs the new firmware.</source>
+        <translation>Das Gerät antwortet wieder: Es läuft mit der neuen Firmware.</translation>
+    </message>
+    <message>
+        <source>Stop the update?</source>
+        <translation>Die Aktualisierung abbrechen?</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Fortsetzen</translation>
+    </message>
+    <message>
+        <source>Stop Update</source>
+        <translation>Aktualisierung abbrechen</translation>
+    </message>
+    <message>
+        <source>Update stopped.</source>
+        <translation>Die Aktualisierung wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>No device is linked.</source>
+        <translation>Kein Gerät ist verbunden.</translation>
+    </message>
+    <message>
+        <source>Device: %1 (asking for its versions...)</source>
+        <translation>Gerät: %1 (fragt nach seinen Versionen...)</translation>
+    </message>
+    <message>
+        <source>Device: %1</source>
+        <translation>Gerät: %1</translation>
+    </message>
+    <message>
+        <source>Device: %1; WLAN %2, DSP %3.%4</source>
+        <extracomment>A device, then its firmware versions: &quot;TXU Client (Slot 1) on ttyUSB0; WLAN 1650, DSP 3.12&quot;.</extracomment>
+        <translation>Gerät: %1; WLAN %2, DSP %3.%4</translation>
+    </message>
+    <message>
+        <source>Update stopped at %1 of the %2 image</source>
+        <extracomment>%1 is a percentage (&quot;40%&quot;), %2 the image: WLAN or DSP.</extracomment>
+        <translation>Aktualisierung bei %1 des %2-Abbilds abgebrochen</translation>
+    </message>
+    <message>
+        <source>Stopped at %1</source>
+        <translation>Abgebrochen bei %1</translation>
+    </message>
+    <message>
+        <source>The device is restarting; the main window links it again when it answers.</source>
+        <translation>Das Gerät startet neu; das Hauptfenster verbindet es wieder, sobald es antwortet.</translation>
+    </message>
+    <message>
+        <source>Connection to the device lost</source>
+        <translation>Verbindung zum Gerät verloren</translation>
+    </message>
+    <message>
+        <source>Nothing was sent</source>
+        <translation>Es wurde nichts gesendet</translation>
+    </message>
+    <message>
+        <source>Update refused</source>
+        <translation>Aktualisierung abgelehnt</translation>
+    </message>
+    <message>
+        <source>Update not started</source>
+        <translation>Aktualisierung nicht begonnen</translation>
+    </message>
+    <message>
+        <source>Update complete</source>
+        <translation>Aktualisierung abgeschlossen</translation>
+    </message>
+    <message>
+        <source>The device is restarting with its new firmware; the main window links it again when it answers.</source>
+        <translation>Das Gerät startet mit seiner neuen Firmware neu; das Hauptfenster verbindet es wieder, sobald es antwortet.</translation>
+    </message>
+    <message>
+        <source>It is now safe to disconnect your device. Tavero Companion stays open and links the device again when it answers.</source>
+        <translation>Sie können Ihr Gerät jetzt sicher trennen. Tavero Companion bleibt geöffnet und verbindet das Gerät wieder, sobald es antwortet.</translation>
     </message>
 </context>
 <context>
@@ -662,10 +746,6 @@
     <message>
         <source>The device is finishing the update. Do not disconnect it.</source>
         <translation>Das Gerät schließt die Aktualisierung ab. Trennen Sie es nicht.</translation>
-    </message>
-    <message>
-        <source>The package fits the device.</source>
-        <translation>Das Paket passt zum Gerät.</translation>
     </message>
     <message>
         <source>Firmware update completed successfully.</source>
@@ -1782,6 +1862,11 @@
         <source>Alarm</source>
         <translation>Alarm</translation>
     </message>
+    <message>
+        <source>%1; %2</source>
+        <extracomment>A device&apos;s port (and serial number), then its firmware versions: &quot;ttyUSB0; WLAN 1660, DSP 3.13&quot;.</extracomment>
+        <translation>%1; %2</translation>
+    </message>
 </context>
 <context>
     <name>TransferProgress</name>
@@ -1848,13 +1933,17 @@
         <source>the package is not one for this device</source>
         <translation>das Paket ist nicht für dieses Gerät bestimmt</translation>
     </message>
+    <message>
+        <source>The package fits the device.</source>
+        <translation>Das Paket passt zum Gerät.</translation>
+    </message>
+    <message>
+        <source>The package does not fit the device (device WLAN %1, DSP %2.%3; package WLAN %4, DSP %5): %6</source>
+        <translation>Das Paket passt nicht zum Gerät (Gerät WLAN %1, DSP %2.%3; Paket WLAN %4, DSP %5): %6</translation>
+    </message>
 </context>
 <context>
     <name>UpdateRun</name>
-    <message>
-        <source>The package does not fit the device (device WLAN %1, DSP %2.%3; package WLAN %4, DSP %5): %6; nothing was sent.</source>
-        <translation>Das Paket passt nicht zum Gerät (Gerät WLAN %1, DSP %2.%3; Paket WLAN %4, DSP %5): %6; es wurde nichts gesendet.</translation>
-    </message>
     <message>
         <source>Connection to the device lost (%1)</source>
         <translation>Verbindung zum Gerät verloren (%1)</translation>
@@ -1897,6 +1986,10 @@
             <numerusform>Das Gerät hat seit %n Sekunde nicht geantwortet</numerusform>
             <numerusform>Das Gerät hat seit %n Sekunden nicht geantwortet</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1; nothing was sent.</source>
+        <translation>%1; es wurde nichts gesendet.</translation>
     </message>
 </context>
 <context>

@@ -242,6 +242,11 @@
         <source>Alarm</source>
         <translation>Alarme</translation>
     </message>
+    <message>
+        <source>%1; %2</source>
+        <extracomment>A device&apos;s role, then its firmware versions: &quot;TXU Client (Slot 1); WLAN 1660, DSP 3.13&quot;.</extracomment>
+        <translation>%1&#xa0;; %2</translation>
+    </message>
 </context>
 <context>
     <name>DeviceSession</name>
@@ -306,14 +311,6 @@
         <translation>La réponse de l’appareil au bloc %1 sur %2 de l’image %3 est arrivée endommagée&#xa0;: la mise à jour n’est pas terminée.</translation>
     </message>
     <message>
-        <source>Plug the device in again, close this window, start Tavero Companion again and repeat the update.</source>
-        <translation>Rebranchez l’appareil, fermez cette fenêtre, relancez Tavero Companion et recommencez la mise à jour.</translation>
-    </message>
-    <message>
-        <source>Close this window, start Tavero Companion again and repeat the update.</source>
-        <translation>Fermez cette fenêtre, relancez Tavero Companion et recommencez la mise à jour.</translation>
-    </message>
-    <message>
         <source>Connected devices</source>
         <translation>Appareils connectés</translation>
     </message>
@@ -352,6 +349,7 @@
     </message>
     <message>
         <source>Package: %1 WLAN: %2 -&gt; %3 DSP: %4.%5 -&gt; %6</source>
+        <extracomment>%1 is the device&apos;s type: TXU or RXU.</extracomment>
         <translation>Paquet&#xa0;: %1 WLAN&#xa0;: %2 -&gt; %3 DSP&#xa0;: %4.%5 -&gt; %6</translation>
     </message>
     <message>
@@ -402,10 +400,6 @@
         <source>Firmware update completed successfully.&lt;br&gt;</source>
         <translation>Mise à jour du micrologiciel réussie.&lt;br&gt;</translation>
     </message>
-    <message>
-        <source>It is now safe to disconnect your device. Application will now close.</source>
-        <translation>Vous pouvez maintenant débrancher votre appareil. Le programme va se fermer.</translation>
-    </message>
     <message numerus="yes">
         <source>The device has not answered for %n seconds; the update is not complete. Waiting for the device...</source>
         <translation>
@@ -433,6 +427,96 @@
             <numerusform>L’appareil n’a pas répondu depuis %n seconde&#xa0;: rien n’a été envoyé.</numerusform>
             <numerusform>L’appareil n’a pas répondu depuis %n secondes&#xa0;: rien n’a été envoyé.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Plug the device in again and repeat the update; the main window links it again when it answers.</source>
+        <translation>Rebranchez l’appareil et recommencez la mise à jour&#xa0;; la fenêtre principale le reconnecte dès qu’il répond.</translation>
+    </message>
+    <message>
+        <source>Repeat the update: pick the package again, or close this window and open it again.</source>
+        <translation>Recommencez la mise à jour&#xa0;: choisissez de nouveau le paquet, ou fermez cette fenêtre et rouvrez-la.</translation>
+    </message>
+    <message>
+        <source>The device keeps a half-written image and needs the update again.</source>
+        <translation>L’appareil garde une image à moitié écrite et doit être mis à jour de nouveau.</translation>
+    </message>
+    <message>
+        <source>The device answers again: it runs the new firmware.</source>
+        <translation>L’appareil répond de nouveau&#xa0;: il fonctionne avec le nouveau micrologiciel.</translation>
+    </message>
+    <message>
+        <source>Stop the update?</source>
+        <translation>Arrêter la mise à jour&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Continuer</translation>
+    </message>
+    <message>
+        <source>Stop Update</source>
+        <translation>Arrêter la mise à jour</translation>
+    </message>
+    <message>
+        <source>Update stopped.</source>
+        <translation>La mise à jour a été arrêtée.</translation>
+    </message>
+    <message>
+        <source>No device is linked.</source>
+        <translation>Aucun appareil n’est connecté.</translation>
+    </message>
+    <message>
+        <source>Device: %1 (asking for its versions...)</source>
+        <translation>Appareil&#xa0;: %1 (demande de ses versions...)</translation>
+    </message>
+    <message>
+        <source>Device: %1</source>
+        <translation>Appareil&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Device: %1; WLAN %2, DSP %3.%4</source>
+        <extracomment>A device, then its firmware versions: &quot;TXU Client (Slot 1) on ttyUSB0; WLAN 1650, DSP 3.12&quot;.</extracomment>
+        <translation>Appareil&#xa0;: %1&#xa0;; WLAN %2, DSP %3.%4</translation>
+    </message>
+    <message>
+        <source>Update stopped at %1 of the %2 image</source>
+        <extracomment>%1 is a percentage (&quot;40%&quot;), %2 the image: WLAN or DSP.</extracomment>
+        <translation>Mise à jour arrêtée à %1 de l’image %2</translation>
+    </message>
+    <message>
+        <source>Stopped at %1</source>
+        <translation>Arrêtée à %1</translation>
+    </message>
+    <message>
+        <source>The device is restarting; the main window links it again when it answers.</source>
+        <translation>L’appareil redémarre&#xa0;; la fenêtre principale le reconnecte dès qu’il répond.</translation>
+    </message>
+    <message>
+        <source>Connection to the device lost</source>
+        <translation>Connexion à l’appareil perdue</translation>
+    </message>
+    <message>
+        <source>Nothing was sent</source>
+        <translation>Rien n’a été envoyé</translation>
+    </message>
+    <message>
+        <source>Update refused</source>
+        <translation>Mise à jour refusée</translation>
+    </message>
+    <message>
+        <source>Update not started</source>
+        <translation>Mise à jour non commencée</translation>
+    </message>
+    <message>
+        <source>Update complete</source>
+        <translation>Mise à jour terminée</translation>
+    </message>
+    <message>
+        <source>The device is restarting with its new firmware; the main window links it again when it answers.</source>
+        <translation>L’appareil redémarre avec son nouveau micrologiciel&#xa0;; la fenêtre principale le reconnecte dès qu’il répond.</translation>
+    </message>
+    <message>
+        <source>It is now safe to disconnect your device. Tavero Companion stays open and links the device again when it answers.</source>
+        <translation>Vous pouvez maintenant débrancher votre appareil en toute sécurité. Tavero Companion reste ouvert et reconnecte l’appareil dès qu’il répond.</translation>
     </message>
 </context>
 <context>
@@ -662,10 +746,6 @@
     <message>
         <source>The device is finishing the update. Do not disconnect it.</source>
         <translation>L’appareil termine la mise à jour. Ne le débranchez pas.</translation>
-    </message>
-    <message>
-        <source>The package fits the device.</source>
-        <translation>Le paquet convient à l’appareil.</translation>
     </message>
     <message>
         <source>Firmware update completed successfully.</source>
@@ -1782,6 +1862,11 @@
         <source>Alarm</source>
         <translation>Alarme</translation>
     </message>
+    <message>
+        <source>%1; %2</source>
+        <extracomment>A device&apos;s port (and serial number), then its firmware versions: &quot;ttyUSB0; WLAN 1660, DSP 3.13&quot;.</extracomment>
+        <translation>%1&#xa0;; %2</translation>
+    </message>
 </context>
 <context>
     <name>TransferProgress</name>
@@ -1848,13 +1933,17 @@
         <source>the package is not one for this device</source>
         <translation>le paquet n’est pas destiné à cet appareil</translation>
     </message>
+    <message>
+        <source>The package fits the device.</source>
+        <translation>Le paquet convient à l’appareil.</translation>
+    </message>
+    <message>
+        <source>The package does not fit the device (device WLAN %1, DSP %2.%3; package WLAN %4, DSP %5): %6</source>
+        <translation>Le paquet ne convient pas à l’appareil (appareil WLAN %1, DSP %2.%3&#xa0;; paquet WLAN %4, DSP %5)&#xa0;: %6</translation>
+    </message>
 </context>
 <context>
     <name>UpdateRun</name>
-    <message>
-        <source>The package does not fit the device (device WLAN %1, DSP %2.%3; package WLAN %4, DSP %5): %6; nothing was sent.</source>
-        <translation>Le paquet ne convient pas à l’appareil (appareil WLAN %1, DSP %2.%3&#xa0;; paquet WLAN %4, DSP %5)&#xa0;: %6&#xa0;; rien n’a été envoyé.</translation>
-    </message>
     <message>
         <source>Connection to the device lost (%1)</source>
         <translation>Connexion à l’appareil perdue (%1)</translation>
@@ -1897,6 +1986,10 @@
             <numerusform>L’appareil n’a pas répondu depuis %n seconde</numerusform>
             <numerusform>L’appareil n’a pas répondu depuis %n secondes</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1; nothing was sent.</source>
+        <translation>%1&#xa0;; rien n’a été envoyé.</translation>
     </message>
 </context>
 <context>

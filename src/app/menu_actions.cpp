@@ -4,6 +4,7 @@
 #include "ui_tvc.h"
 
 #include "constants.h"
+#include "device_roster.h"
 #include "device_session.h"
 #include "fwupdate.h"
 #include "herontemp.h"
@@ -12,6 +13,8 @@
 #include "user_guide.h"
 
 #include <QCoreApplication>
+
+#include <optional>
 #include <QDesktopServices>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -84,25 +87,57 @@ void TVC::on_actionFirmware_Update_triggered()
     session->suspend();
     const bool port_was_open = serial_port->isOpen();
     firmware_dialog_open = true;
+    std::optional<DeviceFirmware> updated;
     {
         FWUpdate dialog(this);
+        firmware_dialog = &dialog;
         dialog.exec();
+        firmware_dialog = nullptr;
+        updated = dialog.new_firmware();
+        if (dialog.asking_device())
+            dialog_questions_out.start();
+        else
+            dialog_questions_out.invalidate();
     }
     firmware_dialog_open = false;
 
-    if (update_started && service_level != 2) {
-        QCoreApplication::quit();
-        return;
-    }
-    // The dialog may have lost the device; then there is nothing to show,
+    // The program stays open after an update: the other devices and their
+    // recordings go on, and the updated device is linked again when it
+    // answers, on its port or on a new one.
+    // The dialog may have lost the device (it restarts with its new
+    // firmware, or its cable was pulled); then there is nothing to show,
     // unless a device was plugged in meanwhile. Without a device there was
     // no port to lose.
     if (!serial_port->isOpen()) {
+        if (updated) {
+            const QString port = session->port_name();
+            restarting = Restarting{port, roster->serial_number(port), updated->wlan_version, updated->dsp_major,
+                                    updated->dsp_minor};
+        }
         forget_lost_port();
         reset_connection(port_was_open);
         look_for_plugged_device();
+        give_restarted_versions();
         return;
     }
     // What the dialog left of the byte stream is not ours to decode.
     session->resume();
+    if (updated)
+        session->set_firmware(updated->wlan_version, updated->dsp_major, updated->dsp_minor);
+}
+
+void TVC::give_restarted_versions()
+{
+    if (!restarting)
+        return;
+    for (const DeviceRoster::Entry &entry : roster->entries()) {
+        const bool same = entry.port == restarting->port
+            || (!restarting->serial.isEmpty() && roster->serial_number(entry.port) == restarting->serial);
+        if (!same || !entry.session || !entry.session->is_open())
+            continue;
+        const Restarting device = *restarting;
+        restarting.reset();
+        entry.session->set_firmware(device.wlan_version, device.dsp_major, device.dsp_minor);
+        return;
+    }
 }

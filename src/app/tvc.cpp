@@ -4,6 +4,7 @@
 #include "accessibility.h"
 #include "constants.h"
 #include "device_label.h"
+#include "fwupdate.h"
 #include "status_display.h"
 #include "device_roster.h"
 #include "device_session.h"
@@ -16,6 +17,7 @@
 #include "show_settings_dialog.h"
 #include "sniffer.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QKeySequence>
 #include <QMenu>
@@ -86,6 +88,7 @@ TVC::TVC(PortFinder ports, QWidget *parent)
     connect(roster, &DeviceRoster::entries_changed, this, &TVC::show_device_line);
     ui->l_alarms->hide();
     watch_show();
+    connect(roster, &DeviceRoster::entries_changed, this, &TVC::give_restarted_versions);
     ui->actionHeron_Temperature->setVisible(false);
     ui->actionSniffer->setVisible(false);
     ui->actionRefresh->setShortcut(QKeySequence(Qt::Key_F5));
@@ -156,6 +159,7 @@ void TVC::view_session(DeviceSession *next)
     connect(session, &DeviceSession::reply, this, &TVC::show_reply);
     connect(session, &DeviceSession::levels_stale, this, &TVC::show_levels_gone);
     connect(session, &DeviceSession::report_mode_changed, this, &TVC::follow_report_mode);
+    connect(session, &DeviceSession::firmware_known, this, &TVC::show_device_line);
     connect(session, &DeviceSession::batch_started, this, &TVC::begin_display_batch);
     connect(session, &DeviceSession::batch_ended, this, &TVC::end_display_batch);
 }
@@ -167,4 +171,23 @@ void TVC::changeEvent(QEvent *event)
     // form is complete once it has set the central widget.)
     if (event->type() == QEvent::PaletteChange && centralWidget())
         keep_panels_legible({ui->devinfo_frame, ui->audioframe}, PANEL_BACKGROUND);
+}
+
+QString TVC::device_name() const
+{
+    return device_description(*roster, session->port_name());
+}
+
+void TVC::closeEvent(QCloseEvent *event)
+{
+    // An update in progress ends only when the user says so; then the
+    // dialog closes with the window.
+    if (firmware_dialog && firmware_dialog->update_in_progress()) {
+        if (!firmware_dialog->ask_to_stop()) {
+            event->ignore();
+            return;
+        }
+        firmware_dialog->done(QDialog::Rejected);
+    }
+    QMainWindow::closeEvent(event);
 }

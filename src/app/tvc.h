@@ -13,6 +13,7 @@ namespace Ui {
 class TVC;
 }
 class AllDevices;
+class FWUpdate;
 class DeviceRoster;
 class DeviceSession;
 class HeronTemp;
@@ -60,12 +61,19 @@ public:
     void start_sniffer(quint8 mode);
     void stop_sniffer();
 
+    // The device the window shows, as every view names it: role, port and
+    // the bridge's serial number where known.
+    QString device_name() const;
+
     quint8 service_level;
     bool update_started;
     QSerialPort *serial_port;
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Closing the window during a firmware update asks first, as the
+    // firmware dialog does.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void tvc_read_serial();
@@ -165,6 +173,23 @@ private:
     QString linked_port;     // the port last opened
     QTimer open_retry;
     bool firmware_dialog_open = false;
+    FWUpdate *firmware_dialog = nullptr;
+    // Since the firmware dialog closed with its questions for the device's
+    // versions still out: their answers are the dialog's, not the user's.
+    QElapsedTimer dialog_questions_out;
+    // A device updated while it restarts: its new versions wait for it to
+    // be linked again, on its port or, by its bridge's serial number, on
+    // another one.
+    struct Restarting
+    {
+        QString port;
+        QString serial;
+        quint16 wlan_version = 0;
+        quint8 dsp_major = 0;
+        quint8 dsp_minor = 0;
+    };
+    std::optional<Restarting> restarting;
+    void give_restarted_versions();
     bool decoding_batch = false;
     bool display_frozen = false;
     QTimer display_refresh;

@@ -90,8 +90,12 @@ void TVC::show_device_line()
     for (const DeviceRoster::Entry &entry : roster->entries())
         others = others || (entry.session && entry.session != session && entry.present);
     const bool unplugged = !linked && session->port_lost() && others;
-    const QString where
+    QString where
         = linked || unplugged ? with_device_name(port, port_words(port, roster->serial_number(port))) : QString();
+    const QString firmware = linked ? firmware_words(session->state()) : QString();
+    if (!firmware.isEmpty())
+        //: A device's port (and serial number), then its firmware versions: "ttyUSB0; WLAN 1660, DSP 3.13".
+        where = tr("%1; %2").arg(where, firmware);
     if (ui->l_device_port->text() != where) {
         ui->l_device_port->setText(where);
         ui->l_device_port->setToolTip(where);

@@ -73,3 +73,13 @@ QString device_description(const DeviceRoster &roster, const QString &port)
     const bool told = session && session->state().info_known;
     return device_description(told ? role_words(session->state()) : QString(), port, roster.serial_number(port));
 }
+
+QString firmware_words(const DeviceState &state)
+{
+    QStringList parts;
+    if (state.wlan_known)
+        parts << QStringLiteral("WLAN %1").arg(state.wlan_version);
+    if (state.dsp_known)
+        parts << QStringLiteral("DSP %1.%2").arg(state.dsp_major).arg(state.dsp_minor);
+    return parts.join(QStringLiteral(", "));
+}

@@ -36,3 +36,7 @@ QString device_description(const QString &role, const QString &port, const QStri
 // The device on `port` as above: the role its session has been told, and the
 // serial number `roster` saw on that port.
 QString device_description(const DeviceRoster &roster, const QString &port);
+
+// The device's firmware versions as far as it reported them: "WLAN 1660,
+// DSP 3.13"; empty while neither is known.
+QString firmware_words(const DeviceState &state);

@@ -216,6 +216,16 @@ void DeviceSession::resume()
         ask_status();
 }
 
+void DeviceSession::set_firmware(quint16 wlan_version, quint8 dsp_major, quint8 dsp_minor)
+{
+    m_state.wlan_known = true;
+    m_state.wlan_version = wlan_version;
+    m_state.dsp_known = true;
+    m_state.dsp_major = dsp_major;
+    m_state.dsp_minor = dsp_minor;
+    emit firmware_known();
+}
+
 void DeviceSession::read_port()
 {
     if (m_suspended)

@@ -91,6 +91,10 @@ public:
     void resume();
     bool suspended() const { return m_suspended; }
 
+    // The device's firmware versions, as it reported them to the firmware
+    // update; firmware_known() follows.
+    void set_firmware(quint16 wlan_version, quint8 dsp_major, quint8 dsp_minor);
+
     // Decodes one frame as if it came from the device.
     void decode(const QByteArray &frame);
 
@@ -114,6 +118,8 @@ signals:
     // The signal levels are no longer live: no report for a while, or the
     // reports were switched off or replaced by the sniffer's.
     void levels_stale();
+    // The device's firmware versions are known anew (set_firmware()).
+    void firmware_known();
     // The report mode asked for changed.
     void report_mode_changed(quint8 mode);
     // Frames are decoded in batches, one per read of the port.

@@ -2,6 +2,7 @@
 // device state and the display.
 
 #include "tvc.h"
+#include "update_engine.h"
 #include "ui_tvc.h"
 
 #include "constants.h"
@@ -102,6 +103,13 @@ void TVC::show_reply(quint8 code, const QByteArray &frame)
     }
 
     case RPL_VERSION:
+        // The answers to the firmware dialog's questions, late: the state
+        // has them, the user asked for no box.
+        if (dialog_questions_out.isValid()
+            && dialog_questions_out.elapsed() < UpdateEngine::ASKS * UpdateEngine::ASK_AGAIN_MS) {
+            show_device_line();
+            break;
+        }
         // The box runs its own event loop: the display must keep painting.
         end_display_batch();
         refresh_display();

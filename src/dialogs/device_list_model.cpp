@@ -90,6 +90,7 @@ void DeviceListModel::watch(DeviceSession *session)
     connect(session, &DeviceSession::opened, this, mark);
     connect(session, &DeviceSession::levels_stale, this, mark);
     connect(session, &DeviceSession::report_mode_changed, this, mark);
+    connect(session, &DeviceSession::firmware_known, this, mark);
     connect(session, &QObject::destroyed, this, [this, session] { m_watched.remove(session); });
 }
 
@@ -183,7 +184,11 @@ QString DeviceListModel::device_words(const DeviceRoster::Entry &entry) const
         return tr("firmware update");
     if (!session.state().info_known)
         return tr("asking the device...");
-    return role_words(session.state());
+    const QString firmware = firmware_words(session.state());
+    if (firmware.isEmpty())
+        return role_words(session.state());
+    //: A device's role, then its firmware versions: "TXU Client (Slot 1); WLAN 1660, DSP 3.13".
+    return tr("%1; %2").arg(role_words(session.state()), firmware);
 }
 
 QString DeviceListModel::cell_text(const DeviceRoster::Entry &entry, int column) const

@@ -2,15 +2,20 @@
 #include "ui_fwupdate.h"
 
 #include "accessibility.h"
+#include "device_label.h"
 #include "frame.h"
+#include "number_text.h"
 #include "port_finder.h"
 #include "tvc.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -46,12 +51,15 @@ constexpr int BAR_PAINT_INTERVAL_MS = 200;
 QString after_part_way(bool link_lost)
 {
     return link_lost ? QCoreApplication::translate("FWUpdate",
-                                                   "Plug the device in again, close this window, start Tavero "
-                                                   "Companion again and repeat the update.")
+                                                   "Plug the device in again and repeat the update; the main window "
+                                                   "links it again when it answers.")
                      : QCoreApplication::translate("FWUpdate",
-                                                   "Close this window, start Tavero Companion again and repeat "
-                                                   "the update.");
+                                                   "Repeat the update: pick the package again, or close this window "
+                                                   "and open it again.");
 }
+
+const char *const HALF_WRITTEN_TEXT = QT_TRANSLATE_NOOP(
+    "FWUpdate", "The device keeps a half-written image and needs the update again.");
 
 // Manifest values are shown byte for byte in a rich-text label: as text,
 // never as markup.
@@ -74,6 +82,11 @@ FWUpdate::FWUpdate(QWidget *parent)
     // manifest's values escaped in it: a name such as "R&D" must not be shown
     // as "R&amp;D" where no tag makes the label take it for markup.
     ui->dev_info->setTextFormat(Qt::RichText);
+    // Long messages wrap: the dialog keeps its width whatever it says.
+    ui->dev_info->setWordWrap(true);
+    ui->cur_module->setWordWrap(true);
+    ui->target_device->setWordWrap(true);
+    setMinimumWidth(width());
     press_buttons_on_enter(this);
     ui->fw_progress_bar->hide();
     ui->start_fw_button->setEnabled(false);
@@ -84,6 +97,12 @@ FWUpdate::FWUpdate(QWidget *parent)
 
     connect(&engine, &UpdateEngine::notice_changed, this, &FWUpdate::show_module);
     connect(&engine, &UpdateEngine::versions_known, this, &FWUpdate::show_versions);
+    connect(&engine, &UpdateEngine::queried, this, [this] {
+        querying = false;
+        show_device();
+        if (completed)
+            ui->cur_module->setText(tr("The device answers again: it runs the new firmware."));
+    });
     connect(&engine, &UpdateEngine::image_started, this, [this](quint8, qint64 size) {
         // The bar shows the image; its text keeps the time the whole update needs.
         ui->fw_progress_bar->setMaximum(int(size));
@@ -108,6 +127,138 @@ FWUpdate::FWUpdate(QWidget *parent)
     if (serial_port)
         connect(serial_port, &QSerialPort::errorOccurred, this, &FWUpdate::fwupdate_handle_serialport_error,
                 Qt::UniqueConnection);
+
+    // The device the dialog would write is named at once, and asked for its
+    // versions, so that a package is seen to fit or not before Start.
+    if (serial_port && serial_port->isOpen() && !service_mode()) {
+        connect(serial_port, &QSerialPort::readyRead, this, &FWUpdate::fwupdate_read_serial, Qt::UniqueConnection);
+        querying = true;
+        engine.start_query();
+    }
+    show_device();
+}
+
+std::optional<DeviceFirmware> FWUpdate::new_firmware() const
+{
+    if (!completed || querying || !versions_known)
+        return std::nullopt;
+    return device_versions.device;
+}
+
+bool FWUpdate::update_in_progress() const
+{
+    return engine.running() && engine.data_sent();
+}
+
+bool FWUpdate::ask_to_stop()
+{
+    if (!update_in_progress())
+        return false;
+    QMessageBox box(QMessageBox::Warning, tr("Firmware Update"),
+                    tr("Stop the update?") + QLatin1Char(' ') + tr(HALF_WRITTEN_TEXT), QMessageBox::NoButton, this);
+    QPushButton *go_on = box.addButton(tr("Continue"), QMessageBox::RejectRole);
+    QPushButton *stop = box.addButton(tr("Stop Update"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(go_on);
+    box.setEscapeButton(go_on);
+    stop_question = &box;
+    box.exec();
+    stop_question = nullptr;
+    // The update may have ended while the question was open: then there is
+    // nothing left to stop.
+    if (box.clickedButton() != stop || !update_in_progress())
+        return false;
+    engine.cancel();
+    show_stopped();
+    ui->cur_module->setText(tr("Update stopped.") + QLatin1Char(' ') + tr(HALF_WRITTEN_TEXT) + QLatin1Char(' ')
+                            + after_part_way(false));
+    ready_for_another(false);
+    image_ended();
+    return true;
+}
+
+bool FWUpdate::event(QEvent *event)
+{
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::LayoutRequest && layout()) {
+        const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                         : layout()->totalSizeHint().height();
+        if (needed > height())
+            resize(width(), needed);
+    }
+    return handled;
+}
+
+void FWUpdate::reject()
+{
+    // A stray Escape or close never ends an update: it asks, and a stop
+    // leaves the dialog open to say what the device needs.
+    if (update_in_progress()) {
+        ask_to_stop();
+        return;
+    }
+    QDialog::reject();
+}
+
+void FWUpdate::close_stop_question()
+{
+    if (stop_question)
+        stop_question->reject();
+}
+
+void FWUpdate::set_heading(const QString &text)
+{
+    heading = text;
+    QString html;
+    if (!heading.isEmpty())
+        html += QStringLiteral("<p><b>") + heading.toHtmlEscaped() + QStringLiteral("</b></p>");
+    if (!package_line.isEmpty())
+        html += QStringLiteral("<p>") + package_line + QStringLiteral("</p>");
+    ui->dev_info->setText(html);
+}
+
+void FWUpdate::show_device()
+{
+    if (!serial_port || !serial_port->isOpen()) {
+        ui->target_device->setText(tr("No device is linked."));
+        return;
+    }
+    const QString name = window ? window->device_name() : serial_port->portName();
+    if (!versions_known) {
+        ui->target_device->setText(querying ? tr("Device: %1 (asking for its versions...)").arg(name)
+                                            : tr("Device: %1").arg(name));
+        return;
+    }
+    const DeviceFirmware &d = device_versions.device;
+    //: A device, then its firmware versions: "TXU Client (Slot 1) on ttyUSB0; WLAN 1650, DSP 3.12".
+    ui->target_device->setText(tr("Device: %1; WLAN %2, DSP %3.%4")
+                                   .arg(name, QString::number(d.wlan_version), QString::number(d.dsp_major),
+                                        QString::number(d.dsp_minor)));
+}
+
+QString FWUpdate::fit_line() const
+{
+    if (!package || !versions_known)
+        return QString();
+    UpdateVersions v = device_versions;
+    const Manifest &m = package->manifest();
+    v.package_name = m.name;
+    v.package_wlan = m.wlan_version;
+    v.package_dsp = m.dsp_version_for(v.device_type);
+    if (package_fits(v.device, v.package_wlan, v.package_dsp))
+        return fits_text();
+    return misfit_text(v) + QLatin1Char('.');
+}
+
+void FWUpdate::show_stopped()
+{
+    QProgressBar *bar = ui->fw_progress_bar;
+    bar_painting.stop();
+    bar->setUpdatesEnabled(true);
+    const int percent = percent_done(bar->value(), bar->maximum());
+    const QString image = engine.unit() == UNIT_WLAN ? QStringLiteral("WLAN") : QStringLiteral("DSP");
+    //: %1 is a percentage ("40%"), %2 the image: WLAN or DSP.
+    set_heading(tr("Update stopped at %1 of the %2 image").arg(percent_text(percent), image));
+    bar->setFormat(tr("Stopped at %1").arg(percent_pattern(QStringLiteral("%p"))));
 }
 
 FWUpdate::~FWUpdate()
@@ -179,8 +330,9 @@ void FWUpdate::on_get_fw_button_clicked()
     }
     ui->fw_path->setText(chosen_file);
     // In service mode a file may be picked while an image is on its way;
-    // Start waits for that image to end.
-    ui->start_fw_button->setEnabled(!engine.running());
+    // Start waits for that image to end. A question for the device's
+    // versions gives way to Start.
+    ui->start_fw_button->setEnabled(!engine.running() || querying);
 }
 
 void FWUpdate::on_start_fw_button_clicked()
@@ -201,6 +353,10 @@ void FWUpdate::on_start_fw_button_clicked()
         connect(serial_port, &QSerialPort::readyRead, this, &FWUpdate::fwupdate_read_serial, Qt::UniqueConnection);
 
     raw_update = service_mode();
+    if (querying) {
+        engine.cancel();
+        querying = false;
+    }
     if (!raw_update) {
         engine.start_update(package);
         return;
@@ -223,20 +379,30 @@ void FWUpdate::fwupdate_handle_serialport_error(QSerialPort::SerialPortError err
 
 void FWUpdate::show_versions(const UpdateVersions &versions)
 {
+    versions_known = true;
+    device_versions = versions;
+    show_device();
+    if (querying) {
+        // The versions named, and a package picked meanwhile judged.
+        if (package && !completed && heading.isEmpty())
+            show_package(*package);
+        return;
+    }
     // One pass over the format: a "%1" inside a value stays as it is.
     //: %1 is the device's type: TXU or RXU.
-    ui->dev_info->setText(QStringLiteral("<p><b>") + tr("Updating %1...").arg(versions.device_type)
-                          + QStringLiteral("</b></p>") + QString(20, QLatin1Char(' ')) + QStringLiteral("<p>")
-                          //: The package's name, then each version of the device and of the package.
-                          + tr("Package: %1 WLAN: %2 -> %3 DSP: %4.%5 -> %6")
-                                .arg(shown(versions.package_name), QString::number(versions.device.wlan_version),
-                                     shown(versions.package_wlan), QString::number(versions.device.dsp_major),
-                                     QString::number(versions.device.dsp_minor), shown(versions.package_dsp))
-                          + QStringLiteral("</p>"));
+    package_line = tr("Package: %1 WLAN: %2 -> %3 DSP: %4.%5 -> %6")
+                       .arg(shown(versions.package_name), QString::number(versions.device.wlan_version),
+                            shown(versions.package_wlan), QString::number(versions.device.dsp_major),
+                            QString::number(versions.device.dsp_minor), shown(versions.package_dsp));
+    //: %1 is the device's type: TXU or RXU.
+    set_heading(tr("Updating %1...").arg(versions.device_type));
 }
 
 void FWUpdate::show_module(UpdateEngine::Notice notice, int silent_seconds)
 {
+    // After the update the line tells the device's restart, whatever its silence.
+    if (completed)
+        return;
     const bool sending = engine.stage() == UpdateEngine::Stage::Sending
         || engine.stage() == UpdateEngine::Stage::Finishing;
     const QString module = !sending ? QString()
@@ -247,11 +413,15 @@ void FWUpdate::show_module(UpdateEngine::Notice notice, int silent_seconds)
         ui->cur_module->setText(module);
         break;
     case UpdateEngine::Notice::Silent:
+        // The time left no longer holds while the device is silent.
+        ui->fw_progress_bar->setFormat(progress_format(-1));
+        estimate_shown.start();
         ui->cur_module->setText(engine.data_sent() ? (module.isEmpty() ? QString() : module + QLatin1Char(' '))
                                         + tr(SILENT_TEXT, nullptr, silent_seconds)
                                                    : tr(SILENT_ASKING_TEXT, nullptr, silent_seconds));
         break;
     case UpdateEngine::Notice::Finishing:
+        ui->fw_progress_bar->setFormat(progress_format(-1));
         ui->cur_module->setText(tr(FINISHING_TEXT));
         break;
     }
@@ -271,7 +441,7 @@ void FWUpdate::show_progress(qint64 done, qint64 total, qint64 seconds_left)
     // the bar's text.
     if (done == total || done - bar->value() >= qMax<qint64>(CHUNK_SIZE, total / PROGRESS_STEPS))
         bar->setValue(int(done));
-    if (estimate_shown.elapsed() >= ESTIMATE_INTERVAL_MS) {
+    if (estimate_shown.elapsed() >= ESTIMATE_INTERVAL_MS && engine.notice() == UpdateEngine::Notice::None) {
         estimate_shown.start();
         bar->setFormat(progress_format(seconds_left));
     }
@@ -295,7 +465,13 @@ void FWUpdate::image_ended()
 
 void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
 {
+    close_stop_question();
+    const bool was_querying = querying;
+    querying = false;
     image_ended();
+    if (!service_mode())
+        ui->start_fw_button->setEnabled(false);
+    show_device();
     // The port's own description, then which port.
     if (service_mode()) {
         QMessageBox::critical(this, tr("Critical Error"),
@@ -305,30 +481,50 @@ void FWUpdate::show_link_lost(const QString &reason, bool mid_update)
                               QMessageBox::Ok);
         return;
     }
+    if (completed) {
+        // The device restarts with its new firmware.
+        ui->cur_module->setText(tr("The device is restarting; the main window links it again when it answers."));
+        return;
+    }
+    // After an update ended, its words stay; the device line tells the link is gone.
     if (!mid_update)
         return;
-    if (engine.data_sent()) {
-        ui->cur_module->setText(tr(LINK_LOST_TEXT) + QLatin1Char(' ') + after_part_way(true));
+    if (engine.data_sent() && !was_querying) {
+        show_stopped();
+        ui->cur_module->setText(tr(LINK_LOST_TEXT) + QLatin1Char(' ') + tr(HALF_WRITTEN_TEXT) + QLatin1Char(' ')
+                                + after_part_way(true));
         return;
     }
     // Nothing was sent: the device is as it was; the main window links it
     // again once it is plugged in and this window is closed.
+    set_heading(tr("Connection to the device lost"));
+    ui->fw_progress_bar->setFormat(tr("Nothing was sent"));
     ui->cur_module->setText(tr("Connection to the device lost: nothing was sent. Close this window; the device "
                                "is linked again when it is plugged in."));
 }
 
 void FWUpdate::show_refusal(const UpdateVersions &versions)
 {
+    set_heading(tr("Update refused"));
+    reset_progress();
+    ui->fw_progress_bar->setFormat(tr("Nothing was sent"));
     QMessageBox::information(this, tr("Version Mismatch"), tr("Skipping firmware update for this portable"),
                              QMessageBox::Ok);
     // Which side is newer, and the way on: another package.
     ui->cur_module->setText(tr("The package does not fit this device: %1. Nothing was sent; pick another package.")
                                 .arg(misfit_reason(versions)));
-    sent_nothing(false);
+    ready_for_another(false);
 }
 
 void FWUpdate::show_failure(UpdateEngine::Failure failure, const QString &detail)
 {
+    close_stop_question();
+    if (querying) {
+        // Only the versions were asked for: the device stays named without them.
+        querying = false;
+        show_device();
+        return;
+    }
     image_ended();
     QString text = detail;
     if (failure == UpdateEngine::Failure::Device) {
@@ -345,20 +541,28 @@ void FWUpdate::show_failure(UpdateEngine::Failure failure, const QString &detail
         QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
         return;
     }
-    // The line keeps saying what happened and what to do.
-    if (engine.data_sent())
-        ui->cur_module->setText(text + QLatin1Char(' ') + after_part_way(false));
-    else
+    // The heading, the bar and the line say what happened and what to do.
+    if (engine.data_sent()) {
+        show_stopped();
+        ui->cur_module->setText(text + QLatin1Char(' ') + tr(HALF_WRITTEN_TEXT) + QLatin1Char(' ')
+                                + after_part_way(false));
+    } else {
+        set_heading(tr("Update not started"));
+        reset_progress();
+        ui->fw_progress_bar->setFormat(tr("Nothing was sent"));
         ui->cur_module->setText(text + QLatin1Char(' ')
                                 + tr("Nothing was sent; start again or pick another package."));
+    }
     QMessageBox::critical(this, tr("Error!"), text, QMessageBox::Ok);
-    if (!engine.data_sent())
-        sent_nothing(failure == UpdateEngine::Failure::Silence);
+    // Another package may be picked, and the same one started again where
+    // the device was silent before any data went out.
+    ready_for_another(failure == UpdateEngine::Failure::Silence && !engine.data_sent());
 }
 
-// The device is as it was: another package may be picked, and, where the
-// same one may yet go (the device was silent), started again.
-void FWUpdate::sent_nothing(bool may_start_again)
+// The update has ended without completing: a package may be picked (the same
+// again, where the device needs the update again), and, where the same one
+// may yet go as it is (the device was silent before any data), started again.
+void FWUpdate::ready_for_another(bool may_start_again)
 {
     const bool linked = serial_port && serial_port->isOpen();
     ui->get_fw_button->setEnabled(linked);
@@ -368,32 +572,54 @@ void FWUpdate::sent_nothing(bool may_start_again)
 void FWUpdate::show_package(const FirmwarePackage &picked)
 {
     const Manifest &m = picked.manifest();
-    ui->dev_info->setText(tr("Package \"%1\": WLAN %2, DSP %3 for TXU and %4 for RXU.")
-                              .arg(shown(m.name).trimmed(), shown(m.wlan_version).trimmed(),
-                                   shown(m.txu_dsp_version).trimmed(), shown(m.rxu_dsp_version).trimmed()));
+    package_line = tr("Package \"%1\": WLAN %2, DSP %3 for TXU and %4 for RXU.")
+                       .arg(shown(m.name).trimmed(), shown(m.wlan_version).trimmed(),
+                            shown(m.txu_dsp_version).trimmed(), shown(m.rxu_dsp_version).trimmed());
+    const QString fit = fit_line();
+    if (!fit.isEmpty())
+        package_line += QStringLiteral("<br>") + fit.toHtmlEscaped();
+    set_heading(QString());
     ui->cur_module->setText(QString());
 }
 
 void FWUpdate::show_package_refused(const QString &reason)
 {
-    ui->dev_info->setText(reason.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))
-                          + QStringLiteral("<br>") + tr("Pick another package."));
+    package_line = reason.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) + QStringLiteral("<br>")
+        + tr("Pick another package.");
+    set_heading(QString());
     ui->cur_module->setText(QString());
 }
 
 void FWUpdate::show_completion()
 {
+    close_stop_question();
+    completed = true;
     image_ended();
-    reset_progress();
-    // setText, not clear(): only setText tells assistive technology.
-    ui->cur_module->setText(QString());
-    ui->dev_info->setText(QString());
-    if (raw_update)
+    // The bar stays full: the whole update went out.
+    bar_painting.stop();
+    ui->fw_progress_bar->setUpdatesEnabled(true);
+    ui->fw_progress_bar->setValue(ui->fw_progress_bar->maximum());
+    ui->fw_progress_bar->setFormat(percent_pattern(QStringLiteral("%p")));
+    set_heading(tr("Update complete"));
+    // setText, not a clear(): only setText tells assistive technology.
+    ui->cur_module->setText(raw_update ? QString()
+                                       : tr("The device is restarting with its new firmware; the main window links "
+                                            "it again when it answers."));
+    if (raw_update) {
         QMessageBox::information(this, tr("Firmware Update"), tr("Firmware update completed successfully"),
                                  QMessageBox::Ok);
-    else
-        QMessageBox::information(this, tr("Firmware Update"),
-                                 tr("Firmware update completed successfully.<br>") + QString(37, QLatin1Char(' '))
-                                     + tr("It is now safe to disconnect your device. Application will now close."),
-                                 QMessageBox::Ok);
+        return;
+    }
+    QMessageBox::information(this, tr("Firmware Update"),
+                             tr("Firmware update completed successfully.<br>") + QString(37, QLatin1Char(' '))
+                                 + tr("It is now safe to disconnect your device. Tavero Companion stays open and "
+                                      "links the device again when it answers."),
+                             QMessageBox::Ok);
+    // The device's new versions, once it answers again.
+    if (serial_port && serial_port->isOpen() && !engine.running()) {
+        querying = true;
+        versions_known = false;
+        show_device();
+        engine.start_query();
+    }
 }

@@ -4,11 +4,14 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QSerialPort>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
+class QMessageBox;
 class TVC;
 
 namespace Ui {
@@ -30,6 +33,29 @@ public:
     explicit FWUpdate(QWidget *parent = nullptr);
     ~FWUpdate() override;
 
+    // Image data is going out (or the device finishes what it got): ending
+    // now leaves the device half-written.
+    bool update_in_progress() const;
+    // Asks whether to stop the update in progress, Continue the default;
+    // true when the user chose to stop it (it is stopped then, and the
+    // dialog says what the device needs).
+    bool ask_to_stop();
+    // The update the dialog ran has completed.
+    bool update_completed() const { return completed; }
+    // The versions the device reports after a completed update, once it
+    // has answered.
+    std::optional<DeviceFirmware> new_firmware() const;
+    // The dialog's questions for the device's versions are still out: their
+    // answers may come after it closed.
+    bool asking_device() const { return querying; }
+
+    // Escape and the window's close button: during an update they ask first.
+    void reject() override;
+
+protected:
+    // Wrapped texts that need more lines make the dialog taller, never wider.
+    bool event(QEvent *event) override;
+
 private slots:
     void fwupdate_read_serial();
     void fwupdate_handle_serialport_error(QSerialPort::SerialPortError error);
@@ -47,7 +73,7 @@ private:
     void show_link_lost(const QString &reason, bool mid_update);
     void show_refusal(const UpdateVersions &versions);
     void show_failure(UpdateEngine::Failure failure, const QString &detail);
-    void sent_nothing(bool may_start_again);
+    void ready_for_another(bool may_start_again);
     // What was picked: the package's name and versions, or why it cannot be used.
     void show_package(const FirmwarePackage &picked);
     void show_package_refused(const QString &reason);
@@ -55,6 +81,16 @@ private:
     // An image has ended, well or not.
     void image_ended();
     void reset_progress(qint64 seconds_left = -1);
+    // The device the dialog writes, and its versions where known.
+    void show_device();
+    // Whether the picked package fits the device, as far as known.
+    QString fit_line() const;
+    // The update stopped part-way: the heading and the bar say where.
+    void show_stopped();
+    // The heading: what the update is doing or how it ended.
+    void set_heading(const QString &heading);
+    // The update has ended: no question about stopping it stays open.
+    void close_stop_question();
 
     Ui::FWUpdate *ui;
     TVC *window;
@@ -64,6 +100,13 @@ private:
     QString chosen_file;
     std::shared_ptr<FirmwarePackage> package;
     bool raw_update = false;  // the update started is a service-mode image
+    bool querying = false;    // the engine only asks for the device's versions
+    bool completed = false;
+    bool versions_known = false;
+    UpdateVersions device_versions;  // the device's type and versions, once told
+    QString heading;                 // what the update is doing or how it ended
+    QString package_line;            // what was picked
+    QPointer<QMessageBox> stop_question;
 
     QElapsedTimer estimate_shown;  // since the time left was last shown
     QTimer bar_painting;           // while it runs, the bar's new values wait to be painted

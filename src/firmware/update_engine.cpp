@@ -25,6 +25,17 @@ bool transfer_reply_length_fits(quint8 code, quint8 length)
 // After this long without an answer the engine tells that the device is silent.
 constexpr int SILENCE_NOTICE_MS = 5000;
 
+// A manifest value in a sentence: trimmed, control characters shown as "?".
+QString value_words(const QByteArray &value)
+{
+    QString text = manifest_text(value).trimmed();
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    }
+    return text;
+}
+
 constexpr quint8 DEVICE_TYPE_TXU = 4;
 constexpr quint8 DEVICE_TYPE_RXU = 8;
 
@@ -51,6 +62,19 @@ QString misfit_reason(const UpdateVersions &v)
         return UpdateEngine::tr("the device's DSP is newer than the package's");
     }
     return UpdateEngine::tr("the package is not one for this device");
+}
+
+QString fits_text()
+{
+    return UpdateEngine::tr("The package fits the device.");
+}
+
+QString misfit_text(const UpdateVersions &v)
+{
+    return UpdateEngine::tr("The package does not fit the device (device WLAN %1, DSP %2.%3; package WLAN %4, DSP %5): %6")
+        .arg(QString::number(v.device.wlan_version), QString::number(v.device.dsp_major),
+             QString::number(v.device.dsp_minor), value_words(v.package_wlan), value_words(v.package_dsp),
+             misfit_reason(v));
 }
 
 UpdateEngine::UpdateEngine(QSerialPort *port, QObject *parent)
@@ -92,6 +116,13 @@ void UpdateEngine::start_update(std::shared_ptr<FirmwarePackage> package, bool c
     m_wlan_asked = 0;
     m_stage = Stage::Querying;
     ask(Question::Type);
+}
+
+void UpdateEngine::start_query()
+{
+    start_update(nullptr);
+    if (running())
+        m_mode = Mode::Query;
 }
 
 void UpdateEngine::ask(Question question)
@@ -316,6 +347,11 @@ void UpdateEngine::check_and_start()
     emit versions_known(m_versions);
     if (m_stage != Stage::Querying)
         return;
+    if (m_mode == Mode::Query) {
+        end();
+        emit queried();
+        return;
+    }
 
     if (!m_package || !package_fits(m_versions.device, m_versions.package_wlan, m_versions.package_dsp)) {
         end();

@@ -28,6 +28,14 @@ Q_DECLARE_METATYPE(UpdateVersions)
 // one is: "the device's WLAN is newer than the package's".
 QString misfit_reason(const UpdateVersions &versions);
 
+// What tvc-update --check and the firmware dialog say of a package and a
+// device: "The package fits the device.", or "The package does not fit the
+// device (device WLAN 1650, DSP 3.12; package WLAN 1660, DSP 3.11): the
+// device's DSP is newer than the package's" (no full stop: the face ends the
+// sentence with what follows from it).
+QString fits_text();
+QString misfit_text(const UpdateVersions &versions);
+
 // Runs one firmware update on an open serial port, stop and wait: every frame
 // it sends waits for the device's reply, and each reply releases the next.
 //
@@ -91,6 +99,10 @@ public:
     // A package update; with `check_only` it ends after the check (and the
     // images needed have been read), having sent no image data.
     void start_update(std::shared_ptr<FirmwarePackage> package, bool check_only = false);
+    // Only asks the device for its type and versions: versions_known, then
+    // queried() once the engine has ended. Nothing is sent to the device's
+    // firmware.
+    void start_query();
     // Sends the image `path` to `unit` (UNIT_WLAN or UNIT_DSP). While an
     // update runs, nothing new starts: the device expects the next chunk of
     // the image it is getting, and a first chunk would be taken for it.
@@ -143,6 +155,8 @@ signals:
     void refused(const UpdateVersions &versions);
     // The package fits the device and has the images it needs (check only).
     void check_passed();
+    // A query has its answers (start_query()); the engine has ended.
+    void queried();
     // The update stopped. For an Image failure `detail` names the file and
     // says what is wrong with it; it is empty otherwise.
     void failed(UpdateEngine::Failure failure, const QString &detail);
@@ -153,7 +167,7 @@ signals:
     void completed();
 
 private:
-    enum class Mode { Package, Check, Raw };
+    enum class Mode { Package, Check, Query, Raw };
     // The question the device is being asked while the stage is Querying.
     enum class Question { Type, WlanVersion, DspVersion };
 

@@ -122,7 +122,7 @@ void LinePrinter::device_event(int index, DeviceEvent event)
         break;
     case DeviceEvent::Ended:
         if (d.status == STATUS_UPDATED) {
-            step(index, m_check ? tr("The package fits the device.")
+            step(index, m_check ? fits_text()
                                 : tr("Firmware update completed successfully."));
         } else {
             end_line();

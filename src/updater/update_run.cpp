@@ -58,12 +58,7 @@ UpdateRun::UpdateRun(const UpdateOptions &options, DeviceRecord *record, QObject
         emit event(DeviceEvent::ImageDone);
     });
     connect(&m_engine, &UpdateEngine::refused, this, [this](const UpdateVersions &v) {
-        finish(STATUS_REFUSED,
-               tr("The package does not fit the device (device WLAN %1, DSP %2.%3; package WLAN %4, DSP %5): "
-                  "%6; nothing was sent.")
-                   .arg(QString::number(v.device.wlan_version), QString::number(v.device.dsp_major),
-                        QString::number(v.device.dsp_minor), manifest_value(v.package_wlan),
-                        manifest_value(v.package_dsp), misfit_reason(v)));
+        finish(STATUS_REFUSED, tr("%1; nothing was sent.").arg(misfit_text(v)));
     });
     connect(&m_engine, &UpdateEngine::check_passed, this, [this] { finish(STATUS_UPDATED); });
     connect(&m_engine, &UpdateEngine::failed, this, &UpdateRun::on_failed);

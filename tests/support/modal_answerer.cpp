@@ -30,6 +30,11 @@ void ModalAnswerer::queue_cancel()
     m_queue.append({Answer::Cancel, QString()});
 }
 
+void ModalAnswerer::queue_button(const QString &text)
+{
+    m_queue.append({Answer::Button, text});
+}
+
 QStringList ModalAnswerer::titles() const
 {
     QStringList list;
@@ -73,6 +78,12 @@ void ModalAnswerer::poll()
         static_cast<QDialog *>(modal)->reject();
     } else if (box) {
         QAbstractButton *button = box->defaultButton();
+        if (answer.kind == Answer::Button) {
+            for (QAbstractButton *named : box->buttons()) {
+                if (named->text() == answer.value)
+                    button = named;
+            }
+        }
         if (!button && !box->buttons().isEmpty())
             button = box->buttons().constFirst();
         if (button)

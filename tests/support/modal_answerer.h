@@ -32,6 +32,8 @@ public:
     void queue_file(const QString &path);
     // The next modal widget is cancelled.
     void queue_cancel();
+    // The next message box is answered with its button labelled `text`.
+    void queue_button(const QString &text);
 
     // Called with each widget found, while it is still open, before it is
     // answered: the test's view of the program during a nested event loop.
@@ -56,7 +58,7 @@ private:
 
     struct Answer
     {
-        enum Kind { Accept, Cancel, Text, File } kind;
+        enum Kind { Accept, Cancel, Text, File, Button } kind;
         QString value;
     };
     QList<Answer> m_queue;

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -139,8 +140,12 @@ FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDia
         poll.stop();
         run.dialog_shown = true;
         steps(dialog);
+        // Closed as the user closes it; an update still going (a test that
+        // failed half-way) is then ended all the same.
         if (dialog->isVisible())
             dialog->reject();
+        if (dialog->isVisible())
+            dialog->done(QDialog::Rejected);
     });
 
     QTimer::singleShot(0, &window, [&] {
@@ -162,6 +167,13 @@ FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDia
 
 void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path)
 {
+    // The dialog asks the device for its versions when it opens; the
+    // questions are answered first, so that the update's frames follow them.
+    QLabel *device = child<QLabel>(dialog, "target_device");
+    QElapsedTimer waited;
+    waited.start();
+    while (device->text().contains(QStringLiteral("asking for its versions")) && waited.elapsed() < 5000)
+        QTest::qWait(5);
     answerer.queue_file(path);
     child<QToolButton>(dialog, "get_fw_button")->click();
 }

@@ -88,7 +88,7 @@ struct FirmwareDialogRun
 FirmwareDialogRun run_firmware_dialog(TVC &window, const std::function<void(QDialog *)> &steps);
 
 // In the firmware dialog: picks `path` through its file dialog (the answerer
-// gives it), and presses Start.
+// gives it), once the device has told its versions, and presses Start.
 void pick(QDialog *dialog, ModalAnswerer &answerer, const QString &path);
 void start(QDialog *dialog);
 
