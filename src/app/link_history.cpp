@@ -41,7 +41,7 @@ void TVC::on_actionSignal_History_triggered()
             for (const DeviceRoster::Entry &entry : roster->entries()) {
                 const ReportLog *log = roster->history(entry.port);
                 if (log && !log->empty())
-                    histories.append({entry.port, log->freeze(), device_name(entry.port)});
+                    histories.append({entry.port, log->freeze(), ::device_name(entry.port)});
             }
             return histories;
         });
