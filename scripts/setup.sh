@@ -13,9 +13,10 @@ source "$root/scripts/qt-version.sh"
 # The build's packages from Debian, and any named on the command line: Qt
 # with lupdate and lrelease, which build the translations, and Qt's own
 # translations (scripts/qt-version.sh); libzip
-# reads firmware packages (found through pkg-config); zlib and zip write the
+# reads firmware packages (found through pkg-config); cpp-httplib serves the
+# devices' metrics (tvc-watch --metrics); zlib and zip write the
 # tests' archives; tmux gives the tests a terminal of a chosen size.
-"$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev zlib1g-dev zip tmux \
+"$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev libcpp-httplib-dev zlib1g-dev zip tmux \
     "$@"
 
 cmake -S "$root" -B "$build" -DTVC_QT_MAJOR="$qt_major" \

@@ -12,6 +12,8 @@ struct AppOptions
     // Port names or device paths to use instead of searching for the
     // device (--port, once for each); the window takes the first.
     QStringList ports;
+    // HOST:PORT to serve the devices' metrics on (--metrics); empty: none.
+    QString metrics;
 };
 
 // Declares the program's options (--port, --help, --version) on `parser`.
