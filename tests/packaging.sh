@@ -23,7 +23,7 @@ metainfo=usr/share/metainfo/com.tavero.Companion.metainfo.xml
 rule=usr/lib/udev/rules.d/70-tavero-companion.rules
 manpages="usr/share/man/man1/tvc.1.gz usr/share/man/man1/tvc-update.1.gz usr/share/man/man1/tvc-watch.1.gz
           usr/share/man/man1/tvc-sim.1.gz"
-unit=lib/systemd/system/tvc-watch.service
+unit=usr/lib/systemd/system/tvc-watch.service
 files="usr/bin/tvc usr/bin/tvc-update usr/bin/tvc-watch usr/bin/tvc-sim $desktop $metainfo $rule $manpages $unit
        usr/share/icons/hicolor/256x256/apps/tavero-companion.png
        usr/share/bash-completion/completions/tvc-update usr/share/bash-completion/completions/tvc-watch
@@ -50,7 +50,7 @@ fi
 grep -q '^ExecStart=/usr/bin/tvc-watch .*--metrics 127\.0\.0\.1:' "$root/$unit" || fail "the service does not serve on loopback"
 grep -q '^DynamicUser=yes' "$root/$unit" || fail "the service runs as root"
 if have systemd-analyze; then
-    out=$(systemd-analyze verify "$root/$unit" 2>&1 | grep -v 'tvc-watch\b.*is not executable\|Command /usr/bin/tvc-watch') || true
+    out=$(systemd-analyze verify --man=no "$root/$unit" 2>&1 | grep -v 'tvc-watch\b.*is not executable\|Command /usr/bin/tvc-watch') || true
     [ -z "$out" ] || fail "systemd-analyze verify: $out"
 fi
 
