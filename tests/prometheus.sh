@@ -2,7 +2,8 @@
 # A real Prometheus server scrapes tvc-watch --metrics every second, on
 # loopback, while three simulated devices report: each device's signal level
 # and a link that goes down and up again are read back through Prometheus's
-# query API; promtool finds the exposition valid; a second watch on the same
+# query API, with a name that the exposition must escape; promtool finds the
+# exposition valid; a second watch on the same
 # address is refused with status 2.
 #
 #   tests/prometheus.sh TVC-WATCH TVC-SIM
@@ -35,8 +36,12 @@ for _ in $(seq 100); do [ "$(wc -l <"$work/sim.out")" -ge 3 ] && break; sleep 0.
 mapfile -t ptys <"$work/sim.out"
 [ ${#ptys[@]} -eq 3 ] || fail "the simulator printed ${#ptys[@]} terminals"
 
+# Device 3's name holds quotes, a backslash and a line break.
+mkdir -p "$work/config/Tavero"
+printf '[device_names]\n1\\key=port:%s\n1\\name="Stage \\"left\\" \\\\ 2\\nrow"\nsize=1\n' "${ptys[2]}" \
+    >"$work/config/Tavero/Tavero Companion.ini"
 metrics=127.0.0.1:$(free_port)
-"$tvc_watch" --port "${ptys[0]}" --port "${ptys[1]}" --port "${ptys[2]}" --metrics "$metrics" \
+XDG_CONFIG_HOME=$work/config "$tvc_watch" --port "${ptys[0]}" --port "${ptys[1]}" --port "${ptys[2]}" --metrics "$metrics" \
     --json >"$work/watch.out" 2>"$work/watch.err" &
 pids+=($!)
 for _ in $(seq 100); do curl -sf "http://$metrics/metrics" >"$work/metrics" && break; sleep 0.1; done
@@ -88,6 +93,7 @@ until_query 'tavero_signal_dbm{path="txu"}' "$levels"
 up=$(printf '%s 1\n' "${ptys[@]}" | LC_ALL=C sort)
 until_query tavero_link_up "$up"
 until_query "count(tavero_device_info{role=\"RXU Client (Master Slot)\",wlan_version=\"1650\"})" "- 3"
+until_query 'tavero_device_info{name="Stage \"left\" \\ 2\nrow"}' "${ptys[2]} 1"
 
 echo "2 link 1" >&3
 until_query "tavero_link_up{port=\"${ptys[1]}\"}" "${ptys[1]} 0"
