@@ -300,12 +300,16 @@ MetricsServer::MetricsServer(DeviceTally *tally, QObject *parent)
     : QObject(parent)
     , m_tally(tally)
 {
-    m_refresh.setInterval(REFRESH_MS);
-    connect(&m_refresh, &QTimer::timeout, this, &MetricsServer::refresh);
 }
 
 MetricsServer::~MetricsServer()
 {
+    {
+        // A request that waits for the program's thread waits no more.
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopping = true;
+    }
+    m_made.notify_all();
     if (m_server)
         m_server->stop();
     if (m_thread.joinable())
@@ -334,12 +338,7 @@ bool MetricsServer::listen(const QString &address, QString *error)
     server->set_write_timeout(REQUEST_SECONDS, 0);
     server->set_keep_alive_timeout(REQUEST_SECONDS);
     server->Get("/metrics", [this](const httplib::Request &, httplib::Response &response) {
-        std::string text;
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            text = m_text;
-        }
-        response.set_content(text, "text/plain; version=0.0.4; charset=utf-8");
+        response.set_content(current_text(), "text/plain; version=0.0.4; charset=utf-8");
     });
     errno = 0;
     if (!server->bind_to_port(host.toStdString(), port)) {
@@ -356,7 +355,6 @@ bool MetricsServer::listen(const QString &address, QString *error)
     m_server = std::move(server);
     httplib::Server *running = m_server.get();
     m_thread = std::thread([running] { running->listen_after_bind(); });
-    m_refresh.start();
     return true;
 }
 
@@ -369,8 +367,27 @@ QByteArray MetricsServer::text() const
 void MetricsServer::refresh()
 {
     std::string text = metrics_text(m_tally->readings()).toStdString();
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    m_text.swap(text);
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_text.swap(text);
+        ++m_generation;
+        m_asked = false;
+    }
+    m_made.notify_all();
+}
+
+std::string MetricsServer::current_text()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    const quint64 before = m_generation;
+    // Requests that come together share one text.
+    if (!m_asked && !m_stopping) {
+        m_asked = true;
+        QMetaObject::invokeMethod(this, &MetricsServer::refresh, Qt::QueuedConnection);
+    }
+    m_made.wait_for(lock, std::chrono::milliseconds(WAIT_MS),
+                    [&] { return m_generation != before || m_stopping; });
+    return m_text;
 }
 
 WindowMetrics::WindowMetrics(DeviceRoster *roster, QObject *parent)

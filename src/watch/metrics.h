@@ -6,9 +6,9 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <QVector>
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -68,16 +68,18 @@ private:
     QHash<QString, DeviceSession *> m_followed;
 };
 
-// Serves the metrics of a DeviceTally over HTTP at /metrics, from a thread
-// of its own. The text is made on the program's thread a few times a second;
-// a request gets the newest. A request's size and time are bounded.
+// Serves the metrics of a DeviceTally over HTTP at /metrics, from threads of
+// its own. A request asks the program's thread for the text and gets it as
+// it is then (or, should that thread not answer within WAIT_MS, the last
+// one made); nothing is made while no one asks. A request's size and time
+// are bounded.
 class MetricsServer : public QObject
 {
     Q_OBJECT
 
 public:
-    // The text is made anew this often.
-    static constexpr int REFRESH_MS = 250;
+    // A request waits this long at most for the text of the moment.
+    static constexpr int WAIT_MS = 500;
     // A request may have this many bytes of body at most and take this long.
     static constexpr size_t MAX_BODY = 1024;
     static constexpr int REQUEST_SECONDS = 5;
@@ -93,18 +95,24 @@ public:
     bool listen(const QString &address, QString *error);
     // The port listened on (0 until then).
     int port() const { return m_port; }
-    // The text served now.
+    // The text made last.
     QByteArray text() const;
-    // Makes the text anew.
+    // Makes the text anew (on the program's thread).
     void refresh();
 
 private:
+    // On a request's thread: the text of the moment.
+    std::string current_text();
+
     DeviceTally *m_tally;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;
     mutable std::mutex m_mutex;
+    std::condition_variable m_made;
     std::string m_text;
-    QTimer m_refresh;
+    quint64 m_generation = 0;  // texts made
+    bool m_asked = false;      // a refresh is on its way to the program's thread
+    bool m_stopping = false;
     int m_port = 0;
 };
 

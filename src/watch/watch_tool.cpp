@@ -101,6 +101,9 @@ void WatchTool::follow_sessions()
         if (!session || m_followed.contains(session))
             continue;
         m_followed.insert(session);
+        // The watch keeps no link history: what the devices report goes out
+        // as it comes, and the memory stays flat however long it runs.
+        session->set_history(nullptr);
         connect(session, &DeviceSession::reply, this,
                 [this, session](quint8 code, const QByteArray &) { take_reply(session, code); });
         connect(session, &DeviceSession::reset, this, [this, session] {
