@@ -16,7 +16,7 @@ struct AppOptions
     QString metrics;
 };
 
-// Declares the program's options (--port, --help, --version) on `parser`.
+// Declares the program's options (--port, --metrics, --help, --version) on `parser`.
 void add_options(QCommandLineParser &parser);
 
 // Whether the arguments ask only for help or the version, which need no window.
