@@ -70,7 +70,7 @@ private slots:
 
 // One reading: every device in the table and status 0; a named port that is
 // not there makes it 3, and no device at all 1. Reports asked for the reading
-// are switched off at its end.
+// are switched off at its end. A watch that follows ends when its reader goes.
 void TestWatch::single_reading()
 {
     sim::DeviceOptions rxu = txu_device();
@@ -93,6 +93,15 @@ void TestWatch::single_reading()
     QCOMPARE(run.status, 3);
     QCOMPARE(run.out.count('\n'), 2);
     QVERIFY2(run.err.contains("/dev/pts/nonesuch"), qPrintable(run.err));
+
+    // A reader that has gone ends a watch that follows, quietly.
+    QProcess shell;
+    shell.start("bash", {"-c", QString("set -o pipefail; '%1' --port '%2' --follow --json --interval 0.1 | head -c 1 "
+                                       ">/dev/null")
+                                   .arg(watch_binary(), a->slavePath())});
+    QVERIFY(QTest::qWaitFor([&shell] { return shell.state() == QProcess::NotRunning; }, 10000));
+    QCOMPARE(shell.exitCode(), 0);
+    QCOMPARE(shell.readAllStandardError(), QByteArray());
 
     run = run_program(watch_binary(), {"--port", "/dev/pts/nonesuch"});
     QCOMPARE(run.status, 1);
