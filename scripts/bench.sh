@@ -7,16 +7,17 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/qt-version.sh"
-# Xvfb and xdotool: the link history's benchmark paints on a virtual display.
-"$root/scripts/setup.sh" xvfb xdotool
+# Xvfb and xdotool: the link history's benchmark paints on a virtual display;
+# curl, bc and python3: the watch's benchmark scrapes it and counts.
+"$root/scripts/setup.sh" xvfb xdotool curl bc python3
 bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 
 paced=100000 large=6553600 decode=200000 lines=100000 runs=10 faults=20000 fleet=1,2,4,8,16 bursts=3 picks=10 seconds=30
-campaign=500 window_campaign=200 shows=100
+campaign=500 window_campaign=200 shows=100 watch_seconds=3600
 if [ "${1:-}" = quick ]; then
     paced=20000 large=1000000 decode=20000 lines=10000 runs=3 faults=2000 fleet=1,2,4 bursts=1 picks=3 seconds=5
-    campaign=40 window_campaign=20 shows=3
+    campaign=40 window_campaign=20 shows=3 watch_seconds=30
 fi
 
 echo "== Machine"
@@ -74,3 +75,6 @@ echo "== 12. The show campaign: simulated hours of a show, their alarms judged; 
 quiet "$bench/bench_show" --seeds "$shows"
 quiet "$bench/bench_show" --live "$seconds" --devices 4
 quiet "$bench/bench_show" --cost
+echo
+echo "== 13. tvc-watch --follow --json --metrics: sixteen devices reporting every 10 ms, scraped every second"
+"$root/bench/watch.sh" "$build/src/tvc-watch" "$build/tools/sim/tvc-sim" "$watch_seconds"

@@ -15,11 +15,12 @@ source "$root/scripts/qt-version.sh"
 # The build's packages from Debian, and any named on the command line: Qt
 # with lupdate and lrelease, which build the translations, and Qt's own
 # translations (scripts/qt-version.sh); libzip
-# reads firmware packages (found through pkg-config); zlib and zip write the
-# tests' archives; tmux gives the tests a terminal of a chosen size;
-# python3-markdown turns the user guide into the HTML that the package ships.
-"$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev zlib1g-dev zip tmux \
-    python3-markdown "$@"
+# reads firmware packages (found through pkg-config); cpp-httplib serves the
+# devices' metrics (tvc-watch --metrics); zlib and zip write the tests'
+# archives; tmux gives the tests a terminal of a chosen size; python3-markdown
+# turns the user guide into the HTML that the package ships.
+"$root/scripts/install-packages.sh" cmake g++ make pkg-config "${qt_packages[@]}" libzip-dev libcpp-httplib-dev zlib1g-dev \
+    zip tmux python3-markdown "$@"
 
 cmake -S "$root" -B "$build" -DTVC_QT_MAJOR="$qt_major" \
     -DCMAKE_BUILD_TYPE="${TVC_BUILD_TYPE:-RelWithDebInfo}" >/dev/null

@@ -9,9 +9,11 @@ source "$root/scripts/qt-version.sh"
 # accessibility bus of its own (tests/with-accessibility.sh). The packaging
 # test builds the Debian package (with dpkg-shlibdeps from dpkg-dev, and file)
 # and checks it with lintian, appstreamcli, desktop-file-validate and groff.
-# The Signal History's test sets the wall clock back under faketime.
+# The Signal History's test sets the wall clock back under faketime. A
+# Prometheus server (with promtool) scrapes tvc-watch's metrics (curl and python3
+# read its answers).
 "$root/scripts/setup.sh" xvfb dbus-daemon dbus-bin at-spi2-core \
-    dpkg-dev file lintian appstream desktop-file-utils groff-base faketime
+    dpkg-dev file lintian appstream desktop-file-utils groff-base faketime prometheus curl python3
 
 export QT_QPA_PLATFORM=offscreen
 cd "$build"

@@ -2,13 +2,15 @@
 # Runs the bash completion of tvc-update and tvc-sim as bash does (the words
 # of the line in COMP_WORDS, the word under the cursor in COMP_CWORD) and
 # checks what it offers: the options --help lists, the serial ports under
-# /dev, zip packages, any file for --raw, the values of --unit and --role.
+# /dev, zip packages, any file for --raw, the values of --unit and --role;
+# and tvc-watch's options and ports.
 #
-#   tests/completion.sh SOURCE-FOLDER TVC-UPDATE TVC-SIM
+#   tests/completion.sh SOURCE-FOLDER TVC-UPDATE TVC-SIM TVC-WATCH
 set -euo pipefail
 source_dir=$1
 tvc_update=$2
 tvc_sim=$3
+tvc_watch=$4
 work=$(mktemp -d)
 sim_pid=
 trap '[ -z "$sim_pid" ] || kill "$sim_pid" 2>/dev/null; rm -rf "$work"' EXIT
@@ -16,6 +18,7 @@ status=0
 
 source "$source_dir/resources/completion/tvc-update"
 source "$source_dir/resources/completion/tvc-sim"
+source "$source_dir/resources/completion/tvc-watch"
 
 # complete FUNCTION WORD... : what FUNCTION offers for the last WORD, one a
 # line, sorted.
@@ -44,6 +47,8 @@ expect() {
 long_options() { "$1" --help | sed -n '/^Options:/,/^[^ ]/p' | grep -o -- '--[a-z][-a-z]*' | LC_ALL=C sort -u; }
 expect "tvc-update --" "$(long_options "$tvc_update")" "$(complete_words _tvc_update tvc-update --)"
 expect "tvc-sim --" "$(long_options "$tvc_sim")" "$(complete_words _tvc_sim tvc-sim --)"
+expect "tvc-watch --" "$(long_options "$tvc_watch")" "$(complete_words _tvc_watch tvc-watch --)"
+expect "tvc-watch --interval ''" "" "$(complete_words _tvc_watch tvc-watch --follow --interval '')"
 expect "tvc-update --ch" "--check" "$(complete_words _tvc_update tvc-update --port ttyUSB0 --ch)"
 
 # Files: the package is a zip (any case) or a folder on the way to one; --raw
@@ -84,6 +89,8 @@ for words in "--port /dev/pts/" "--port = /dev/pts/" "--all --port $pty"; do
         expect "tvc-update $words" "(ports only)" "$got"
     fi
 done
+got=$(complete_words _tvc_watch tvc-watch --json --port /dev/pts/)
+grep -qx -- "$pty" <<<"$got" || expect "tvc-watch --port /dev/pts/" "(a list with $pty)" "$got"
 got=$(complete_words _tvc_update tvc-update --port '=')
 grep -qx -- "$pty" <<<"$got" || expect "tvc-update --port=" "(a list with $pty)" "$got"
 # A name without /dev/ is the rest of the path, which --port reads as the same

@@ -3,7 +3,7 @@
 # prints is described in the page, and every option the page describes is
 # one that --help prints.
 #
-#   tests/manpages.sh SOURCE-FOLDER TVC TVC-UPDATE TVC-SIM
+#   tests/manpages.sh SOURCE-FOLDER TVC TVC-UPDATE TVC-WATCH TVC-SIM
 set -euo pipefail
 source_dir=$1
 shift

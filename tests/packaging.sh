@@ -22,12 +22,15 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 desktop=usr/share/applications/com.tavero.Companion.desktop
 metainfo=usr/share/metainfo/com.tavero.Companion.metainfo.xml
 rule=usr/lib/udev/rules.d/70-tavero-companion.rules
-manpages="usr/share/man/man1/tvc.1.gz usr/share/man/man1/tvc-update.1.gz usr/share/man/man1/tvc-sim.1.gz"
+manpages="usr/share/man/man1/tvc.1.gz usr/share/man/man1/tvc-update.1.gz usr/share/man/man1/tvc-watch.1.gz
+          usr/share/man/man1/tvc-sim.1.gz"
+unit=usr/lib/systemd/system/tvc-watch.service
 docs=usr/share/doc/tavero-companion
 guide=$docs/user-guide.html
-files="usr/bin/tvc usr/bin/tvc-update usr/bin/tvc-sim $desktop $metainfo $rule $manpages
+files="usr/bin/tvc usr/bin/tvc-update usr/bin/tvc-watch usr/bin/tvc-sim $desktop $metainfo $rule $manpages $unit
        usr/share/icons/hicolor/256x256/apps/tavero-companion.png
-       usr/share/bash-completion/completions/tvc-update usr/share/bash-completion/completions/tvc-sim
+       usr/share/bash-completion/completions/tvc-update usr/share/bash-completion/completions/tvc-watch
+       usr/share/bash-completion/completions/tvc-sim
        $docs/copyright $docs/changelog.gz $guide"
 for f in $files; do
     [ -f "$root/$f" ] || fail "missing after install: $f"
@@ -53,6 +56,15 @@ grep -q '^SUBSYSTEM=="tty".*ATTRS{manufacturer}=="\*Silicon Lab\*".*TAG+="uacces
     || fail "the udev rule does not tag the bridge's port with uaccess"
 if grep -v '^#' "$root/$rule" | grep -q 'MODE\|GROUP'; then
     fail "the udev rule changes the port's mode or group"
+fi
+
+# The watch's service serves on loopback alone and runs without root; it is
+# installed, not enabled: no maintainer script starts it.
+grep -q '^ExecStart=/usr/bin/tvc-watch .*--metrics 127\.0\.0\.1:' "$root/$unit" || fail "the service does not serve on loopback"
+grep -q '^DynamicUser=yes' "$root/$unit" || fail "the service runs as root"
+if have systemd-analyze; then
+    out=$(systemd-analyze verify --man=no "$root/$unit" 2>&1 | grep -v 'tvc-watch\b.*is not executable\|Command /usr/bin/tvc-watch') || true
+    [ -z "$out" ] || fail "systemd-analyze verify: $out"
 fi
 
 # Manual pages: compressed without a name or time stamp (the same bytes on
@@ -89,9 +101,9 @@ grep -q '^Version: 1.5.0.0$' <<<"$fields" || fail "version"
 # Dependencies, alternatives included, by package name.
 depends=$(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g' | grep -v '^$' | LC_ALL=C sort -u)
 if [ "$qt" = 5 ]; then
-    needed="libc6 libzip4 libqt5core5a libqt5serialport5 libqt5widgets5"
+    needed="libc6 libzip4 libcpp-httplib0.11 libqt5core5a libqt5serialport5 libqt5widgets5"
 else
-    needed="libc6 libzip4 libqt6core6 libqt6serialport6 libqt6widgets6 qt6-qpa-plugins"
+    needed="libc6 libzip4 libcpp-httplib0.11 libqt6core6 libqt6serialport6 libqt6widgets6 qt6-qpa-plugins"
 fi
 for p in $needed; do
     grep -qx "$p" <<<"$depends" || fail "the package does not depend on $p"
@@ -108,7 +120,7 @@ done
 # Binaries stripped, their symbols in the debug package under their build ids.
 dpkg-deb -x "$deb" "$scratch/unpacked"
 dpkg-deb -x "$dbgsym" "$scratch/dbgsym"
-for bin in tvc tvc-update tvc-sim; do
+for bin in tvc tvc-update tvc-watch tvc-sim; do
     sections=$(readelf -S "$scratch/unpacked/usr/bin/$bin")
     if grep -q '\.debug_info\|\.symtab' <<<"$sections"; then
         fail "usr/bin/$bin is not stripped"
@@ -133,6 +145,9 @@ for script in postinst postrm; do
     [ -f "$scratch/control/$script" ] || fail "the package has no $script"
     sh -n "$scratch/control/$script" || fail "$script does not parse"
     grep -q 'udevadm control --reload-rules' "$scratch/control/$script" || fail "$script does not reload the rules"
+    if grep -q 'systemctl\|deb-systemd' "$scratch/control/$script"; then
+        fail "$script enables or starts a service"
+    fi
 done
 
 # lintian: no error and no warning on either package (the debug package

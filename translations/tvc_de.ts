@@ -767,6 +767,27 @@
     </message>
 </context>
 <context>
+    <name>Metrics</name>
+    <message>
+        <source>The address %1 is not HOST:PORT with a port from 1 to 65535, such as 127.0.0.1:9523.</source>
+        <extracomment>%1 is what the user gave after --metrics.</extracomment>
+        <translation>Die Adresse %1 hat nicht die Form HOST:PORT mit einem Port von 1 bis 65535, wie etwa 127.0.0.1:9523.</translation>
+    </message>
+    <message>
+        <source>Cannot serve the metrics on %1: %2.</source>
+        <extracomment>%1 is the address such as 127.0.0.1:9523, %2 the system&apos;s reason.</extracomment>
+        <translation>Die Metriken können nicht unter %1 angeboten werden: %2.</translation>
+    </message>
+    <message>
+        <source>another program listens there</source>
+        <translation>Dort lauscht bereits ein anderes Programm</translation>
+    </message>
+    <message>
+        <source>the address cannot be had</source>
+        <translation>Die Adresse ist nicht verfügbar</translation>
+    </message>
+</context>
+<context>
     <name>NumberText</name>
     <message>
         <source>%1%</source>
@@ -2031,6 +2052,125 @@
     </message>
 </context>
 <context>
+    <name>WatchOutput</name>
+    <message>
+        <source>%1 dBm</source>
+        <extracomment>A signal level in dBm: &quot;-57 dBm&quot;.</extracomment>
+        <translation>%1 dBm</translation>
+    </message>
+    <message>
+        <source>no reading</source>
+        <translation>kein Messwert</translation>
+    </message>
+    <message>
+        <source> (%1 to %2, mean %3)</source>
+        <extracomment>The lowest, mean and highest level of the interval, after the last one.</extracomment>
+        <translation> (%1 bis %2, Mittel %3)</translation>
+    </message>
+    <message>
+        <source>held by another program</source>
+        <translation>von einem anderen Programm belegt</translation>
+    </message>
+    <message>
+        <source>held by %1</source>
+        <translation>belegt von %1</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>nicht gelesen</translation>
+    </message>
+    <message>
+        <source>up</source>
+        <translation>steht</translation>
+    </message>
+    <message>
+        <source>down</source>
+        <translation>getrennt</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>stumm</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>nein</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>an</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+    <message>
+        <source>PORT</source>
+        <extracomment>Column titles of tvc-watch&apos;s table; +48V is the phantom power.</extracomment>
+        <translation>PORT</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>ROLE</source>
+        <translation>ROLLE</translation>
+    </message>
+    <message>
+        <source>LINK</source>
+        <translation>VERBINDUNG</translation>
+    </message>
+    <message>
+        <source>TXU SIGNAL</source>
+        <translation>TXU-SIGNAL</translation>
+    </message>
+    <message>
+        <source>REPEATER SIGNAL</source>
+        <translation>REPEATER-SIGNAL</translation>
+    </message>
+    <message>
+        <source>MUTE</source>
+        <translation>STUMM</translation>
+    </message>
+    <message>
+        <source>+48V</source>
+        <translation>+48V</translation>
+    </message>
+    <message>
+        <source>GAIN</source>
+        <translation>VERSTÄRKUNG</translation>
+    </message>
+    <message>
+        <source>CHANNEL</source>
+        <translation>KANAL</translation>
+    </message>
+    <message>
+        <source>ALARMS</source>
+        <translation>ALARME</translation>
+    </message>
+    <message>
+        <source>alarm: %1</source>
+        <extracomment>An alarm began: &quot;alarm: link lost&quot;.</extracomment>
+        <translation>Alarm: %1</translation>
+    </message>
+    <message>
+        <source>alarm over: %1 (%2)</source>
+        <extracomment>An alarm is over: &quot;alarm over: link lost (1.2 s)&quot;.</extracomment>
+        <translation>Alarm vorbei: %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>WatchTool</name>
+    <message>
+        <source>No device found (no serial port reports the manufacturer &quot;%1&quot;).</source>
+        <translation>Kein Gerät gefunden (kein serieller Port meldet den Hersteller &quot;%1&quot;).</translation>
+    </message>
+    <message>
+        <source>No device on %1.</source>
+        <translation>Kein Gerät an %1.</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Shows the status of a Tavero wireless audio device, controls it and updates its firmware.
@@ -2133,6 +2273,79 @@ Gerät fehlschlug.</translation>
     <message>
         <source>Use the serial port NAME (a port name such as ttyUSB0, or a device path such as /dev/pts/3) instead of searching for the device. Repeated, each port is listed in All Devices, and the window takes the first that is there.</source>
         <translation>Die serielle Schnittstelle NAME (ein Schnittstellenname wie ttyUSB0 oder ein Gerätepfad wie /dev/pts/3) verwenden, statt das Gerät zu suchen. Mehrfach angegeben, steht jede Schnittstelle in „Alle Geräte“, und das Fenster nimmt die erste vorhandene.</translation>
+    </message>
+    <message>
+        <source>Serve the metrics of the devices the window holds for Prometheus at http://ADDR:PORT/metrics, as tvc-watch does.</source>
+        <translation>Bietet die Metriken der Geräte, die das Fenster hält, unter http://ADDR:PORT/metrics für Prometheus an, wie es tvc-watch tut.</translation>
+    </message>
+</context>
+<context>
+    <name>watch</name>
+    <message>
+        <source>Shows every attached Tavero device without a window: its role, link, signal levels,
+audio settings and alarms, for scripts and monitoring. By default it reads each device
+once and prints a table; --follow keeps watching.
+
+Exit status: 0 every device was read, 1 no device was found, 2 usage error or the
+metrics address cannot be had, 3 some device could not be read.</source>
+        <translation>Zeigt jedes angeschlossene Tavero-Gerät ohne Fenster: seine Rolle, Verbindung, Signalpegel,
+Audio-Einstellungen und Alarme, für Skripte und Überwachung. Ohne weitere Angabe liest es jedes Gerät
+einmal und gibt eine Tabelle aus; mit --follow beobachtet es weiter.
+
+Exit-Status: 0 jedes Gerät wurde gelesen, 1 kein Gerät wurde gefunden, 2 Fehler im Aufruf oder die
+Adresse für die Metriken ist nicht verfügbar, 3 ein Gerät konnte nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Show this help.</source>
+        <translation>Zeigt diese Hilfe.</translation>
+    </message>
+    <message>
+        <source>Show the program&apos;s name and version.</source>
+        <translation>Zeigt Namen und Version des Programms.</translation>
+    </message>
+    <message>
+        <source>Watch the serial port NAME (such as ttyUSB0 or /dev/pts/3) instead of every port whose USB bridge reports the manufacturer &quot;Silicon Lab&quot;. Give it several times for several devices.</source>
+        <translation>Beobachtet den seriellen Port NAME (etwa ttyUSB0 oder /dev/pts/3) statt jedes Ports, dessen USB-Brücke den Hersteller &quot;Silicon Lab&quot; meldet. Mehrfach angegeben, für mehrere Geräte.</translation>
+    </message>
+    <message>
+        <source>Keep watching: print events and alarms as they happen, and a reading of every device with the lowest, mean and highest signal level of each interval.</source>
+        <translation>Beobachtet weiter: gibt Ereignisse und Alarme aus, sobald sie geschehen, und eine Messung jedes Geräts mit dem niedrigsten, mittleren und höchsten Signalpegel jedes Intervalls.</translation>
+    </message>
+    <message>
+        <source>With --follow, a reading every SECONDS (default 1).</source>
+        <translation>Mit --follow eine Messung alle SECONDS Sekunden (Vorgabe 1).</translation>
+    </message>
+    <message>
+        <source>Print one JSON object per line.</source>
+        <translation>Gibt ein JSON-Objekt pro Zeile aus.</translation>
+    </message>
+    <message>
+        <source>Print CSV with one header row.</source>
+        <translation>Gibt CSV mit einer Kopfzeile aus.</translation>
+    </message>
+    <message>
+        <source>Serve Prometheus metrics at http://ADDR:PORT/metrics while following (implies --follow).</source>
+        <translation>Bietet während der Beobachtung Prometheus-Metriken unter http://ADDR:PORT/metrics an (schließt --follow ein).</translation>
+    </message>
+    <message>
+        <source>tvc-watch takes no arguments but its options (see --help).</source>
+        <translation>tvc-watch nimmt außer seinen Optionen keine Argumente (siehe --help).</translation>
+    </message>
+    <message>
+        <source>The port %1 is named twice.</source>
+        <translation>Der Port %1 ist zweimal genannt.</translation>
+    </message>
+    <message>
+        <source>--json and --csv exclude each other.</source>
+        <translation>--json und --csv schließen einander aus.</translation>
+    </message>
+    <message>
+        <source>The interval must be from 0.1 to 3600 seconds.</source>
+        <translation>Das Intervall muss zwischen 0,1 und 3600 Sekunden liegen.</translation>
+    </message>
+    <message>
+        <source>--interval goes with --follow.</source>
+        <translation>--interval gilt nur zusammen mit --follow.</translation>
     </message>
 </context>
 </TS>

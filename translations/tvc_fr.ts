@@ -767,6 +767,27 @@
     </message>
 </context>
 <context>
+    <name>Metrics</name>
+    <message>
+        <source>The address %1 is not HOST:PORT with a port from 1 to 65535, such as 127.0.0.1:9523.</source>
+        <extracomment>%1 is what the user gave after --metrics.</extracomment>
+        <translation>L’adresse %1 n’est pas de la forme HOST:PORT avec un port de 1 à 65535, comme 127.0.0.1:9523.</translation>
+    </message>
+    <message>
+        <source>Cannot serve the metrics on %1: %2.</source>
+        <extracomment>%1 is the address such as 127.0.0.1:9523, %2 the system&apos;s reason.</extracomment>
+        <translation>Impossible de servir les métriques sur %1 : %2.</translation>
+    </message>
+    <message>
+        <source>another program listens there</source>
+        <translation>un autre programme y écoute</translation>
+    </message>
+    <message>
+        <source>the address cannot be had</source>
+        <translation>l’adresse n’est pas disponible</translation>
+    </message>
+</context>
+<context>
     <name>NumberText</name>
     <message>
         <source>%1%</source>
@@ -2031,6 +2052,125 @@
     </message>
 </context>
 <context>
+    <name>WatchOutput</name>
+    <message>
+        <source>%1 dBm</source>
+        <extracomment>A signal level in dBm: &quot;-57 dBm&quot;.</extracomment>
+        <translation>%1 dBm</translation>
+    </message>
+    <message>
+        <source>no reading</source>
+        <translation>aucune mesure</translation>
+    </message>
+    <message>
+        <source> (%1 to %2, mean %3)</source>
+        <extracomment>The lowest, mean and highest level of the interval, after the last one.</extracomment>
+        <translation> (%1 à %2, moyenne %3)</translation>
+    </message>
+    <message>
+        <source>held by another program</source>
+        <translation>occupé par un autre programme</translation>
+    </message>
+    <message>
+        <source>held by %1</source>
+        <translation>occupé par %1</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>non lu</translation>
+    </message>
+    <message>
+        <source>up</source>
+        <translation>établie</translation>
+    </message>
+    <message>
+        <source>down</source>
+        <translation>coupée</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>muet</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>non</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>activée</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>désactivée</translation>
+    </message>
+    <message>
+        <source>PORT</source>
+        <extracomment>Column titles of tvc-watch&apos;s table; +48V is the phantom power.</extracomment>
+        <translation>PORT</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NOM</translation>
+    </message>
+    <message>
+        <source>ROLE</source>
+        <translation>RÔLE</translation>
+    </message>
+    <message>
+        <source>LINK</source>
+        <translation>LIAISON</translation>
+    </message>
+    <message>
+        <source>TXU SIGNAL</source>
+        <translation>SIGNAL TXU</translation>
+    </message>
+    <message>
+        <source>REPEATER SIGNAL</source>
+        <translation>SIGNAL RÉPÉTEUR</translation>
+    </message>
+    <message>
+        <source>MUTE</source>
+        <translation>MUET</translation>
+    </message>
+    <message>
+        <source>+48V</source>
+        <translation>+48V</translation>
+    </message>
+    <message>
+        <source>GAIN</source>
+        <translation>GAIN</translation>
+    </message>
+    <message>
+        <source>CHANNEL</source>
+        <translation>CANAL</translation>
+    </message>
+    <message>
+        <source>ALARMS</source>
+        <translation>ALARMES</translation>
+    </message>
+    <message>
+        <source>alarm: %1</source>
+        <extracomment>An alarm began: &quot;alarm: link lost&quot;.</extracomment>
+        <translation>alarme : %1</translation>
+    </message>
+    <message>
+        <source>alarm over: %1 (%2)</source>
+        <extracomment>An alarm is over: &quot;alarm over: link lost (1.2 s)&quot;.</extracomment>
+        <translation>fin d’alarme : %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>WatchTool</name>
+    <message>
+        <source>No device found (no serial port reports the manufacturer &quot;%1&quot;).</source>
+        <translation>Aucun appareil trouvé (aucun port série n’indique le fabricant &quot;%1&quot;).</translation>
+    </message>
+    <message>
+        <source>No device on %1.</source>
+        <translation>Aucun appareil sur %1.</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Shows the status of a Tavero wireless audio device, controls it and updates its firmware.
@@ -2133,6 +2273,79 @@ ont été mis à jour, 1 si les seuls échecs sont des refus, 3 si un appareil a
     <message>
         <source>Use the serial port NAME (a port name such as ttyUSB0, or a device path such as /dev/pts/3) instead of searching for the device. Repeated, each port is listed in All Devices, and the window takes the first that is there.</source>
         <translation>Utiliser le port série NAME (un nom de port comme ttyUSB0 ou un chemin de périphérique comme /dev/pts/3) au lieu de chercher l’appareil. Donné plusieurs fois, chaque port figure dans «&#xa0;Tous les appareils&#xa0;» et la fenêtre prend le premier présent.</translation>
+    </message>
+    <message>
+        <source>Serve the metrics of the devices the window holds for Prometheus at http://ADDR:PORT/metrics, as tvc-watch does.</source>
+        <translation>Sert les métriques des appareils que la fenêtre tient pour Prometheus sur http://ADDR:PORT/metrics, comme le fait tvc-watch.</translation>
+    </message>
+</context>
+<context>
+    <name>watch</name>
+    <message>
+        <source>Shows every attached Tavero device without a window: its role, link, signal levels,
+audio settings and alarms, for scripts and monitoring. By default it reads each device
+once and prints a table; --follow keeps watching.
+
+Exit status: 0 every device was read, 1 no device was found, 2 usage error or the
+metrics address cannot be had, 3 some device could not be read.</source>
+        <translation>Montre chaque appareil Tavero branché, sans fenêtre : son rôle, sa liaison, ses niveaux de signal,
+ses réglages audio et ses alarmes, pour les scripts et la surveillance. Par défaut, il lit chaque appareil
+une fois et affiche un tableau ; --follow continue de surveiller.
+
+Code de sortie : 0 chaque appareil a été lu, 1 aucun appareil trouvé, 2 erreur d’utilisation ou
+adresse des métriques indisponible, 3 un appareil n’a pas pu être lu.</translation>
+    </message>
+    <message>
+        <source>Show this help.</source>
+        <translation>Affiche cette aide.</translation>
+    </message>
+    <message>
+        <source>Show the program&apos;s name and version.</source>
+        <translation>Affiche le nom et la version du programme.</translation>
+    </message>
+    <message>
+        <source>Watch the serial port NAME (such as ttyUSB0 or /dev/pts/3) instead of every port whose USB bridge reports the manufacturer &quot;Silicon Lab&quot;. Give it several times for several devices.</source>
+        <translation>Surveille le port série NAME (comme ttyUSB0 ou /dev/pts/3) au lieu de chaque port dont le pont USB indique le fabricant &quot;Silicon Lab&quot;. À répéter pour plusieurs appareils.</translation>
+    </message>
+    <message>
+        <source>Keep watching: print events and alarms as they happen, and a reading of every device with the lowest, mean and highest signal level of each interval.</source>
+        <translation>Continue de surveiller : affiche les événements et les alarmes dès qu’ils surviennent, et une mesure de chaque appareil avec le niveau de signal le plus bas, moyen et le plus haut de chaque intervalle.</translation>
+    </message>
+    <message>
+        <source>With --follow, a reading every SECONDS (default 1).</source>
+        <translation>Avec --follow, une mesure toutes les SECONDS secondes (1 par défaut).</translation>
+    </message>
+    <message>
+        <source>Print one JSON object per line.</source>
+        <translation>Affiche un objet JSON par ligne.</translation>
+    </message>
+    <message>
+        <source>Print CSV with one header row.</source>
+        <translation>Affiche du CSV avec une ligne d’en-tête.</translation>
+    </message>
+    <message>
+        <source>Serve Prometheus metrics at http://ADDR:PORT/metrics while following (implies --follow).</source>
+        <translation>Sert des métriques Prometheus sur http://ADDR:PORT/metrics pendant la surveillance (implique --follow).</translation>
+    </message>
+    <message>
+        <source>tvc-watch takes no arguments but its options (see --help).</source>
+        <translation>tvc-watch ne prend aucun argument hormis ses options (voir --help).</translation>
+    </message>
+    <message>
+        <source>The port %1 is named twice.</source>
+        <translation>Le port %1 est nommé deux fois.</translation>
+    </message>
+    <message>
+        <source>--json and --csv exclude each other.</source>
+        <translation>--json et --csv s’excluent mutuellement.</translation>
+    </message>
+    <message>
+        <source>The interval must be from 0.1 to 3600 seconds.</source>
+        <translation>L’intervalle doit être compris entre 0,1 et 3600 secondes.</translation>
+    </message>
+    <message>
+        <source>--interval goes with --follow.</source>
+        <translation>--interval ne va qu’avec --follow.</translation>
     </message>
 </context>
 </TS>

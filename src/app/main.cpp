@@ -1,9 +1,14 @@
+#include "device_roster.h"
 #include "language.h"
+#include "metrics.h"
 #include "options.h"
 #include "tvc.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+
+#include <cstdio>
+#include <memory>
 
 
 namespace {
@@ -43,9 +48,20 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("com.tavero.Companion"));
     parser.process(app);
 
+    const AppOptions options = read_options(parser);
     int result = 0;
     {
-        TVC window(port_finder_for(read_options(parser)));
+        TVC window(port_finder_for(options));
+        // One port has one owner: the window serves the metrics of its own devices.
+        std::unique_ptr<WindowMetrics> metrics;
+        if (!options.metrics.isEmpty()) {
+            metrics = std::make_unique<WindowMetrics>(window.findChild<DeviceRoster *>());
+            QString error;
+            if (!metrics->listen(options.metrics, &error)) {
+                std::fprintf(stderr, "tvc: %s\n", qPrintable(error));
+                return 2;
+            }
+        }
         window.show();
         result = app.exec();
     }

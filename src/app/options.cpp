@@ -7,6 +7,7 @@
 
 namespace {
 const QString PORT_OPTION = QStringLiteral("port");
+const QString METRICS_OPTION = QStringLiteral("metrics");
 }
 
 void add_options(QCommandLineParser &parser)
@@ -24,6 +25,11 @@ void add_options(QCommandLineParser &parser)
                           "such as /dev/pts/3) instead of searching for the device. Repeated, each "
                           "port is listed in All Devices, and the window takes the first that is there."),
                       QStringLiteral("NAME")});
+    parser.addOption({METRICS_OPTION,
+                      QCoreApplication::translate("main",
+                          "Serve the metrics of the devices the window holds for Prometheus at "
+                          "http://ADDR:PORT/metrics, as tvc-watch does."),
+                      QStringLiteral("ADDR:PORT")});
 }
 
 bool wants_text_only(const QStringList &arguments)
@@ -42,6 +48,7 @@ AppOptions read_options(const QCommandLineParser &parser)
 {
     AppOptions options;
     options.ports = parser.values(PORT_OPTION);
+    options.metrics = parser.value(METRICS_OPTION);
     return options;
 }
 

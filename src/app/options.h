@@ -12,9 +12,11 @@ struct AppOptions
     // Port names or device paths to use instead of searching for the
     // device (--port, once for each); the window takes the first.
     QStringList ports;
+    // HOST:PORT to serve the devices' metrics on (--metrics); empty: none.
+    QString metrics;
 };
 
-// Declares the program's options (--port, --help, --version) on `parser`.
+// Declares the program's options (--port, --metrics, --help, --version) on `parser`.
 void add_options(QCommandLineParser &parser);
 
 // Whether the arguments ask only for help or the version, which need no window.

@@ -18,6 +18,15 @@ bool has_signal_strength(const DeviceState &state)
     return !state.is_txu;
 }
 
+int gain_number(quint8 input, bool hi_z)
+{
+    if (hi_z)
+        return (input & 127) + 2;
+    if (input & 0x80)
+        return (input & 127) + 4;
+    return int(input) - 8;
+}
+
 bool signal_strength_allowed(const DeviceState &state)
 {
     return has_signal_strength(state) && state.signal_link;

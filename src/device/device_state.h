@@ -67,6 +67,10 @@ constexpr quint8 REPORT_SIGNAL = 1;
 // window greys Signal Strength whatever it reports.
 bool has_signal_strength(const DeviceState &state);
 
+// The gain number the device's input byte stands for, as the window shows
+// it: Hi-Z, MIC (bit 7 set) and LINE inputs count from different floors.
+int gain_number(quint8 input, bool hi_z);
+
 // Whether the main window lets Signal Strength be ticked for the device now:
 // it is not a TXU and its link lets it. "Signal Strength for All" asks
 // exactly these devices.

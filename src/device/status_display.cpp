@@ -220,10 +220,10 @@ AudioInput audio_input(quint8 input, bool hi_z)
 {
     //: Hi-Z, MIC and LINE are the device's names of its inputs.
     if (hi_z)
-        return {(input & 127) + 2, StatusDisplay::tr("Hi-Z Mode")};
+        return {gain_number(input, hi_z), StatusDisplay::tr("Hi-Z Mode")};
     if (input & 0x80)
-        return {(input & 127) + 4, StatusDisplay::tr("MIC Mode")};
-    return {int(input) - 8, StatusDisplay::tr("LINE Mode")};
+        return {gain_number(input, hi_z), StatusDisplay::tr("MIC Mode")};
+    return {gain_number(input, hi_z), StatusDisplay::tr("LINE Mode")};
 }
 
 QString role_text(quint8 role, bool is_txu, quint8 slot, bool rep_mode)

@@ -114,6 +114,17 @@ void OutputStream::write(const QString &text)
     queue(text.toLocal8Bit());
 }
 
+void OutputStream::write_bytes(const QByteArray &bytes)
+{
+    if (m_shared) {
+        m_shared->write_bytes(bytes);
+        return;
+    }
+    if (m_failed || bytes.isEmpty())
+        return;
+    queue(bytes);
+}
+
 bool OutputStream::write_now(const QString &text)
 {
     if (m_shared)

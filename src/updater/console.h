@@ -46,6 +46,8 @@ public:
 
     // Text that must get out (the steps, the outcomes, errors, the summary).
     void write(const QString &text);
+    // The same for text already encoded (JSON and CSV are UTF-8 in every locale).
+    void write_bytes(const QByteArray &bytes);
     // Text that only matters now: written where nothing waits to be written,
     // else dropped. True where it was taken (then it goes out whole, also
     // where the stream takes only part of it at once).
