@@ -56,6 +56,8 @@ private slots:
     void silence_ends_a_frame_that_nothing_follows();
     void silence_does_not_revive_a_frame_that_another_followed();
     void a_reply_paused_inside_itself_is_read_whole();
+    void faults_met_beside_reports_data();
+    void faults_met_beside_reports();
 };
 
 void FramesTest::request_shapes_data()
@@ -473,6 +475,63 @@ void FramesTest::a_reply_paused_inside_itself_is_read_whole()
                     return t.join(QLatin1Char(','));
                 }())));
     }
+}
+
+void FramesTest::faults_met_beside_reports_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<int>("pause");  // the line goes quiet after this many bytes (0: never)
+    QTest::addColumn<bool>("quiet");  // and at the end
+    QTest::addColumn<QList<QByteArray>>("expected");
+
+    // Reports stream every 10 ms, so the line never goes quiet for long: the
+    // next header, not silence, tells where a reply ends.
+    const QByteArray info = reply(42, bytes({0x15, 0x22, 0x85}));
+    const QByteArray mute = reply(99, bytes({1}), 5);
+    const QByteArray ack = reply(92, bytes({0x07, 0x00}), 5);
+    const QByteArray signal = reply(120, bytes({0xC4, 0xFF, 0, 0}));
+    const QByteArray later = reply(120, bytes({0xC6, 0xFF, 0, 0}));
+    const auto without = [](const QByteArray &frame, int at) { return frame.left(at) + frame.mid(at + 1); };
+    // Counters that read as a mute reply from byte 12 on: 141, 6, 0, 2, 0, 5, 0, 99.
+    const QByteArray sniff = reply(151, bytes({0x20, 0, 0x30, 0, 0x8D, 6, 0, 2, 0, 5, 0, 99}));
+
+    QTest::newRow("device information short a padding byte, then a mute reply")
+        << without(info, 60) + mute << 0 << false << QList<QByteArray>{info, mute};
+    QTest::newRow("report, stray byte, report, report")
+        << signal + bytes({0x42}) + later + signal << 0 << false << QList<QByteArray>{signal, later, signal};
+    QTest::newRow("acknowledgement short a padding byte, then reports")
+        << without(ack, 100) + signal + later << 0 << false << QList<QByteArray>{ack, signal, later};
+    QTest::newRow("acknowledgement, stray byte, then reports")
+        << ack + bytes({0x17}) + signal + later << 0 << false << QList<QByteArray>{ack, signal, later};
+    QTest::newRow("sniffer report paused at a header among its counters")
+        << sniff << 12 << true << QList<QByteArray>{sniff};
+    QTest::newRow("sniffer report paused at a header among its counters, a report after it")
+        << sniff + signal << 12 << false << QList<QByteArray>{sniff, signal};
+}
+
+void FramesTest::faults_met_beside_reports()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(int, pause);
+    QFETCH(bool, quiet);
+    QFETCH(QList<QByteArray>, expected);
+
+    FrameAssembler assembler;
+    assembler.append(reply(9, bytes({2})));
+    QCOMPARE(drain(assembler).size(), 1);
+    QList<QByteArray> frames;
+    QByteArray frame;
+    if (pause > 0) {
+        assembler.append(stream.left(pause));
+        frames += drain(assembler);
+        while (assembler.take_after_silence(&frame))
+            frames.append(frame);
+    }
+    assembler.append(stream.mid(pause));
+    frames += drain(assembler);
+    while (quiet && assembler.take_after_silence(&frame))
+        frames.append(frame);
+    QCOMPARE(frames, expected);
 }
 
 QTEST_GUILESS_MAIN(FramesTest)
