@@ -200,16 +200,16 @@ void FramesTest::lost_byte_resynchronises_on_the_next_frame()
     const QByteArray b = reply(21, bytes({0x85, 0}), 5);
     const QByteArray c = reply(99, bytes({1}), 5);
     QByteArray damaged = a;
-    damaged.remove(50, 1);  // one byte of the first frame lost on the line
+    damaged.remove(50, 1);  // one byte of the first frame's padding lost on the line
 
     FrameAssembler assembler;
     assembler.append(damaged + b + c);
-    // The short frame would end with the next frame's start byte; what follows
-    // it is no header, so it is no frame. Both frames after it are intact.
-    QCOMPARE(drain(assembler), QList<QByteArray>({b, c}));
+    // The next header begins where the lost byte left it, inside the first
+    // frame's padding: all three come out, as sent.
+    QCOMPARE(drain(assembler), QList<QByteArray>({a, b, c}));
     QCOMPARE(assembler.buffered(), 0);
-    QCOMPARE(assembler.dropped(), qint64(damaged.size()));
-    QCOMPARE(assembler.rejected(), qint64(1));
+    QCOMPARE(assembler.dropped(), qint64(0));
+    QCOMPARE(assembler.rejected(), qint64(0));
 }
 
 void FramesTest::single_faults_cost_only_the_damaged_frame_data()
@@ -227,21 +227,28 @@ void FramesTest::single_faults_cost_only_the_damaged_frame_data()
     const auto with = [&](int at, char byte) { return efgh.left(at) + QByteArray(1, byte) + efgh.mid(at); };
     const int g_at = 2 * FRAME_SIZE;
 
-    QTest::newRow("lost byte of a payload") << without(FRAME_SIZE + 9) << QList<int>{} << QList<QByteArray>{e, g, h};
+    // A byte lost among the meaningful bytes looks like one lost in the
+    // padding: the frame comes out shifted from there on.
+    const QByteArray shifted = without(FRAME_SIZE + 9).mid(FRAME_SIZE, FRAME_SIZE - 1) + QByteArray(1, '\0');
+    QTest::newRow("lost byte of a payload") << without(FRAME_SIZE + 9) << QList<int>{}
+                                            << QList<QByteArray>{e, shifted, g, h};
     QTest::newRow("lost start byte of the next frame") << without(g_at) << QList<int>{} << QList<QByteArray>{e, f, h};
     QTest::newRow("lost header byte of the next frame") << without(g_at + 4) << QList<int>{}
                                                          << QList<QByteArray>{e, f, h};
     QTest::newRow("changed start byte of the next frame") << without(g_at).insert(g_at, '\x0d') << QList<int>{g_at + 3}
                                                           << QList<QByteArray>{e, f, h};
-    QTest::newRow("inserted byte in a payload") << with(FRAME_SIZE + 60, '\x8d') << QList<int>{}
+    QTest::newRow("inserted byte in a padding") << with(FRAME_SIZE + 60, '\x8d') << QList<int>{}
+                                                << QList<QByteArray>{e, f, g, h};
+    // One added among the meaningful bytes pushes the last of them where a 0 belongs.
+    QTest::newRow("inserted byte in a payload") << with(FRAME_SIZE + 9, '\x55') << QList<int>{}
                                                 << QList<QByteArray>{e, g, h};
     QTest::newRow("inserted byte in the next header") << with(g_at + 3, 0) << QList<int>{}
                                                       << QList<QByteArray>{e, f, h};
-    // A read that ends with a frame hands it out at once, unless its last
-    // byte is a start byte: a frame that lost a byte ends with the next
-    // frame's start, so it waits for what follows, which shows it damaged.
+    // A read that ends with a frame hands it out at once when its padding came
+    // whole and zero; one that lost a byte ends with the next frame's start,
+    // so it waits for what follows.
     QTest::newRow("lost byte, read ends with the damaged frame")
-        << without(FRAME_SIZE + 9) << QList<int>{2 * FRAME_SIZE} << QList<QByteArray>{e, g, h};
+        << without(FRAME_SIZE + 9) << QList<int>{2 * FRAME_SIZE} << QList<QByteArray>{e, shifted, g, h};
 
     // Picked up inside a sniffer report whose counters hold a false start
     // (141, L + 4, 0, L, 0, 0, 0, code 42, role Master).
@@ -409,13 +416,13 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows()
 
 void FramesTest::silence_does_not_revive_a_frame_that_another_followed()
 {
-    // A frame that lost a byte of its payload is rejected for what follows it;
-    // the frames after it prove that the line went on, so a pause after them
+    // A frame with a byte added among its meaningful bytes is rejected; the
+    // frame after it proves that the line went on, so a pause after them
     // brings it back no more.
     const QByteArray f = reply(42, bytes({0x15, 0x22, 0x85}));
     const QByteArray g = reply(99, bytes({1}), 5);
     QByteArray damaged = f;
-    damaged.remove(9, 1);
+    damaged.insert(9, char(0x55));
     FrameAssembler assembler;
     assembler.append(damaged + g);
     QCOMPARE(drain(assembler), QList<QByteArray>{g});
