@@ -174,6 +174,7 @@ private:
     QTimer m_inTimer;
 
     int m_reportMode = 0;
+    bool m_reportsPending = false;
     quint32 m_reportTick = 0;
     SignalWalk m_walk;
     bool m_walkLinkDown = false;  // the walk dropped the link (and must bring it back)
