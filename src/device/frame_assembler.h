@@ -19,15 +19,20 @@
 //     its padding or up to three bytes past it (bytes lost or added there).
 //  4. Or the line goes quiet after its meaningful bytes (the owner measures
 //     the silence, see FrameReader). A frame waits for silence until a header
-//     shows beyond its reach; one whose meaningful bytes are not all in waits
-//     for them, however long.
+//     begins past the reach of rule 3 or four frames' worth of bytes follow
+//     it; one whose meaningful bytes are not all in waits for them, however
+//     long.
 //  5. A header inside a frame's meaningful bytes is no frame of its own,
 //     unless the line paused there and resumed with it, and it is a frame by
-//     rules 2 to 4 while the frame it cut short is not by rules 2 and 3.
+//     rules 2 to 4 while the frame it cut short ends by neither a whole zero
+//     padding nor rule 3.
 //
-// Rule 3 keeps report streams fast and exact; rule 4 serves the firmware
-// transfer, which is stop and wait, and rule 5 a reply cut short. The
-// campaigns of bench_reception and bench_campaign measure each rule.
+// Rules 2 and 3 end a frame as soon as its end shows, so a report stream
+// waits for nothing; rule 4 serves the firmware transfer, which is stop and
+// wait. bench_reception measures rules 1 to 4 (a late start and damaged
+// headers: rule 1; bytes lost, added or changed: rules 2 and 3; the line
+// quiet after every report: rule 4), test_frames holds rule 5's cases, and
+// bench_campaign all five beside a stream of reports.
 //
 // take() is pull-based on purpose: a caller that decodes frames in a loop and
 // is reset in the middle (clear()) simply finds no further frame.
