@@ -202,7 +202,7 @@ bool FrameAssembler::take_after_silence(QByteArray *frame)
         m_head = 0;
         m_resumed = -1;
     } else {
-        m_resumed = m_buffer.size();
+        m_resumed = int(m_buffer.size());
     }
     return false;
 }
