@@ -53,8 +53,16 @@ int next_header(const quint8 *p, int avail, int from, int to)
 
 bool zeros(const quint8 *p, int from, int to)
 {
-    static const quint8 none[FRAME_SIZE] = {};
-    return std::memcmp(p + from, none, size_t(to - from)) == 0;
+    quint64 any = 0;
+    int i = from;
+    for (; i + 8 <= to; i += 8) {
+        quint64 word;
+        std::memcpy(&word, p + i, sizeof word);
+        any |= word;
+    }
+    for (; i < to; ++i)
+        any |= p[i];
+    return any == 0;
 }
 
 int nonzero(const quint8 *p, int from, int to)
@@ -96,9 +104,12 @@ FrameAssembler::Verdict FrameAssembler::judge(int at, bool quiet, bool evidence)
         return {evidence && quiet ? Kind::None : Kind::Wait};
     if (m > FRAME_CODE_OFFSET + p[3] && p[m - 1] != 0)
         return {Kind::None};
+    // Where a frame ends shows once its 112 bytes are in (or silence tells).
+    if (avail < FRAME_SIZE && !quiet)
+        return {Kind::Wait};
     // Rule 2: the padding came whole and zero; no header can begin in it.
     if (m < FRAME_SIZE && avail >= FRAME_SIZE && zeros(p, m, FRAME_SIZE))
-        return {Kind::Frame, FRAME_SIZE};
+        return {Kind::Frame, FRAME_SIZE, true};
     // Rule 3: the next header, in or just past the padding.
     const int q = next_header(p, avail, m, FRAME_SIZE + SLACK);
     if (q >= 0)
@@ -121,12 +132,18 @@ FrameAssembler::Verdict FrameAssembler::judge(int at, bool quiet, bool evidence)
 }
 
 // Hands out the candidate at the head as a frame that takes `length` bytes of
-// the stream: its meaningful bytes, then zeros.
-void FrameAssembler::hand_out(int length, QByteArray *frame)
+// the stream: its meaningful bytes, then zeros (`whole`: its 112 bytes are so).
+void FrameAssembler::hand_out(int length, bool whole, QByteArray *frame)
 {
     const int meaningful = FRAME_CODE_OFFSET + quint8(m_buffer.at(m_head + 3));
-    *frame = m_buffer.mid(m_head, meaningful);
-    frame->append(QByteArray(FRAME_SIZE - meaningful, '\0'));
+    if (whole) {
+        *frame = m_buffer.mid(m_head, FRAME_SIZE);
+    } else {
+        *frame = QByteArray(FRAME_SIZE, Qt::Uninitialized);
+        char *out = frame->data();
+        std::memcpy(out, m_buffer.constData() + m_head, size_t(meaningful));
+        std::memset(out + meaningful, 0, size_t(FRAME_SIZE - meaningful));
+    }
     m_head += length;
     if (m_head == m_buffer.size()) {
         m_buffer.clear();
@@ -173,7 +190,7 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
         }
         const Verdict verdict = judge(at, quiet, false);
         if (verdict.kind == Kind::Frame) {
-            hand_out(verdict.length, frame);
+            hand_out(verdict.length, verdict.whole, frame);
             return true;
         }
         if (verdict.kind == Kind::Wait)

@@ -63,11 +63,12 @@ private:
     struct Verdict
     {
         Kind kind;
-        int length = 0;  // of a frame: the bytes it takes from the stream
+        int length = 0;      // of a frame: the bytes it takes from the stream
+        bool whole = false;  // its 112 bytes arrived as they come out
     };
     Verdict judge(int at, bool quiet, bool evidence) const;
     bool next(QByteArray *frame, bool quiet);
-    void hand_out(int length, QByteArray *frame);
+    void hand_out(int length, bool whole, QByteArray *frame);
 
     QByteArray m_buffer;
     int m_head = 0;
