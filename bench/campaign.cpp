@@ -93,6 +93,10 @@ QStringList Mix::simulator_arguments() const
         a << QStringLiteral("--ack-delay") << QStringLiteral("0-%1").arg(ack_delay_max_ms);
     if (finish_delay_max_ms > 0)
         a << QStringLiteral("--finish-delay") << QStringLiteral("0-%1").arg(finish_delay_max_ms);
+    if (report_mode > 0) {
+        a << QStringLiteral("--report-mode") << QString::number(report_mode) << QStringLiteral("--report-period")
+          << QString::number(report_period_ms);
+    }
     return a;
 }
 
@@ -122,6 +126,11 @@ QStringList Mix::describe() const
     if (ack_delay_max_ms > 0 || finish_delay_max_ms > 0) {
         d << QStringLiteral("a slow device: acknowledgements 0 to %1 ms late, the finish 0 to %2 ms")
                  .arg(ack_delay_max_ms).arg(finish_delay_max_ms);
+    }
+    if (report_mode > 0) {
+        d << QStringLiteral("%1 reports every %2 ms through the update")
+                 .arg(report_mode == 1 ? QStringLiteral("signal") : QStringLiteral("sniffer"))
+                 .arg(report_period_ms);
     }
     QStringList stops_text;
     for (const Stop &s : stops)
@@ -193,6 +202,17 @@ Mix draw_mix(quint32 seed)
     if (slow) {
         m.ack_delay_max_ms = ack_delay;
         m.finish_delay_max_ms = finish_delay;
+    }
+    const bool reports = chance(0.4);
+    const int report_kind = whole(1, 4);
+    if (reports) {
+        m.report_mode = report_kind <= 2 ? 1 : report_kind - 1;
+        // A report every 10 ms triples the frames on the line, and a pause
+        // holds back every frame after it: as many pauses a second as
+        // without reports, and pieces without pauses between them, or the
+        // line would be held up longer than it runs.
+        m.pause_chance /= 5;
+        m.piece_pause_ms = 0;
     }
     return m;
 }

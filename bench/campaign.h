@@ -41,6 +41,11 @@ struct Mix
     // A slow device: each acknowledgement and the finish take up to this long.
     int ack_delay_max_ms = 0;
     int finish_delay_max_ms = 0;
+    // The device streams reports through the whole update, as one left
+    // reporting by the main window would: 1 signal reports, 2 or 3 sniffer
+    // reports, every report_period_ms; the faults above hit them too.
+    int report_mode = 0;
+    int report_period_ms = 10;
     // The tool stopped (SIGSTOP) at_ms after it started, for ms.
     struct Stop
     {

@@ -10,7 +10,8 @@
 //   byte 4…   the stream from the device
 //
 // Besides what the sanitizers catch, every frame decoded must have a
-// consistent header, and at most a frame and 6 bytes may stay in the buffer. How the
+// consistent header, and at most a frame and the reach it waits in for silence
+// (six frames in all) may stay in the buffer. How the
 // pieces' frames compare with the whole stream's is fuzz_frames' concern.
 //
 // Version replies (63) open message boxes; a repeating timer answers every
@@ -126,8 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             require(consistent_frame(frame), "every frame decoded has a consistent header");
             window->parse_reply(frame);
         }
-        require(pieces.buffered() >= 0 && pieces.buffered() <= FRAME_SIZE + 6,
-                "at most a frame and 6 bytes are left in the buffer");
+        require(pieces.buffered() >= 0 && pieces.buffered() <= 6 * FRAME_SIZE,
+                "at most a frame and its reach are left in the buffer");
     }
 
     pieces.clear();

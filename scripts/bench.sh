@@ -76,5 +76,5 @@ quiet "$bench/bench_show" --seeds "$shows"
 quiet "$bench/bench_show" --live "$seconds" --devices 4
 quiet "$bench/bench_show" --cost
 echo
-echo "== 13. tvc-watch --follow --json --metrics: sixteen devices reporting every 10 ms, scraped every second"
+echo "== 14. tvc-watch --follow --json --metrics: sixteen devices reporting every 10 ms, scraped every second"
 "$root/bench/watch.sh" "$build/src/tvc-watch" "$build/tools/sim/tvc-sim" "$watch_seconds"

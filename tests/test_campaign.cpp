@@ -21,7 +21,7 @@ class TestCampaign : public QObject
 private slots:
     void mixesAreSeededAndTakenByTheSimulator()
     {
-        int pauses = 0, pieces = 0, damage = 0, noise = 0, duplicates = 0, stops = 0, slow = 0;
+        int pauses = 0, pieces = 0, damage = 0, noise = 0, duplicates = 0, stops = 0, slow = 0, reports = 0;
         for (quint32 seed = 1; seed <= 1000; ++seed) {
             const campaign::Mix m = campaign::draw_mix(seed);
             QCOMPARE(campaign::draw_mix(seed).simulator_arguments(), m.simulator_arguments());
@@ -40,9 +40,10 @@ private slots:
             duplicates += o.duplicateAckChance > 0;
             stops += !m.stops.isEmpty();
             slow += o.ackDelayMaxMs > 0;
+            reports += o.reportModeAtStart > 0 && o.reportPeriodMs == 10;
         }
         // Every kind of fault in many runs, none in all of them.
-        for (int n : {pauses, pieces, damage, noise, duplicates, stops, slow})
+        for (int n : {pauses, pieces, damage, noise, duplicates, stops, slow, reports})
             QVERIFY2(n > 150 && n < 850, qPrintable(QString::number(n)));
         QVERIFY(campaign::draw_mix(1).simulator_arguments() != campaign::draw_mix(2).simulator_arguments());
     }

@@ -56,6 +56,8 @@ private slots:
     void silence_ends_a_frame_that_nothing_follows();
     void silence_does_not_revive_a_frame_that_another_followed();
     void a_reply_paused_inside_itself_is_read_whole();
+    void faults_met_beside_reports_data();
+    void faults_met_beside_reports();
 };
 
 void FramesTest::request_shapes_data()
@@ -198,16 +200,16 @@ void FramesTest::lost_byte_resynchronises_on_the_next_frame()
     const QByteArray b = reply(21, bytes({0x85, 0}), 5);
     const QByteArray c = reply(99, bytes({1}), 5);
     QByteArray damaged = a;
-    damaged.remove(50, 1);  // one byte of the first frame lost on the line
+    damaged.remove(50, 1);  // one byte of the first frame's padding lost on the line
 
     FrameAssembler assembler;
     assembler.append(damaged + b + c);
-    // The short frame would end with the next frame's start byte; what follows
-    // it is no header, so it is no frame. Both frames after it are intact.
-    QCOMPARE(drain(assembler), QList<QByteArray>({b, c}));
+    // The next header begins where the lost byte left it, inside the first
+    // frame's padding: all three come out, as sent.
+    QCOMPARE(drain(assembler), QList<QByteArray>({a, b, c}));
     QCOMPARE(assembler.buffered(), 0);
-    QCOMPARE(assembler.dropped(), qint64(damaged.size()));
-    QCOMPARE(assembler.rejected(), qint64(1));
+    QCOMPARE(assembler.dropped(), qint64(0));
+    QCOMPARE(assembler.rejected(), qint64(0));
 }
 
 void FramesTest::single_faults_cost_only_the_damaged_frame_data()
@@ -225,21 +227,28 @@ void FramesTest::single_faults_cost_only_the_damaged_frame_data()
     const auto with = [&](int at, char byte) { return efgh.left(at) + QByteArray(1, byte) + efgh.mid(at); };
     const int g_at = 2 * FRAME_SIZE;
 
-    QTest::newRow("lost byte of a payload") << without(FRAME_SIZE + 9) << QList<int>{} << QList<QByteArray>{e, g, h};
+    // A byte lost among the meaningful bytes looks like one lost in the
+    // padding: the frame comes out shifted from there on.
+    const QByteArray shifted = without(FRAME_SIZE + 9).mid(FRAME_SIZE, FRAME_SIZE - 1) + QByteArray(1, '\0');
+    QTest::newRow("lost byte of a payload") << without(FRAME_SIZE + 9) << QList<int>{}
+                                            << QList<QByteArray>{e, shifted, g, h};
     QTest::newRow("lost start byte of the next frame") << without(g_at) << QList<int>{} << QList<QByteArray>{e, f, h};
     QTest::newRow("lost header byte of the next frame") << without(g_at + 4) << QList<int>{}
                                                          << QList<QByteArray>{e, f, h};
     QTest::newRow("changed start byte of the next frame") << without(g_at).insert(g_at, '\x0d') << QList<int>{g_at + 3}
                                                           << QList<QByteArray>{e, f, h};
-    QTest::newRow("inserted byte in a payload") << with(FRAME_SIZE + 60, '\x8d') << QList<int>{}
+    QTest::newRow("inserted byte in a padding") << with(FRAME_SIZE + 60, '\x8d') << QList<int>{}
+                                                << QList<QByteArray>{e, f, g, h};
+    // One added among the meaningful bytes pushes the last of them where a 0 belongs.
+    QTest::newRow("inserted byte in a payload") << with(FRAME_SIZE + 9, '\x55') << QList<int>{}
                                                 << QList<QByteArray>{e, g, h};
     QTest::newRow("inserted byte in the next header") << with(g_at + 3, 0) << QList<int>{}
                                                       << QList<QByteArray>{e, f, h};
-    // A read that ends with a frame hands it out at once, unless its last
-    // byte is a start byte: a frame that lost a byte ends with the next
-    // frame's start, so it waits for what follows, which shows it damaged.
+    // A read that ends with a frame hands it out at once when its padding came
+    // whole and zero; one that lost a byte ends with the next frame's start,
+    // so it waits for what follows.
     QTest::newRow("lost byte, read ends with the damaged frame")
-        << without(FRAME_SIZE + 9) << QList<int>{2 * FRAME_SIZE} << QList<QByteArray>{e, g, h};
+        << without(FRAME_SIZE + 9) << QList<int>{2 * FRAME_SIZE} << QList<QByteArray>{e, shifted, g, h};
 
     // Picked up inside a sniffer report whose counters hold a false start
     // (141, L + 4, 0, L, 0, 0, 0, code 42, role Master).
@@ -407,13 +416,13 @@ void FramesTest::silence_ends_a_frame_that_nothing_follows()
 
 void FramesTest::silence_does_not_revive_a_frame_that_another_followed()
 {
-    // A frame that lost a byte of its payload is rejected for what follows it;
-    // the frames after it prove that the line went on, so a pause after them
+    // A frame with a byte added among its meaningful bytes is rejected; the
+    // frame after it proves that the line went on, so a pause after them
     // brings it back no more.
     const QByteArray f = reply(42, bytes({0x15, 0x22, 0x85}));
     const QByteArray g = reply(99, bytes({1}), 5);
     QByteArray damaged = f;
-    damaged.remove(9, 1);
+    damaged.insert(9, char(0x55));
     FrameAssembler assembler;
     assembler.append(damaged + g);
     QCOMPARE(drain(assembler), QList<QByteArray>{g});
@@ -473,6 +482,63 @@ void FramesTest::a_reply_paused_inside_itself_is_read_whole()
                     return t.join(QLatin1Char(','));
                 }())));
     }
+}
+
+void FramesTest::faults_met_beside_reports_data()
+{
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<int>("pause");  // the line goes quiet after this many bytes (0: never)
+    QTest::addColumn<bool>("quiet");  // and at the end
+    QTest::addColumn<QList<QByteArray>>("expected");
+
+    // Reports stream every 10 ms, so the line never goes quiet for long: the
+    // next header, not silence, tells where a reply ends.
+    const QByteArray info = reply(42, bytes({0x15, 0x22, 0x85}));
+    const QByteArray mute = reply(99, bytes({1}), 5);
+    const QByteArray ack = reply(92, bytes({0x07, 0x00}), 5);
+    const QByteArray signal = reply(120, bytes({0xC4, 0xFF, 0, 0}));
+    const QByteArray later = reply(120, bytes({0xC6, 0xFF, 0, 0}));
+    const auto without = [](const QByteArray &frame, int at) { return frame.left(at) + frame.mid(at + 1); };
+    // Counters that read as a mute reply from byte 12 on: 141, 6, 0, 2, 0, 5, 0, 99.
+    const QByteArray sniff = reply(151, bytes({0x20, 0, 0x30, 0, 0x8D, 6, 0, 2, 0, 5, 0, 99}));
+
+    QTest::newRow("device information short a padding byte, then a mute reply")
+        << without(info, 60) + mute << 0 << false << QList<QByteArray>{info, mute};
+    QTest::newRow("report, stray byte, report, report")
+        << signal + bytes({0x42}) + later + signal << 0 << false << QList<QByteArray>{signal, later, signal};
+    QTest::newRow("acknowledgement short a padding byte, then reports")
+        << without(ack, 100) + signal + later << 0 << false << QList<QByteArray>{ack, signal, later};
+    QTest::newRow("acknowledgement, stray byte, then reports")
+        << ack + bytes({0x17}) + signal + later << 0 << false << QList<QByteArray>{ack, signal, later};
+    QTest::newRow("sniffer report paused at a header among its counters")
+        << sniff << 12 << true << QList<QByteArray>{sniff};
+    QTest::newRow("sniffer report paused at a header among its counters, a report after it")
+        << sniff + signal << 12 << false << QList<QByteArray>{sniff, signal};
+}
+
+void FramesTest::faults_met_beside_reports()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(int, pause);
+    QFETCH(bool, quiet);
+    QFETCH(QList<QByteArray>, expected);
+
+    FrameAssembler assembler;
+    assembler.append(reply(9, bytes({2})));
+    QCOMPARE(drain(assembler).size(), 1);
+    QList<QByteArray> frames;
+    QByteArray frame;
+    if (pause > 0) {
+        assembler.append(stream.left(pause));
+        frames += drain(assembler);
+        while (assembler.take_after_silence(&frame))
+            frames.append(frame);
+    }
+    assembler.append(stream.mid(pause));
+    frames += drain(assembler);
+    while (quiet && assembler.take_after_silence(&frame))
+        frames.append(frame);
+    QCOMPARE(frames, expected);
 }
 
 QTEST_GUILESS_MAIN(FramesTest)

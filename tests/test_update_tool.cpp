@@ -385,19 +385,27 @@ void UpdateToolTest::package_name_taken_literally_and_large_extras_passed_over()
 void UpdateToolTest::damaged_acknowledgements_data()
 {
     QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("reports");  // signal reports every 10 ms through the whole update
     for (const auto &fault : acknowledgement_faults())
-        QTest::newRow(qPrintable(fault.first)) << fault.second;
+        QTest::newRow(qPrintable(fault.first)) << fault.second << false;
+    QTest::newRow("padding byte of an acknowledgement lost, reports streaming") << "drop 100" << true;
+    QTest::newRow("stray byte after an acknowledgement, reports streaming") << "stray 7" << true;
 }
 
 void UpdateToolTest::damaged_acknowledgements()
 {
     QFETCH(QString, damage);
+    QFETCH(bool, reports);
 
     QTemporaryDir dir;
     const QString zip = dir.filePath("package.zip");
     Package package;
     QVERIFY(package.write(dir, zip));
-    const std::unique_ptr<sim::Device> device = start_device(txu_device());
+    sim::DeviceOptions options = txu_device();
+    options.reportPeriodMs = 10;
+    const std::unique_ptr<sim::Device> device = start_device(options);
+    if (reports)
+        device->setReportMode(1);
     // The acknowledgement of the fifth WLAN chunk and that of the last DSP chunk.
     QObject context;
     connect(device.get(), &sim::Device::frameReceived, &context, [&](const QByteArray &frame) {

@@ -2,17 +2,20 @@
 
 #include "frame.h"
 
-namespace {
+#include <cstring>
 
-// At most this many candidates wait for silence, none longer than this many
-// bytes after it.
-constexpr int MAX_HELD = 8;
-constexpr int HELD_REACH = 8 * FRAME_SIZE;
+namespace {
 
 // Bytes 0 to 6: start, L + 4, 0, L, 0, unit, 0.
 constexpr int HEADER_SIZE = 7;
 constexpr int MIN_PAYLOAD = 1;
 constexpr int MAX_PAYLOAD = FRAME_SIZE - FRAME_CODE_OFFSET;
+// How far past a frame's padding the next header may begin (rule 3).
+constexpr int SLACK = 3;
+// Bytes other than 0 that a whole padding may hold with no header near (rule 2).
+constexpr int STRAY = 2;
+// How far past its end a frame waits for silence while no header shows (rule 4).
+constexpr int REACH = 4 * FRAME_SIZE;
 
 // Whether the first `n` bytes at `p` (n <= 7) may begin a frame header: every
 // field that has arrived fits.
@@ -31,48 +34,35 @@ bool header_fits(const quint8 *p, int n)
     return n < 7 || p[6] == 0;
 }
 
-// Whether the meaningful bytes of the candidate at `p` (a consistent header,
-// `avail` bytes there) and the byte after them (its first padding byte, if it
-// has one) have all arrived.
-bool meaningful_in(const quint8 *p, int avail)
+// Where the first consistent header begins among p[from] to p[to] (`avail`
+// bytes at p): its offset, or -1 when none does (or only one whose bytes are
+// not all in).
+int next_header(const quint8 *p, int avail, int from, int to)
 {
-    return avail > qMin(FRAME_ARGS_OFFSET - 1 + p[3], FRAME_SIZE - 1);
+    to = qMin(to, avail - HEADER_SIZE);
+    for (int q = from; q <= to; ++q) {
+        const void *hit = std::memchr(p + q, FRAME_START, size_t(to - q + 1));
+        if (!hit)
+            return -1;
+        q = int(static_cast<const quint8 *>(hit) - p);
+        if (header_fits(p + q, HEADER_SIZE))
+            return q;
+    }
+    return -1;
 }
 
-// Whether they have, and that padding byte is 0: what a frame that silence
-// ends must show.
-bool complete_before_padding(const quint8 *p, int avail)
+bool zeros(const quint8 *p, int from, int to)
 {
-    const int first_padding = FRAME_ARGS_OFFSET - 1 + p[3];
-    return meaningful_in(p, avail) && (first_padding >= FRAME_SIZE || p[first_padding] == 0);
+    static const quint8 none[FRAME_SIZE] = {};
+    return std::memcmp(p + from, none, size_t(to - from)) == 0;
 }
 
-enum class Damage { Yes, No, Perhaps };
-
-// Whether the `n` bytes at `next` (1 <= n <= 7), which follow a frame whose
-// last byte is `last` and do not begin a header, are the next frame's header
-// damaged in one byte rather than a sign that the frame itself is damaged.
-// Perhaps: only more of them can tell.
-Damage next_header_damaged(quint8 last, const quint8 *next, int n)
+int nonzero(const quint8 *p, int from, int to)
 {
-    // The start byte is in place; a later header byte was lost, added or changed.
-    if (next[0] == FRAME_START)
-        return Damage::Yes;
-    quint8 restored[HEADER_SIZE] = {FRAME_START};
-    // The start byte was lost. A frame that lost a byte itself ends with the
-    // next frame's start byte and is followed by the same bytes; only its last
-    // byte tells them apart.
-    const int m = qMin(n, HEADER_SIZE - 1);
-    for (int i = 0; i < m; ++i)
-        restored[i + 1] = next[i];
-    if (last != FRAME_START && header_fits(restored, m + 1))
-        return Damage::Yes;
-    // The start byte was changed: the rest is a header's, all 7 bytes told.
-    for (int i = 1; i < n; ++i)
-        restored[i] = next[i];
-    if (!header_fits(restored, n))
-        return Damage::No;
-    return n == HEADER_SIZE ? Damage::Yes : Damage::Perhaps;
+    int n = 0;
+    for (int i = from; i < to; ++i)
+        n += p[i] != 0;
+    return n;
 }
 
 } // namespace
@@ -81,68 +71,75 @@ void FrameAssembler::append(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    // Compact now and then so the buffer does not grow with the stream; the
-    // candidate that silence may still make a frame stays.
-    const int keep = !m_held.isEmpty() ? qMin(m_held.first(), m_head) : m_head;
-    if (keep > 0 && keep >= m_buffer.size() / 2) {
-        m_buffer.remove(0, keep);
-        m_head -= keep;
-        if (m_due >= 0)
-            m_due -= keep;
-        for (int &held : m_held)
-            held -= keep;
-        m_resumed = m_resumed >= keep ? m_resumed - keep : -1;
+    // Compact now and then so the buffer does not grow with the stream.
+    if (m_head > 0 && m_head >= m_buffer.size() / 2) {
+        m_buffer.remove(0, m_head);
+        m_resumed = m_resumed >= m_head ? m_resumed - m_head : -1;
+        m_head = 0;
     }
     m_buffer.append(bytes);
 }
 
-FrameAssembler::Verdict FrameAssembler::judge() const
+// The candidate at `at` by rules 2 to 4 (`evidence`: by rules 2 and 3 alone,
+// strict padding only; Wait then means that more bytes may yet tell).
+FrameAssembler::Verdict FrameAssembler::judge(int at, bool quiet, bool evidence) const
 {
-    const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
-    const int avail = buffered();
+    const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + at;
+    const int avail = int(m_buffer.size()) - at;
     if (!header_fits(p, qMin(avail, HEADER_SIZE)))
-        return Verdict::NoHeader;
-    if (avail < FRAME_SIZE)
-        return Verdict::Wait;
-    const quint8 *next = p + FRAME_SIZE;
-    const int following = qMin(avail - FRAME_SIZE, HEADER_SIZE);
-    // Nothing after it yet: a whole frame, unless its last byte may be the
-    // next frame's start it swallowed, or its first padding byte is not 0 (a
-    // byte among its meaningful ones was added, or it is a false start).
-    // One that a frame after a pause overtook waits for silence to tell.
-    if (following == 0)
-        return p[FRAME_SIZE - 1] == FRAME_START || !complete_before_padding(p, FRAME_SIZE) || overtaken(m_head)
-            ? Verdict::Wait
-            : Verdict::Frame;
-    if (header_fits(next, following))
-        return Verdict::Frame;
-    if (m_head != m_due)
-        return Verdict::Rejected;
-    switch (next_header_damaged(p[FRAME_SIZE - 1], next, following)) {
-    case Damage::Yes:
-        return Verdict::Frame;
-    case Damage::Perhaps:
-        return Verdict::Wait;
-    case Damage::No:
-        break;
-    }
-    return Verdict::Rejected;
+        return {Kind::None};
+    if (avail < HEADER_SIZE)
+        return {Kind::Wait};
+    // Its meaningful bytes: the code, the arguments and the 0 after them.
+    const int m = qMin(FRAME_ARGS_OFFSET + p[3], FRAME_SIZE);
+    if (avail < m)
+        return {evidence && quiet ? Kind::None : Kind::Wait};
+    if (m > FRAME_CODE_OFFSET + p[3] && p[m - 1] != 0)
+        return {Kind::None};
+    // Where a frame ends shows once its 112 bytes are in (or silence tells).
+    if (avail < FRAME_SIZE && !quiet)
+        return {Kind::Wait};
+    // Rule 2: the padding came whole and zero; no header can begin in it.
+    if (m < FRAME_SIZE && avail >= FRAME_SIZE && zeros(p, m, FRAME_SIZE))
+        return {Kind::Frame, FRAME_SIZE, true};
+    // Rule 3: the next header, in or just past the padding.
+    const int q = next_header(p, avail, m, FRAME_SIZE + SLACK);
+    if (q >= 0)
+        return {Kind::Frame, qMin(q, FRAME_SIZE)};
+    const bool seen = avail >= FRAME_SIZE + SLACK + HEADER_SIZE;
+    if (evidence)
+        return {seen || quiet ? Kind::None : Kind::Wait};
+    // Rule 2: a whole padding with a stray byte or two, and no header near.
+    if (seen && m < FRAME_SIZE && nonzero(p, m, FRAME_SIZE) <= STRAY)
+        return {Kind::Frame, FRAME_SIZE};
+    // Rule 4: silence.
+    if (quiet)
+        return {Kind::Frame, qMin(avail, FRAME_SIZE)};
+    if (!seen)
+        return {Kind::Wait};
+    // A header beyond its reach shows that the line went on without it.
+    if (avail > FRAME_SIZE + REACH || next_header(p, avail, FRAME_SIZE + SLACK + 1, avail) >= 0)
+        return {Kind::None};
+    return {Kind::Wait};
 }
 
-// Hands out the `length` bytes at `at` as a frame, zeros where its padding
-// is missing; a frame is due where it ends.
-void FrameAssembler::hand_out(int at, int length, QByteArray *frame)
+// Hands out the candidate at the head as a frame that takes `length` bytes of
+// the stream: its meaningful bytes, then zeros (`whole`: its 112 bytes are so).
+void FrameAssembler::hand_out(int length, bool whole, QByteArray *frame)
 {
-    *frame = m_buffer.mid(at, length);
-    if (length < FRAME_SIZE)
-        frame->append(QByteArray(FRAME_SIZE - length, '\0'));
-    m_head = qMax(m_head, at + length);
-    m_due = m_head;
-    m_held.clear();
+    const int meaningful = FRAME_CODE_OFFSET + quint8(m_buffer.at(m_head + 3));
+    if (whole) {
+        *frame = m_buffer.mid(m_head, FRAME_SIZE);
+    } else {
+        *frame = QByteArray(FRAME_SIZE, Qt::Uninitialized);
+        char *out = frame->data();
+        std::memcpy(out, m_buffer.constData() + m_head, size_t(meaningful));
+        std::memset(out + meaningful, 0, size_t(FRAME_SIZE - meaningful));
+    }
+    m_head += length;
     if (m_head == m_buffer.size()) {
         m_buffer.clear();
         m_head = 0;
-        m_due = 0;
         m_resumed = -1;
     }
 }
@@ -150,52 +147,50 @@ void FrameAssembler::hand_out(int at, int length, QByteArray *frame)
 bool FrameAssembler::next(QByteArray *frame, bool quiet)
 {
     while (buffered() > 0) {
-        const Verdict verdict = judge();
-        if (verdict == Verdict::Frame) {
-            hand_out(m_head, FRAME_SIZE, frame);
-            return true;
-        }
-        if (verdict == Verdict::Wait) {
-            const int avail = qMin(buffered(), FRAME_SIZE);
-            const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_head;
-            if (!quiet)
-                return false;
-            if (avail >= HEADER_SIZE && overtaken(m_head)) {
-                // What came before the pause may still have been a frame of
-                // its own, ending there.
-                const int before = m_resumed - m_head;
-                if (before >= HEADER_SIZE && complete_before_padding(p, before)) {
-                    hand_out(m_head, before, frame);
-                    return true;
-                }
-            } else {
-                // It waits for its meaningful bytes, however long the pause.
-                if (avail < HEADER_SIZE || !meaningful_in(p, avail))
+        const auto *data = reinterpret_cast<const quint8 *>(m_buffer.constData());
+        const int at = m_head;
+        const int avail = buffered();
+        if (m_resumed <= at)
+            m_resumed = -1;
+        // Rule 5: the line paused inside this candidate's meaningful bytes and
+        // resumed with a header.
+        if (m_resumed > at && avail >= HEADER_SIZE && header_fits(data + at, HEADER_SIZE)
+            && m_resumed < at + FRAME_CODE_OFFSET + data[at + 3]) {
+            const int after = int(m_buffer.size()) - m_resumed;
+            if (header_fits(data + m_resumed, qMin(after, HEADER_SIZE))) {
+                if (after < HEADER_SIZE && !quiet)
                     return false;
-                if (complete_before_padding(p, avail)) {
-                    hand_out(m_head, avail, frame);
-                    return true;
+                if (after >= HEADER_SIZE) {
+                    const Verdict mine = judge(at, quiet, true);
+                    if (mine.kind == Kind::Wait)
+                        return false;
+                    if (mine.kind == Kind::None) {
+                        const Verdict theirs = judge(m_resumed, quiet, false);
+                        if (theirs.kind == Kind::Wait)
+                            return false;
+                        if (theirs.kind == Kind::Frame) {
+                            // Cut short: what came before the pause is no frame.
+                            ++m_rejected;
+                            m_dropped += m_resumed - at;
+                            m_head = m_resumed;
+                            m_resumed = -1;
+                            continue;
+                        }
+                    }
                 }
             }
-            // No frame: overtaken, or what follows its meaningful bytes is no
-            // padding. The candidates after it must not wait behind it.
         }
-        // Candidates since the last frame that only what followed rejected
-        // stay in reach of silence (a reply, its late repeat, noise after
-        // either).
-        if (verdict == Verdict::Rejected) {
+        const Verdict verdict = judge(at, quiet, false);
+        if (verdict.kind == Kind::Frame) {
+            hand_out(verdict.length, verdict.whole, frame);
+            return true;
+        }
+        if (verdict.kind == Kind::Wait)
+            return false;
+        if (avail >= HEADER_SIZE && header_fits(data + at, HEADER_SIZE))
             ++m_rejected;
-            if (m_held.size() < MAX_HELD)
-                m_held.append(m_head);
-        }
-        if (m_head == m_due)
-            m_due = -1;
         ++m_dropped;
         ++m_head;
-        // Noise after a reply is short; many frames' worth of bytes after a
-        // candidate means the line went on without it.
-        while (!m_held.isEmpty() && m_head > m_held.first() + HELD_REACH)
-            m_held.removeFirst();
     }
     return false;
 }
@@ -205,74 +200,18 @@ bool FrameAssembler::take(QByteArray *frame)
     return next(frame, false);
 }
 
-bool FrameAssembler::overtaken(int at) const
-{
-    // The line resumed inside it with what a frame that silence ends shows:
-    // a reply cut short, or noise, then the next one.
-    return at < m_resumed && m_resumed < at + FRAME_SIZE && resumed_frame_in();
-}
-
-bool FrameAssembler::resumed_frame_in() const
-{
-    if (m_resumed < 0 || m_resumed + HEADER_SIZE > m_buffer.size())
-        return false;
-    const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + m_resumed;
-    const int avail = qMin(int(m_buffer.size()) - m_resumed, FRAME_SIZE);
-    return header_fits(p, HEADER_SIZE) && complete_before_padding(p, avail);
-}
-
 bool FrameAssembler::take_after_silence(QByteArray *frame)
 {
-    // Candidates the quiet search below rejects are held too: they are
-    // revived on the next round.
-    for (;;) {
-        if (revive_held(frame) || next(frame, true))
-            return true;
-        if (m_held.isEmpty())
-            break;
-    }
-    // What begins no frame is gone; after the pause the next byte is where a
-    // frame is due, unless a candidate still waits for its meaningful bytes.
+    if (next(frame, true))
+        return true;
+    // What begins no frame is gone; a candidate still waiting for its
+    // meaningful bytes waited through a pause that ends where the line resumes.
     if (buffered() == 0) {
         m_buffer.clear();
         m_head = 0;
-        m_due = 0;
         m_resumed = -1;
     } else {
-        m_resumed = m_buffer.size();
-    }
-    return false;
-}
-
-bool FrameAssembler::revive_held(QByteArray *frame)
-{
-    while (!m_held.isEmpty()) {
-        // A candidate rejected only for what followed it. Its bytes are those
-        // passed over since: a candidate that waits at the head began inside
-        // it (it lost bytes, and the next frame's start came early), and stays.
-        const int at = m_held.takeFirst();
-        const int avail = qMin(m_head - at, FRAME_SIZE);
-        const auto *p = reinterpret_cast<const quint8 *>(m_buffer.constData()) + at;
-        if (avail < HEADER_SIZE || !complete_before_padding(p, avail))
-            continue;
-        // It waited through a pause for its meaningful bytes, and a candidate
-        // where the line resumed would be part of them: that one is the
-        // frame (a header cut short, then the next reply).
-        const int meaningful_end = at + FRAME_CODE_OFFSET + p[3];
-        if (at < m_resumed && m_resumed < meaningful_end && m_held.contains(m_resumed))
-            continue;
-        // Its bytes were counted as dropped and it as rejected; it was neither.
-        m_dropped -= avail;
-        --m_rejected;
-        *frame = m_buffer.mid(at, avail);
-        if (avail < FRAME_SIZE)
-            frame->append(QByteArray(FRAME_SIZE - avail, '\0'));
-        // A candidate that began among its meaningful bytes is part of it;
-        // one in what would be its padding is the next frame (a short
-        // repeat's padding ran into it).
-        while (!m_held.isEmpty() && m_held.first() < meaningful_end)
-            m_held.removeFirst();
-        return true;
+        m_resumed = int(m_buffer.size());
     }
     return false;
 }
@@ -281,7 +220,5 @@ void FrameAssembler::clear()
 {
     m_buffer.clear();
     m_head = 0;
-    m_due = 0;
-    m_held.clear();
     m_resumed = -1;
 }

@@ -1,44 +1,38 @@
 #pragma once
 
 #include <QByteArray>
-#include <QVector>
 
 // Cuts the byte stream from the serial port into 112-byte frames.
 //
-// Bytes arrive in pieces of any size and at any pace: a frame split over
-// several reads, several frames in one read, a pause in the middle of a
-// frame. Nothing on the link carries a checksum, so the assembler believes a
-// frame only on these rules:
+// Bytes arrive in pieces of any size and at any pace, and the line may lose,
+// add or change a byte; nothing carries a checksum. Five rules tell a frame:
 //
-//  1. A candidate starts at a consistent header: byte 0 is 141, byte 3 (the
-//     payload length L) is 1 to 105, byte 1 is L + 4, bytes 2, 4 and 6 are 0.
-//     A byte that starts no candidate is dropped.
-//  2. A candidate whose 112 bytes are in is a frame when the bytes after it
-//     begin a consistent header, or when nothing has arrived after it yet
-//     (a device pauses after its replies) and its first padding byte is 0
-//     and its last byte is not 141 (it may have lost a byte and swallowed
-//     the next start): otherwise it waits.
-//  3. A candidate that starts where a frame is due (where the last frame
-//     ended, at the start of the stream, or after a pause) is also a frame
-//     when what follows is the next header damaged in one byte.
-//  4. When the line has gone quiet, a candidate whose meaningful bytes
-//     (0 to 7 + L) are in and whose first padding byte is 0 is a frame,
-//     whatever follows it or is missing of its padding; so are the
-//     candidates since the last frame that only what followed them rejected
-//     (noise after a reply, a late repeat), in order. A candidate still
-//     missing meaningful bytes waits for them, however long the pause; but
-//     when one that begins where the line resumed would be part of it, that
-//     one is the frame (after a pause a frame is due), and what came before
-//     the pause is a frame only if it shows one before it.
-//  5. Any other candidate is no frame: the search goes on one byte later.
+//  1. A frame is a consistent header (byte 0 is 141, byte 3 the payload
+//     length L of 1 to 105, byte 1 is L + 4, bytes 2, 4 and 6 are 0) and its
+//     meaningful bytes 0 to 7 + L: the code, its arguments and the 0 after
+//     them. Bytes that begin no frame are dropped.
+//  2. Padding, the bytes after, is evidence, never a requirement: a frame
+//     comes out with zeros there whatever arrived. Padding that arrived whole
+//     and zero ends the frame at its 112th byte; so does padding zero but for
+//     one or two bytes when no header begins near its end.
+//  3. Otherwise a frame ends where the next consistent header begins, inside
+//     its padding or up to three bytes past it (bytes lost or added there).
+//  4. Or the line goes quiet after its meaningful bytes (the owner measures
+//     the silence, see FrameReader). A frame waits for silence until a header
+//     begins past the reach of rule 3 or four frames' worth of bytes follow
+//     it; one whose meaningful bytes are not all in waits for them, however
+//     long.
+//  5. A header inside a frame's meaningful bytes is no frame of its own,
+//     unless the line paused there and resumed with it, and it is a frame by
+//     rules 2 to 4 while the frame it cut short ends by neither a whole zero
+//     padding nor rule 3.
 //
-// Rule 2 keeps report streams fast and exact: a lost or an inserted byte
-// shifts the frame that holds it against the next header. Rule 3 keeps the
-// intact frame before a damaged header. Rule 4 serves the firmware transfer,
-// which is stop and wait: after an acknowledgement nothing follows until the
-// next chunk, so a damaged padding or noise after it can only be told by
-// silence (the owner measures it, see FrameReader). bench_reception and
-// bench_campaign measure each rule.
+// Rules 2 and 3 end a frame as soon as its end shows, so a report stream
+// waits for nothing; rule 4 serves the firmware transfer, which is stop and
+// wait. bench_reception measures rules 1 to 4 (a late start and damaged
+// headers: rule 1; bytes lost, added or changed: rules 2 and 3; the line
+// quiet after every report: rule 4), test_frames holds rule 5's cases, and
+// bench_campaign all five beside a stream of reports.
 //
 // take() is pull-based on purpose: a caller that decodes frames in a loop and
 // is reset in the middle (clear()) simply finds no further frame.
@@ -56,35 +50,30 @@ public:
     void clear();
 
     int buffered() const { return int(m_buffer.size()) - m_head; }
-    // Bytes wait, or a candidate that silence would make a frame.
-    bool pending() const { return buffered() > 0 || !m_held.isEmpty(); }
+    // Bytes wait that may yet be, or end, a frame.
+    bool pending() const { return buffered() > 0; }
     // Bytes passed over outside frames, since construction.
     qint64 dropped() const { return m_dropped; }
-    // Candidates with a consistent header that what followed showed not to be
-    // frames, since construction.
+    // Candidates with a consistent header that turned out to be no frames,
+    // since construction.
     qint64 rejected() const { return m_rejected; }
 
 private:
-    enum class Verdict { Wait, Frame, NoHeader, Rejected };
-    Verdict judge() const;
+    enum class Kind { Wait, Frame, None };
+    struct Verdict
+    {
+        Kind kind;
+        int length = 0;      // of a frame: the bytes it takes from the stream
+        bool whole = false;  // its 112 bytes arrived as they come out
+    };
+    Verdict judge(int at, bool quiet, bool evidence) const;
     bool next(QByteArray *frame, bool quiet);
-    bool revive_held(QByteArray *frame);
-    // Whether the candidate at `at` (its header in) waited through a pause
-    // and a frame began where the line resumed, inside its 112 bytes.
-    bool overtaken(int at) const;
-    bool resumed_frame_in() const;
-    void hand_out(int at, int length, QByteArray *frame);
+    void hand_out(int length, bool whole, QByteArray *frame);
 
     QByteArray m_buffer;
     int m_head = 0;
-    // Where in m_buffer a frame is due, or -1 when that is not known (bytes
-    // were dropped since): rule 3.
-    int m_due = 0;
-    // Where in m_buffer the candidates lie that silence may still make
-    // frames although what followed them rejected them, oldest first: rule 4.
-    QVector<int> m_held;
     // Where in m_buffer the line resumed after the last pause that a
-    // candidate waited through for its meaningful bytes, or -1.
+    // candidate waited through, or -1: rule 5.
     int m_resumed = -1;
     qint64 m_dropped = 0;
     qint64 m_rejected = 0;

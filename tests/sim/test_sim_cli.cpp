@@ -64,7 +64,7 @@ private slots:
         sim::DeviceOptions o;
         const QStringList args{"--slot", "15", "--repeater-mode", "--link", "3", "--mute", "--phantom", "--hiz",
                                "--input", "0x85", "--channel", "149", "--signal", "-62", "--temp", "-12", "--wlan-version", "1600",
-                               "--dsp-version", "3.11", "--device-type", "7", "--report-period", "50",
+                               "--dsp-version", "3.11", "--device-type", "7", "--report-period", "50", "--report-mode", "2",
                                "--link-restore", "300", "--log", "/tmp/x.log", "--quiet", "--link-path", "/tmp/dev",
                                "--image-dir", "/tmp/img", "--split", "64", "--split-pause", "2", "--merge", "3",
                                "--merge-hold", "20", "--ack-delay", "15", "--wire-speed", "--dup-ack-at", "4",
@@ -78,6 +78,7 @@ private slots:
         QCOMPARE(o.input, quint8(0x85));
         QCOMPARE(o.channel, 149);
         QCOMPARE(o.temperature, -12);
+        QCOMPARE(o.reportModeAtStart, 2);
         QCOMPARE(o.signalLevel, -62);
         QCOMPARE(o.wlanVersion, quint16(1600));
         QCOMPARE(o.dspMajor, quint8(3));

@@ -110,6 +110,10 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
     const QCommandLineOption devType(QStringLiteral("device-type"),
         QStringLiteral("Device type code for the firmware update (default 4 for a TXU, 8 otherwise)."), QStringLiteral("n"));
     const QCommandLineOption period(QStringLiteral("report-period"), QStringLiteral("Report interval in ms (default 200)."), QStringLiteral("ms"));
+    const QCommandLineOption reportMode(QStringLiteral("report-mode"),
+        QStringLiteral("Report from the program's first request on, as if an earlier program had asked:\n"
+                       "1 signal reports, 2 or 3 sniffer reports (default 0: only when asked)."),
+        QStringLiteral("mode"));
     const QCommandLineOption walk(QStringLiteral("signal-walk"),
         QStringLiteral("Reported levels wander slowly, with stretches without a reading and drops of the link."));
     const QCommandLineOption walkSeed(QStringLiteral("walk-seed"),
@@ -199,7 +203,7 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         QStringLiteral("K:options"));
 
     p.addOptions({help, role, txu, noTxu, slot, repMode, link, mute, phantom, hiz, input, channel, signal, temp, wlan,
-                  dsp, devType, period, walk, walkSeed, linkRestore, logFile, quiet, linkPath, imageDir, split,
+                  dsp, devType, period, reportMode, walk, walkSeed, linkRestore, logFile, quiet, linkPath, imageDir, split,
                   splitPause, merge, mergeHold, ackDelay, finishDelay, wire, dupAck, dupAckChance, hangAt, ignoreBad,
                   dropEvery, insertEvery, flipEvery, faultByte, faultValue, strayEvery, burstEvery, burstSize,
                   faultCode, dropChance, insertChance, flipChance, strayChance, burstChance, pauseChance, pauseMs,
@@ -287,6 +291,7 @@ ParseResult parseInto(const QStringList &arguments, DeviceOptions *options, QStr
         {signal, -32768, -1, &o.signalLevel},
         {devType, 0, 255, &o.deviceType},
         {period, 1, 3600000, &o.reportPeriodMs},
+        {reportMode, 0, 3, &o.reportModeAtStart},
         {walkSeed, 0, 2147483647, &o.walkSeed},
         {linkRestore, 0, 3600000, &o.linkRestoreMs},
         {splitPause, 0, 60000, &o.splitPauseMs},

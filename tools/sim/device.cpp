@@ -69,6 +69,7 @@ bool Device::start(QString *error)
     }
     m_assembler.clear();
     m_midFramePending = m_opt.startMidFrame >= 0;
+    m_reportsPending = m_opt.reportModeAtStart > 0;
     log(QStringLiteral("device on %1%2").arg(m_link->slavePath(),
         m_opt.symlinkPath.isEmpty() ? QString() : QStringLiteral(" (link %1)").arg(m_opt.symlinkPath)));
     return true;
@@ -232,6 +233,12 @@ void Device::handleFrame(const QByteArray &frame)
     const quint8 unit = byteAt(frame, 5);
     const quint8 code = byteAt(frame, 7);
     const quint8 arg = byteAt(frame, 8);
+    // A device left reporting by an earlier program goes on with it.
+    if (m_reportsPending) {
+        m_reportsPending = false;
+        if (code != cmd::ReportMode)
+            setReportMode(m_opt.reportModeAtStart);
+    }
     switch (code) {
     case cmd::Status:
         reply(rpl::DeviceInfo, kUnitWlan, infoArgs());

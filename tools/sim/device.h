@@ -103,6 +103,11 @@ public:
 
     // Report mode last set by the program: 0 off, 1 signal, 2 or 3 sniffer.
     int reportMode() const { return m_reportMode; }
+    // Reports start (1 signal, 2 or 3 sniffer) or stop (0), as the program's
+    // report-mode request makes them.
+    void setReportMode(int mode);
+    // Reports start (1 signal, 2 or 3 sniffer) or stop (0), as the program's
+    // report-mode request does.
 
     // Firmware transfer.
     QStringList violations() const { return m_violations; }
@@ -134,7 +139,6 @@ private:
     int randomDelay(int minMs, int maxMs);
     QByteArray infoArgs() const;
     QByteArray audioArgs() const;
-    void setReportMode(int mode);
     void sendReport();
     void sendWalkReport();
     void onFirmwareData(const QByteArray &frame);
@@ -170,6 +174,7 @@ private:
     QTimer m_inTimer;
 
     int m_reportMode = 0;
+    bool m_reportsPending = false;
     quint32 m_reportTick = 0;
     SignalWalk m_walk;
     bool m_walkLinkDown = false;  // the walk dropped the link (and must bring it back)

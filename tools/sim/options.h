@@ -37,6 +37,7 @@ struct DeviceOptions
 
     // Timing of the device's own activity.
     int reportPeriodMs = 200;    // signal and sniffer reports
+    int reportModeAtStart = 0;   // >0: reports of this mode (1 signal, 2 or 3 sniffer) from the program's first request on
     bool signalWalk = false;     // levels wander with dropouts (see SignalWalk) instead of a sawtooth
     int walkSeed = 1;            // the walk's random seed
     double walkNoReadingEvery = SignalWalk::kNoReadingEvery;  // the walk's spells without a reading, on average every (s; 0 never)
