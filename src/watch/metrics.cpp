@@ -334,9 +334,9 @@ bool MetricsServer::listen(const QString &address, QString *error)
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
     });
     server->set_payload_max_length(MAX_BODY);
-    server->set_read_timeout(REQUEST_SECONDS, 0);
-    server->set_write_timeout(REQUEST_SECONDS, 0);
-    server->set_keep_alive_timeout(REQUEST_SECONDS);
+    server->set_read_timeout(IDLE_SECONDS, 0);
+    server->set_write_timeout(IDLE_SECONDS, 0);
+    server->set_keep_alive_timeout(IDLE_SECONDS);
     server->Get("/metrics", [this](const httplib::Request &, httplib::Response &response) {
         response.set_content(current_text(), "text/plain; version=0.0.4; charset=utf-8");
     });

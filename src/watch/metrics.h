@@ -80,9 +80,13 @@ class MetricsServer : public QObject
 public:
     // A request waits this long at most for the text of the moment.
     static constexpr int WAIT_MS = 500;
-    // A request may have this many bytes of body at most and take this long.
+    // A request may have this many bytes of body at most.
     static constexpr size_t MAX_BODY = 1024;
-    static constexpr int REQUEST_SECONDS = 5;
+    // A connection that brings or takes no bytes for this long is closed, and
+    // a kept-alive one that asks nothing more is closed after it: a stalled
+    // client holds a thread no longer, and the program, once asked to end,
+    // ends within about a second although Prometheus keeps its connection.
+    static constexpr int IDLE_SECONDS = 1;
     // Requests are served by this many threads at most.
     static constexpr int THREADS = 4;
 
