@@ -46,7 +46,6 @@ TVC::TVC(QWidget *parent)
 TVC::TVC(PortFinder ports, QWidget *parent)
     : QMainWindow(parent)
     , service_level(0)
-    , update_started(false)
     , serial_port(nullptr)
     , ui(new Ui::TVC)
     , heron_temp(nullptr)
@@ -102,7 +101,6 @@ TVC::TVC(PortFinder ports, QWidget *parent)
 
     port_signals_connected = false;
     service_level = 0;
-    update_started = false;
 
     QMessageBox::information(nullptr, tr("Welcome"), welcome_text(), QMessageBox::Ok);
 

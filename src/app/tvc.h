@@ -66,7 +66,6 @@ public:
     QString device_name() const;
 
     quint8 service_level;
-    bool update_started;
     QSerialPort *serial_port;
 
 protected:

@@ -112,12 +112,6 @@ FWUpdate::FWUpdate(QWidget *parent)
     connect(&engine, &UpdateEngine::progress, this, &FWUpdate::show_progress);
     connect(&engine, &UpdateEngine::refused, this, &FWUpdate::show_refusal);
     connect(&engine, &UpdateEngine::failed, this, &FWUpdate::show_failure);
-    // The program ends when the dialog closes only once the device holds part
-    // of a new firmware: an update that sent nothing leaves it as it was.
-    connect(&engine, &UpdateEngine::image_started, this, [this] {
-        if (window)
-            window->update_started = true;
-    });
     connect(&engine, &UpdateEngine::link_lost, this, &FWUpdate::show_link_lost);
     connect(&engine, &UpdateEngine::completed, this, &FWUpdate::show_completion);
 
