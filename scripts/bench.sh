@@ -10,6 +10,7 @@ source "$root/scripts/qt-version.sh"
 # Xvfb and xdotool: the link history's benchmark paints on a virtual display;
 # curl, bc and python3: the watch's benchmark scrapes it and counts.
 "$root/scripts/setup.sh" xvfb xdotool curl bc python3
+cmake --build "$build" -j "$(nproc)" --target benchmarks
 bench="$build/bench"
 export QT_QPA_PLATFORM=offscreen
 

@@ -5,11 +5,6 @@
 
 #include <QCoreApplication>
 
-namespace {
-// The block is redrawn at most this often.
-constexpr qint64 REDRAW_MS = 100;
-} // namespace
-
 int LiveBlock::rows_taken(const QList<int> &widths, int columns)
 {
     int rows = 0;
@@ -99,7 +94,7 @@ void BlockPrinter::draw(bool force)
         m_dirty = true;
         return;
     }
-    if (!force && m_drawn.isValid() && m_drawn.elapsed() < REDRAW_MS)
+    if (!force && m_drawn.isValid() && m_drawn.elapsed() < TERMINAL_REDRAW_MS)
         return;
     const TerminalSize size = m_console->size;
     // On a terminal of one or two rows, one line without a line feed: a line

@@ -9,9 +9,6 @@
 
 namespace {
 
-// A terminal line is redrawn at most this often.
-constexpr qint64 REDRAW_MS = 100;
-
 QString module_text(const DeviceRecord &d)
 {
     return d.unit == UNIT_WLAN ? LinePrinter::tr("Updating WLAN Firmware...")
@@ -86,7 +83,7 @@ void LinePrinter::device_event(int index, DeviceEvent event)
         if (d.total <= 0 || d.done >= d.total)
             break;
         if (m_rewrite) {
-            if (!p.drawn.isValid() || p.drawn.elapsed() >= REDRAW_MS)
+            if (!p.drawn.isValid() || p.drawn.elapsed() >= TERMINAL_REDRAW_MS)
                 draw(index, false);
         } else if (d.done * 10 / d.total > p.tenths) {
             p.tenths = int(d.done * 10 / d.total);

@@ -6,6 +6,9 @@
 
 // Text made fit for a terminal line.
 
+// A line or block of progress on a terminal is redrawn at most this often.
+constexpr qint64 TERMINAL_REDRAW_MS = 100;
+
 // Text from the device or a package, made safe to print: control characters
 // would steer the terminal, so each becomes '?'.
 QString printable(const QString &text);
