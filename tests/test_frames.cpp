@@ -514,6 +514,17 @@ void FramesTest::faults_met_beside_reports_data()
         << sniff << 12 << true << QList<QByteArray>{sniff};
     QTest::newRow("sniffer report paused at a header among its counters, a report after it")
         << sniff + signal << 12 << false << QList<QByteArray>{sniff, signal};
+    // A report or reply that lost its tail, a pause, then the next frame
+    // whole: the cut frame reached into the next one's padding and came out
+    // with the next one's bytes as its arguments, and the next one was lost.
+    const QByteArray counters = reply(151, QByteArray::fromHex("0a000b00300031000900d000c4ffcaff0000"));
+    const QByteArray cut = reply(61, QByteArray(49, '\x07'), 5).left(20);
+    QTest::newRow("sniffer report cut after 8 bytes, a pause, a signal report")
+        << counters.left(8) + signal << 8 << false << QList<QByteArray>{signal};
+    QTest::newRow("sniffer report cut after 12 bytes, a pause, reports")
+        << counters.left(12) + signal + later << 12 << false << QList<QByteArray>{signal, later};
+    QTest::newRow("reply cut short, a pause, an acknowledgement")
+        << cut + ack << int(cut.size()) << true << QList<QByteArray>{ack};
 }
 
 void FramesTest::faults_met_beside_reports()

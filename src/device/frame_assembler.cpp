@@ -161,7 +161,12 @@ bool FrameAssembler::next(QByteArray *frame, bool quiet)
                 if (after < HEADER_SIZE && !quiet)
                     return false;
                 if (after >= HEADER_SIZE) {
-                    const Verdict mine = judge(at, quiet, true);
+                    // Padding is never meaningful bytes: a candidate whose
+                    // meaningful bytes would reach past the resumed header's
+                    // is no frame, whatever zeros follow.
+                    const int reach = qMin(FRAME_ARGS_OFFSET + data[at + 3], FRAME_SIZE);
+                    const bool past = at + reach > m_resumed + FRAME_ARGS_OFFSET + data[m_resumed + 3];
+                    const Verdict mine = past ? Verdict{Kind::None} : judge(at, quiet, true);
                     if (mine.kind == Kind::Wait)
                         return false;
                     if (mine.kind == Kind::None) {

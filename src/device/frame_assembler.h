@@ -10,7 +10,8 @@
 //  1. A frame is a consistent header (byte 0 is 141, byte 3 the payload
 //     length L of 1 to 105, byte 1 is L + 4, bytes 2, 4 and 6 are 0) and its
 //     meaningful bytes 0 to 7 + L: the code, its arguments and the 0 after
-//     them. Bytes that begin no frame are dropped.
+//     them (with L = 105, bytes 0 to 111 and no 0 after them). Bytes that
+//     begin no frame are dropped.
 //  2. Padding, the bytes after, is evidence, never a requirement: a frame
 //     comes out with zeros there whatever arrived. Padding that arrived whole
 //     and zero ends the frame at its 112th byte; so does padding zero but for
@@ -18,14 +19,16 @@
 //  3. Otherwise a frame ends where the next consistent header begins, inside
 //     its padding or up to three bytes past it (bytes lost or added there).
 //  4. Or the line goes quiet after its meaningful bytes (the owner measures
-//     the silence, see FrameReader). A frame waits for silence until a header
-//     begins past the reach of rule 3 or four frames' worth of bytes follow
-//     it; one whose meaningful bytes are not all in waits for them, however
-//     long.
+//     the silence, see FrameReader): silence ends it whatever follows. Before
+//     silence, a frame waiting for it is dropped once a header begins past the
+//     reach of rule 3 or four frames' worth of bytes follow it; one whose
+//     meaningful bytes are not all in waits for them, however long.
 //  5. A header inside a frame's meaningful bytes is no frame of its own,
 //     unless the line paused there and resumed with it, and it is a frame by
-//     rules 2 to 4 while the frame it cut short ends by neither a whole zero
-//     padding nor rule 3.
+//     rules 2 to 4 while the frame it cut short either ends by neither a
+//     whole zero padding nor rule 3, or has meaningful bytes reaching past
+//     the resumed header's (its padding is no one's meaningful bytes). The
+//     frame cut short is then dropped.
 //
 // Rules 2 and 3 end a frame as soon as its end shows, so a report stream
 // waits for nothing; rule 4 serves the firmware transfer, which is stop and
