@@ -124,7 +124,7 @@ class UpdateFleetTest : public QObject
 
 private slots:
     // The program's English: its counts in the singular and the plural.
-    void initTestCase() { QVERIFY(install_translations(*qApp, QString())); }
+    void initTestCase() { QVERIFY(install_translations(*QCoreApplication::instance(), QString())); }
     void updates_devices_at_once();
     void one_device_fails_data();
     void one_device_fails();
