@@ -17,4 +17,6 @@ source "$root/scripts/qt-version.sh"
 
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
-ctest --output-on-failure -j "$(nproc)" "$@"
+# Most tests wait on the simulated devices far more than they compute, so
+# twice as many run at once as there are cores.
+ctest --output-on-failure -j "$(( $(nproc) * 2 ))" "$@"

@@ -440,8 +440,8 @@ void UpdateTerminalTest::wide_port_names_fit_the_terminal()
         environment.insert("LC_ALL", "C.UTF-8");
         tool.setProcessEnvironment(environment);
     });
-    QVERIFY2(run.status == 1, qPrintable(QString::number(run.status) + run.err));
     QTRY_VERIFY2(terminal.tty.written.endsWith('\n'), terminal.tty.written.constData());
+    QVERIFY2(run.status == 1, qPrintable(QString::number(run.status) + QString::fromUtf8(terminal.tty.written)));
 
     // Every line the tool drew, live or in the summary, fits in 39 columns.
     const QStringList lines = plain_lines(terminal.tty.written);
