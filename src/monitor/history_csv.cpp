@@ -1,5 +1,7 @@
 #include "history_csv.h"
 
+#include "text_fields.h"
+
 #include <QDateTime>
 #include <QIODevice>
 #include <QVector>
@@ -272,17 +274,14 @@ QByteArray port_field(const QString &port)
     return field + ',';
 }
 
-// A device's name as a CSV field, after its port: quoted where it holds a
-// comma, a quote or a line break; no more than MAX_NAME_CHARS characters.
+// A device's name as a CSV field, after its port: no more than
+// MAX_NAME_CHARS characters, never half of one.
 QByteArray name_field(const QString &name)
 {
     QString cut = name.left(MAX_NAME_CHARS);
     if (!cut.isEmpty() && cut.at(cut.size() - 1).isHighSurrogate())
         cut.chop(1);
-    QByteArray field = cut.toUtf8();
-    if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
-        field = '"' + field.replace('"', "\"\"") + '"';
-    return field + ',';
+    return csv_field(cut) + ',';
 }
 
 } // namespace

@@ -81,25 +81,6 @@ QString stable_port_name(const QString &port, const QString &folder)
     return QString();
 }
 
-QString without_lone_surrogates(const QString &text)
-{
-    QString clean;
-    const int size = int(text.size());
-    for (int i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
-            ++i;
-            continue;
-        }
-        if (!c.isSurrogate())
-            continue;
-        if (clean.isNull())
-            clean = text;
-        clean[i] = QChar(QChar::ReplacementCharacter);
-    }
-    return clean.isNull() ? text : clean;
-}
-
 QString device_key(const QString &serial, const QString &stable_name, const QString &port)
 {
     if (!serial.isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text_fields.h"
+
 #include <QHash>
 #include <QString>
 
@@ -21,10 +23,6 @@ QString stable_port_name(const QString &port, const QString &folder = SERIAL_BY_
 QString device_key(const QString &serial, const QString &stable_name, const QString &port);
 // The key of the device on `port` now.
 QString device_key_of_port(const QString &port);
-
-// The text with every lone surrogate (half of a character, which no file
-// can hold) as U+FFFD.
-QString without_lone_surrogates(const QString &text);
 
 // A name as a view may show it: control characters and line breaks become
 // spaces or U+FFFD, characters that turn the direction of the text around it

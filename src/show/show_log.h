@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alarm_watch.h"
+#include "text_fields.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -121,10 +122,3 @@ private:
 // Everything the watch tells goes into the log, each device under its name
 // in `names` (which may be null: no names).
 void record_show(AlarmWatch *watch, ShowLog *log, const DeviceNames *names);
-
-// A field of a CSV row: quoted (with quotes doubled) where it holds a comma,
-// a quote, a line break or another control character; UTF-8.
-QByteArray csv_field(const QString &text);
-// A JSON string with its quotes, valid whatever `text` holds: control
-// characters escaped, a lone surrogate as U+FFFD; UTF-8.
-QByteArray json_string(const QString &text);
